@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumavox needs that are missing. Idempotent: runs `apt-get update`
+# only when something has to be installed. Usage: scripts/deps.sh build|test
+set -euo pipefail
+
+build_packages=(
+    build-essential cmake ninja-build pkg-config git
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libmpg123-dev libpulse-dev libusb-1.0-0-dev libjpeg-dev libstb-dev libmnl-dev nlohmann-json3-dev
+)
+# Tools the tests drive: a headless sound server, fixture makers, network namespaces, clang for
+# the fuzz targets.
+test_packages=(
+    pulseaudio pulseaudio-utils sox lame mpg123 iproute2 clang libclang-rt-14-dev
+)
+
+wanted=("${build_packages[@]}")
+if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}"); fi
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]} == 0)); then exit 0; fi
+
+echo "Installing: ${missing[*]}"
+SUDO=()
+if [[ $(id -u) -ne 0 ]]; then SUDO=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update
+"${SUDO[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

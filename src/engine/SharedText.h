@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace lumavox {
+
+// A short text shared between threads and always exchanged whole: a reader never sees half of an
+// old and half of a new value. Any thread. The lock is held only for a copy of at most
+// kCapacity bytes, never across other work, and Set/Equals do not allocate (the tick uses them).
+class SharedText {
+public:
+    static constexpr size_t kCapacity = 255;  // longer texts are cut at a UTF-8 character boundary
+
+    void Set(std::string_view text) {
+        size_t n = text.size() < kCapacity ? text.size() : kCapacity;
+        while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
+            --n;  // do not split a multi-byte character
+        }
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::memcpy(m_text.data(), text.data(), n);
+        m_size = n;
+    }
+    std::string Get() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return std::string(m_text.data(), m_size);
+    }
+    bool Equals(std::string_view other) const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return std::string_view(m_text.data(), m_size) == other;
+    }
+    bool Empty() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_size == 0;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::array<char, kCapacity> m_text{};
+    size_t m_size = 0;
+};
+
+}  // namespace lumavox

@@ -1,0 +1,70 @@
+#include "model/Msgstr.h"
+
+#include <array>
+
+namespace lumavox {
+
+namespace {
+
+constexpr std::array<MsgEntry, 37> kTable{{
+    {Msg::AskThrPatch, 65488, "_U_AskThrPatch", "スルーパッチしてもよいですか"},
+    {Msg::AskClrPatch, 65489, "_U_AskClrPatch", "全てのパッチを解除してもよいですか"},
+    {Msg::IllegalFile, 65490, "_U_IllegalFile", "不正なファイルです"},
+    {Msg::NoSupportFrm, 65491, "_U_NoSupportFrm", "未対応なフォーマットです"},
+    {Msg::Loading, 65492, "_U_Loading", "読み込み中"},
+    {Msg::Selecting, 65493, "_U_Selecting", "選択中"},
+    {Msg::ColMonFile, 65494, "_U_ColMonFile", "カラーモニタ配置ファイル"},
+    {Msg::GroupFile, 65495, "_U_GroupFile", "基点ファイル"},
+    {Msg::Magnification, 65496, "_U_Magnification", "倍率"},
+    {Msg::MltTimStrecth, 65497, "_U_MltTimStrecth", "複数ラインのタイム伸縮"},
+    {Msg::MltBrtStrecth, 65498, "_U_MltBrtStrecth", "複数ラインの明暗伸縮"},
+    {Msg::AudioDeviceNG, 65499, "_U_AudioDeviceNG", "オーディオ出力デバイスが無効です"},
+    {Msg::Scale, 65504, "_U_Scale", "スケール"},
+    {Msg::Volume, 65505, "_U_Volume", "音量"},
+    {Msg::Brightness, 65506, "_U_Brightness", "明暗"},
+    {Msg::CopyTrack, 65507, "_U_CopyTrack", "ライン内容のコピー"},
+    {Msg::SourceTrackNo, 65508, "_U_SourceTrackNo", "コピー元のラインNo.(1～8)を指定してください"},
+    {Msg::Col_LwavFg, 65509, "_U_Col_LwavFg", "波形表示色(L)"},
+    {Msg::Col_LwavBg, 65510, "_U_Col_LwavBg", "波形の背景(L)"},
+    {Msg::Col_RwavFg, 65511, "_U_Col_RwavFg", "波形表示色(R)"},
+    {Msg::Col_RwavBg, 65512, "_U_Col_RwavBg", "波形の背景(R)"},
+    {Msg::Col_BlankBg, 65513, "_U_Col_BlankBg", "無音部分の背景"},
+    {Msg::Col_TLinFg, 65514, "_U_Col_TLinFg", "タイムライン表示"},
+    {Msg::Col_TLinBg, 65515, "_U_Col_TLinBg", "タイムライン背景"},
+    {Msg::Col_CLinBg, 65516, "_U_Col_CLinBg", "カラー表示の背景"},
+    {Msg::SelPalImage, 65517, "_U_SelPalImage", "パレット画像の選択"},
+    {Msg::SoundFile, 65518, "_U_SoundFile", "サウンドファイル"},
+    {Msg::SelSoundFile, 65519, "_U_SelSoundFile", "サウンドファイルの選択"},
+    {Msg::Warning, 65520, "_U_Warning", "警告"},
+    {Msg::Confirm, 65521, "_U_Confirm", "確認"},
+    {Msg::AskSave, 65522, "_U_AskSave", "変更内容を保存しますか"},
+    {Msg::AskDelete, 65524, "_U_AskDelete", "削除してもいいですか"},
+    {Msg::Untitled, 65525, "_U_Untitled", "無題"},
+    {Msg::FileNotFound, 65530, "_U_FileNotFound", "ファイルが見つかりません"},
+    {Msg::AskOverwrite, 65532, "_U_AskOverwrite", "上書きしてもいいですか?"},
+    {Msg::ProjectFile, 65534, "_U_ProjectFile", "プロジェクトファイル"},
+    {Msg::OpenProject, 65535, "_U_OpenProject", "プロジェクトを開く"},
+}};
+
+}  // namespace
+
+std::string_view MsgText(Msg id) {
+    for (const MsgEntry& e : kTable) {
+        if (e.Id == id) return e.Text;
+    }
+    return {};
+}
+
+const MsgEntry* FindMsg(std::string_view symbol) {
+    for (const MsgEntry& e : kTable) {
+        if (e.Symbol == symbol) return &e;
+    }
+    return nullptr;
+}
+
+const MsgEntry* MsgTable(int* count) {
+    if (count != nullptr) *count = static_cast<int>(kTable.size());
+    return kTable.data();
+}
+
+}  // namespace lumavox
