@@ -49,9 +49,9 @@ void BM_TickWaitWhileEditing100kSteps(benchmark::State& state) {
                 int32_t sum = 0;
                 for (int j = 0; j < kLineCount; ++j) sum += LineOutputColourAt(project, j, 1500000);
                 benchmark::DoNotOptimize(sum);
-                const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                       Clock::now() - start)
-                                       .count();
+                const int64_t ns =
+                    std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start)
+                        .count();
                 longestNs = std::max(longestNs, ns);
                 totalNs += ns;
                 ++ticks;
