@@ -48,7 +48,7 @@ struct WaveData {
 // Buffered sequential reader over an open file descriptor (not owned), with the byte-wise tag
 // search both readers use. Stops at end of file or on a read error; never reads past either.
 class WaveFileReader {
-  public:
+public:
     explicit WaveFileReader(int fd);
 
     // Reads on from the current position until the bytes of tag have been seen in sequence; the
@@ -61,7 +61,7 @@ class WaveFileReader {
     uint64_t Position() const { return m_position; }
     uint64_t FileSize() const { return m_fileSize; }
 
-  private:
+private:
     bool Fill();
 
     int m_fd;

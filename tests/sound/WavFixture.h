@@ -91,7 +91,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 
 // A private temporary folder, removed with everything in it.
 class TempDir {
-  public:
+public:
     TempDir() {
         std::string templ =
             (std::filesystem::temp_directory_path() / "lumavox-sound-XXXXXX").string();
@@ -107,7 +107,7 @@ class TempDir {
     std::string File(const std::string& name) const { return m_path + "/" + name; }
     const std::string& Path() const { return m_path; }
 
-  private:
+private:
     std::string m_path;
 };
 
