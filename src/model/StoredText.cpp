@@ -13,7 +13,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // One conversion descriptor per call: iconv_t keeps state and must not be shared between threads.
 class Converter {
-  public:
+public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
     ~Converter() {
         if (Valid()) iconv_close(m_cd);
@@ -24,7 +24,7 @@ class Converter {
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
     iconv_t Get() const { return m_cd; }
 
-  private:
+private:
     iconv_t m_cd;
 };
 

@@ -220,7 +220,7 @@ TEST(ProjectFile, UnreadableFilesAreToldApartAndKeptOutOfReachOfASave) {
 
 // Lets a test make every write beyond a size fail, as a full disk does.
 class FileSizeLimit {
-  public:
+public:
     explicit FileSizeLimit(rlim_t bytes) {
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_old);
@@ -233,7 +233,7 @@ class FileSizeLimit {
         std::signal(SIGXFSZ, m_oldHandler);
     }
 
-  private:
+private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };

@@ -13,7 +13,7 @@ namespace lumavox::testing {
 // A fresh folder under the system's temporary directory, removed with everything in it at the end
 // of the test. Path() ends with '/'.
 class TempFolder {
-  public:
+public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "lumavox-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) std::abort();
@@ -38,7 +38,7 @@ class TempFolder {
         return names;
     }
 
-  private:
+private:
     std::string m_path;
 };
 
