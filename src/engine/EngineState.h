@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/RequestSignal.h"
 #include "engine/SharedText.h"
 #include "model/ColourEval.h"
 
@@ -17,12 +18,12 @@ namespace lumavox {
 // Texts are SharedText, exchanged whole. Request flags have one setter (UI) and one clearer (tick).
 // The line output colours live in LineOutput (dmx/Patch.h).
 struct EngineState {
-    std::atomic<int32_t> CursorTime{0};      // play position, ms from the sound start
-    std::atomic<int32_t> PrePlayTime{10000};  // lead-in before the sound start, ms
+    std::atomic<int32_t> CursorTime{0};        // play position, ms from the sound start
+    std::atomic<int32_t> PrePlayTime{10000};   // lead-in before the sound start, ms
     std::atomic<int32_t> PostPlayTime{10000};  // run-on after the sound end, ms
-    std::atomic<int32_t> SoundLength{0};      // length of the open sound, 0 when unknown
-    std::atomic<int32_t> TimelineLength{0};   // PrePlayTime + SoundLength + PostPlayTime
-    std::atomic<int32_t> SoundPosition{0};    // last position reported by or sent to the device
+    std::atomic<int32_t> SoundLength{0};       // length of the open sound, 0 when unknown
+    std::atomic<int32_t> TimelineLength{0};    // PrePlayTime + SoundLength + PostPlayTime
+    std::atomic<int32_t> SoundPosition{0};     // last position reported by or sent to the device
 
     SharedText SoundMode;      // "playing", "paused", "stopped", "ERROR:..." or empty
     SharedText PrevSoundMode;  // SoundMode at its previous change
@@ -50,6 +51,9 @@ struct EngineState {
     std::atomic<int32_t> PreviewColour{NoColour};
     std::atomic<bool> SoundLoaded{false};
     std::atomic<bool> TransportActive{false};
+
+    // Wakes PostRequest when the tick clears a request flag.
+    RequestSignal RequestCleared;
 };
 
 }  // namespace lumavox
