@@ -25,10 +25,11 @@ int32_t ClampToInt32(int64_t v) {
 }  // namespace
 
 void Engine::ModeText::Assign(std::string_view a, std::string_view b) {
+    // An empty view may have a null data(), which memcpy must not be given even for 0 bytes.
     const size_t na = std::min(a.size(), Text.size());
-    std::memcpy(Text.data(), a.data(), na);
+    if (na > 0) std::memcpy(Text.data(), a.data(), na);
     const size_t nb = std::min(b.size(), Text.size() - na);
-    std::memcpy(Text.data() + na, b.data(), nb);
+    if (nb > 0) std::memcpy(Text.data() + na, b.data(), nb);
     Size = na + nb;
 }
 
