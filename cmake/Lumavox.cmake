@@ -3,7 +3,7 @@
 add_library(lumavox_warnings INTERFACE)
 target_compile_options(lumavox_warnings INTERFACE
     -Wall -Wextra -Wshadow -Wconversion -Wsign-conversion -Wnon-virtual-dtor -Wold-style-cast
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+    -Woverloaded-virtual -Wimplicit-fallthrough)
 if(LUMAVOX_WERROR)
     target_compile_options(lumavox_warnings INTERFACE -Werror)
 endif()

@@ -31,8 +31,8 @@ void FillSourceChannels(const std::array<int32_t, kLineCount>& lineColours, Sour
     }
 }
 
-void BuildDmxFrame(const SourceChannels& sources, const PatchTable& patch, int32_t patchCheckChannel,
-                   DmxFrame& frame) {
+void BuildDmxFrame(const SourceChannels& sources, const PatchTable& patch,
+                   int32_t patchCheckChannel, DmxFrame& frame) {
     for (int k = 0; k < kDmxChannels; ++k) {
         if (k / 3 == patchCheckChannel) {
             frame[static_cast<size_t>(k)] = 255;

@@ -59,7 +59,7 @@ void FillSourceChannels(const std::array<int32_t, kLineCount>& lineColours, Sour
 
 // Builds the frame: the triple of patchCheckChannel (fixture 0..170, -1 off) at 255, every other
 // channel from its patched source, 0 when unpatched.
-void BuildDmxFrame(const SourceChannels& sources, const PatchTable& patch, int32_t patchCheckChannel,
-                   DmxFrame& frame);
+void BuildDmxFrame(const SourceChannels& sources, const PatchTable& patch,
+                   int32_t patchCheckChannel, DmxFrame& frame);
 
 }  // namespace lumavox

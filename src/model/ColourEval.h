@@ -37,9 +37,15 @@ int32_t ApplyBrightness(int32_t colour, int32_t brightness);
 // ApplyBrightness(LineColourAt(...)).
 int32_t LineOutputColourAt(const ProjectData& project, int line, int32_t t);
 
-inline constexpr int32_t RedOf(int32_t colour) { return colour & 0xFF; }
-inline constexpr int32_t GreenOf(int32_t colour) { return (colour >> 8) & 0xFF; }
-inline constexpr int32_t BlueOf(int32_t colour) { return (colour >> 16) & 0xFF; }
+inline constexpr int32_t RedOf(int32_t colour) {
+    return colour & 0xFF;
+}
+inline constexpr int32_t GreenOf(int32_t colour) {
+    return (colour >> 8) & 0xFF;
+}
+inline constexpr int32_t BlueOf(int32_t colour) {
+    return (colour >> 16) & 0xFF;
+}
 inline constexpr int32_t MakeColour(int32_t red, int32_t green, int32_t blue) {
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }

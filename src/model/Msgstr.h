@@ -6,19 +6,50 @@ namespace lumavox {
 
 // The program's message catalogue: every user-visible named text, by symbol.
 enum class Msg {
-    AskThrPatch, AskClrPatch, IllegalFile, NoSupportFrm, Loading, Selecting, ColMonFile,
-    GroupFile, Magnification, MltTimStrecth, MltBrtStrecth, AudioDeviceNG, Scale, Volume,
-    Brightness, CopyTrack, SourceTrackNo, Col_LwavFg, Col_LwavBg, Col_RwavFg, Col_RwavBg,
-    Col_BlankBg, Col_TLinFg, Col_TLinBg, Col_CLinBg, SelPalImage, SoundFile, SelSoundFile,
-    Warning, Confirm, AskSave, AskDelete, Untitled, FileNotFound, AskOverwrite, ProjectFile,
+    AskThrPatch,
+    AskClrPatch,
+    IllegalFile,
+    NoSupportFrm,
+    Loading,
+    Selecting,
+    ColMonFile,
+    GroupFile,
+    Magnification,
+    MltTimStrecth,
+    MltBrtStrecth,
+    AudioDeviceNG,
+    Scale,
+    Volume,
+    Brightness,
+    CopyTrack,
+    SourceTrackNo,
+    Col_LwavFg,
+    Col_LwavBg,
+    Col_RwavFg,
+    Col_RwavBg,
+    Col_BlankBg,
+    Col_TLinFg,
+    Col_TLinBg,
+    Col_CLinBg,
+    SelPalImage,
+    SoundFile,
+    SelSoundFile,
+    Warning,
+    Confirm,
+    AskSave,
+    AskDelete,
+    Untitled,
+    FileNotFound,
+    AskOverwrite,
+    ProjectFile,
     OpenProject,
 };
 
 struct MsgEntry {
     Msg Id;
-    int Number;              // resource number
-    std::string_view Symbol; // "_U_..."
-    std::string_view Text;   // UTF-8
+    int Number;               // resource number
+    std::string_view Symbol;  // "_U_..."
+    std::string_view Text;    // UTF-8
 };
 
 // The text of a message.

@@ -12,10 +12,11 @@ inline constexpr int kPatchSize = 512;
 // NUL-terminated in their stored form (see the project file code); the in-memory project keeps
 // them in this record as stored.
 struct ProjectHeader {
-    char Version[64] = {};     // version text of the program that made the project
-    char Title[128] = {};      // at most 127 bytes + NUL
-    char SoundFile[264] = {};  // at most 263 bytes + NUL; relative to the program folder or absolute
-    double SoundFileTime = 0;  // sound file time when its peak cache was made (FileDateTime)
+    char Version[64] = {};  // version text of the program that made the project
+    char Title[128] = {};   // at most 127 bytes + NUL
+    char SoundFile[264] =
+        {};  // at most 263 bytes + NUL; relative to the program folder or absolute
+    double SoundFileTime = 0;        // sound file time when its peak cache was made (FileDateTime)
     int32_t Patch[kPatchSize] = {};  // stored copy of the patch; -1 = unpatched
     int32_t PrePlayTime = 0;         // stored copy, ms
     int32_t PostPlayTime = 0;        // stored copy, ms

@@ -36,8 +36,8 @@ public:
     bool Empty() const { return m_items.empty(); }
     const Step& At(int index) const { return *m_items[static_cast<size_t>(index)]; }
 
-    // UI thread only: runs fn(Items&) under the lock, then refreshes the sorted flag the fast colour
-    // search relies on.
+    // UI thread only: runs fn(Items&) under the lock, then refreshes the sorted flag the fast
+    // colour search relies on.
     template <class Fn>
     decltype(auto) Edit(Fn&& fn) {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -57,10 +57,13 @@ public:
 
     // UI thread only. Conveniences built on Edit().
     void Clear();
-    void Add(const Step& step);                   // appends a copy
-    void Assign(std::vector<Step> steps);         // replaces the contents with copies
-    std::vector<Step> Copy() const;               // copies of every step, in list order
-    std::unique_ptr<TStepList> Clone() const;     // deep copy
+    void Add(const Step& step);                // appends a copy
+    void Assign(std::vector<Step> steps);      // replaces the contents with copies
+    std::vector<Step> Copy() const;            // copies of every step, in list order
+    std::unique_ptr<TStepList> Clone() const;  // deep copy
+    // Puts the steps into the given order, a permutation of the current steps worked out by the
+    // caller (a sort of a copy of the pointers, say) so that only an O(n) pass runs under the lock.
+    void Reorder(const std::vector<const Step*>& order);
 
     // True when Time never decreases along the list (maintained by Edit()).
     bool SortedUnlocked() const { return m_sorted; }

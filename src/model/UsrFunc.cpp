@@ -14,7 +14,9 @@ uint64_t Magnitude(int64_t v) {
     return v < 0 ? static_cast<uint64_t>(-(v + 1)) + 1u : static_cast<uint64_t>(v);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -59,12 +61,18 @@ int32_t HueRamp(double x) {
     const int32_t v = static_cast<int32_t>(std::min(scaled, 1535.0));
     const int32_t f = v % 256;
     switch (v / 256) {
-        case 0: return MakeColour(255, f, 0);
-        case 1: return MakeColour(255 - f, 255, 0);
-        case 2: return MakeColour(0, 255, f);
-        case 3: return MakeColour(0, 255 - f, 255);
-        case 4: return MakeColour(f, 0, 255);
-        default: return MakeColour(255, 0, 255 - f);
+        case 0:
+            return MakeColour(255, f, 0);
+        case 1:
+            return MakeColour(255 - f, 255, 0);
+        case 2:
+            return MakeColour(0, 255, f);
+        case 3:
+            return MakeColour(0, 255 - f, 255);
+        case 4:
+            return MakeColour(f, 0, 255);
+        default:
+            return MakeColour(255, 0, 255 - f);
     }
 }
 

@@ -12,9 +12,9 @@ public:
     virtual bool TryAcquire() = 0;
 };
 
-// flock() on "<dir>/<name>.lock". The kernel drops the lock when the holding process dies, however it
-// dies, so a crashed copy never blocks the next start. The directory defaults to $XDG_RUNTIME_DIR,
-// else /tmp.
+// flock() on "<dir>/<name>.lock". The kernel drops the lock when the holding process dies, however
+// it dies, so a crashed copy never blocks the next start. The directory defaults to
+// $XDG_RUNTIME_DIR, else /tmp.
 class FileInstanceLock final : public IInstanceLock {
 public:
     explicit FileInstanceLock(std::string name, std::string directory = {});

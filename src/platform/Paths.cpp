@@ -36,7 +36,9 @@ std::string CompletePathIn(const std::string& path, const std::string& folder) {
     return folder + relative;
 }
 
-std::string CompletePath(const std::string& path) { return CompletePathIn(path, ExeDir()); }
+std::string CompletePath(const std::string& path) {
+    return CompletePathIn(path, ExeDir());
+}
 
 namespace {
 

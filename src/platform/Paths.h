@@ -14,7 +14,8 @@ bool HasDrivePart(const std::string& path);
 // Empty stays empty; a path with a drive part comes back unchanged; any other path is resolved
 // against the program folder, with the backslashes of Windows-made relative paths read as '/'.
 std::string CompletePath(const std::string& path);
-// The same against an explicit folder (with trailing '/'), for callers and tests with their own base.
+// The same against an explicit folder (with trailing '/'), for callers and tests with their own
+// base.
 std::string CompletePathIn(const std::string& path, const std::string& folder);
 
 // The file's local modification time at the 2-second resolution of a packed DOS date and time, as

@@ -2,6 +2,8 @@
 
 namespace lumavox {
 
-std::string ProgramVersion() { return LUMAVOX_VERSION_TEXT; }
+std::string ProgramVersion() {
+    return LUMAVOX_VERSION_TEXT;
+}
 
 }  // namespace lumavox

@@ -42,6 +42,9 @@ TEST(StepListConcurrency, EvaluationWhileEditingSeesOnlyWholeStates) {
                       [](const auto& a, const auto& b) { return a->Time < b->Time; });
             for (auto& s : items) s->Colour = 0x20;  // in-place field change
         });
+        std::vector<const Step*> reversed;
+        for (const auto& s : line.ItemsUnlocked()) reversed.insert(reversed.begin(), s.get());
+        line.Reorder(reversed);
         line.Add(Step{});
         if (round % 5 == 0) line.Clear();
     }
@@ -65,6 +68,22 @@ TEST(StepList, CloneAndCopyAreDeepAndKeepAllFiftyTwoBytes) {
     EXPECT_EQ(clone->At(0).Time, 42);
     EXPECT_EQ(clone->At(0).Reserved[5], 7);
     EXPECT_EQ(clone->At(0).Padding[1], 3);
+}
+
+TEST(StepList, ReorderKeepsEveryStepAndTracksSortedness) {
+    TStepList list;
+    std::vector<Step> steps(3);
+    steps[0].Time = 30;
+    steps[1].Time = 10;
+    steps[2].Time = 20;
+    list.Assign(steps);
+    EXPECT_FALSE(list.SortedUnlocked());
+    std::vector<const Step*> order{&list.At(1), &list.At(2), &list.At(0)};
+    const Step* first = order[0];
+    list.Reorder(order);
+    EXPECT_TRUE(list.SortedUnlocked());
+    EXPECT_EQ(&list.At(0), first);  // the same record, not a copy
+    EXPECT_EQ(list.At(2).Time, 30);
 }
 
 TEST(UndoList, KeepsTheFiftyNewestStatesNewestFirst) {

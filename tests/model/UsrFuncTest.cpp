@@ -27,7 +27,7 @@ TEST(PaletteColours, HueRampAndGreyBlend) {
     EXPECT_EQ(HueRamp(0.0), 0x0000FF);
     EXPECT_EQ(HueRamp(0.5), 0x7FFF00);
     EXPECT_EQ(HueRamp(1.0), 0xFF00FF);
-    EXPECT_EQ(HueRamp(-3.0), 0x0000FF);  // held to the ramp's ends, never undefined
+    EXPECT_EQ(HueRamp(-3.0), 0x0000FF);   // held to the ramp's ends, never undefined
     EXPECT_EQ(HueRamp(1e300), 0x0000FF);  // end of segment 5
     EXPECT_EQ(GreyBlend(0x0000FF, 0.0), 0x0000FF);
     EXPECT_EQ(GreyBlend(0x0000FF, 1.0), 0x808080);
