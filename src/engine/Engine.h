@@ -42,13 +42,13 @@ struct EngineContext {
 // the UI thread (only on a step list's lock for one mutation) and never lets an exception escape.
 // The device's commands return at once; only an open request may take longer.
 class Engine final : public IFrameSource {
-  public:
+public:
     explicit Engine(EngineContext context);
 
     void EngineTick(DmxFrame& frame);
     void Tick(DmxFrame& frame) override { EngineTick(frame); }
 
-  private:
+private:
     // A device mode text as the tick last read it: "playing", "ERROR:..." or empty.
     struct ModeText {
         std::array<char, SharedText::kCapacity> Text{};

@@ -14,7 +14,7 @@ namespace lumavox {
 // call WaitCleared with a bound. The waiter count and the flags are sequentially consistent, so
 // either the tick sees the waiter and wakes it, or the waiter sees the cleared flag.
 class RequestSignal {
-  public:
+public:
     void Notify() {
         if (m_waiters.load() == 0) return;
         { std::lock_guard<std::mutex> lock(m_mutex); }
@@ -34,7 +34,7 @@ class RequestSignal {
         return cleared;
     }
 
-  private:
+private:
     std::atomic<int> m_waiters{0};
     std::mutex m_mutex;
     std::condition_variable m_cv;

@@ -12,7 +12,7 @@ namespace lumavox {
 // old and half of a new value. Any thread. The lock is held only for a copy of at most
 // kCapacity bytes, never across other work, and Set/Equals do not allocate (the tick uses them).
 class SharedText {
-  public:
+public:
     static constexpr size_t kCapacity = 255;  // longer texts are cut at a UTF-8 character boundary
 
     void Set(std::string_view text) {
@@ -37,7 +37,7 @@ class SharedText {
         return m_size == 0;
     }
 
-  private:
+private:
     mutable std::mutex m_mutex;
     std::array<char, kCapacity> m_text{};
     size_t m_size = 0;

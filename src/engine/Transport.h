@@ -17,7 +17,7 @@ namespace lumavox {
 // UI thread only. The commands that wait (PostRequest) wait at most waitBound per request, so
 // nothing hangs when no output thread runs.
 class Transport {
-  public:
+public:
     Transport(EngineState& state, const IClock& clock, std::atomic<bool>& repeat,
               std::chrono::milliseconds waitBound = kPostRequestBound);
 
@@ -45,7 +45,7 @@ class Transport {
     bool CanStop() const;
     bool CanGoToSoundStartOrEnd(bool waveformHasData) const;
 
-  private:
+private:
     void Post(std::atomic<bool>& request);
     void StartFreeClock(int32_t at);
 

@@ -19,7 +19,7 @@ namespace lumavox {
 // One engine with a scripted device and a manual clock. The test thread plays the output thread
 // (Tick) and, through Command(), the UI thread.
 class EngineFixture : public ::testing::Test {
-  protected:
+protected:
     static constexpr int32_t kPeriod = 20;
     static constexpr const char* kSoundPath = "/music/a song é.wav";
 

@@ -156,7 +156,7 @@ TEST_F(EngineTick, PauseRequestIsDroppedWhenTheSoundIsNotPlaying) {
 // Plays the 1 s sound from 0 and lets it run to its natural end, where the device holds the
 // length while still "playing" and then stops.
 class NaturalEnd : public EngineFixture {
-  protected:
+protected:
     void PlayToTheEnd() {
         OpenSound(1000);
         transport.Locate(0);

@@ -15,7 +15,7 @@ namespace lumavox {
 // test says so, and any query or command can be made to fail. Every call is recorded by name.
 // Any thread (one mutex).
 class ScriptedSoundDevice final : public ISoundDevice {
-  public:
+public:
     // Files that open, with their length; any other path fails to open.
     void AddFile(const std::string& path, int32_t lengthMs) {
         std::lock_guard lock(m_mutex);
@@ -190,7 +190,7 @@ class ScriptedSoundDevice final : public ISoundDevice {
         m_volume = volume;
     }
 
-  private:
+private:
     struct File {
         std::string Path;
         int32_t LengthMs;

@@ -36,7 +36,7 @@ struct SoundResult {
 // for a while longer than the slowest output period (50 ms), and only then turns "stopped", so that
 // a caller polling once per period sees the end with the position equal to the length.
 class ISoundDevice {
-  public:
+public:
     virtual ~ISoundDevice() = default;
 
     // Opens a sound file (WAV or MP3), closing any open one first. On success the length is known
