@@ -15,7 +15,7 @@ namespace lumavox {
 // (scan, switching to Art-Net). Any thread: the lock covers only copies of at most 15 entries and
 // is never held across I/O, so neither side can stall the other.
 class NodeTable {
-  public:
+public:
     static constexpr int kCapacity = 15;
     enum class AddResult { Added, KnownAddress, Full };
 
@@ -33,7 +33,7 @@ class NodeTable {
     // Returns whether the flag was set and clears it.
     bool TakeNodesChanged() { return m_nodesChanged.exchange(false, std::memory_order_acq_rel); }
 
-  private:
+private:
     mutable std::mutex m_mutex;
     std::array<NodeEntry, kCapacity> m_entries{};
     int m_count = 0;

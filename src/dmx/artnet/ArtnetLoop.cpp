@@ -1,0 +1,83 @@
+#include "dmx/artnet/ArtnetLoop.h"
+
+#include <algorithm>
+
+#include "dmx/artnet/ArtnetReceive.h"
+#include "dmx/artnet/LocalAddress.h"
+
+namespace lumavox {
+namespace {
+
+constexpr uint32_t kPollIntervalMs = 2000;
+constexpr uint32_t kKeyframeIntervalMs = 1500;
+// Datagrams handled per pass, so a flood cannot hold up the frames.
+constexpr int kReceivesPerPass = 16;
+
+}  // namespace
+
+ArtnetLoop::ArtnetLoop(IUdpSocket& socket, IFrameSource& source, const IClock& clock,
+                       ArtnetShared& shared, uint32_t periodMs)
+    : m_socket(socket),
+      m_source(source),
+      m_clock(clock),
+      m_shared(shared),
+      m_periodMs(std::clamp<uint32_t>(periodMs, 1, kKeyframeIntervalMs)),
+      m_keyframeEvery(kKeyframeIntervalMs / m_periodMs),
+      m_dmx(BuildArtDmx(0, DmxFrame{})),
+      m_reply(BuildArtPollReply(kLoopbackAddress)) {}
+
+void ArtnetLoop::Start() {
+    m_last = m_pollTime = m_clock.NowMs();
+    m_frameCounter = 0;
+    if (m_shared.sendEnabled.load(std::memory_order_relaxed)) SendDmx(true);
+}
+
+uint32_t ArtnetLoop::Iterate() {
+    const bool netReady = m_shared.netReady.load(std::memory_order_relaxed);
+    if (netReady) Receive();
+    const uint32_t now = m_clock.NowMs();
+    if (now - m_last < m_periodMs) {
+        if (now - m_pollTime >= kPollIntervalMs) {
+            m_pollTime = now;
+            SendPoll();
+        }
+        return 0;
+    }
+    m_last = now;
+    ++m_frameCounter;
+    const bool keyframe = m_frameCounter % m_keyframeEvery == 0;
+    m_source.Tick(m_frame);
+    if (m_shared.sendEnabled.load(std::memory_order_relaxed)) SendDmx(keyframe);
+    const uint32_t spent = m_clock.NowMs() - m_last;
+    return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
+}
+
+void ArtnetLoop::Receive() {
+    for (int i = 0; i < kReceivesPerPass; ++i) {
+        const auto size = m_socket.Receive(m_receiveBuffer);
+        if (!size) return;
+        const std::span<const uint8_t> datagram(m_receiveBuffer.data(),
+                                                std::min(*size, m_receiveBuffer.size()));
+        const auto action = HandleArtnetDatagram(
+            datagram, m_shared.nodes, m_shared.txUniverse.load(std::memory_order_relaxed));
+        if (action == ReceiveAction::SendPollReply) {
+            m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_reply);
+        }
+    }
+}
+
+void ArtnetLoop::SendDmx(bool force) {
+    if (!m_shared.netReady.load(std::memory_order_relaxed)) return;
+    const auto data = m_dmx.begin() + kArtDmxDataOffset;
+    if (!force && std::equal(m_frame.begin(), m_frame.end(), data)) return;
+    SetArtDmxUniverse(m_dmx, m_shared.txUniverse.load(std::memory_order_relaxed));
+    std::copy(m_frame.begin(), m_frame.end(), data);
+    m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_dmx);
+}
+
+void ArtnetLoop::SendPoll() {
+    if (!m_shared.netReady.load(std::memory_order_relaxed)) return;
+    m_socket.SendTo(kArtnetBroadcast, kArtnetPort, BuildArtPoll());
+}
+
+}  // namespace lumavox

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "dmx/FrameSource.h"
+#include "dmx/artnet/ArtnetPackets.h"
+#include "dmx/artnet/NodeTable.h"
+#include "platform/Clock.h"
+#include "platform/UdpSocket.h"
+
+namespace lumavox {
+
+// Values the control thread sets and the Art-Net loop reads every iteration.
+struct ArtnetShared {
+    // Relaxed: each is an independent value, and a change needs to show only in a later frame.
+    std::atomic<int32_t> txUniverse{0};
+    std::atomic<bool> sendEnabled{false};
+    // Set by the control thread before the loop runs and not changed while it runs.
+    std::atomic<bool> netReady{false};
+    NodeTable nodes;
+};
+
+// One Art-Net output period after another: receive, poll every 2 s, and per frame the tick and an
+// ArtDmx when the frame changed or every 1500/period frames (a keyframe).
+//
+//   last                              last+period
+//    |-- tick, send --|-- sleep --|-- spin --|-- tick, send ...
+//                                 ^ period-2 ms after last
+//
+// Output thread only (the control thread may call SetLocalAddress while the loop is parked).
+class ArtnetLoop {
+public:
+    ArtnetLoop(IUdpSocket& socket, IFrameSource& source, const IClock& clock, ArtnetShared& shared,
+               uint32_t periodMs);
+
+    void SetLocalAddress(uint32_t address) { m_reply = BuildArtPollReply(address); }
+    // Start of the loop: timers from now, and the present frame forced out.
+    void Start();
+    // One pass; returns how long to sleep in milliseconds (0: yield and come back).
+    uint32_t Iterate();
+
+private:
+    void Receive();
+    void SendDmx(bool force);
+    void SendPoll();
+
+    IUdpSocket& m_socket;
+    IFrameSource& m_source;
+    const IClock& m_clock;
+    ArtnetShared& m_shared;
+    const uint32_t m_periodMs;
+    const uint32_t m_keyframeEvery;
+    uint32_t m_last = 0;
+    uint32_t m_pollTime = 0;
+    uint32_t m_frameCounter = 0;
+    DmxFrame m_frame{};
+    ArtDmxPacket m_dmx;
+    ArtPollReplyPacket m_reply;
+    std::array<uint8_t, 2048> m_receiveBuffer{};
+};
+
+}  // namespace lumavox

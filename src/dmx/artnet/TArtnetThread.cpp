@@ -1,0 +1,107 @@
+#include "dmx/artnet/TArtnetThread.h"
+
+#include "platform/ThreadTiming.h"
+
+namespace lumavox {
+
+TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const IClock& clock,
+                             const ArtnetConfig& config)
+    : m_source(source),
+      m_network(network),
+      m_clock(clock),
+      m_loop(network.socket, source, clock, m_shared, config.periodMs) {
+    m_shared.txUniverse.store(config.txUniverse, std::memory_order_relaxed);
+    m_shared.sendEnabled.store(config.sendEnabled, std::memory_order_relaxed);
+
+    m_choice = ChooseLocalAddress(m_network.interfaces.Ipv4Addresses());
+    m_localAddress = m_choice.address;
+    m_localAddressText = DottedAddress(m_localAddress);
+    m_loop.SetLocalAddress(m_localAddress);
+
+    std::string error;
+    m_shared.netReady.store(m_network.socket.Open(kArtnetPort, error), std::memory_order_relaxed);
+    // A bind failure leaves the output not ready without a message, as does a socket failure.
+
+    m_thread = std::thread([this] { Run(); });
+}
+
+TArtnetThread::~TArtnetThread() {
+    Terminate();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void TArtnetThread::Resume() {
+    if (m_finished) return;
+    AddAddressOnce();
+    m_gate.Resume();
+}
+
+bool TArtnetThread::Suspend(std::chrono::milliseconds bound) {
+    return m_gate.Suspend(bound);
+}
+
+bool TArtnetThread::Terminate(std::chrono::milliseconds bound) {
+    if (m_finished) return true;
+    m_gate.RequestTerminate();
+    const bool ended = m_gate.WaitExited(bound);
+    // Every wait inside the loop is bounded (a sleep of less than a period, non-blocking socket
+    // calls), so the join returns even when the bound above was too short.
+    if (m_thread.joinable()) m_thread.join();
+    m_network.socket.Close();
+    m_shared.netReady.store(false, std::memory_order_relaxed);
+    RemoveAddedAddress();
+    m_finished = true;
+    return ended;
+}
+
+void TArtnetThread::SendPoll() {
+    if (!NetReady()) return;
+    m_network.socket.SendTo(kArtnetBroadcast, kArtnetPort, BuildArtPoll());
+}
+
+void TArtnetThread::AddAddressOnce() {
+    if (m_addressTried || !m_choice.addAddress) return;
+    m_addressTried = true;
+    const std::string error = m_network.addresses.AddAddress(
+        m_choice.addedAddress, kAddedPrefixLength, m_choice.interfaceIndex);
+    if (!error.empty()) {
+        m_initError = error;  // output goes on through the existing address
+        return;
+    }
+    m_addressAdded = true;
+    m_localAddress = m_choice.addedAddress;
+    m_localAddressText = DottedAddress(m_localAddress);
+    m_loop.SetLocalAddress(m_localAddress);  // the loop is parked: it has not run, or Suspend ran
+}
+
+void TArtnetThread::RemoveAddedAddress() {
+    if (!m_addressAdded) return;
+    m_network.addresses.RemoveAddress(m_choice.addedAddress, kAddedPrefixLength,
+                                      m_choice.interfaceIndex);
+    m_addressAdded = false;
+}
+
+void TArtnetThread::Run() {
+    RaiseCurrentThreadPriority();
+    bool started = false;
+    try {
+        while (m_gate.Continue()) {
+            if (!started) {
+                m_loop.Start();
+                started = true;
+                continue;
+            }
+            const uint32_t sleepMs = m_loop.Iterate();
+            if (sleepMs > 0) {
+                SleepMs(sleepMs);
+            } else {
+                YieldThread();
+            }
+        }
+    } catch (...) {
+        // Nothing escapes the output thread; the loop ends and the control thread cleans up.
+    }
+    m_gate.MarkExited();
+}
+
+}  // namespace lumavox

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "dmx/FrameSource.h"
+#include "dmx/OutputThreadGate.h"
+#include "dmx/artnet/ArtnetLoop.h"
+#include "dmx/artnet/LocalAddress.h"
+#include "dmx/artnet/NodeTable.h"
+#include "platform/Clock.h"
+#include "platform/NetworkConfig.h"
+#include "platform/UdpSocket.h"
+
+namespace lumavox {
+
+struct ArtnetConfig {
+    uint32_t periodMs = 20;   // the Art-Net output period
+    int32_t txUniverse = 0;   // sub-net × 16 + ID (setting "TxUniverse")
+    bool sendEnabled = true;  // ArtDmx packets are sent
+};
+
+// The OS pieces the Art-Net thread works through; they must outlive it.
+struct ArtnetNetwork {
+    IUdpSocket& socket;
+    IInterfaceList& interfaces;
+    IAddressConfig& addresses;
+};
+
+// The Art-Net output thread: every period it calls the frame source and broadcasts the frame as
+// ArtDmx to 2.255.255.255:6454 when it changed (and every 1.5 s), polls for nodes every 2 s,
+// answers ArtPoll and records other nodes' replies.
+//
+// Created parked. Construction reads the address table, chooses the local address and opens the
+// socket; nothing on the machine changes until the first Resume, which adds the 2.x.x.x address
+// when one is needed (InitError then tells of a refusal). Terminate, or destruction, ends the loop,
+// closes the socket and removes that address again, so the machine is left as it was found.
+//
+// Control thread (the UI thread, or the command-line player's main thread): everything except
+// Nodes() and the shared readers, which any thread may call.
+class TArtnetThread {
+public:
+    TArtnetThread(IFrameSource& source, ArtnetNetwork network, const IClock& clock,
+                  const ArtnetConfig& config);
+    ~TArtnetThread();
+    TArtnetThread(const TArtnetThread&) = delete;
+    TArtnetThread& operator=(const TArtnetThread&) = delete;
+
+    void Resume();
+    // Parks the loop at the top of its next iteration; true once it is parked.
+    bool Suspend(std::chrono::milliseconds bound = std::chrono::milliseconds(1000));
+    // Ends the loop (waiting at most `bound` for it), closes the socket, removes the added address.
+    // True when the loop ended within the bound; the destructor joins it in any case.
+    bool Terminate(std::chrono::milliseconds bound = std::chrono::milliseconds(1000));
+
+    // Broadcasts an ArtPoll when the socket is ready (scan button, switching to Art-Net).
+    void SendPoll();
+
+    bool NetReady() const { return m_shared.netReady.load(std::memory_order_relaxed); }
+    int32_t TxUniverse() const { return m_shared.txUniverse.load(std::memory_order_relaxed); }
+    void SetTxUniverse(int32_t universe) {
+        m_shared.txUniverse.store(universe, std::memory_order_relaxed);
+    }
+    void SetSendEnabled(bool enabled) {
+        m_shared.sendEnabled.store(enabled, std::memory_order_relaxed);
+    }
+    NodeTable& Nodes() { return m_shared.nodes; }
+    const NodeTable& Nodes() const { return m_shared.nodes; }
+
+    uint32_t LocalAddress() const { return m_localAddress; }
+    const std::string& LocalAddressText() const { return m_localAddressText; }
+    // Set-up error for the start-up message box ("ArtNet初期化エラー"); empty when none.
+    const std::string& InitError() const { return m_initError; }
+    void ClearInitError() { m_initError.clear(); }
+
+private:
+    void Run();
+    void AddAddressOnce();
+    void RemoveAddedAddress();
+
+    IFrameSource& m_source;
+    ArtnetNetwork m_network;
+    const IClock& m_clock;
+    ArtnetShared m_shared;
+    ArtnetLoop m_loop;
+    OutputThreadGate m_gate;
+
+    LocalAddressChoice m_choice;
+    bool m_addressTried = false;
+    bool m_addressAdded = false;
+    uint32_t m_localAddress = kLoopbackAddress;
+    std::string m_localAddressText;
+    std::string m_initError;
+    bool m_finished = false;
+    std::thread m_thread;
+};
+
+}  // namespace lumavox

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace lumavox {
+
+// IPv4 addresses are passed in host order throughout (2.255.255.255 is 0x02FFFFFF).
+
+// A UDP socket bound to every local address on one port. Open and Close from the owning (control)
+// thread while no other thread uses the socket; SendTo and Receive from any thread while it is
+// open (the kernel serialises datagram sends).
+class IUdpSocket {
+public:
+    virtual ~IUdpSocket() = default;
+    // Binds 0.0.0.0:port with address reuse and broadcast permission. On failure the socket stays
+    // closed and error holds the system's text.
+    virtual bool Open(uint16_t port, std::string& error) = 0;
+    virtual void Close() = 0;
+    // Send errors are the caller's to ignore; false when the datagram was not sent.
+    virtual bool SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> bytes) = 0;
+    // Never blocks: the size of one waiting datagram (copied into buffer, cut to its size), or
+    // nothing when none is waiting.
+    virtual std::optional<size_t> Receive(std::span<uint8_t> buffer) = 0;
+};
+
+// The POSIX socket. Control thread opens and closes; any thread sends and receives.
+class PosixUdpSocket final : public IUdpSocket {
+public:
+    PosixUdpSocket() = default;
+    ~PosixUdpSocket() override;
+    PosixUdpSocket(const PosixUdpSocket&) = delete;
+    PosixUdpSocket& operator=(const PosixUdpSocket&) = delete;
+
+    bool Open(uint16_t port, std::string& error) override;
+    void Close() override;
+    bool SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> bytes) override;
+    std::optional<size_t> Receive(std::span<uint8_t> buffer) override;
+
+private:
+    // Written only by Open/Close, which run while no other thread uses the socket; relaxed is
+    // enough because starting and stopping those threads orders the accesses.
+    std::atomic<int> m_fd{-1};
+};
+
+// The system's message text for an errno value.
+std::string SystemErrorText(int errorNumber);
+
+}  // namespace lumavox

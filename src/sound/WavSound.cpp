@@ -1,0 +1,352 @@
+#include "sound/WavSound.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+#include "model/Msgstr.h"
+#include "platform/Paths.h"
+#include "sound/Mp3Decode.h"
+#include "sound/WaveFormat.h"
+
+namespace lumavox {
+
+namespace {
+
+constexpr std::string_view kMp3Decoding = "MP3 Decoding... ";
+constexpr std::string_view kMp3Error = "MP3 Decoding Error";
+constexpr std::string_view kTempWavName = "$$temp.wav";
+// ScanWaveFile's result for a file that exists but cannot be opened as a regular file.
+constexpr int32_t kOpenFailed = std::numeric_limits<int32_t>::min();
+
+// Closes a descriptor on every way out.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+int OpenRegularFile(const std::string& path) {
+    // Non-blocking so that a FIFO named like a sound cannot hang the open.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads exactly size bytes at offset; false on a read error or an early end of file.
+bool ReadAt(int fd, void* target, size_t size, uint64_t offset) {
+    auto* out = static_cast<unsigned char*>(target);
+    while (size > 0) {
+        const ssize_t n = pread(fd, out, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        out += n;
+        size -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
+bool WriteAll(int fd, const void* source, size_t size) {
+    const auto* in = static_cast<const unsigned char*>(source);
+    while (size > 0) {
+        const ssize_t n = write(fd, in, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        in += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The extension of the file name (from its last '.'), ASCII letters in upper case.
+std::string UpperExtension(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return ext;
+}
+
+int32_t CodeOf(WaveFault fault) {
+    return fault == WaveFault::NoSupportFrm ? kSoundNoSupportFrm : kSoundIllegalFile;
+}
+
+// The largest positive and most negative sample of each channel over frameCount sample frames.
+// The samples run through kLanes independent accumulators (even lanes left, odd lanes right for
+// stereo) so that the compiler turns the loop into vector max/min instructions.
+template <size_t Channels>
+PeakFrame GroupPeaks(const int16_t* samples, size_t frameCount) {
+    constexpr size_t kLanes = 32;
+    static_assert(kLanes % Channels == 0);
+    int16_t high[kLanes] = {};
+    int16_t low[kLanes] = {};
+    const size_t count = frameCount * Channels;
+    size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        for (size_t j = 0; j < kLanes; ++j) {
+            const int16_t s = samples[i + j];
+            high[j] = s > high[j] ? s : high[j];
+            low[j] = s < low[j] ? s : low[j];
+        }
+    }
+    for (size_t j = 0; i + j < count; ++j) {
+        const int16_t s = samples[i + j];
+        high[j] = s > high[j] ? s : high[j];
+        low[j] = s < low[j] ? s : low[j];
+    }
+    PeakFrame peak;
+    for (size_t j = 0; j < kLanes; j += Channels) {
+        peak.LeftMax = std::max<int32_t>(peak.LeftMax, high[j]);
+        peak.LeftMin = std::min<int32_t>(peak.LeftMin, low[j]);
+        if constexpr (Channels == 2) {
+            peak.RightMax = std::max<int32_t>(peak.RightMax, high[j + 1]);
+            peak.RightMin = std::min<int32_t>(peak.RightMin, low[j + 1]);
+        }
+    }
+    return peak;
+}
+
+// One block (at most one second): a frame group of groupFrames sample frames per entry; the
+// incomplete group at the end of the block is dropped.
+void ScanBlock(const int16_t* samples, size_t frameCount, int32_t channels, size_t groupFrames,
+               std::vector<PeakFrame>& out) {
+    const size_t groups = frameCount / groupFrames;
+    const size_t stride = groupFrames * static_cast<size_t>(channels);
+    for (size_t g = 0; g < groups; ++g) {
+        const int16_t* group = samples + g * stride;
+        out.push_back(channels == 2 ? GroupPeaks<2>(group, groupFrames)
+                                    : GroupPeaks<1>(group, groupFrames));
+    }
+}
+
+// A private folder for one MP3 decode, so that parallel users never share the temporary file.
+// Removes the file and the folder when it goes.
+class DecodeFolder {
+public:
+    DecodeFolder() {
+        std::error_code ec;
+        std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+        if (ec) base = "/tmp";
+        std::string templ = (base / "lumavox-mp3-XXXXXX").string();
+        if (mkdtemp(templ.data()) != nullptr) m_folder = templ;
+    }
+    ~DecodeFolder() {
+        if (m_folder.empty()) return;
+        unlink(WavPath().c_str());
+        rmdir(m_folder.c_str());
+    }
+    DecodeFolder(const DecodeFolder&) = delete;
+    DecodeFolder& operator=(const DecodeFolder&) = delete;
+
+    bool Ok() const { return !m_folder.empty(); }
+    std::string WavPath() const { return m_folder + "/" + std::string(kTempWavName); }
+
+private:
+    std::string m_folder;
+};
+
+}  // namespace
+
+int32_t WavSound::LoadSound(const std::string& path) {
+    const std::string fullPath = CompletePath(path);
+    struct stat st {};
+    if (fullPath.empty() || stat(fullPath.c_str(), &st) != 0) {
+        return Fail(kSoundFileNotFound, fullPath);
+    }
+    const std::string ext = UpperExtension(fullPath);
+    int32_t result = 0;
+    if (ext == ".WAV") {
+        result = ScanWaveFile(fullPath);
+    } else if (ext == ".MP3") {
+        m_reporter.ShowStatus(kMp3Decoding);
+        DecodeFolder folder;
+        const bool decoded = folder.Ok() && DecodeMp3(fullPath, folder.WavPath());
+        m_reporter.ShowStatus({});
+        result = decoded ? ScanWaveFile(folder.WavPath()) : kSoundMp3Failed;
+    } else {
+        result = kSoundNoSupportFrm;
+    }
+    m_reporter.ShowStatus({});
+    return result < 0 ? Fail(result, fullPath) : result;
+}
+
+int32_t WavSound::Fail(int32_t code, const std::string& path) {
+    switch (code) {
+        case kOpenFailed:
+            // The framework's stream error for a file that exists but cannot be opened.
+            m_reporter.ShowError("ファイル " + path + " を開けません");
+            return kSoundFileNotFound;
+        case kSoundFileNotFound:
+            m_reporter.ShowError(MsgText(Msg::FileNotFound));
+            break;
+        case kSoundIllegalFile:
+            m_reporter.ShowError(MsgText(Msg::IllegalFile));
+            break;
+        case kSoundNoSupportFrm:
+            m_reporter.ShowError(MsgText(Msg::NoSupportFrm));
+            break;
+        default:
+            m_reporter.ShowError(kMp3Error);
+            break;
+    }
+    return code;
+}
+
+int32_t WavSound::ScanWaveFile(const std::string& path) {
+    const FileDescriptor file(OpenRegularFile(path));
+    if (file.Get() < 0) return kOpenFailed;
+    WaveFileReader reader(file.Get());
+    WaveFormat format;
+    WaveFault fault = ReadWaveFormat(reader, format);
+    if (fault != WaveFault::None) return CodeOf(fault);
+    m_channels = format.Channels;
+    m_rate = static_cast<int32_t>(format.Rate);
+    m_bytesPerSample = format.BytesPerSample;
+    if (format.BytesPerSample != 2) return kSoundNoSupportFrm;  // only 16-bit samples are read
+    WaveData data;
+    fault = FindWaveData(reader, format, data);
+    if (fault != WaveFault::None) return CodeOf(fault);
+
+    // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
+    const uint64_t frameBytes = 2u * format.Channels;
+    const uint64_t secondBytes = format.Rate * frameBytes;
+    const uint64_t wholeSeconds = data.Bytes / secondBytes;
+    const uint64_t remainder = data.Bytes % secondBytes;
+    const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
+    const uint64_t expected =
+        groupFrames == 0 ? 0
+                         : wholeSeconds * (format.Rate / groupFrames) +
+                               remainder / frameBytes / groupFrames;
+    if (expected > static_cast<uint64_t>(kMaxPeakFrames)) return kSoundNoSupportFrm;
+
+    std::vector<PeakFrame> frames;
+    frames.reserve(static_cast<size_t>(expected));
+    m_list.Clear();
+    if (groupFrames > 0) {
+        std::vector<int16_t> buffer(static_cast<size_t>(secondBytes / 2));
+        uint64_t offset = data.Offset;
+        for (uint64_t i = 0; i <= wholeSeconds; ++i) {
+            if (wholeSeconds > 0) {
+                m_reporter.ShowStatus(std::string(MsgText(Msg::Loading)) + "... " +
+                                      std::to_string(i * 100 / wholeSeconds) + "%");
+            }
+            const uint64_t blockBytes = i < wholeSeconds ? secondBytes : remainder;
+            const uint64_t blockFrames = blockBytes / frameBytes;
+            if (blockFrames == 0) break;
+            if (!ReadAt(file.Get(), buffer.data(), static_cast<size_t>(blockBytes), offset)) break;
+            offset += blockBytes;
+            ScanBlock(buffer.data(), static_cast<size_t>(blockFrames), m_channels,
+                      static_cast<size_t>(groupFrames), frames);
+        }
+    }
+    m_list.Replace(std::move(frames));
+    return m_list.Count();
+}
+
+int32_t WavSound::LoadPeakCache(const std::string& path) {
+    m_list.Clear();
+    const FileDescriptor file(OpenRegularFile(path));
+    if (file.Get() < 0) return 0;
+    struct stat st {};
+    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return 0;
+    const uint64_t count = static_cast<uint64_t>(st.st_size) / sizeof(PeakFrame);
+    if (count > static_cast<uint64_t>(kMaxPeakFrames)) return 0;
+    std::vector<PeakFrame> frames(static_cast<size_t>(count));
+    size_t got = 0;
+    const size_t want = frames.size() * sizeof(PeakFrame);
+    auto* out = reinterpret_cast<unsigned char*>(frames.data());
+    while (got < want) {
+        const ssize_t n = read(file.Get(), out + got, want - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return 0;
+        if (n == 0) break;  // the file shrank: keep the whole records read
+        got += static_cast<size_t>(n);
+    }
+    frames.resize(got / sizeof(PeakFrame));
+    m_list.Replace(std::move(frames));
+    return m_list.Count();
+}
+
+bool WavSound::SavePeakCache(const std::string& path) {
+    if (m_list.Empty()) return false;
+    static std::atomic<unsigned> serial{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".~" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    bool ok = fd >= 0;
+    if (ok) {
+        ok = WriteAll(fd, m_list.Data(), static_cast<size_t>(m_list.Count()) * sizeof(PeakFrame));
+        ok = fsync(fd) == 0 && ok;
+        ok = close(fd) == 0 && ok;
+        ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+        if (!ok) unlink(temp.c_str());
+    }
+    if (!ok) m_reporter.ShowError("ファイル " + path + " を作成できません");
+    return ok;
+}
+
+bool WavSound::ReadWaveInfo(const std::string& path, WaveInfo* info) {
+    if (UpperExtension(path) != ".WAV") {
+        m_reporter.ShowError(MsgText(Msg::NoSupportFrm));
+        return false;
+    }
+    const FileDescriptor file(OpenRegularFile(CompletePath(path)));
+    if (file.Get() < 0) return false;
+    WaveFileReader reader(file.Get());
+    WaveFormat format;
+    WaveData data;
+    WaveFault fault = ReadWaveFormat(reader, format);
+    if (fault == WaveFault::None && format.BytesPerSample != 1 && format.BytesPerSample != 2) {
+        fault = WaveFault::IllegalFile;
+    }
+    if (fault == WaveFault::None) fault = FindWaveData(reader, format, data);
+    if (fault != WaveFault::None) {
+        m_reporter.ShowError(WaveFaultText(fault));
+        return false;
+    }
+    const uint64_t frames =
+        data.Bytes / static_cast<uint64_t>(format.BytesPerSample * format.Channels);
+    const double lengthMs = std::trunc(static_cast<double>(frames) / (format.Rate * 0.001));
+    if (info != nullptr) {
+        info->Channels = format.Channels;
+        info->Rate = static_cast<int32_t>(format.Rate);
+        info->BytesPerSample = format.BytesPerSample;
+        info->BitsPerSample = 8 * format.BytesPerSample;
+        // A day-long 8-bit file at a low rate can pass 2^31 ms; the length then saturates.
+        info->LengthMs = static_cast<int32_t>(
+            std::min(lengthMs, static_cast<double>(std::numeric_limits<int32_t>::max())));
+    }
+    return true;
+}
+
+}  // namespace lumavox

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sound/PeakFrame.h"
+#include "sound/SoundReporter.h"
+
+namespace lumavox {
+
+// Results of LoadSound below 0; each is reported through the SoundReporter before returning.
+inline constexpr int32_t kSoundFileNotFound = -1;  // "ファイルが見つかりません" (or cannot be opened)
+inline constexpr int32_t kSoundIllegalFile = -2;   // "不正なファイルです"
+inline constexpr int32_t kSoundNoSupportFrm = -3;  // "未対応なフォーマットです"
+inline constexpr int32_t kSoundMp3Failed = -4;     // "MP3 Decoding Error"
+
+// The longest sound the peak list takes: 48 hours (about 276 MB of entries). Longer sounds are
+// refused as unsupported rather than allocating without bound.
+inline constexpr int64_t kMaxPeakFrames = 48LL * 3600 * 100;
+
+// What ReadWaveInfo reports of a WAV file.
+struct WaveInfo {
+    int32_t Channels = 0;
+    int32_t Rate = 0;  // Hz
+    int32_t BytesPerSample = 0;
+    int32_t BitsPerSample = 0;  // 8 × BytesPerSample
+    int32_t LengthMs = 0;
+};
+
+// The loaded sound: its waveform peak list (100 entries per second of sound) and the format of
+// the last sound read. Owned by the main window for the whole run. UI thread only (or the one
+// thread of a command-line tool); reading a long sound blocks that thread and reports progress.
+class WavSound {
+public:
+    explicit WavSound(SoundReporter& reporter) : m_reporter(reporter) {}
+
+    // Reads a 16-bit PCM WAV file, or an MP3 file through a temporary WAV file, into the peak
+    // list. The path is resolved against the program folder. Returns the entry count (0 for a
+    // sound too short for one entry), or a kSound... code after reporting it. The list is replaced
+    // only once the data chunk has been found; before that the previous list stays.
+    int32_t LoadSound(const std::string& path);
+    // Replaces the list with the records of a .wfm file; on any error the list ends empty. Reports
+    // nothing. Returns the count.
+    int32_t LoadPeakCache(const std::string& path);
+    // Writes the list as a .wfm file, atomically (a temporary file beside it, then renamed over
+    // it). An empty list writes nothing and gives false; a failure is reported and gives false.
+    bool SavePeakCache(const std::string& path);
+    // Frees every entry and empties the list.
+    void Clear() { m_list.Clear(); }
+    // Reads the format of an 8-bit or 16-bit PCM WAV file; info may be null. Reports a refused
+    // file (a file that cannot be opened only gives false).
+    bool ReadWaveInfo(const std::string& path, WaveInfo* info);
+
+    const TWavFrmList& List() const { return m_list; }
+    int32_t Channels() const { return m_channels; }
+    int32_t Rate() const { return m_rate; }
+    int32_t BytesPerSample() const { return m_bytesPerSample; }
+
+private:
+    int32_t ScanWaveFile(const std::string& path);
+    int32_t Fail(int32_t code, const std::string& path);
+
+    SoundReporter& m_reporter;
+    TWavFrmList m_list;
+    int32_t m_channels = 0;
+    int32_t m_rate = 0;
+    int32_t m_bytesPerSample = 0;
+};
+
+}  // namespace lumavox

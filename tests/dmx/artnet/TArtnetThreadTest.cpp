@@ -1,0 +1,146 @@
+#include "dmx/artnet/TArtnetThread.h"
+
+#include <gtest/gtest.h>
+
+#include "dmx/OutputStatus.h"
+#include "fakes/ArtPollReplyMaker.h"
+#include "fakes/FakeFrameSource.h"
+#include "fakes/FakeNetworkConfig.h"
+#include "fakes/FakeUdpSocket.h"
+
+namespace lumavox {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr uint32_t kLanAddress = 0xC0A80114;     // 192.168.1.20
+constexpr uint32_t kArtnetAddress = 0x02A80114;  // 2.168.1.20
+const std::vector<Ipv4Interface> kLanOnly = {{kLoopbackAddress, 1}, {kLanAddress, 3}};
+
+bool HasOpcode(const std::vector<SentDatagram>& sent, uint8_t high) {
+    for (const auto& d : sent) {
+        if (d.bytes.size() > 9 && d.bytes[9] == high) return true;
+    }
+    return false;
+}
+
+TEST(LocalAddress, ChoosesAnExisting2AddressOrMirrorsTheFirstOtherOne) {
+    const auto existing = ChooseLocalAddress(
+        std::vector<Ipv4Interface>{{kLoopbackAddress, 1}, {kLanAddress, 3}, {0x02010203, 4}});
+    EXPECT_EQ(existing.address, 0x02010203u);
+    EXPECT_FALSE(existing.addAddress);
+
+    const auto mirrored = ChooseLocalAddress(kLanOnly);
+    EXPECT_EQ(mirrored.address, kLanAddress);
+    EXPECT_TRUE(mirrored.addAddress);
+    EXPECT_EQ(mirrored.addedAddress, kArtnetAddress);
+    EXPECT_EQ(mirrored.interfaceIndex, 3);
+
+    for (const auto& table : {std::optional<std::vector<Ipv4Interface>>{},
+                              std::optional<std::vector<Ipv4Interface>>{{{kLoopbackAddress, 1}}}}) {
+        const auto none = ChooseLocalAddress(table);
+        EXPECT_EQ(none.address, kLoopbackAddress);
+        EXPECT_FALSE(none.addAddress);
+    }
+    EXPECT_EQ(DottedAddress(kArtnetAddress), "2.168.1.20");
+}
+
+TEST(TArtnetThread, AddsTheAddressOnlyWhenOutputStartsAndRemovesItAtTheEnd) {
+    FakeFrameSource source;
+    FakeUdpSocket socket;
+    FakeInterfaceList interfaces(kLanOnly);
+    FakeAddressConfig addresses;
+    SteadyClock clock;
+    {
+        TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+        EXPECT_TRUE(addresses.Changes().empty());
+        EXPECT_EQ(thread.LocalAddressText(), "192.168.1.20");
+        EXPECT_EQ(socket.Port(), kArtnetPort);
+        thread.Resume();
+        EXPECT_EQ(thread.LocalAddressText(), "2.168.1.20");
+        EXPECT_TRUE(thread.InitError().empty());
+        thread.Suspend();
+        thread.Resume();  // a second start adds nothing more
+        EXPECT_TRUE(thread.Terminate());
+        EXPECT_FALSE(socket.IsOpen());
+    }
+    const std::vector<FakeAddressConfig::Change> expected = {{true, kArtnetAddress, 24, 3},
+                                                             {false, kArtnetAddress, 24, 3}};
+    EXPECT_EQ(addresses.Changes(), expected);
+
+    FakeAddressConfig untouched;
+    { TArtnetThread neverStarted(source, {socket, interfaces, untouched}, clock, {}); }
+    EXPECT_TRUE(untouched.Changes().empty());
+}
+
+TEST(TArtnetThread, RefusedAddressLeavesTheSystemTextAndOutputGoesOn) {
+    FakeFrameSource source;
+    FakeUdpSocket socket;
+    FakeInterfaceList interfaces(kLanOnly);
+    FakeAddressConfig addresses("Operation not permitted");
+    SteadyClock clock;
+    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+    thread.Resume();
+    EXPECT_EQ(thread.InitError(), "Operation not permitted");
+    EXPECT_EQ(thread.LocalAddressText(), "192.168.1.20");
+    EXPECT_TRUE(socket.WaitForSent([](const auto& s) { return HasOpcode(s, 0x50); }, 5s));
+    thread.ClearInitError();
+    EXPECT_TRUE(thread.InitError().empty());
+    thread.Terminate();
+    EXPECT_EQ(addresses.Changes().size(), 1u);  // nothing to remove
+}
+
+TEST(TArtnetThread, SocketFailureMeansNotReadyButTheTickRuns) {
+    FakeFrameSource source;
+    FakeUdpSocket socket(false);
+    FakeInterfaceList interfaces(std::nullopt);
+    FakeAddressConfig addresses;
+    SteadyClock clock;
+    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+    EXPECT_FALSE(thread.NetReady());
+    EXPECT_EQ(NetStatusText(thread.NetReady(), thread.Nodes().Count()), "NET:NG");
+    EXPECT_EQ(thread.LocalAddressText(), "127.0.0.1");
+    thread.Resume();
+    thread.SendPoll();
+    EXPECT_TRUE(source.WaitForTicks(3, 5s));
+    thread.Terminate();
+    EXPECT_TRUE(socket.Sent().empty());
+}
+
+TEST(TArtnetThread, RunsParksAndDiscoversNodes) {
+    FakeFrameSource source;
+    FakeUdpSocket socket;
+    FakeInterfaceList interfaces(std::vector<Ipv4Interface>{{0x02000001, 2}});
+    FakeAddressConfig addresses;
+    SteadyClock clock;
+    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {20, 0x3A, true});
+    EXPECT_EQ(NetStatusText(thread.NetReady(), thread.Nodes().Count()), "NET:--");
+    EXPECT_EQ(source.Ticks(), 0);  // created parked
+
+    thread.Resume();
+    thread.SendPoll();
+    // The forced frame at start, then polls; a node answers.
+    ASSERT_TRUE(socket.WaitForSent(
+        [](const auto& s) { return HasOpcode(s, 0x50) && HasOpcode(s, 0x20); }, 5s));
+    for (const auto& d : socket.Sent()) {
+        if (d.bytes[9] == 0x50) {
+            EXPECT_EQ(d.bytes[14], 0x3A);
+        }
+    }
+    socket.Inject(ReplyMaker({2, 0, 0, 50}, "Node-50").Bytes());
+    for (int i = 0; i < 1000 && thread.Nodes().Count() == 0; ++i) {
+        source.WaitForTicks(source.Ticks() + 1, 1s);
+    }
+    ASSERT_EQ(thread.Nodes().Count(), 1);
+    EXPECT_TRUE(thread.Nodes().TakeNodesChanged());
+    EXPECT_EQ(NodeListLine(*thread.Nodes().Entry(0)), "   2.  0.  0. 50 : Node-50");
+    EXPECT_EQ(NetStatusText(thread.NetReady(), thread.Nodes().Count()), "NET:OK");
+
+    ASSERT_TRUE(thread.Suspend());
+    const int parkedAt = source.Ticks();
+    EXPECT_TRUE(thread.Terminate());
+    EXPECT_EQ(source.Ticks(), parkedAt);  // a parked loop ends without another pass
+}
+
+}  // namespace
+}  // namespace lumavox

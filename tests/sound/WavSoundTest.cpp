@@ -1,0 +1,444 @@
+#include "sound/WavSound.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "WavFixture.h"
+#include "fakes/RecordingSoundReporter.h"
+
+namespace lumavox {
+namespace {
+
+using test::Chunk;
+using test::Pcm16;
+using test::RecordingSoundReporter;
+using test::TempDir;
+using test::WavBytes;
+using test::WavSpec;
+using test::WriteFile;
+
+constexpr const char* kIllegalFile = "不正なファイルです";
+constexpr const char* kNoSupportFrm = "未対応なフォーマットです";
+
+// The peak list as the algorithm defines it, sample by sample: one-second blocks, groups of
+// rate/100 sample frames, the incomplete group at the end of each block dropped.
+std::vector<PeakFrame> ReferencePeaks(const std::vector<int16_t>& samples, int channels, int rate) {
+    std::vector<PeakFrame> out;
+    const size_t frameTotal = samples.size() / static_cast<size_t>(channels);
+    const size_t group = static_cast<size_t>(rate / 100);
+    for (size_t start = 0; start < frameTotal; start += static_cast<size_t>(rate)) {
+        const size_t end = std::min(frameTotal, start + static_cast<size_t>(rate));
+        PeakFrame p;
+        size_t k = 0;
+        for (size_t f = start; f < end; ++f) {
+            const int left = samples[f * static_cast<size_t>(channels)];
+            if (left > 0 && left > p.LeftMax) p.LeftMax = left;
+            if (left <= 0 && left < p.LeftMin) p.LeftMin = left;
+            if (channels == 2) {
+                const int right = samples[f * 2 + 1];
+                if (right > 0 && right > p.RightMax) p.RightMax = right;
+                if (right <= 0 && right < p.RightMin) p.RightMin = right;
+            }
+            if (++k == group) {
+                out.push_back(p);
+                p = PeakFrame{};
+                k = 0;
+            }
+        }
+    }
+    return out;
+}
+
+// Samples in 7-ms stretches of varying character: full range (with both extremes), only
+// positive, only negative, silence, so that empty maxima and minima occur inside entries.
+std::vector<int16_t> TestSamples(size_t frames, int channels, uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::vector<int16_t> s(frames * static_cast<size_t>(channels));
+    int mode = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (i % 300 == 0) mode = static_cast<int>(rng() % 4);
+        const int v = static_cast<int>(rng() % 65536) - 32768;
+        switch (mode) {
+            case 0:
+                s[i] = static_cast<int16_t>(v);
+                break;
+            case 1:
+                s[i] = static_cast<int16_t>(1 + (v & 0x3FFF));
+                break;
+            case 2:
+                s[i] = static_cast<int16_t>(-(v & 0x7FFF) - 1);
+                break;
+            default:
+                s[i] = 0;
+                break;
+        }
+    }
+    if (s.size() > 4) {
+        s[1] = 32767;
+        s[3] = -32768;
+    }
+    return s;
+}
+
+std::vector<PeakFrame> ListOf(const WavSound& sound) {
+    const TWavFrmList& list = sound.List();
+    return std::vector<PeakFrame>(list.Data(), list.Data() + list.Count());
+}
+
+struct FormatCase {
+    int Rate;
+    int Channels;
+    double Seconds;
+};
+
+class PeakScan : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(PeakScan, EntriesMatchAnIndependentComputation) {
+    const FormatCase c = GetParam();
+    TempDir dir;
+    const size_t frames = static_cast<size_t>(c.Seconds * c.Rate);
+    const std::vector<int16_t> samples =
+        TestSamples(frames, c.Channels, 7u * static_cast<uint32_t>(c.Rate));
+    WavSpec spec;
+    spec.Rate = static_cast<uint32_t>(c.Rate);
+    spec.Channels = static_cast<uint16_t>(c.Channels);
+    const std::string path = dir.File("s.wav");
+    WriteFile(path, WavBytes(spec, Pcm16(samples)));
+
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    const std::vector<PeakFrame> expected = ReferencePeaks(samples, c.Channels, c.Rate);
+    EXPECT_EQ(sound.LoadSound(path), static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(ListOf(sound), expected);
+    EXPECT_TRUE(reporter.Errors.empty());
+    EXPECT_EQ(sound.Channels(), c.Channels);
+    EXPECT_EQ(sound.Rate(), c.Rate);
+    EXPECT_EQ(sound.BytesPerSample(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PeakScan,
+                         ::testing::Values(FormatCase{8000, 1, 2.337}, FormatCase{22050, 2, 1.5},
+                                           FormatCase{22050, 1, 2.0}, FormatCase{44100, 2, 3.0049},
+                                           FormatCase{48000, 1, 0.004}, FormatCase{96000, 2, 1.25},
+                                           FormatCase{150, 1, 3.3}),
+                         [](const auto& param) {
+                             return std::to_string(param.param.Rate) + "Hz" +
+                                    std::to_string(param.param.Channels) + "ch";
+                         });
+
+TEST(WavSound, APartialLastSecondYieldsOnlyItsCompleteGroups) {
+    TempDir dir;
+    const std::string path = dir.File("s.wav");
+    // 3 s and 220 frames: the 220 frames do not complete a 441-frame group.
+    WriteFile(path, WavBytes({}, Pcm16(std::vector<int16_t>(132520 * 2, 5))));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_EQ(sound.LoadSound(path), 300);
+    // 3 s and 441 frames complete one more.
+    WriteFile(path, WavBytes({}, Pcm16(std::vector<int16_t>(132741 * 2, 5))));
+    EXPECT_EQ(sound.LoadSound(path), 301);
+}
+
+TEST(WavSound, ConstantMonoSoundGivesOnlyTheMatchingExtreme) {
+    TempDir dir;
+    const std::string path = dir.File("m.wav");
+    WavSpec mono;
+    mono.Channels = 1;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+
+    WriteFile(path, WavBytes(mono, Pcm16(std::vector<int16_t>(44100, 1000))));
+    ASSERT_EQ(sound.LoadSound(path), 100);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(sound.List()[i], (PeakFrame{1000, 0, 0, 0}));
+
+    WriteFile(path, WavBytes(mono, Pcm16(std::vector<int16_t>(44100, -1000))));
+    ASSERT_EQ(sound.LoadSound(path), 100);
+    for (int i = 0; i < 100; ++i) ASSERT_EQ(sound.List()[i], (PeakFrame{0, -1000, 0, 0}));
+}
+
+TEST(WavSound, HeaderVariantsReadTheSameEntries) {
+    TempDir dir;
+    const std::vector<int16_t> samples = TestSamples(30000, 2, 11);
+    const std::string data = Pcm16(samples);
+    const std::vector<PeakFrame> expected = ReferencePeaks(samples, 2, 44100);
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+
+    WavSpec list;
+    list.ChunksBeforeData = Chunk("LIST", std::string("INFOISFT\x05\0\0\0data\0\0", 18));
+    WavSpec fmt18;
+    fmt18.Fmt18 = true;
+    WavSpec extensible;
+    extensible.Extensible = true;
+    for (const WavSpec& spec : {list, fmt18, extensible}) {
+        const std::string path = dir.File("v.wav");
+        WriteFile(path, WavBytes(spec, data));
+        EXPECT_EQ(sound.LoadSound(path), static_cast<int32_t>(expected.size()));
+        EXPECT_EQ(ListOf(sound), expected);
+    }
+    // Upper- and mixed-case extensions are WAV files too.
+    WriteFile(dir.File("U.WaV"), WavBytes({}, data));
+    EXPECT_EQ(sound.LoadSound(dir.File("U.WaV")), static_cast<int32_t>(expected.size()));
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
+TEST(WavSound, ATruncatedDataChunkReadsWhatIsThere) {
+    TempDir dir;
+    const std::vector<int16_t> samples = TestSamples(44100 + 30000, 2, 3);
+    WavSpec spec;
+    spec.DeclaredDataSize = 10 * 44100 * 4;
+    const std::string path = dir.File("t.wav");
+    WriteFile(path, WavBytes(spec, Pcm16(samples)));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_EQ(sound.LoadSound(path), 168);
+    EXPECT_EQ(ListOf(sound), ReferencePeaks(samples, 2, 44100));
+}
+
+TEST(WavSound, RefusedFilesKeepThePreviousListAndReportTheirText) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    const std::string good = dir.File("good.wav");
+    WriteFile(good, WavBytes({}, Pcm16(std::vector<int16_t>(44100 * 2, 9))));
+    ASSERT_EQ(sound.LoadSound(good), 100);
+
+    const auto refused = [&](const std::string& name, const std::string& bytes, int32_t code,
+                             const std::string& text) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.File(name);
+        WriteFile(path, bytes);
+        reporter.Errors.clear();
+        EXPECT_EQ(sound.LoadSound(path), code);
+        ASSERT_EQ(reporter.Errors.size(), 1u);
+        EXPECT_EQ(reporter.Errors[0], text);
+        EXPECT_EQ(sound.List().Count(), 100);
+    };
+    const std::string data = Pcm16({1, 2, 3, 4});
+    WavSpec eightBit;
+    eightBit.BitsPerSample = 8;
+    refused("8bit.wav", WavBytes(eightBit, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavSpec adpcm;
+    adpcm.FormatTag = 2;
+    refused("adpcm.wav", WavBytes(adpcm, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavSpec floatExt;
+    floatExt.Extensible = true;
+    floatExt.PcmSubFormat = false;
+    refused("float.wav", WavBytes(floatExt, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavSpec rateZero;
+    rateZero.Rate = 0;
+    refused("rate0.wav", WavBytes(rateZero, data), kSoundIllegalFile, kIllegalFile);
+    WavSpec rateHuge;
+    rateHuge.Rate = 4000000000u;
+    refused("rateHuge.wav", WavBytes(rateHuge, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavSpec fourChannels;
+    fourChannels.Channels = 4;
+    refused("4ch.wav", WavBytes(fourChannels, data), kSoundIllegalFile, kIllegalFile);
+    WavSpec twentyFour;
+    twentyFour.BitsPerSample = 24;
+    refused("24bit.wav", WavBytes(twentyFour, data), kSoundNoSupportFrm, kNoSupportFrm);
+    std::string noRiff = WavBytes(WavSpec(), data);
+    noRiff.replace(0, 4, "RIFX");
+    refused("noRiff.wav", noRiff, kSoundIllegalFile, kIllegalFile);
+    std::string noData = WavBytes(WavSpec(), data);
+    noData.replace(36, 4, "dat_");
+    refused("noData.wav", noData, kSoundIllegalFile, kIllegalFile);
+    refused("empty.wav", "", kSoundIllegalFile, kIllegalFile);
+    refused("sound.ogg", "RIFF", kSoundNoSupportFrm, kNoSupportFrm);
+
+    // The format of a refused 8-bit sound is still recorded.
+    WriteFile(dir.File("8.wav"), WavBytes(eightBit, std::string(100, '\x80')));
+    sound.LoadSound(dir.File("8.wav"));
+    EXPECT_EQ(sound.BytesPerSample(), 1);
+
+    reporter.Errors.clear();
+    EXPECT_EQ(sound.LoadSound(dir.File("missing.wav")), kSoundFileNotFound);
+    EXPECT_EQ(reporter.Errors, std::vector<std::string>{"ファイルが見つかりません"});
+    EXPECT_EQ(sound.List().Count(), 100);
+}
+
+TEST(WavSound, AFileThatExistsButCannotBeOpenedIsAFailureNotTheOldCount) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    const std::string good = dir.File("good.wav");
+    WriteFile(good, WavBytes({}, Pcm16(std::vector<int16_t>(44100 * 2, 9))));
+    ASSERT_EQ(sound.LoadSound(good), 100);
+    const std::string folder = dir.File("folder.wav");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(sound.LoadSound(folder), kSoundFileNotFound);
+    ASSERT_EQ(reporter.Errors.size(), 1u);
+    EXPECT_EQ(reporter.Errors[0], "ファイル " + folder + " を開けません");
+    EXPECT_EQ(sound.List().Count(), 100);
+}
+
+TEST(WavSound, RatesBelowOneHundredHertzCompleteNoEntry) {
+    TempDir dir;
+    WavSpec spec;
+    spec.Rate = 50;
+    spec.Channels = 1;
+    const std::string path = dir.File("r50.wav");
+    WriteFile(path, WavBytes(spec, Pcm16(std::vector<int16_t>(500, 100))));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_EQ(sound.LoadSound(path), 0);
+    EXPECT_TRUE(reporter.Errors.empty());
+    EXPECT_EQ(sound.Rate(), 50);
+}
+
+TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {
+    TempDir dir;
+    WavSpec spec;
+    spec.Rate = 8000;
+    spec.Channels = 1;
+    const std::string path = dir.File("p.wav");
+    WriteFile(path, WavBytes(spec, Pcm16(std::vector<int16_t>(8000 * 3 + 4000, 1))));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_EQ(sound.LoadSound(path), 350);
+    const std::vector<std::string> expected = {"読み込み中... 0%", "読み込み中... 33%",
+                                               "読み込み中... 66%", "読み込み中... 100%", ""};
+    EXPECT_EQ(reporter.Statuses, expected);
+}
+
+TEST(PeakCache, SaveAndLoadRoundTripThroughLittleEndianRecords) {
+    TempDir dir;
+    const std::vector<int16_t> samples = TestSamples(8820, 2, 5);
+    WriteFile(dir.File("s.wav"), WavBytes({}, Pcm16(samples)));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    ASSERT_EQ(sound.LoadSound(dir.File("s.wav")), 20);
+    const std::vector<PeakFrame> saved = ListOf(sound);
+
+    const std::string cache = dir.File("p.wfm");
+    WriteFile(cache, "an older cache, replaced whole");
+    ASSERT_TRUE(sound.SavePeakCache(cache));
+    EXPECT_EQ(std::filesystem::file_size(cache), 20u * 16u);
+    // Nothing but the cache is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
+
+    std::string bytes(320, '\0');
+    std::FILE* f = std::fopen(cache.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fread(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+    const auto le32 = [&](size_t at) {
+        return static_cast<int32_t>(
+            static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
+            static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+            static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+            static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24);
+    };
+    EXPECT_EQ(le32(16 * 3 + 0), saved[3].LeftMax);
+    EXPECT_EQ(le32(16 * 3 + 4), saved[3].LeftMin);
+    EXPECT_EQ(le32(16 * 3 + 8), saved[3].RightMax);
+    EXPECT_EQ(le32(16 * 3 + 12), saved[3].RightMin);
+
+    sound.Clear();
+    EXPECT_EQ(sound.List().Count(), 0);
+    EXPECT_EQ(sound.LoadPeakCache(cache), 20);
+    EXPECT_EQ(ListOf(sound), saved);
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
+TEST(PeakCache, EmptyListsPartialRecordsAndMissingFiles) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_FALSE(sound.SavePeakCache(dir.File("empty.wfm")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("empty.wfm")));
+
+    WriteFile(dir.File("40.wfm"), std::string(40, '\x01'));
+    EXPECT_EQ(sound.LoadPeakCache(dir.File("40.wfm")), 2);
+    EXPECT_EQ(sound.List()[1].RightMin, 0x01010101);
+
+    EXPECT_EQ(sound.LoadPeakCache(dir.File("missing.wfm")), 0);
+    EXPECT_EQ(sound.List().Count(), 0);
+    EXPECT_EQ(sound.LoadPeakCache(dir.Path()), 0);
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
+TEST(PeakCache, AFailedSaveIsReportedAndLeavesNothingBehind) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    WriteFile(dir.File("40.wfm"), std::string(40, '\x01'));
+    ASSERT_EQ(sound.LoadPeakCache(dir.File("40.wfm")), 2);
+    const std::string target = dir.File("no/such/folder/p.wfm");
+    EXPECT_FALSE(sound.SavePeakCache(target));
+    EXPECT_EQ(reporter.Errors,
+              std::vector<std::string>{"ファイル " + target + " を作成できません"});
+    // A target that is a folder: the temporary file is written, the rename fails and is undone.
+    reporter.Errors.clear();
+    std::filesystem::create_directory(dir.File("taken.wfm"));
+    EXPECT_FALSE(sound.SavePeakCache(dir.File("taken.wfm")));
+    EXPECT_EQ(reporter.Errors.size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+TEST(ReadWaveInfo, ReportsFormatAndLengthOfEightAndSixteenBitFiles) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    WaveInfo info;
+
+    WriteFile(dir.File("s.wav"), WavBytes({}, Pcm16(std::vector<int16_t>(132520 * 2, 0))));
+    ASSERT_TRUE(sound.ReadWaveInfo(dir.File("s.wav"), &info));
+    EXPECT_EQ(info.Channels, 2);
+    EXPECT_EQ(info.Rate, 44100);
+    EXPECT_EQ(info.BytesPerSample, 2);
+    EXPECT_EQ(info.BitsPerSample, 16);
+    EXPECT_EQ(info.LengthMs, 3004);  // 132520 / 44.1
+
+    WavSpec eightBit;
+    eightBit.BitsPerSample = 8;
+    eightBit.Channels = 1;
+    eightBit.Rate = 22050;
+    WriteFile(dir.File("8.WAV"), WavBytes(eightBit, std::string(22050 / 2, '\x80')));
+    ASSERT_TRUE(sound.ReadWaveInfo(dir.File("8.WAV"), &info));
+    EXPECT_EQ(info.BitsPerSample, 8);
+    EXPECT_EQ(info.LengthMs, 500);
+    EXPECT_TRUE(sound.ReadWaveInfo(dir.File("8.WAV"), nullptr));
+
+    // 2.2 million one-hertz frames are longer than 2^31 ms: the length saturates.
+    eightBit.Rate = 1;
+    WriteFile(dir.File("slow.wav"), WavBytes(eightBit, std::string(2200000, '\x80')));
+    ASSERT_TRUE(sound.ReadWaveInfo(dir.File("slow.wav"), &info));
+    EXPECT_EQ(info.LengthMs, 2147483647);
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
+TEST(ReadWaveInfo, RefusalsShowTheirMessage) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    WaveInfo info;
+    EXPECT_FALSE(sound.ReadWaveInfo(dir.File("a.mp3"), &info));
+    EXPECT_FALSE(sound.ReadWaveInfo(dir.File("missing.wav"), &info));
+    WavSpec rateZero;
+    rateZero.Rate = 0;
+    WriteFile(dir.File("r0.wav"), WavBytes(rateZero, Pcm16({1, 2})));
+    EXPECT_FALSE(sound.ReadWaveInfo(dir.File("r0.wav"), &info));
+    WavSpec twentyFour;
+    twentyFour.BitsPerSample = 24;
+    WriteFile(dir.File("24.wav"), WavBytes(twentyFour, std::string(12, '\0')));
+    EXPECT_FALSE(sound.ReadWaveInfo(dir.File("24.wav"), &info));
+    WavSpec adpcm;
+    adpcm.FormatTag = 2;
+    WriteFile(dir.File("adpcm.wav"), WavBytes(adpcm, Pcm16({1, 2})));
+    EXPECT_FALSE(sound.ReadWaveInfo(dir.File("adpcm.wav"), &info));
+    const std::vector<std::string> expected = {kNoSupportFrm, kIllegalFile, kIllegalFile,
+                                               kNoSupportFrm};
+    EXPECT_EQ(reporter.Errors, expected);
+}
+
+}  // namespace
+}  // namespace lumavox
