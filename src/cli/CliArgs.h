@@ -1,0 +1,35 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace lumavox::cli {
+
+// The options one command accepts: those that take a value and plain flags.
+struct OptionSpec {
+    std::set<std::string> valued;  // e.g. "--from"
+    std::set<std::string> flags;   // e.g. "--repeat", "--help"
+};
+
+// A command line split into positional arguments, valued options and flags.
+struct ParsedArgs {
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+
+    bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+    const std::string* Value(const std::string& option) const;
+};
+
+// Splits args; "--opt=value" and "--opt value" both work. On an unknown option or a missing value
+// returns nullopt with a one-line message in error.
+std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec,
+                                    std::string& error);
+
+// A whole decimal int32 ("-2000", "20"); nullopt for anything else, out of range included.
+std::optional<int32_t> ParseInt32(const std::string& text);
+
+}  // namespace lumavox::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "model/ProjectData.h"
+
+namespace lumavox::cli {
+
+// The generated demo: a 24-second piece at 120 beats per minute (kick on every beat, hi-hat on the
+// off-beats, a soft chord underneath) and a show whose eight lines flash on that beat.
+inline constexpr int kDemoSampleRate = 44100;
+inline constexpr int kDemoSeconds = 24;
+inline constexpr int kDemoBeatMs = 500;
+inline constexpr int32_t kDemoPrePostMs = 2000;
+
+// Writes the piece as a 16-bit stereo PCM WAV file. False when the file cannot be written.
+bool WriteDemoWav(const std::string& path);
+
+// Fills the project's lines with the demo steps (sorted, lengths consistent) and sets its times.
+void BuildDemoSteps(ProjectData& project);
+
+}  // namespace lumavox::cli

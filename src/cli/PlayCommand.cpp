@@ -1,0 +1,193 @@
+// lumavox-cli play: headless playback of a show on the audio device and a DMX output.
+#include <signal.h>
+#include <time.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "cli/CliArgs.h"
+#include "cli/CliPaths.h"
+#include "cli/Commands.h"
+#include "cli/PlayOutputs.h"
+#include "cli/ShowRender.h"
+#include "dmx/artnet/NodeEntry.h"
+#include "engine/Engine.h"
+#include "engine/PostRequest.h"
+#include "engine/Transport.h"
+#include "model/ProjectFile.h"
+#include "model/UsrFunc.h"
+#include "platform/InstanceLock.h"
+#include "settings/EnvData.h"
+#include "settings/SettingsPath.h"
+#include "sound/player/PulseSoundDevice.h"
+
+namespace lumavox::cli {
+
+namespace {
+
+constexpr const char* kHelp =
+    "usage: lumavox-cli play PROJECT [--output artnet|usb|none] [--universe N] [--repeat]\n"
+    "                        [--period MS]\n"
+    "Plays the show from the start of the pre-roll through the post-roll on the audio device,\n"
+    "sending the lights over Art-Net, to the USB DMX interface, or nowhere. The default output\n"
+    "is the editor's DMX setting. --universe sets the Art-Net universe (sub-net x 16 + ID,\n"
+    "0..255), --period the USB output period in ms (Art-Net always sends every 20 ms),\n"
+    "--repeat plays the sound again and again until interrupted. Without an audio device the\n"
+    "show runs silently on the system clock. Ctrl+C stops cleanly; the Art-Net nodes found are\n"
+    "listed at the end.\n";
+
+std::atomic<int> g_signal{0};  // lock-free, so the handler may store to it
+
+extern "C" void OnStopSignal(int signal) {
+    g_signal.store(signal);
+}
+
+// The sound settings need a volume seam; the player never changes the system's volume.
+class NoVolume final : public IWaveVolume {
+public:
+    std::optional<uint16_t> GetWaveVolume() override { return std::nullopt; }
+    void SetWaveVolume(uint16_t) override {}
+};
+
+}  // namespace
+
+int PlayCommand(const std::vector<std::string>& args) {
+    std::string error;
+    const auto parsed =
+        ParseArgs(args, {{"--output", "--universe", "--period"}, {"--repeat", "--help"}}, error);
+    if (!parsed) return Fail(error);
+    if (parsed->Has("--help")) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
+    if (parsed->positionals.size() != 1) return Fail("play takes one PROJECT (see --help)");
+
+    // The editor's settings decide the defaults; the player reads them and never writes them.
+    EnvData settings(DefaultSettingsPath(), ExeDir());
+    NoVolume noVolume;
+    settings.Create(noVolume);
+
+    PlayOptions options;
+    options.output = settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb;
+    options.universe = settings.TxUniverse;
+    options.usbPeriodMs = static_cast<uint32_t>(settings.DmxInterval);
+    options.usbVendorId = static_cast<uint16_t>(settings.UsbVendorId);
+    options.usbProductId = static_cast<uint16_t>(settings.UsbProductId);
+    if (const std::string* output = parsed->Value("--output")) {
+        if (*output == "artnet") {
+            options.output = OutputKind::ArtNet;
+        } else if (*output == "usb") {
+            options.output = OutputKind::Usb;
+        } else if (*output == "none") {
+            options.output = OutputKind::None;
+        } else {
+            return Fail("--output must be artnet, usb or none");
+        }
+    }
+    if (const std::string* text = parsed->Value("--universe")) {
+        const auto universe = ParseInt32(*text);
+        if (!universe || *universe < 0 || *universe > 255) {
+            return Fail("--universe must be 0..255");
+        }
+        options.universe = *universe;
+    }
+    if (const std::string* text = parsed->Value("--period")) {
+        const auto period = ParseInt32(*text);
+        if (!period || *period < 1 || *period > 1000) return Fail("--period must be 1..1000 ms");
+        options.usbPeriodMs = static_cast<uint32_t>(*period);
+    }
+    std::atomic<bool> repeat{parsed->Has("--repeat")};
+
+    FileInstanceLock instance(kInstanceLockName);
+    if (!instance.TryAcquire()) {
+        return Fail("another Lumavox is running; it drives the lights already");
+    }
+
+    const std::string path = AbsolutePath(parsed->positionals[0]);
+    ProjectData project;
+    const ProjectLoadResult loaded = LoadProjectFile(project, path);
+    if (!loaded.Loaded()) return Fail(path + ": " + std::string(FileStatusText(loaded.Status)));
+    PatchTable patch;
+    patch.Assign(loaded.Patch);
+    const std::string soundPath = SoundFilePath(project.Header);
+
+    // Stop cleanly on Ctrl+C and on a service manager's TERM.
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    SteadyClock clock;
+    EngineState state;
+    state.PrePlayTime.store(loaded.PrePlayTime);
+    state.PostPlayTime.store(loaded.PostPlayTime);
+    state.CursorTime.store(-loaded.PrePlayTime);
+    LineOutput lineOutput;
+    const std::atomic<int32_t> noPatchCheck{-1};
+
+    PulseSoundDevice device;
+    const bool audio = !soundPath.empty() && device.AudioTest();
+    std::unique_ptr<Engine> engine;
+    std::unique_ptr<SilentShow> silent;
+    IFrameSource* source = nullptr;
+    if (audio) {
+        EngineContext context{state,
+                              project,
+                              patch,
+                              lineOutput,
+                              device,
+                              clock,
+                              repeat,
+                              noPatchCheck,
+                              [](std::string_view message, std::string_view) {
+                                  std::fprintf(stderr, "lumavox-cli: %.*s\n",
+                                               static_cast<int>(message.size()), message.data());
+                              }};
+        engine = std::make_unique<Engine>(context);
+        source = engine.get();
+    } else {
+        const int32_t length = SoundLengthOfProject(project);
+        std::fprintf(stderr,
+                     "lumavox-cli: no audio output device; playing the show silently (%s)\n",
+                     MillisText(length).c_str());
+        silent =
+            std::make_unique<SilentShow>(project, patch, state, lineOutput, clock, length, repeat);
+        source = silent.get();
+    }
+
+    OutputRunner output(*source, clock, options);
+    if (!output.Start(error)) return Fail(error);
+
+    int status = 0;
+    if (audio) {
+        state.SoundPath.Set(soundPath);
+        state.SoundLoaded.store(true);
+        // The open request may take longer than a command's wait (an MP3 is scanned): wait for the
+        // tick to take it, within a bound.
+        PostRequest(state, state.OpenRequest, std::chrono::milliseconds(15000));
+        if (!state.SoundOpen.load()) {
+            output.Stop();
+            return Fail("cannot play " + soundPath);
+        }
+        Transport transport(state, clock, repeat);
+        transport.PlayFromStart();
+        bool started = false;
+        status = WaitForEnd(state, g_signal, [&] { return EngineShowFinished(state, started); });
+        transport.Stop();
+        PostRequest(state, state.CloseRequest);
+    } else {
+        silent->Start();
+        status = WaitForEnd(state, g_signal, [&] { return silent->Finished(); });
+    }
+    output.Stop();
+    for (const std::string& line : output.NodeLines()) std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    return status;
+}
+
+}  // namespace lumavox::cli

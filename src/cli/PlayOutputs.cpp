@@ -1,0 +1,192 @@
+#include "cli/PlayOutputs.h"
+
+#include <time.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "cli/ShowRender.h"
+#include "dmx/artnet/NodeEntry.h"
+#include "dmx/artnet/TArtnetThread.h"
+#include "dmx/usb/TDmxDtThread.h"
+#include "model/UsrFunc.h"
+#include "platform/NetworkConfig.h"
+#include "platform/ThreadTiming.h"
+#include "platform/UdpSocket.h"
+#include "platform/UsbTransport.h"
+
+namespace lumavox::cli {
+
+NullOutputThread::NullOutputThread(IFrameSource& source, uint32_t periodMs)
+    : m_source(source), m_periodMs(periodMs), m_thread([this] { Run(); }) {}
+
+NullOutputThread::~NullOutputThread() {
+    Terminate();
+}
+
+void NullOutputThread::Terminate() {
+    m_gate.RequestTerminate();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void NullOutputThread::Run() {
+    DmxFrame frame{};
+    timespec next{};
+    clock_gettime(CLOCK_MONOTONIC, &next);
+    while (m_gate.Continue()) {
+        m_source.Tick(frame);
+        // absolute deadlines: a late period is not made up with a burst
+        next.tv_nsec += static_cast<long>(m_periodMs) * 1000000L;
+        while (next.tv_nsec >= 1000000000L) {
+            next.tv_nsec -= 1000000000L;
+            ++next.tv_sec;
+        }
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec)) {
+            next = now;
+            continue;
+        }
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
+        }
+    }
+    m_gate.MarkExited();
+}
+
+OutputRunner::OutputRunner(IFrameSource& source, const IClock& clock, const PlayOptions& options)
+    : m_source(source), m_clock(clock), m_options(options) {}
+
+OutputRunner::~OutputRunner() {
+    Stop();
+}
+
+bool OutputRunner::Start(std::string& error) {
+    switch (m_options.output) {
+        case OutputKind::ArtNet: {
+            m_socket = std::make_unique<PosixUdpSocket>();
+            m_interfaces = std::make_unique<SystemInterfaceList>();
+            m_addresses = std::make_unique<NetlinkAddressConfig>();
+            ArtnetConfig config;
+            config.txUniverse = m_options.universe;
+            m_artnet = std::make_unique<TArtnetThread>(
+                m_source, ArtnetNetwork{*m_socket, *m_interfaces, *m_addresses}, m_clock, config);
+            m_artnet->Resume();
+            if (!m_artnet->InitError().empty()) {
+                std::fprintf(stderr, "lumavox-cli: Art-Net: %s\n", m_artnet->InitError().c_str());
+            }
+            if (!m_artnet->NetReady()) {
+                std::fprintf(stderr, "lumavox-cli: Art-Net: the network is not ready (NET:NG)\n");
+            }
+            std::fprintf(stderr, "lumavox-cli: Art-Net from %s, universe %d\n",
+                         m_artnet->LocalAddressText().c_str(), m_options.universe);
+            return true;
+        }
+        case OutputKind::Usb: {
+            m_usb = std::make_unique<LibusbTransport>();
+            UsbDmxConfig config;
+            config.periodMs = m_options.usbPeriodMs;
+            config.vendorId = m_options.usbVendorId;
+            config.productId = m_options.usbProductId;
+            m_dmx = std::make_unique<TDmxDtThread>(m_source, *m_usb, m_clock, config);
+            if (!m_dmx->DevicePresent()) {
+                std::fprintf(stderr,
+                             "lumavox-cli: no USB DMX interface found (DMX:NG); the show runs "
+                             "without lights\n");
+            }
+            m_dmx->Resume();
+            return true;
+        }
+        case OutputKind::None:
+            m_null = std::make_unique<NullOutputThread>(m_source, 20);
+            m_null->Resume();
+            return true;
+    }
+    error = "no output";
+    return false;
+}
+
+void OutputRunner::Stop() {
+    if (m_artnet) m_artnet->Terminate();
+    if (m_dmx) m_dmx->Terminate();
+    if (m_null) m_null->Terminate();
+}
+
+std::vector<std::string> OutputRunner::NodeLines() const {
+    std::vector<std::string> lines;
+    if (!m_artnet) return lines;
+    for (const NodeEntry& node : m_artnet->Nodes().Entries()) lines.push_back(NodeListLine(node));
+    return lines;
+}
+
+SilentShow::SilentShow(const ProjectData& project, const PatchTable& patch, EngineState& state,
+                       LineOutput& output, const IClock& clock, int32_t soundLengthMs,
+                       const std::atomic<bool>& repeat)
+    : m_project(project),
+      m_patch(patch),
+      m_state(state),
+      m_output(output),
+      m_clock(clock),
+      m_soundLengthMs(soundLengthMs),
+      m_repeat(repeat) {}
+
+void SilentShow::Start() {
+    m_startTick.store(m_clock.NowMs(), std::memory_order_relaxed);
+    m_state.TransportActive.store(true);
+    m_running.store(true, std::memory_order_release);
+}
+
+void SilentShow::Tick(DmxFrame& frame) {
+    const int64_t end = static_cast<int64_t>(m_soundLengthMs) + m_state.PostPlayTime.load();
+    int64_t t = m_state.CursorTime.load();
+    if (m_running.load(std::memory_order_acquire) && !m_finished.load()) {
+        if (!m_baseSet) {
+            m_baseMs = -static_cast<int64_t>(m_state.PrePlayTime.load());
+            m_baseSet = true;
+        }
+        const uint32_t now = m_clock.NowMs();
+        t = m_baseMs + static_cast<uint32_t>(now - m_startTick.load(std::memory_order_relaxed));
+        if (m_repeat.load() && t >= m_soundLengthMs && m_soundLengthMs > 0) {
+            // repeat: back to the sound start, as the engine does at the natural end
+            m_baseMs = 0;
+            m_startTick.store(now, std::memory_order_relaxed);
+            m_state.RepeatRestarted.store(true);
+            t = 0;
+        } else if (t >= end) {
+            t = end;
+            m_finished.store(true);
+        }
+    }
+    const auto position = static_cast<int32_t>(t);
+    m_state.CursorTime.store(position);
+    std::array<int32_t, kLineCount> colours{};
+    RenderFrame(m_project, m_patch, position, colours, frame);
+    for (int j = 0; j < kLineCount; ++j) m_output.Set(j, colours[static_cast<size_t>(j)]);
+}
+
+bool EngineShowFinished(const EngineState& state, bool& started) {
+    const bool playing = state.SoundMode.Equals("playing") || state.SoundMode.Equals("paused");
+    const bool freeClock = state.FreeClockRunning.load();
+    if (playing || freeClock) started = true;
+    if (!started || playing || freeClock) return false;
+    const int64_t end = static_cast<int64_t>(state.SoundLength.load()) + state.PostPlayTime.load();
+    const int32_t t = state.CursorTime.load();
+    return t >= end || (state.PostPlayTime.load() == 0 && t >= state.SoundLength.load());
+}
+
+int WaitForEnd(const EngineState& state, const std::atomic<int>& signal,
+               const std::function<bool()>& finished) {
+    using namespace std::chrono;
+    auto nextReport = steady_clock::now();
+    while (signal.load() == 0) {
+        if (finished()) break;
+        if (steady_clock::now() >= nextReport) {
+            std::fprintf(stderr, "%s\n", MillisText(state.CursorTime.load()).c_str());
+            nextReport += seconds(1);
+        }
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    if (signal.load() != 0) std::fprintf(stderr, "lumavox-cli: stopping\n");
+    return 0;
+}
+
+}  // namespace lumavox::cli

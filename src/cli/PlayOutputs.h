@@ -1,0 +1,129 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dmx/FrameSource.h"
+#include "dmx/OutputThreadGate.h"
+#include "dmx/Patch.h"
+#include "engine/EngineState.h"
+#include "model/ProjectData.h"
+#include "platform/Clock.h"
+
+namespace lumavox {
+class TArtnetThread;
+class TDmxDtThread;
+class PosixUdpSocket;
+class SystemInterfaceList;
+class NetlinkAddressConfig;
+class LibusbTransport;
+}  // namespace lumavox
+
+namespace lumavox::cli {
+
+enum class OutputKind { ArtNet, Usb, None };
+
+struct PlayOptions {
+    OutputKind output = OutputKind::None;
+    int32_t universe = 0;       // Art-Net sub-net × 16 + ID
+    uint32_t usbPeriodMs = 20;  // the USB output period
+    uint16_t usbVendorId = 0;
+    uint16_t usbProductId = 0;
+};
+
+// Calls the frame source every period like an output thread, and sends the frame nowhere: the
+// player's "--output none". Created parked; control thread: Resume and Terminate.
+class NullOutputThread {
+public:
+    NullOutputThread(IFrameSource& source, uint32_t periodMs);
+    ~NullOutputThread();
+    NullOutputThread(const NullOutputThread&) = delete;
+    NullOutputThread& operator=(const NullOutputThread&) = delete;
+
+    void Resume() { m_gate.Resume(); }
+    void Terminate();
+
+private:
+    void Run();
+
+    IFrameSource& m_source;
+    const uint32_t m_periodMs;
+    OutputThreadGate m_gate;
+    std::thread m_thread;
+};
+
+// The chosen output thread with the operating-system pieces it works through. Control thread.
+class OutputRunner {
+public:
+    OutputRunner(IFrameSource& source, const IClock& clock, const PlayOptions& options);
+    ~OutputRunner();
+    OutputRunner(const OutputRunner&) = delete;
+    OutputRunner& operator=(const OutputRunner&) = delete;
+
+    // Creates the thread and lets it run. Problems that still let the show run (no USB device,
+    // an address that could not be added) are printed as warnings; false only when nothing can run.
+    bool Start(std::string& error);
+    // Ends the thread: the USB interface gets its closing header, an added address is removed.
+    void Stop();
+    // The Art-Net nodes found, one line each in the node-list format; empty for other outputs.
+    std::vector<std::string> NodeLines() const;
+
+private:
+    IFrameSource& m_source;
+    const IClock& m_clock;
+    PlayOptions m_options;
+    std::unique_ptr<PosixUdpSocket> m_socket;
+    std::unique_ptr<SystemInterfaceList> m_interfaces;
+    std::unique_ptr<NetlinkAddressConfig> m_addresses;
+    std::unique_ptr<LibusbTransport> m_usb;
+    std::unique_ptr<TArtnetThread> m_artnet;
+    std::unique_ptr<TDmxDtThread> m_dmx;
+    std::unique_ptr<NullOutputThread> m_null;
+};
+
+// The show without sound: the play position runs on the clock from the start of the pre-roll
+// through the post-roll (with repeat, back to the sound start at the sound end), and each period
+// the lines are rendered as the engine would at that position. The player's own behaviour for a
+// machine without an audio device. Tick runs on the output thread; Start and Finished on the
+// control thread.
+class SilentShow final : public IFrameSource {
+public:
+    SilentShow(const ProjectData& project, const PatchTable& patch, EngineState& state,
+               LineOutput& output, const IClock& clock, int32_t soundLengthMs,
+               const std::atomic<bool>& repeat);
+
+    void Start();
+    bool Finished() const { return m_finished.load(); }
+    void Tick(DmxFrame& frame) override;
+
+private:
+    const ProjectData& m_project;
+    const PatchTable& m_patch;
+    EngineState& m_state;
+    LineOutput& m_output;
+    const IClock& m_clock;
+    const int32_t m_soundLengthMs;
+    const std::atomic<bool>& m_repeat;
+    // Start() publishes the start tick and then sets m_running (release); the output thread reads
+    // m_running with acquire before it reads the tick. The base time is the output thread's own.
+    std::atomic<uint32_t> m_startTick{0};
+    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_finished{false};
+    int64_t m_baseMs = 0;  // output thread only: play position at m_startTick
+    bool m_baseSet = false;
+};
+
+// Waits until the show has ended (or a stop signal arrived), printing the play time to stderr once
+// a second. Returns the exit status.
+int WaitForEnd(const EngineState& state, const std::atomic<int>& signal,
+               const std::function<bool()>& finished);
+
+// The end of a show played through the engine: the post-roll has run out (or, without one, the
+// sound has stopped at its end), and neither the sound nor the free clock runs.
+bool EngineShowFinished(const EngineState& state, bool& started);
+
+}  // namespace lumavox::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "dmx/Patch.h"
+#include "model/ProjectData.h"
+
+namespace lumavox::cli {
+
+// The length of the project's sound file as the sound player reports it (sample frames × 1000 /
+// rate, truncated), or 0 when there is no readable sound.
+int32_t SoundLengthOfProject(const ProjectData& project);
+
+// The eight line output colours and the DMX frame that the engine tick produces with the play
+// position at t, without a preview colour or a patch check.
+void RenderFrame(const ProjectData& project, const PatchTable& patch, int32_t t,
+                 std::array<int32_t, kLineCount>& colours, DmxFrame& frame);
+
+}  // namespace lumavox::cli

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "cli/CliArgs.h"
+#include "cli/DemoShow.h"
+#include "model/ProjectData.h"
+#include "model/ProjectFile.h"
+
+namespace lumavox::cli {
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs lumavox-cli with the arguments (each quoted for the shell), capturing stdout and stderr.
+RunResult Run(const std::string& args, const std::filesystem::path& dir) {
+    const std::string errFile = (dir / "stderr.txt").string();
+    const std::string command = std::string(LUMAVOX_CLI_PATH) + " " + args + " 2>" + errFile;
+    RunResult r;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return r;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    r.err = ss.str();
+    return r;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string templ =
+            (std::filesystem::temp_directory_path() / "lumavox-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(templ.data()), nullptr);
+        m_dir = templ;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    // Line 1 fades red at 0 to blue at 1000; line 2 holds green at brightness -100 from -500.
+    std::string WriteHandProject() {
+        ProjectData project;
+        Step red, blue, green;
+        red.Time = 0;
+        red.Length = 1000;
+        red.Colour = 0x0000FF;
+        blue.Time = 1000;
+        blue.Colour = 0xFF0000;
+        green.LineIndex = 1;
+        green.Time = -500;
+        green.Colour = 0x00FF00;
+        green.Brightness = -100;
+        project.Lines[0].Assign({red, blue});
+        project.Lines[1].Assign({green});
+        project.ProjectFileName = (m_dir / "hand.prj").string();
+        auto patch = ThroughPatch();
+        patch[100] = 2;  // channel 101 carries line 1's blue as well
+        EXPECT_TRUE(SaveProjectFile(project, patch, 1000, 1000, false).Ok());
+        return project.ProjectFileName;
+    }
+
+    std::filesystem::path m_dir;
+};
+
+TEST_F(CliTest, RenderGivesTheHandWorkedColoursAndFrames) {
+    const std::string prj = WriteHandProject();
+    const std::string raw = (m_dir / "show.dmx").string();
+    const RunResult r = Run("render '" + prj + "' --sound-length 2000 --from -500 --to 1000 " +
+                                "--step 250 --raw '" + raw + "'",
+                            m_dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "time,line1,line2,line3,line4,line5,line6,line7,line8\n"
+              "-500,000000,009B00,000000,000000,000000,000000,000000,000000\n"
+              "-250,000000,009B00,000000,000000,000000,000000,000000,000000\n"
+              "0,FF0000,009B00,000000,000000,000000,000000,000000,000000\n"
+              "250,BF003F,009B00,000000,000000,000000,000000,000000,000000\n"
+              "500,7F007F,009B00,000000,000000,000000,000000,000000,000000\n"
+              "750,3F00BF,009B00,000000,000000,000000,000000,000000,000000\n"
+              "1000,0000FF,009B00,000000,000000,000000,000000,000000,000000\n");
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 7u * 512u);
+    const auto* frame = reinterpret_cast<const uint8_t*>(bytes.data()) + 3 * 512;  // t = 250
+    EXPECT_EQ(frame[0], 191);
+    EXPECT_EQ(frame[1], 0);
+    EXPECT_EQ(frame[2], 63);
+    EXPECT_EQ(frame[4], 155);
+    EXPECT_EQ(frame[100], 63);
+    EXPECT_EQ(frame[24], 0);
+}
+
+TEST_F(CliTest, RenderDefaultsRunOverTheWholeTimeLine) {
+    const std::string prj = WriteHandProject();
+    const RunResult r = Run("render '" + prj + "' --sound-length 2000 --step 1000", m_dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // -1000, 0, 1000, 2000, 3000
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6);
+    EXPECT_NE(r.out.find("\n-1000,"), std::string::npos);
+    EXPECT_NE(r.out.find("\n3000,"), std::string::npos);
+}
+
+TEST_F(CliTest, InfoPrintsTheProjectAsJson) {
+    const std::string prj = WriteHandProject();
+    const RunResult r = Run("info '" + prj + "'", m_dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = nlohmann::json::parse(r.out);
+    EXPECT_EQ(json["count"], 4);
+    EXPECT_EQ(json["prePlayTime"], 1000);
+    ASSERT_EQ(json["patch"].size(), 512u);
+    EXPECT_EQ(json["patch"][100], 2);
+    ASSERT_EQ(json["lines"].size(), 8u);
+    EXPECT_EQ(json["lines"][0][1]["colour"], 0xFF0000);
+    EXPECT_EQ(json["lines"][0][0]["length"], 1000);
+    EXPECT_EQ(json["lines"][1][0]["brightness"], -100);
+    EXPECT_TRUE(r.out.find("\"count\"") < r.out.find("\"lines\""));  // contract order kept
+}
+
+TEST_F(CliTest, BadInputGivesOneLineErrorsAndNonZeroStatus) {
+    const std::string prj = WriteHandProject();
+    for (const std::string& args :
+         {std::string("info /nonexistent/x.prj"), "render '" + prj + "' --bogus",
+          "render '" + prj + "' --step 0", "render '" + prj + "' --from abc",
+          "render '" + prj + "' --to", std::string("peaks /nonexistent.wav out.wfm"),
+          std::string("wavinfo /nonexistent.wav"), std::string("frobnicate"),
+          std::string("demo")}) {
+        const RunResult r = Run(args, m_dir);
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    }
+    std::ofstream(m_dir / "garbage.prj") << "not a project";
+    EXPECT_EQ(Run("info '" + (m_dir / "garbage.prj").string() + "'", m_dir).status, 1);
+    EXPECT_EQ(Run("peaks /nonexistent.wav out.wfm", m_dir).status, 1);
+    EXPECT_EQ(Run("render --help", m_dir).status, 0);
+}
+
+TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
+    const RunResult demo = Run("demo '" + (m_dir / "show").string() + "'", m_dir);
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    const RunResult info = Run("info '" + (m_dir / "show" / "demo.prj").string() + "'", m_dir);
+    ASSERT_EQ(info.status, 0) << info.err;
+    const auto json = nlohmann::json::parse(info.out);
+    EXPECT_EQ(json["prePlayTime"], kDemoPrePostMs);
+    EXPECT_EQ(json["postPlayTime"], kDemoPrePostMs);
+    EXPECT_EQ(json["patch"][23], 23);
+    EXPECT_EQ(json["patch"][24], -1);
+    EXPECT_GT(json["count"].get<int>(), 8 * 2 * (kDemoSeconds * 1000 / kDemoBeatMs));
+    EXPECT_EQ(json["soundFile"], (m_dir / "show" / "demo.wav").string());
+
+    const RunResult wav = Run("wavinfo '" + (m_dir / "show" / "demo.wav").string() + "'", m_dir);
+    ASSERT_EQ(wav.status, 0) << wav.err;
+    const auto wavJson = nlohmann::json::parse(wav.out);
+    EXPECT_EQ(wavJson["text"], "44.1kHz 16bit stereo  00:00:24.00");
+    EXPECT_EQ(wavJson["lengthMs"], 24000);
+
+    const std::string wfm = (m_dir / "demo.wfm").string();
+    const RunResult peaks =
+        Run("peaks '" + (m_dir / "show" / "demo.wav").string() + "' '" + wfm + "'", m_dir);
+    ASSERT_EQ(peaks.status, 0) << peaks.err;
+    EXPECT_EQ(peaks.out, "2400\n");
+    EXPECT_EQ(std::filesystem::file_size(wfm), 2400u * 16u);
+}
+
+TEST(CliArgs, ValuesFlagsAndErrors) {
+    std::string error;
+    const OptionSpec spec{{"--from", "--raw"}, {"--repeat", "--help"}};
+    const auto parsed =
+        ParseArgs({"x.prj", "--from", "-200", "--raw=a b", "--repeat"}, spec, error);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->positionals, std::vector<std::string>{"x.prj"});
+    EXPECT_EQ(*parsed->Value("--from"), "-200");
+    EXPECT_EQ(*parsed->Value("--raw"), "a b");
+    EXPECT_TRUE(parsed->Has("--repeat"));
+    EXPECT_FALSE(ParseArgs({"--from"}, spec, error));
+    EXPECT_EQ(error, "missing value for --from");
+    EXPECT_FALSE(ParseArgs({"--repeat=1"}, spec, error));
+    EXPECT_EQ(ParseInt32("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(ParseInt32("2147483648"));
+    EXPECT_FALSE(ParseInt32("12ms"));
+    EXPECT_FALSE(ParseInt32(""));
+}
+
+}  // namespace
+}  // namespace lumavox::cli
