@@ -97,6 +97,10 @@ struct ClickCase {
     std::string Options;
 };
 
+void PrintTo(const ClickCase& c, std::ostream* os) {
+    *os << c.Rate << " Hz, " << c.Channels << " ch, lame " << c.Options;
+}
+
 class Mp3Alignment : public ::testing::TestWithParam<ClickCase> {};
 
 // The lights follow the sound's times: the decoded MP3 must start at the first real sample, with
