@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/RequestSignal.h"
 #include "engine/SharedText.h"
 #include "model/ColourEval.h"
 
@@ -50,6 +51,9 @@ struct EngineState {
     std::atomic<int32_t> PreviewColour{NoColour};
     std::atomic<bool> SoundLoaded{false};
     std::atomic<bool> TransportActive{false};
+
+    // Wakes PostRequest when the tick clears a request flag.
+    RequestSignal RequestCleared;
 };
 
 }  // namespace lumavox

@@ -21,7 +21,7 @@ public:
             --n;  // do not split a multi-byte character
         }
         std::lock_guard<std::mutex> lock(m_mutex);
-        std::memcpy(m_text.data(), text.data(), n);
+        if (n > 0) std::memcpy(m_text.data(), text.data(), n);  // data() may be null when empty
         m_size = n;
     }
     std::string Get() const {

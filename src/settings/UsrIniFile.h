@@ -18,7 +18,7 @@ namespace lumavox {
 // before the first section are dropped. Section names and keys match without regard to ASCII case;
 // nothing is trimmed, so "Key = 1" has the key "Key ". The file is written with CR LF line ends.
 class UsrIniFile {
-  public:
+public:
     struct Section {
         std::string Name;
         std::vector<std::string> Lines;  // "key=value" exactly as read or written
@@ -58,7 +58,7 @@ class UsrIniFile {
     const std::string& Path() const { return m_path; }
     const std::vector<Section>& Sections() const { return m_sections; }
 
-  private:
+private:
     const Section* FindSection(std::string_view name) const;
     Section* FindSection(std::string_view name);
 

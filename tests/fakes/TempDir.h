@@ -11,7 +11,7 @@ namespace lumavox::testing {
 
 // A fresh folder under the system temporary directory, removed with everything in it at the end.
 class TempDir {
-  public:
+public:
     TempDir() {
         std::string templ = (std::filesystem::temp_directory_path() / "lumavox-XXXXXX").string();
         m_path = ::mkdtemp(templ.data()) != nullptr ? templ : std::string();
@@ -27,7 +27,7 @@ class TempDir {
     std::string Folder() const { return m_path + "/"; }
     std::string File(const std::string& name) const { return Folder() + name; }
 
-  private:
+private:
     std::string m_path;
 };
 

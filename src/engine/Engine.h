@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "dmx/FrameSource.h"
+#include "dmx/Patch.h"
+#include "engine/EngineState.h"
+#include "platform/Clock.h"
+#include "sound/player/SoundDevice.h"
+
+namespace lumavox {
+
+class ProjectData;
+
+// Everything the tick reads or drives without owning it, handed over by whoever builds the engine
+// (the main window, the command-line tool, a test). The settings are taken as references to their
+// atomics so the engine does not depend on the settings record.
+struct EngineContext {
+    EngineState& State;
+    const ProjectData& Project;
+    const PatchTable& Patch;
+    LineOutput& Output;
+    ISoundDevice& Device;
+    const IClock& Clock;
+    const std::atomic<bool>& Repeat;                // the Repeat setting
+    const std::atomic<int32_t>& PatchCheckChannel;  // fixture lit for the patch check, -1 off
+    // Called on the output thread when the open request finds no audio output; the receiver shows
+    // the message (text, caption) later on its own thread and must return at once.
+    std::function<void(std::string_view message, std::string_view caption)> Warn;
+};
+
+// The engine tick: once per output period it advances the free clock, talks to the sound device,
+// carries out the requests the UI posted in EngineState, settles CursorTime and builds the DMX
+// frame from the eight line colours through the patch.
+//
+// Output thread only (one active output thread at a time). A tick never allocates, never waits on
+// the UI thread (only on a step list's lock for one mutation) and never lets an exception escape.
+// The device's commands return at once; only an open request may take longer.
+class Engine final : public IFrameSource {
+public:
+    explicit Engine(EngineContext context);
+
+    void EngineTick(DmxFrame& frame);
+    void Tick(DmxFrame& frame) override { EngineTick(frame); }
+
+private:
+    // A device mode text as the tick last read it: "playing", "ERROR:..." or empty.
+    struct ModeText {
+        std::array<char, SharedText::kCapacity> Text{};
+        size_t Size = 0;
+        std::string_view View() const { return {Text.data(), Size}; }
+        void Assign(std::string_view a, std::string_view b = {});
+    };
+
+    void AdvanceFreeClock();
+    void ReadModeAndPosition();
+    void HandleOpenOrClose();
+    void HandleTransportRequests(const ModeText& tickMode);
+    void SettlePosition();
+    void HandleEndOfSound();
+    void BuildOutput(DmxFrame& frame);
+    void StartFreeClock(int32_t at);
+
+    EngineContext m_context;
+    ModeText m_mode;      // SoundMode as read in this tick
+    ModeText m_prevMode;  // PrevSoundMode
+    bool m_positionRead = false;
+    // A command of ours (stop, seek, close, open) may have stopped the device since it last played:
+    // a following playing -> stopped edge is then not the natural end of the sound.
+    bool m_stopCommanded = false;
+    // This tick moved the device (stop or seek), so the position read at its start is stale.
+    bool m_movedThisTick = false;
+    SourceChannels m_sources{};
+};
+
+}  // namespace lumavox
