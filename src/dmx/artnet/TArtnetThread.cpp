@@ -95,7 +95,7 @@ void TArtnetThread::Run() {
             if (sleepMs > 0) {
                 SleepMs(sleepMs);
             } else {
-                YieldThread();
+                SleepToNextMillisecond();
             }
         }
     } catch (...) {
