@@ -234,7 +234,7 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     if (fault != WaveFault::None) return CodeOf(fault);
 
     // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
-    const uint64_t frameBytes = 2u * format.Channels;
+    const uint64_t frameBytes = uint64_t{2} * format.Channels;
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;

@@ -15,7 +15,7 @@ namespace lumavox {
 
 namespace {
 
-constexpr size_t kReadBufferSize = 64 * 1024;
+constexpr size_t kReadBufferSize = size_t{64} * 1024;
 constexpr size_t kMaxTagLength = 16;
 
 // KSDATAFORMAT_SUBTYPE_PCM, 00000001-0000-0010-8000-00aa00389b71, in its stored byte order.

@@ -7,6 +7,7 @@
 
 #include "fakes/FakeWaveVolume.h"
 #include "fakes/TempDir.h"
+#include "settings/MainView.h"
 #include "settings/Placement.h"
 #include "settings/ShortCut.h"
 
@@ -269,12 +270,8 @@ TEST(EnvData, FirstWrittenSettingsFileMatchesTheExpectedBytes) {
     WindowPlacement main;
     LoadPlacement(ini, "General", main, 768, 1024, 0, 0);
     SavePlacement(ini, "General", main);
-    ini.WriteInt("General", "WavLRHeight", ini.ReadInt("General", "WavLRHeight", 360));
-    ini.WriteBool("General", "DispMonoWav", false);
-    ini.WriteBool("General", "ViewRefTrack", false);
-    ini.WriteInt("General", "RefTrack", 0);
-    ini.WriteInt("General", "RefTrackHi", 80);
-    ini.WriteBool("General", "ViewColMon", false);
+    const MainView view = LoadMainView(ini);
+    SaveMainView(ini, view);
     for (int n = 1; n <= 8; ++n) {
         WindowPlacement panel{0, 0, 0, 0, WindowState::Normal, BorderKind::None};
         const std::string section = "ColMon" + std::to_string(n);
@@ -296,7 +293,7 @@ TEST(EnvData, FirstWrittenSettingsFileMatchesTheExpectedBytes) {
         LoadToolBar(ini, section, bar, env.FlatToolBar);
         SaveToolBar(ini, section, bar);
     }
-    ini.WriteBool("StatusBar", "Visible", true);
+    SaveStatusBar(ini, view.StatusBarVisible);
     SaveShortCuts(ini, LoadShortCuts(ini));
     volume.SetLevel(40000);
     ASSERT_TRUE(env.Save(volume).Ok());
