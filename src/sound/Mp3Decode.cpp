@@ -92,7 +92,9 @@ void PutLe32(unsigned char* p, uint32_t v) {
 }
 
 // Copies a chunk tag's characters (without a terminator).
-void PutTag(unsigned char* p, std::string_view tag) { std::copy(tag.begin(), tag.end(), p); }
+void PutTag(unsigned char* p, std::string_view tag) {
+    std::copy(tag.begin(), tag.end(), p);
+}
 
 // The canonical 44-byte header of a 16-bit PCM WAV file.
 void FillWavHeader(unsigned char* h, uint32_t channels, uint32_t rate, uint32_t dataBytes) {

@@ -239,10 +239,9 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;
     const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
-    const uint64_t expected =
-        groupFrames == 0 ? 0
-                         : wholeSeconds * (format.Rate / groupFrames) +
-                               remainder / frameBytes / groupFrames;
+    const uint64_t expected = groupFrames == 0 ? 0
+                                               : wholeSeconds * (format.Rate / groupFrames) +
+                                                     remainder / frameBytes / groupFrames;
     if (expected > static_cast<uint64_t>(kMaxPeakFrames)) return kSoundNoSupportFrm;
 
     std::vector<PeakFrame> frames;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "fakes/FakeWaveVolume.h"
 #include "fakes/TempDir.h"
@@ -207,7 +208,7 @@ TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {
     const std::string path = dir.File("lumavox.INI");
     WriteBytes(path,
                "[Option]\nDmxInterval=0\nDispInterval=-5\nTxUniverse=256\nUsbVendorId=70000\n"
-               "[General]\nSaveInterval=0\n");
+               "[General]\nSaveInterval=0\n[Palette]\nDispSize=-400\n");
     EnvData env(path, dir.Folder());
     FakeWaveVolume volume(0);
     env.Create(volume);
@@ -216,6 +217,7 @@ TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {
     EXPECT_EQ(env.TxUniverse, 0);
     EXPECT_EQ(env.UsbVendorId, 0);
     EXPECT_EQ(env.SaveInterval, 10);
+    EXPECT_EQ(env.DispSize, 320);
 }
 
 TEST(EnvData, PaletteImageResolvesInTheProgramFolderAndChoiceStoresBareNames) {
@@ -254,6 +256,28 @@ TEST(EnvData, FailedSaveReportsAndKeepsThePreviousFile) {
     std::filesystem::remove(path);
     EXPECT_TRUE(env.Save(volume).Ok());  // a later attempt still writes everything
     EXPECT_EQ(EnvData(path, dir.Folder()).Ini().ReadInt("Play", "Volume", 0), 65535);
+}
+
+// The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.
+TEST(EnvData, OutputThreadReadsTickValuesWhileTheUiChangesThem) {
+    TempDir dir;
+    EnvData env(dir.File("x.INI"), dir.Folder());
+    std::atomic<bool> done{false};
+    std::thread output([&] {
+        int reads = 0;
+        while (!done.load() && reads < 1000000) {
+            const int32_t channel = env.PatchCheckChannel.load(std::memory_order_relaxed);
+            EXPECT_TRUE(channel >= -1 && channel <= 170);
+            (void)env.Repeat.load(std::memory_order_relaxed);
+            ++reads;
+        }
+    });
+    for (int i = 0; i < 20000; ++i) {
+        env.PatchCheckChannel.store(i % 172 - 1, std::memory_order_relaxed);
+        env.Repeat.store(i % 2 == 0, std::memory_order_relaxed);
+    }
+    done.store(true);
+    output.join();
 }
 
 // The close sequence of a first run in which no dialog was opened writes the sections in the

@@ -178,7 +178,9 @@ TEST(WavSound, HeaderVariantsReadTheSameEntries) {
     fmt18.Fmt18 = true;
     WavSpec extensible;
     extensible.Extensible = true;
-    for (const WavSpec& spec : {list, fmt18, extensible}) {
+    WavSpec broadcast;  // a "bext" chunk before "fmt ", as field recorders write
+    broadcast.ChunksBeforeFmt = Chunk("bext", std::string(603, 'b')) + Chunk("JUNK", "");
+    for (const WavSpec& spec : {list, fmt18, extensible, broadcast}) {
         const std::string path = dir.File("v.wav");
         WriteFile(path, WavBytes(spec, data));
         EXPECT_EQ(sound.LoadSound(path), static_cast<int32_t>(expected.size()));
