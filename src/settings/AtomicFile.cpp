@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -18,7 +17,8 @@ namespace lumavox {
 namespace {
 
 SaveResult Failure(const std::string& path, int error) {
-    return SaveResult{"ファイル " + path + " を作成できません", std::strerror(error)};
+    return SaveResult{"ファイル " + path + " を作成できません",
+                      std::system_category().message(error)};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -54,7 +54,8 @@ int CreateTemporary(const std::filesystem::path& folder, const std::string& base
 }  // namespace
 
 std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a path naming a FIFO must not hang the caller; it is then refused as not regular.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||

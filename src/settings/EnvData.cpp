@@ -84,7 +84,9 @@ void EnvData::Create(IWaveVolume& volume) {
 
     ImgFile = ini.ReadString("Palette", "ImgFile", ExeDir + "PALETTE.BMP");
     LoadPaletteImage(ImgFile);
+    // The palette area comes in three sizes; anything else would size it from a hand-edited value.
     DispSize = ini.ReadInt("Palette", "DispSize", 320);
+    if (DispSize != 240 && DispSize != 320 && DispSize != 400) DispSize = 320;
 
     Repeat.store(ini.ReadBool("Play", "Repeat", false), std::memory_order_relaxed);
 

@@ -49,6 +49,9 @@ UsrIniFile::UsrIniFile(std::string path) : m_path(std::move(path)) {
 void UsrIniFile::LoadText(std::string_view text) {
     m_sections.clear();
     m_dirty = false;
+    // A byte order mark left by an editor would otherwise hide the first section header.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find_first_of("\r\n", pos);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <limits>
 #include <mutex>
 #include <string_view>
@@ -92,11 +91,16 @@ void PutLe32(unsigned char* p, uint32_t v) {
     PutLe16(p + 2, v >> 16);
 }
 
+// Copies a chunk tag's characters (without a terminator).
+void PutTag(unsigned char* p, std::string_view tag) {
+    std::copy(tag.begin(), tag.end(), p);
+}
+
 // The canonical 44-byte header of a 16-bit PCM WAV file.
 void FillWavHeader(unsigned char* h, uint32_t channels, uint32_t rate, uint32_t dataBytes) {
-    std::memcpy(h, "RIFF", 4);
+    PutTag(h, "RIFF");
     PutLe32(h + 4, 36 + dataBytes);
-    std::memcpy(h + 8, "WAVEfmt ", 8);
+    PutTag(h + 8, "WAVEfmt ");
     PutLe32(h + 16, 16);
     PutLe16(h + 20, 1);
     PutLe16(h + 22, channels);
@@ -104,7 +108,7 @@ void FillWavHeader(unsigned char* h, uint32_t channels, uint32_t rate, uint32_t 
     PutLe32(h + 28, rate * channels * 2);
     PutLe16(h + 32, channels * 2);
     PutLe16(h + 34, 16);
-    std::memcpy(h + 36, "data", 4);
+    PutTag(h + 36, "data");
     PutLe32(h + 40, dataBytes);
 }
 

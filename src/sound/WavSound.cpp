@@ -234,15 +234,14 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     if (fault != WaveFault::None) return CodeOf(fault);
 
     // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
-    const uint64_t frameBytes = 2u * format.Channels;
+    const uint64_t frameBytes = uint64_t{2} * format.Channels;
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;
     const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
-    const uint64_t expected =
-        groupFrames == 0 ? 0
-                         : wholeSeconds * (format.Rate / groupFrames) +
-                               remainder / frameBytes / groupFrames;
+    const uint64_t expected = groupFrames == 0 ? 0
+                                               : wholeSeconds * (format.Rate / groupFrames) +
+                                                     remainder / frameBytes / groupFrames;
     if (expected > static_cast<uint64_t>(kMaxPeakFrames)) return kSoundNoSupportFrm;
 
     std::vector<PeakFrame> frames;

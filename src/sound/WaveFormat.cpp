@@ -15,7 +15,7 @@ namespace lumavox {
 
 namespace {
 
-constexpr size_t kReadBufferSize = 64 * 1024;
+constexpr size_t kReadBufferSize = size_t{64} * 1024;
 constexpr size_t kMaxTagLength = 16;
 
 // KSDATAFORMAT_SUBTYPE_PCM, 00000001-0000-0010-8000-00aa00389b71, in its stored byte order.
@@ -33,6 +33,30 @@ uint32_t Le32(const unsigned char* p) {
 
 bool IsChunkIdByte(unsigned char c) {
     return c >= 0x20 && c <= 0x7E;
+}
+
+// Broadcast WAV files and files prepared for a 64-bit upgrade put a "bext" or "JUNK" chunk
+// between "WAVE" and "fmt ", where the search for "WAVEfmt " cannot see it: walk the chunk list
+// from the form type instead. On success the position is at the fmt chunk's size field.
+bool FindFmtChunk(WaveFileReader& reader, uint64_t formType) {
+    reader.Seek(formType);
+    unsigned char wave[4];
+    if (!reader.ReadExact(wave, sizeof wave) || std::memcmp(wave, "WAVE", 4) != 0) return false;
+    uint64_t position = reader.Position();
+    const uint64_t fileSize = reader.FileSize();
+    while (position <= fileSize && fileSize - position >= 8) {
+        reader.Seek(position);
+        unsigned char header[8];
+        if (!reader.ReadExact(header, sizeof header)) return false;
+        if (!std::all_of(header, header + 4, IsChunkIdByte)) return false;
+        if (std::memcmp(header, "fmt ", 4) == 0) {
+            reader.Seek(position + 4);
+            return true;
+        }
+        const uint32_t size = Le32(header + 4);
+        position += 8 + static_cast<uint64_t>(size) + (size & 1u);
+    }
+    return false;
 }
 
 }  // namespace
@@ -125,7 +149,10 @@ void WaveFileReader::Seek(uint64_t position) {
 WaveFault ReadWaveFormat(WaveFileReader& reader, WaveFormat& format) {
     format = WaveFormat{};
     if (!reader.SearchTag("RIFF") || !reader.Skip(4)) return WaveFault::IllegalFile;
-    if (!reader.SearchTag("WAVEfmt ")) return WaveFault::IllegalFile;
+    const uint64_t afterRiff = reader.Position();
+    if (!reader.SearchTag("WAVEfmt ") && !FindFmtChunk(reader, afterRiff)) {
+        return WaveFault::IllegalFile;
+    }
     unsigned char size[4];
     if (!reader.ReadExact(size, sizeof size)) return WaveFault::IllegalFile;
     format.FmtSize = Le32(size);

@@ -72,8 +72,9 @@ private:
     std::vector<unsigned char> m_buffer;
 };
 
-// From the current position (normally 0): search "RIFF", skip its size, search "WAVEfmt ", read
-// the fmt chunk size and the 16-byte record. Checks in order: a missing tag or a short record is
+// From the current position (normally 0): search "RIFF", skip its size, search "WAVEfmt " (or,
+// when other chunks come first, walk the chunk list to "fmt "), read the fmt chunk size and the
+// 16-byte record. Checks in order: a missing tag or a short record is
 // IllegalFile; a format other than PCM (plain, or extensible with cbSize >= 22 and the PCM
 // sub-format) is NoSupportFrm; channels other than 1 or 2 and a rate of 0 are IllegalFile; a rate
 // above kMaxWaveRate is NoSupportFrm. The sample width is left to the caller to judge.

@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "fakes/FakeWaveVolume.h"
 #include "fakes/TempDir.h"
+#include "settings/MainView.h"
 #include "settings/Placement.h"
 #include "settings/ShortCut.h"
 
@@ -206,7 +208,7 @@ TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {
     const std::string path = dir.File("lumavox.INI");
     WriteBytes(path,
                "[Option]\nDmxInterval=0\nDispInterval=-5\nTxUniverse=256\nUsbVendorId=70000\n"
-               "[General]\nSaveInterval=0\n");
+               "[General]\nSaveInterval=0\n[Palette]\nDispSize=-400\n");
     EnvData env(path, dir.Folder());
     FakeWaveVolume volume(0);
     env.Create(volume);
@@ -215,6 +217,7 @@ TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {
     EXPECT_EQ(env.TxUniverse, 0);
     EXPECT_EQ(env.UsbVendorId, 0);
     EXPECT_EQ(env.SaveInterval, 10);
+    EXPECT_EQ(env.DispSize, 320);
 }
 
 TEST(EnvData, PaletteImageResolvesInTheProgramFolderAndChoiceStoresBareNames) {
@@ -255,6 +258,28 @@ TEST(EnvData, FailedSaveReportsAndKeepsThePreviousFile) {
     EXPECT_EQ(EnvData(path, dir.Folder()).Ini().ReadInt("Play", "Volume", 0), 65535);
 }
 
+// The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.
+TEST(EnvData, OutputThreadReadsTickValuesWhileTheUiChangesThem) {
+    TempDir dir;
+    EnvData env(dir.File("x.INI"), dir.Folder());
+    std::atomic<bool> done{false};
+    std::thread output([&] {
+        int reads = 0;
+        while (!done.load() && reads < 1000000) {
+            const int32_t channel = env.PatchCheckChannel.load(std::memory_order_relaxed);
+            EXPECT_TRUE(channel >= -1 && channel <= 170);
+            (void)env.Repeat.load(std::memory_order_relaxed);
+            ++reads;
+        }
+    });
+    for (int i = 0; i < 20000; ++i) {
+        env.PatchCheckChannel.store(i % 172 - 1, std::memory_order_relaxed);
+        env.Repeat.store(i % 2 == 0, std::memory_order_relaxed);
+    }
+    done.store(true);
+    output.join();
+}
+
 // The close sequence of a first run in which no dialog was opened writes the sections in the
 // order of their first write; compared byte for byte with a hand-checked file.
 TEST(EnvData, FirstWrittenSettingsFileMatchesTheExpectedBytes) {
@@ -269,12 +294,8 @@ TEST(EnvData, FirstWrittenSettingsFileMatchesTheExpectedBytes) {
     WindowPlacement main;
     LoadPlacement(ini, "General", main, 768, 1024, 0, 0);
     SavePlacement(ini, "General", main);
-    ini.WriteInt("General", "WavLRHeight", ini.ReadInt("General", "WavLRHeight", 360));
-    ini.WriteBool("General", "DispMonoWav", false);
-    ini.WriteBool("General", "ViewRefTrack", false);
-    ini.WriteInt("General", "RefTrack", 0);
-    ini.WriteInt("General", "RefTrackHi", 80);
-    ini.WriteBool("General", "ViewColMon", false);
+    const MainView view = LoadMainView(ini);
+    SaveMainView(ini, view);
     for (int n = 1; n <= 8; ++n) {
         WindowPlacement panel{0, 0, 0, 0, WindowState::Normal, BorderKind::None};
         const std::string section = "ColMon" + std::to_string(n);
@@ -296,7 +317,7 @@ TEST(EnvData, FirstWrittenSettingsFileMatchesTheExpectedBytes) {
         LoadToolBar(ini, section, bar, env.FlatToolBar);
         SaveToolBar(ini, section, bar);
     }
-    ini.WriteBool("StatusBar", "Visible", true);
+    SaveStatusBar(ini, view.StatusBarVisible);
     SaveShortCuts(ini, LoadShortCuts(ini));
     volume.SetLevel(40000);
     ASSERT_TRUE(env.Save(volume).Ok());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,6 +43,12 @@ TEST(UsrIniFile, FileWithoutSectionsIsEmptyAndWritesNothingBack) {
     const UsrIniFile ini = Parsed("a=1\r\nb=2\r\n[not a section\r\n");
     EXPECT_TRUE(ini.Sections().empty());
     EXPECT_EQ(ini.Text(), "");
+}
+
+TEST(UsrIniFile, ByteOrderMarkDoesNotHideTheFirstSection) {
+    const UsrIniFile ini = Parsed("\xEF\xBB\xBF[General]\r\nUseWheel=0\r\n");
+    EXPECT_FALSE(ini.ReadBool("General", "UseWheel", true));
+    EXPECT_EQ(ini.Text(), "[General]\r\nUseWheel=0\r\n\r\n");
 }
 
 TEST(UsrIniFile, RepeatedSectionReadsAndWritesTheFirstAndKeepsTheSecond) {
@@ -144,6 +151,14 @@ TEST(UsrIniFile, MissingFileGivesEmptyStoreAndFlushCreatesItsFolder) {
     ini.WriteInt("Option", "DmxType", 1);
     ASSERT_TRUE(ini.Flush().Ok());
     EXPECT_EQ(ReadBytes(path), "[Option]\r\nDmxType=1\r\n\r\n");
+}
+
+TEST(UsrIniFile, PathNamingAFifoOrFolderLoadsEmptyWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir.File("fifo.INI");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(UsrIniFile(fifo).Sections().empty());
+    EXPECT_TRUE(UsrIniFile(dir.Folder()).Sections().empty());
 }
 
 TEST(UsrIniFile, FailedFlushReportsTheFileKeepsDirtyAndLeavesNoTemporary) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
@@ -95,6 +96,10 @@ struct ClickCase {
     int Channels;
     std::string Options;
 };
+
+void PrintTo(const ClickCase& c, std::ostream* os) {
+    *os << c.Rate << " Hz, " << c.Channels << " ch, lame " << c.Options;
+}
 
 class Mp3Alignment : public ::testing::TestWithParam<ClickCase> {};
 
@@ -210,6 +215,32 @@ TEST(Mp3Decode, ATruncatedStreamDecodesWhatIsThere) {
     const int32_t count = sound.LoadSound(dir.File("a.mp3"));
     EXPECT_GT(count, 50);
     EXPECT_LT(count, 150);
+}
+
+// The editor, the command-line tool and parallel tests decode at the same time: each decode has
+// its own temporary folder and decoder, and the results do not mix.
+TEST(Mp3Decode, ParallelLoadsDoNotShareTheirTemporaryFile) {
+    REQUIRE_LAME();
+    TempDir dir;
+    WriteFile(dir.File("a.wav"), WavBytes(WavSpec(), Pcm16(ClickSound(44100 * 2, 2, 30000))));
+    WavSpec mono;
+    mono.Channels = 1;
+    WriteFile(dir.File("b.wav"), WavBytes(mono, Pcm16(ClickSound(44100 * 3, 1, 70000))));
+    ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 128"));
+    ASSERT_TRUE(Encode(dir.File("b.wav"), dir.File("b.mp3"), "-m m -b 64"));
+
+    const auto loadRepeatedly = [&](const std::string& name, std::vector<int32_t>& counts) {
+        RecordingSoundReporter reporter;
+        WavSound sound(reporter);
+        for (int i = 0; i < 4; ++i) counts.push_back(sound.LoadSound(dir.File(name)));
+    };
+    std::vector<int32_t> countsA;
+    std::vector<int32_t> countsB;
+    std::thread other([&] { loadRepeatedly("b.mp3", countsB); });
+    loadRepeatedly("a.mp3", countsA);
+    other.join();
+    EXPECT_EQ(countsA, std::vector<int32_t>(4, 200));
+    EXPECT_EQ(countsB, std::vector<int32_t>(4, 300));
 }
 
 TEST(ReadMp3Info, ReportsChannelsBitRateRateAndLength) {

@@ -21,6 +21,7 @@ struct WavSpec {
     bool PcmSubFormat = true;  // the GUID names PCM (else IEEE float)
     uint16_t ExtensibleCbSize = 22;
     bool Fmt18 = false;             // 18-byte fmt chunk (cbSize 0)
+    std::string ChunksBeforeFmt;    // raw bytes placed between "WAVE" and "fmt "
     std::string ChunksBeforeData;   // raw bytes placed between "fmt " and "data"
     int64_t DeclaredDataSize = -1;  // -1: the real size
 };
@@ -67,7 +68,8 @@ inline std::string WavBytes(const WavSpec& spec, const std::string& data) {
     } else if (spec.Fmt18) {
         PutLe16(fmt, 0);
     }
-    std::string body = "WAVE" + Chunk("fmt ", fmt) + spec.ChunksBeforeData + "data";
+    std::string body =
+        "WAVE" + spec.ChunksBeforeFmt + Chunk("fmt ", fmt) + spec.ChunksBeforeData + "data";
     PutLe32(body, spec.DeclaredDataSize >= 0 ? static_cast<uint32_t>(spec.DeclaredDataSize)
                                              : static_cast<uint32_t>(data.size()));
     body += data;

@@ -95,6 +95,10 @@ struct FormatCase {
     double Seconds;
 };
 
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.Rate << " Hz, " << c.Channels << " ch, " << c.Seconds << " s";
+}
+
 class PeakScan : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(PeakScan, EntriesMatchAnIndependentComputation) {
@@ -174,7 +178,9 @@ TEST(WavSound, HeaderVariantsReadTheSameEntries) {
     fmt18.Fmt18 = true;
     WavSpec extensible;
     extensible.Extensible = true;
-    for (const WavSpec& spec : {list, fmt18, extensible}) {
+    WavSpec broadcast;  // a "bext" chunk before "fmt ", as field recorders write
+    broadcast.ChunksBeforeFmt = Chunk("bext", std::string(603, 'b')) + Chunk("JUNK", "");
+    for (const WavSpec& spec : {list, fmt18, extensible, broadcast}) {
         const std::string path = dir.File("v.wav");
         WriteFile(path, WavBytes(spec, data));
         EXPECT_EQ(sound.LoadSound(path), static_cast<int32_t>(expected.size()));
@@ -288,6 +294,22 @@ TEST(WavSound, RatesBelowOneHundredHertzCompleteNoEntry) {
     EXPECT_EQ(sound.LoadSound(path), 0);
     EXPECT_TRUE(reporter.Errors.empty());
     EXPECT_EQ(sound.Rate(), 50);
+}
+
+TEST(WavSound, ASoundLongerThanTheListTakesIsRefusedBeforeReading) {
+    TempDir dir;
+    WavSpec spec;
+    spec.Rate = 100;  // one entry per sample frame
+    spec.Channels = 1;
+    spec.DeclaredDataSize = (kMaxPeakFrames + 1) * 2;
+    const std::string path = dir.File("long.wav");
+    WriteFile(path, WavBytes(spec, ""));
+    std::filesystem::resize_file(path, 44 + static_cast<uintmax_t>(spec.DeclaredDataSize));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    EXPECT_EQ(sound.LoadSound(path), kSoundNoSupportFrm);
+    EXPECT_EQ(reporter.Errors, std::vector<std::string>{kNoSupportFrm});
+    EXPECT_EQ(reporter.Statuses, std::vector<std::string>{""});
 }
 
 TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {

@@ -81,11 +81,11 @@ TEST(UsbDmxDevice, ShortWritesEndTheFrameAndFailedWritesDoNot) {
         std::vector<size_t> sizes;
     };
     const std::vector<Case> cases = {
-        {{7}, {8}},                                               // short header: no data
-        {{-1}, {8}},                                              // failed header: no data
-        {{8, 64, 63}, {8, 64, 64}},                               // short packet ends the frame
-        {{8, 64, 0}, {8, 64, 64}},                                // so does a zero-byte one
-        {{8, -1, -1}, kWholeFrame},                               // failures do not
+        {{7}, {8}},                  // short header: no data
+        {{-1}, {8}},                 // failed header: no data
+        {{8, 64, 63}, {8, 64, 64}},  // short packet ends the frame
+        {{8, 64, 0}, {8, 64, 64}},   // so does a zero-byte one
+        {{8, -1, -1}, kWholeFrame},  // failures do not
     };
     for (const Case& c : cases) {
         FakeUsbTransport usb;
@@ -210,9 +210,7 @@ TEST(TDmxDtThread, EndingAParkedThreadStillSendsTheZeroHeader) {
     FakeFrameSource source;
     FakeUsbTransport usb;
     SteadyClock clock;
-    {
-        TDmxDtThread thread(source, usb, clock, UsbDmxConfig{});
-    }
+    { TDmxDtThread thread(source, usb, clock, UsbDmxConfig{}); }
     EXPECT_EQ(source.Ticks(), 0);
     const auto writes = usb.Writes();
     ASSERT_EQ(writes.size(), 1u);

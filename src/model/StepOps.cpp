@@ -1,0 +1,569 @@
+#include "model/StepOps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numeric>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace lumavox {
+
+namespace {
+
+using Items = TStepList::Items;
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+std::unique_ptr<Step> CopyOf(const Step& s) {
+    return std::make_unique<Step>(s);
+}
+
+TStepList* CurrentList(ProjectData& project) {
+    const int32_t line = project.CurrentLine.load(std::memory_order_relaxed);
+    if (line < 0 || line >= kLineCount) return nullptr;
+    return &project.Lines[static_cast<size_t>(line)];
+}
+
+const TStepList* CurrentList(const ProjectData& project) {
+    const int32_t line = project.CurrentLine.load(std::memory_order_relaxed);
+    if (line < 0 || line >= kLineCount) return nullptr;
+    return &project.Lines[static_cast<size_t>(line)];
+}
+
+int CountSelected(const TStepList& line) {
+    int n = 0;
+    for (const auto& s : line.ItemsUnlocked()) n += s->Selected != 0 ? 1 : 0;
+    return n;
+}
+
+// trunc(v) clamped to the limits in the same order as TimeLimits::Clamp; none for NaN, which only
+// a degenerate stretch factor (0/0) produces.
+std::optional<int32_t> ClampTruncated(double v, const TimeLimits& limits) {
+    if (std::isnan(v)) return std::nullopt;
+    if (v < static_cast<double>(limits.Min())) return limits.Min();
+    if (v > static_cast<double>(limits.Max())) return limits.Max();
+    // Within [Min, Max] and so within int32; the cast truncates toward zero.
+    return static_cast<int32_t>(v);
+}
+
+// Sorts one line by Time (equal times keep their list order) and recomputes the Lengths. The order
+// and lengths are worked out on the UI thread's unlocked view; the lock is taken only to put the
+// pointers into their new places and write the lengths, and not at all when nothing changes.
+void NormaliseLine(TStepList& line) {
+    const Items& items = line.ItemsUnlocked();
+    const size_t n = items.size();
+    if (n == 0) return;
+
+    bool sorted = true;
+    for (size_t i = 1; i < n && sorted; ++i) sorted = items[i]->Time >= items[i - 1]->Time;
+
+    std::vector<size_t> order;
+    if (!sorted) {
+        order.resize(n);
+        std::iota(order.begin(), order.end(), size_t{0});
+        std::stable_sort(order.begin(), order.end(),
+                         [&](size_t a, size_t b) { return items[a]->Time < items[b]->Time; });
+    }
+    auto at = [&](size_t k) -> const Step& { return sorted ? *items[k] : *items[order[k]]; };
+
+    std::vector<int32_t> lengths(n, 0);
+    bool lengthsMatch = true;
+    for (size_t k = 0; k < n; ++k) {
+        if (k + 1 < n) {
+            lengths[k] = SaturateTime(static_cast<int64_t>(at(k + 1).Time) - at(k).Time);
+        }
+        lengthsMatch = lengthsMatch && at(k).Length == lengths[k];
+    }
+    if (sorted && lengthsMatch) return;
+
+    Items reordered;
+    if (!sorted) reordered.resize(n);
+    line.Edit([&](Items& live) {
+        if (!sorted) {
+            for (size_t k = 0; k < n; ++k) reordered[k] = std::move(live[order[k]]);
+            live.swap(reordered);
+        }
+        for (size_t k = 0; k < n; ++k) live[k]->Length = lengths[k];
+    });
+}
+
+// Moves new steps onto the end of a line in one mutation.
+void AppendSteps(TStepList& line, Items& fresh) {
+    if (fresh.empty()) return;
+    line.Edit([&](Items& live) {
+        live.reserve(live.size() + fresh.size());
+        for (auto& s : fresh) live.push_back(std::move(s));
+    });
+    fresh.clear();
+}
+
+// Removes the selected steps of a line in one mutation; they are freed after the lock is released.
+int RemoveSelected(TStepList& line) {
+    const int selected = CountSelected(line);
+    if (selected == 0) return 0;
+    Items kept;
+    kept.reserve(static_cast<size_t>(line.Count() - selected));
+    Items removed;
+    removed.reserve(static_cast<size_t>(selected));
+    line.Edit([&](Items& live) {
+        for (auto& s : live) (s->Selected != 0 ? removed : kept).push_back(std::move(s));
+        live.swap(kept);
+    });
+    return selected;
+}
+
+}  // namespace
+
+int32_t SaturateTime(int64_t time) {
+    return static_cast<int32_t>(std::clamp(time, kInt32Min, kInt32Max));
+}
+
+int32_t TimeLimits::Min() const {
+    return SaturateTime(-static_cast<int64_t>(PrePlayTime));
+}
+
+int32_t TimeLimits::Max() const {
+    return SaturateTime(static_cast<int64_t>(SoundLength) + PostPlayTime);
+}
+
+int32_t TimeLimits::Clamp(int64_t time) const {
+    if (time < Min()) return Min();
+    if (time > Max()) return Max();
+    return static_cast<int32_t>(time);
+}
+
+const Step* StepAt(const ProjectData& project, int i) {
+    const TStepList* line = CurrentList(project);
+    if (line == nullptr || i < 0 || i >= line->Count()) return nullptr;
+    return &line->At(i);
+}
+
+int SelectedCountInLine(const ProjectData& project) {
+    const TStepList* line = CurrentList(project);
+    return line == nullptr ? 0 : CountSelected(*line);
+}
+
+int SelectedCount(const ProjectData& project) {
+    int n = 0;
+    for (const TStepList& line : project.Lines) n += CountSelected(line);
+    return n;
+}
+
+int StepCount(const ProjectData& project) {
+    int n = 0;
+    for (const TStepList& line : project.Lines) n += line.Count();
+    return n;
+}
+
+void Normalise(ProjectData& project) {
+    for (TStepList& line : project.Lines) NormaliseLine(line);
+}
+
+void SaveUndoState(ProjectData& project) {
+    Items all;
+    all.reserve(static_cast<size_t>(StepCount(project)));
+    for (const TStepList& line : project.Lines) {
+        for (const auto& s : line.ItemsUnlocked()) all.push_back(CopyOf(*s));
+    }
+    auto snapshot = std::make_unique<TStepList>();
+    snapshot->Edit([&](Items& items) { items.swap(all); });
+    project.UndoList.PushFront(std::move(snapshot));
+}
+
+void Undo(ProjectData& project) {
+    std::unique_ptr<TStepList> snapshot = project.UndoList.PopFront();
+    if (!snapshot) return;
+    std::array<Items, kLineCount> restored;
+    // The snapshot is private to this function, so its lock is uncontended.
+    snapshot->Edit([&](Items& items) {
+        for (auto& s : items) {
+            const int32_t line = s->LineIndex;
+            if (line >= 0 && line < kLineCount) {
+                restored[static_cast<size_t>(line)].push_back(std::move(s));
+            }
+        }
+        items.clear();
+    });
+    for (size_t i = 0; i < restored.size(); ++i) {
+        project.Lines[i].Edit([&](Items& live) { live.swap(restored[i]); });
+        restored[i].clear();  // frees the replaced steps outside the lock
+    }
+}
+
+void ClearUndo(ProjectData& project) {
+    project.UndoList.Clear();
+}
+
+void ClearLine(ProjectData& project, int line) {
+    if (line < 0 || line >= kLineCount) return;
+    project.Lines[static_cast<size_t>(line)].Clear();
+}
+
+void SetSelection(ProjectData& project, uint8_t value, bool allLines) {
+    auto apply = [value](TStepList& line) {
+        const auto& items = line.ItemsUnlocked();
+        const bool differs = std::any_of(items.begin(), items.end(),
+                                         [value](const auto& s) { return s->Selected != value; });
+        if (!differs) return;
+        line.Edit([value](Items& live) {
+            for (auto& s : live) s->Selected = value;
+        });
+    };
+    if (allLines) {
+        for (TStepList& line : project.Lines) apply(line);
+    } else if (TStepList* line = CurrentList(project)) {
+        apply(*line);
+    }
+}
+
+void SelectRange(ProjectData& project, int a, int b) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr) return;
+    const int count = line->Count();
+    int first = 0;
+    int last = -1;  // empty range
+    if (a != -1 && b != -1) {
+        if (a > b) std::swap(a, b);
+        if (a < count && b < count) {
+            // Negative indices other than -1 name no step; they only shorten the range.
+            first = std::max(a, 0);
+            last = b;
+        }
+    } else if (a == -1 && b >= 0 && b < count) {
+        first = b;
+        last = b;
+    }
+    line->Edit([&](Items& live) {
+        for (int i = 0; i < count; ++i) {
+            live[static_cast<size_t>(i)]->Selected = (i >= first && i <= last) ? 1 : 0;
+        }
+    });
+}
+
+int AddStep(ProjectData& project, int32_t colour, int32_t brightness, int32_t time, int32_t length,
+            bool saveUndo) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr) return 0;
+    if (saveUndo) SaveUndoState(project);
+    auto step = std::make_unique<Step>();
+    step->LineIndex = project.CurrentLine.load(std::memory_order_relaxed);
+    if (time == -1) {
+        time = 0;
+        if (!line->Empty()) {
+            const Step& last = line->At(line->Count() - 1);
+            time = SaturateTime(static_cast<int64_t>(last.Time) + last.Length);
+        }
+    }
+    step->Time = time;
+    step->Length = length;
+    step->Colour = colour;
+    step->Brightness = std::clamp(brightness, kMinBrightness, kMaxBrightness);
+    line->Edit([&](Items& live) { live.push_back(std::move(step)); });
+    Normalise(project);
+    project.Modified = true;
+    return line->Count();
+}
+
+int DeleteSelectedInLine(ProjectData& project) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr || CountSelected(*line) == 0) return 0;
+    SaveUndoState(project);
+    const int removed = RemoveSelected(*line);
+    Normalise(project);
+    project.Modified = true;
+    return removed;
+}
+
+int DeleteSelected(ProjectData& project) {
+    if (SelectedCount(project) == 0) return 0;
+    SaveUndoState(project);
+    int removed = 0;
+    for (TStepList& line : project.Lines) removed += RemoveSelected(line);
+    Normalise(project);
+    project.Modified = true;
+    return removed;
+}
+
+void ClearCurrentLine(ProjectData& project) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr) return;
+    SaveUndoState(project);
+    line->Clear();
+    project.Modified = true;
+}
+
+int CopyLine(ProjectData& project, bool cut) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr) return 0;
+    std::vector<Step> copies;
+    for (const auto& s : line->ItemsUnlocked()) {
+        if (s->Selected == 0) continue;
+        copies.push_back(*s);
+        copies.back().Selected = 0;
+    }
+    if (copies.empty()) return 0;
+    const int n = static_cast<int>(copies.size());
+    project.LineClipboard.Assign(std::move(copies));
+    if (cut) DeleteSelectedInLine(project);
+    return n;
+}
+
+int CopyMulti(ProjectData& project, bool cut) {
+    std::vector<Step> copies;
+    for (const TStepList& line : project.Lines) {
+        for (const auto& s : line.ItemsUnlocked()) {
+            if (s->Selected == 0) continue;
+            copies.push_back(*s);
+            copies.back().Selected = 0;
+        }
+    }
+    if (copies.empty()) return 0;
+    const int n = static_cast<int>(copies.size());
+    project.MultiLineClipboard.Assign(std::move(copies));
+    if (cut) DeleteSelected(project);
+    return n;
+}
+
+int PasteLine(ProjectData& project, int32_t t) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr || project.LineClipboard.Empty()) return 0;
+    SaveUndoState(project);
+    const int32_t lineIndex = project.CurrentLine.load(std::memory_order_relaxed);
+    const auto& clip = project.LineClipboard.ItemsUnlocked();
+    const int64_t shift = static_cast<int64_t>(t) - clip.front()->Time;
+    Items fresh;
+    fresh.reserve(clip.size());
+    for (const auto& s : clip) {
+        auto copy = CopyOf(*s);
+        copy->LineIndex = lineIndex;
+        copy->Time = SaturateTime(copy->Time + shift);
+        copy->Selected = 0;
+        fresh.push_back(std::move(copy));
+    }
+    const int n = static_cast<int>(fresh.size());
+    AppendSteps(*line, fresh);
+    Normalise(project);
+    project.Modified = true;
+    return n;
+}
+
+int PasteMulti(ProjectData& project, int32_t t) {
+    if (project.MultiLineClipboard.Empty()) return 0;
+    SaveUndoState(project);
+    project.MultiLineClipboard.Edit([](Items& clip) {
+        std::stable_sort(clip.begin(), clip.end(),
+                         [](const auto& a, const auto& b) { return a->Time < b->Time; });
+    });
+    const auto& clip = project.MultiLineClipboard.ItemsUnlocked();
+    const int64_t shift = static_cast<int64_t>(t) - clip.front()->Time;
+    std::array<Items, kLineCount> fresh;
+    int n = 0;
+    for (const auto& s : clip) {
+        const int32_t line = s->LineIndex;
+        if (line < 0 || line >= kLineCount) continue;
+        auto copy = CopyOf(*s);
+        copy->Time = SaturateTime(copy->Time + shift);
+        fresh[static_cast<size_t>(line)].push_back(std::move(copy));
+        ++n;
+    }
+    for (size_t i = 0; i < fresh.size(); ++i) AppendSteps(project.Lines[i], fresh[i]);
+    Normalise(project);
+    project.Modified = true;
+    return n;
+}
+
+int MoveSelected(ProjectData& project, int32_t deltaMs, bool noPass, const TimeLimits& limits) {
+    if (deltaMs == 0) return 0;
+    int moved = 0;
+    for (TStepList& line : project.Lines) {
+        const Items& items = line.ItemsUnlocked();
+        const size_t n = items.size();
+        if (CountSelected(line) == 0) continue;
+        // The unselected neighbour each selected step approaches: the nearest unselected step after
+        // it for a move right, before it for a move left. Unselected steps do not move, so one pass
+        // finds them all.
+        constexpr size_t kNone = std::numeric_limits<size_t>::max();
+        std::vector<size_t> neighbour(n, kNone);
+        if (deltaMs > 0) {
+            size_t next = kNone;
+            for (size_t i = n; i-- > 0;) {
+                neighbour[i] = next;
+                if (items[i]->Selected == 0) next = i;
+            }
+        } else {
+            size_t prev = kNone;
+            for (size_t i = 0; i < n; ++i) {
+                neighbour[i] = prev;
+                if (items[i]->Selected == 0) prev = i;
+            }
+        }
+        std::vector<int32_t> times(n);
+        for (size_t i = 0; i < n; ++i) {
+            const Step& s = *items[i];
+            times[i] = s.Time;
+            if (s.Selected == 0) continue;
+            int64_t time = static_cast<int64_t>(s.Time) + deltaMs;
+            if (neighbour[i] != kNone) {
+                const int64_t other = items[neighbour[i]]->Time;
+                if (deltaMs > 0 && ((noPass && time > other) || time == other)) time = other - 1;
+                if (deltaMs < 0 && ((noPass && time < other) || time == other)) time = other + 1;
+            }
+            times[i] = limits.Clamp(time);
+            ++moved;
+        }
+        line.Edit([&](Items& live) {
+            for (size_t i = 0; i < n; ++i) live[i]->Time = times[i];
+        });
+    }
+    if (moved == 0) return 0;
+    Normalise(project);
+    project.Modified = true;
+    return moved;
+}
+
+int AnchoredStretch(ProjectData& project, const Step* a, const Step* b, const Step* dragged,
+                    double x, const TimeLimits& limits) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr) return 0;
+    const Items& items = line->ItemsUnlocked();
+    // a and b must be steps of this line: their DragOrigin is read below.
+    auto holds = [&](const Step* p) {
+        return p != nullptr &&
+               std::any_of(items.begin(), items.end(), [p](const auto& s) { return s.get() == p; });
+    };
+    if (!holds(a) || !holds(b)) return 0;
+    const Step* anchor = nullptr;  // the anchor that stays put
+    if (dragged == b) anchor = a;
+    if (dragged == a) anchor = b;
+
+    const size_t n = items.size();
+    std::vector<int32_t> times(n);
+    int selected = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Step& s = *items[i];
+        times[i] = s.Time;
+        if (s.Selected == 0) continue;
+        ++selected;
+        if (anchor != nullptr && &s != a && &s != b) {
+            const double origin = anchor->DragOrigin;
+            const double v = origin + (static_cast<double>(s.DragOrigin) - origin) * x;
+            // A degenerate factor (both anchors started at the same time) leaves the step alone.
+            if (const auto t = ClampTruncated(v, limits)) times[i] = *t;
+        }
+        times[i] = limits.Clamp(times[i]);
+    }
+    if (selected == 0) return 0;
+    line->Edit([&](Items& live) {
+        for (size_t i = 0; i < n; ++i) live[i]->Time = times[i];
+    });
+    Normalise(project);
+    project.Modified = true;
+    return selected;
+}
+
+int StretchSelected(ProjectData& project, double x, const TimeLimits& limits) {
+    SaveUndoState(project);
+    std::optional<int32_t> earliest;
+    for (const TStepList& line : project.Lines) {
+        for (const auto& s : line.ItemsUnlocked()) {
+            if (s->Selected != 0 && (!earliest || s->Time < *earliest)) earliest = s->Time;
+        }
+    }
+    if (!earliest) return 0;
+    const double m = *earliest;
+    int stretched = 0;
+    for (TStepList& line : project.Lines) {
+        const Items& items = line.ItemsUnlocked();
+        std::vector<int32_t> times(items.size());
+        int inLine = 0;
+        for (size_t i = 0; i < items.size(); ++i) {
+            times[i] = items[i]->Time;
+            if (items[i]->Selected == 0) continue;
+            ++inLine;
+            const double v = m + (static_cast<double>(items[i]->Time) - m) * x;
+            if (const auto t = ClampTruncated(v, limits)) times[i] = *t;
+        }
+        if (inLine == 0) continue;
+        stretched += inLine;
+        line.Edit([&](Items& live) {
+            for (size_t i = 0; i < live.size(); ++i) live[i]->Time = times[i];
+        });
+    }
+    Normalise(project);
+    project.Modified = true;
+    return stretched;
+}
+
+int ScaleBrightness(ProjectData& project, double x) {
+    if (SelectedCount(project) == 0) return 0;
+    SaveUndoState(project);
+    int scaled = 0;
+    for (TStepList& line : project.Lines) {
+        if (CountSelected(line) == 0) continue;
+        line.Edit([&](Items& live) {
+            for (auto& s : live) {
+                if (s->Selected == 0) continue;
+                ++scaled;
+                const double v = static_cast<double>(s->Brightness) * x;
+                if (std::isnan(v)) continue;
+                if (v > kMaxBrightness) {
+                    s->Brightness = kMaxBrightness;
+                } else if (v < kMinBrightness) {
+                    s->Brightness = kMinBrightness;
+                } else {
+                    s->Brightness = static_cast<int32_t>(v);
+                }
+            }
+        });
+    }
+    project.Modified = true;
+    return scaled;
+}
+
+int AlignSelected(ProjectData& project) {
+    std::optional<int32_t> first;
+    for (const TStepList& line : project.Lines) {
+        for (const auto& s : line.ItemsUnlocked()) {
+            if (s->Selected != 0) {
+                first = s->Time;
+                break;
+            }
+        }
+        if (first) break;
+    }
+    if (!first) return 0;
+    SaveUndoState(project);
+    const int32_t time = *first;
+    int aligned = 0;
+    for (TStepList& line : project.Lines) {
+        if (CountSelected(line) == 0) continue;
+        line.Edit([&](Items& live) {
+            for (auto& s : live) {
+                if (s->Selected == 0) continue;
+                s->Time = time;
+                ++aligned;
+            }
+        });
+    }
+    Normalise(project);
+    project.Modified = true;
+    return aligned;
+}
+
+int CopyLineFrom(ProjectData& project, int src, int dst) {
+    if (src < 0 || src >= kLineCount || dst < 0 || dst >= kLineCount || src == dst) return 0;
+    const TStepList& from = project.Lines[static_cast<size_t>(src)];
+    if (from.Empty()) return 0;
+    std::vector<Step> copies = from.Copy();
+    for (Step& s : copies) s.LineIndex = dst;
+    TStepList& to = project.Lines[static_cast<size_t>(dst)];
+    to.Assign(std::move(copies));
+    project.Modified = true;
+    return to.Count();
+}
+
+}  // namespace lumavox

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/ProjectData.h"
+#include "model/Step.h"
+
+namespace lumavox {
+
+// The bounds of the time line for operations that move or stretch steps: from -PrePlayTime to
+// SoundLength + PostPlayTime. The values are the engine's working ones, passed in by the caller.
+struct TimeLimits {
+    int32_t PrePlayTime = 0;
+    int32_t PostPlayTime = 0;
+    int32_t SoundLength = 0;
+
+    int32_t Min() const;  // -PrePlayTime, saturated to the int32 range
+    int32_t Max() const;  // SoundLength + PostPlayTime, saturated to the int32 range
+    // Below Min() gives Min(), else above Max() gives Max().
+    int32_t Clamp(int64_t time) const;
+};
+
+// Every operation that changes the steps of a project, with its undo. All of them keep each line
+// sorted by Time with consistent Lengths (Normalise), LineIndex equal to the line, and Brightness
+// within -255..255, and they change lines only through TStepList::Edit in short mutations, so the
+// output thread may evaluate colours meanwhile. Operations on "the current line" use
+// ProjectData::CurrentLine and do nothing when it lies outside 0..7. Time arithmetic saturates at
+// the int32 range instead of overflowing.
+//
+// UI thread only.
+
+// --- queries ---
+
+// Step i of the current line, or null when i is out of range.
+const Step* StepAt(const ProjectData& project, int i);
+int SelectedCountInLine(const ProjectData& project);  // in the current line
+int SelectedCount(const ProjectData& project);        // in all lines
+int StepCount(const ProjectData& project);            // in all lines
+
+// --- maintenance ---
+
+// Sorts every line by Time and sets each Length to the distance to the next step (0 for the last).
+void Normalise(ProjectData& project);
+// Pushes a copy of every step of all lines (line 0 first) to the front of the undo list; at most
+// TUndoList::kMaxUndoStates are kept.
+void SaveUndoState(ProjectData& project);
+// Restores the newest saved state and drops it. Nothing when there is none. Leaves Modified alone.
+void Undo(ProjectData& project);
+void ClearUndo(ProjectData& project);
+// Frees every step of line i (nothing for i outside 0..7). No undo state, Modified unchanged.
+void ClearLine(ProjectData& project, int line);
+
+// --- selection (edit state: Modified unchanged) ---
+
+// Selected = value for every step of the current line, or of all lines when allLines.
+void SetSelection(ProjectData& project, uint8_t value, bool allLines);
+// Deselects the current line, then selects steps a..b (either order) when both lie in the line, or
+// step b alone when a is -1.
+void SelectRange(ProjectData& project, int a, int b);
+
+// --- editing ---
+
+// Appends a new step (every byte zero but the named fields) to the current line; time -1 means
+// after the end of the line (last Time + its Length, or 0 in an empty line). Returns the line's
+// new count, or 0 when there is no valid current line.
+int AddStep(ProjectData& project, int32_t colour, int32_t brightness, int32_t time, int32_t length,
+            bool saveUndo);
+// Delete the selected steps of the current line / of all lines, saving an undo state first.
+// Return the number deleted; nothing at all (no undo state) when none is selected.
+int DeleteSelectedInLine(ProjectData& project);
+int DeleteSelected(ProjectData& project);
+// Saves an undo state and frees every step of the current line.
+void ClearCurrentLine(ProjectData& project);
+// Replace LineClipboard by deselected copies of the current line's selected steps (when there are
+// any), and delete them from the line when cut. Return the number copied.
+int CopyLine(ProjectData& project, bool cut);
+// The same over all lines into MultiLineClipboard; the copies keep their LineIndex.
+int CopyMulti(ProjectData& project, bool cut);
+// Inserts the line clipboard into the current line so that its first step lands at t.
+int PasteLine(ProjectData& project, int32_t t);
+// Inserts the multi-line clipboard into the lines its steps came from, its earliest step at t.
+int PasteMulti(ProjectData& project, int32_t t);
+// Shifts every selected step by deltaMs, stopping 1 ms short of the time of the unselected step it
+// approaches; with noPass it never passes that step. Clamped to the limits. No undo state (the
+// caller saves one when a drag begins). Returns the number of steps moved.
+int MoveSelected(ProjectData& project, int32_t deltaMs, bool noPass, const TimeLimits& limits);
+// Stretch drag about an anchor on the current line: a and b are the first and last selected steps
+// of the line (whose DragOrigin holds their Time at the start of the drag), dragged is a, b or
+// neither; the caller has set the dragged anchor's new Time and passes
+// x = (new Time of dragged - DragOrigin of the other) / (DragOrigin of dragged - DragOrigin of the
+// other). Every other selected step is recomputed from its DragOrigin; then all selected steps of
+// the line are clamped. No undo state. Returns the number of selected steps in the line.
+int AnchoredStretch(ProjectData& project, const Step* a, const Step* b, const Step* dragged,
+                    double x, const TimeLimits& limits);
+// Saves an undo state (also with nothing selected), then scales every selected step's distance
+// from the earliest selected step by x (negative x mirrors), clamped. Returns the number stretched.
+int StretchSelected(ProjectData& project, double x, const TimeLimits& limits);
+// Multiplies the brightness of every selected step by x, truncated and limited to -255..255.
+int ScaleBrightness(ProjectData& project, double x);
+// Gives every selected step the time of the first selected step in line order (line 0 first).
+int AlignSelected(ProjectData& project);
+// Replaces line dst by copies of line src (LineIndex = dst). No undo state. Returns dst's count, or
+// 0 with nothing changed when src or dst is out of range, src = dst or src is empty.
+int CopyLineFrom(ProjectData& project, int src, int dst);
+
+// Saturating int32 arithmetic for step times.
+int32_t SaturateTime(int64_t time);
+
+}  // namespace lumavox
