@@ -24,14 +24,15 @@ int16_t ToSample(double v) {
 
 }  // namespace
 
-bool WriteDemoWav(const std::string& path) {
+bool WriteDemoWav(const std::string& path, int seconds) {
     constexpr int kChannels = 2;
-    constexpr uint32_t kFrames = kDemoSampleRate * kDemoSeconds;
-    constexpr uint32_t kDataBytes = kFrames * kChannels * 2;
+    const uint32_t frameCount =
+        kDemoSampleRate * static_cast<uint32_t>(std::clamp(seconds, 0, 3600));
+    const uint32_t dataBytes = frameCount * kChannels * 2;
     std::vector<uint8_t> bytes;
-    bytes.reserve(44 + kDataBytes);
+    bytes.reserve(44 + dataBytes);
     bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
-    PutLe(bytes, 36 + kDataBytes, 4);
+    PutLe(bytes, 36 + dataBytes, 4);
     bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     PutLe(bytes, 16, 4);
     PutLe(bytes, 1, 2);  // PCM
@@ -41,14 +42,14 @@ bool WriteDemoWav(const std::string& path) {
     PutLe(bytes, kChannels * 2, 2);
     PutLe(bytes, 16, 2);
     bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-    PutLe(bytes, kDataBytes, 4);
+    PutLe(bytes, dataBytes, 4);
 
     std::mt19937 noise(42);
     std::uniform_real_distribution<double> white(-1.0, 1.0);
     constexpr double kTwoPi = 2.0 * std::numbers::pi;
     constexpr int kBeatFrames = kDemoSampleRate * kDemoBeatMs / 1000;
     double kickPhase = 0.0;
-    for (uint32_t n = 0; n < kFrames; ++n) {
+    for (uint32_t n = 0; n < frameCount; ++n) {
         const double t = static_cast<double>(n) / kDemoSampleRate;
         const int beat = static_cast<int>(n / kBeatFrames);
         const double sinceBeat = static_cast<double>(n % kBeatFrames) / kDemoSampleRate;

@@ -13,8 +13,9 @@ inline constexpr int kDemoSeconds = 24;
 inline constexpr int kDemoBeatMs = 500;
 inline constexpr int32_t kDemoPrePostMs = 2000;
 
-// Writes the piece as a 16-bit stereo PCM WAV file. False when the file cannot be written.
-bool WriteDemoWav(const std::string& path);
+// Writes the piece (its first `seconds`) as a 16-bit stereo PCM WAV file. False when the file
+// cannot be written.
+bool WriteDemoWav(const std::string& path, int seconds = kDemoSeconds);
 
 // Fills the project's lines with the demo steps (sorted, lengths consistent) and sets its times.
 void BuildDemoSteps(ProjectData& project);

@@ -1,7 +1,4 @@
 // lumavox-cli play: headless playback of a show on the audio device and a DMX output.
-#include <signal.h>
-#include <time.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
@@ -21,6 +18,7 @@
 #include "model/ProjectFile.h"
 #include "model/UsrFunc.h"
 #include "platform/InstanceLock.h"
+#include "platform/ShutdownSignals.h"
 #include "settings/EnvData.h"
 #include "settings/SettingsPath.h"
 #include "sound/player/PulseSoundDevice.h"
@@ -39,12 +37,6 @@ constexpr const char* kHelp =
     "--repeat plays the sound again and again until interrupted. Without an audio device the\n"
     "show runs silently on the system clock. Ctrl+C stops cleanly; the Art-Net nodes found are\n"
     "listed at the end.\n";
-
-std::atomic<int> g_signal{0};  // lock-free, so the handler may store to it
-
-extern "C" void OnStopSignal(int signal) {
-    g_signal.store(signal);
-}
 
 // The sound settings need a volume seam; the player never changes the system's volume.
 class NoVolume final : public IWaveVolume {
@@ -102,6 +94,10 @@ int PlayCommand(const std::vector<std::string>& args) {
     }
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
+    // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this
+    // must exist before any thread starts so that every thread inherits the blocked signals.
+    ShutdownSignals signals;
+
     FileInstanceLock instance(kInstanceLockName);
     if (!instance.TryAcquire()) {
         return Fail("another Lumavox is running; it drives the lights already");
@@ -114,13 +110,6 @@ int PlayCommand(const std::vector<std::string>& args) {
     PatchTable patch;
     patch.Assign(loaded.Patch);
     const std::string soundPath = SoundFilePath(project.Header);
-
-    // Stop cleanly on Ctrl+C and on a service manager's TERM.
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 
     SteadyClock clock;
     EngineState state;
@@ -177,12 +166,12 @@ int PlayCommand(const std::vector<std::string>& args) {
         Transport transport(state, clock, repeat);
         transport.PlayFromStart();
         bool started = false;
-        status = WaitForEnd(state, g_signal, [&] { return EngineShowFinished(state, started); });
+        status = WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
         transport.Stop();
         PostRequest(state, state.CloseRequest);
     } else {
         silent->Start();
-        status = WaitForEnd(state, g_signal, [&] { return silent->Finished(); });
+        status = WaitForEnd(state, signals, [&] { return silent->Finished(); });
     }
     output.Stop();
     for (const std::string& line : output.NodeLines()) std::printf("%s\n", line.c_str());

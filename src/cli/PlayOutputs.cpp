@@ -173,19 +173,20 @@ bool EngineShowFinished(const EngineState& state, bool& started) {
     return t >= end || (state.PostPlayTime.load() == 0 && t >= state.SoundLength.load());
 }
 
-int WaitForEnd(const EngineState& state, const std::atomic<int>& signal,
+int WaitForEnd(const EngineState& state, ShutdownSignals& signals,
                const std::function<bool()>& finished) {
     using namespace std::chrono;
     auto nextReport = steady_clock::now();
-    while (signal.load() == 0) {
-        if (finished()) break;
+    while (!finished()) {
         if (steady_clock::now() >= nextReport) {
             std::fprintf(stderr, "%s\n", MillisText(state.CursorTime.load()).c_str());
             nextReport += seconds(1);
         }
-        std::this_thread::sleep_for(milliseconds(50));
+        if (signals.Wait(milliseconds(50))) {
+            std::fprintf(stderr, "lumavox-cli: stopping\n");
+            break;
+        }
     }
-    if (signal.load() != 0) std::fprintf(stderr, "lumavox-cli: stopping\n");
     return 0;
 }
 

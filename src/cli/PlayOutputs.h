@@ -13,6 +13,7 @@
 #include "engine/EngineState.h"
 #include "model/ProjectData.h"
 #include "platform/Clock.h"
+#include "platform/ShutdownSignals.h"
 
 namespace lumavox {
 class TArtnetThread;
@@ -119,7 +120,7 @@ private:
 
 // Waits until the show has ended (or a stop signal arrived), printing the play time to stderr once
 // a second. Returns the exit status.
-int WaitForEnd(const EngineState& state, const std::atomic<int>& signal,
+int WaitForEnd(const EngineState& state, ShutdownSignals& signals,
                const std::function<bool()>& finished);
 
 // The end of a show played through the engine: the post-roll has run out (or, without one, the

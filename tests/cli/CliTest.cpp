@@ -23,7 +23,7 @@ struct RunResult {
 };
 
 // Runs lumavox-cli with the arguments (each quoted for the shell), capturing stdout and stderr.
-RunResult Run(const std::string& args, const std::filesystem::path& dir) {
+RunResult RunCli(const std::string& args, const std::filesystem::path& dir) {
     const std::string errFile = (dir / "stderr.txt").string();
     const std::string command = std::string(LUMAVOX_CLI_PATH) + " " + args + " 2>" + errFile;
     RunResult r;
@@ -79,9 +79,9 @@ protected:
 TEST_F(CliTest, RenderGivesTheHandWorkedColoursAndFrames) {
     const std::string prj = WriteHandProject();
     const std::string raw = (m_dir / "show.dmx").string();
-    const RunResult r = Run("render '" + prj + "' --sound-length 2000 --from -500 --to 1000 " +
-                                "--step 250 --raw '" + raw + "'",
-                            m_dir);
+    const RunResult r = RunCli("render '" + prj + "' --sound-length 2000 --from -500 --to 1000 " +
+                                   "--step 250 --raw '" + raw + "'",
+                               m_dir);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "time,line1,line2,line3,line4,line5,line6,line7,line8\n"
@@ -106,7 +106,7 @@ TEST_F(CliTest, RenderGivesTheHandWorkedColoursAndFrames) {
 
 TEST_F(CliTest, RenderDefaultsRunOverTheWholeTimeLine) {
     const std::string prj = WriteHandProject();
-    const RunResult r = Run("render '" + prj + "' --sound-length 2000 --step 1000", m_dir);
+    const RunResult r = RunCli("render '" + prj + "' --sound-length 2000 --step 1000", m_dir);
     ASSERT_EQ(r.status, 0) << r.err;
     // -1000, 0, 1000, 2000, 3000
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 6);
@@ -116,7 +116,7 @@ TEST_F(CliTest, RenderDefaultsRunOverTheWholeTimeLine) {
 
 TEST_F(CliTest, InfoPrintsTheProjectAsJson) {
     const std::string prj = WriteHandProject();
-    const RunResult r = Run("info '" + prj + "'", m_dir);
+    const RunResult r = RunCli("info '" + prj + "'", m_dir);
     ASSERT_EQ(r.status, 0) << r.err;
     const auto json = nlohmann::json::parse(r.out);
     EXPECT_EQ(json["count"], 4);
@@ -138,20 +138,20 @@ TEST_F(CliTest, BadInputGivesOneLineErrorsAndNonZeroStatus) {
           "render '" + prj + "' --to", std::string("peaks /nonexistent.wav out.wfm"),
           std::string("wavinfo /nonexistent.wav"), std::string("frobnicate"),
           std::string("demo")}) {
-        const RunResult r = Run(args, m_dir);
+        const RunResult r = RunCli(args, m_dir);
         EXPECT_NE(r.status, 0) << args;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
     }
     std::ofstream(m_dir / "garbage.prj") << "not a project";
-    EXPECT_EQ(Run("info '" + (m_dir / "garbage.prj").string() + "'", m_dir).status, 1);
-    EXPECT_EQ(Run("peaks /nonexistent.wav out.wfm", m_dir).status, 1);
-    EXPECT_EQ(Run("render --help", m_dir).status, 0);
+    EXPECT_EQ(RunCli("info '" + (m_dir / "garbage.prj").string() + "'", m_dir).status, 1);
+    EXPECT_EQ(RunCli("peaks /nonexistent.wav out.wfm", m_dir).status, 1);
+    EXPECT_EQ(RunCli("render --help", m_dir).status, 0);
 }
 
 TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
-    const RunResult demo = Run("demo '" + (m_dir / "show").string() + "'", m_dir);
+    const RunResult demo = RunCli("demo '" + (m_dir / "show").string() + "'", m_dir);
     ASSERT_EQ(demo.status, 0) << demo.err;
-    const RunResult info = Run("info '" + (m_dir / "show" / "demo.prj").string() + "'", m_dir);
+    const RunResult info = RunCli("info '" + (m_dir / "show" / "demo.prj").string() + "'", m_dir);
     ASSERT_EQ(info.status, 0) << info.err;
     const auto json = nlohmann::json::parse(info.out);
     EXPECT_EQ(json["prePlayTime"], kDemoPrePostMs);
@@ -161,7 +161,7 @@ TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
     EXPECT_GT(json["count"].get<int>(), 8 * 2 * (kDemoSeconds * 1000 / kDemoBeatMs));
     EXPECT_EQ(json["soundFile"], (m_dir / "show" / "demo.wav").string());
 
-    const RunResult wav = Run("wavinfo '" + (m_dir / "show" / "demo.wav").string() + "'", m_dir);
+    const RunResult wav = RunCli("wavinfo '" + (m_dir / "show" / "demo.wav").string() + "'", m_dir);
     ASSERT_EQ(wav.status, 0) << wav.err;
     const auto wavJson = nlohmann::json::parse(wav.out);
     EXPECT_EQ(wavJson["text"], "44.1kHz 16bit stereo  00:00:24.00");
@@ -169,7 +169,7 @@ TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
 
     const std::string wfm = (m_dir / "demo.wfm").string();
     const RunResult peaks =
-        Run("peaks '" + (m_dir / "show" / "demo.wav").string() + "' '" + wfm + "'", m_dir);
+        RunCli("peaks '" + (m_dir / "show" / "demo.wav").string() + "' '" + wfm + "'", m_dir);
     ASSERT_EQ(peaks.status, 0) << peaks.err;
     EXPECT_EQ(peaks.out, "2400\n");
     EXPECT_EQ(std::filesystem::file_size(wfm), 2400u * 16u);

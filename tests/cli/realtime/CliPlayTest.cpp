@@ -1,0 +1,226 @@
+// End-to-end runs of "lumavox-cli play": real time, a real (headless) sound server, real Art-Net
+// packets between two network namespaces made by the test. Release build only.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <thread>
+
+#include "cli/DemoShow.h"
+#include "cli/ShowRender.h"
+#include "dmx/net/NetSandbox.h"
+#include "fakes/HeadlessPulseServer.h"
+#include "fakes/TempDir.h"
+#include "model/ProjectData.h"
+#include "model/ProjectFile.h"
+
+namespace lumavox::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSoundSeconds = 3;
+constexpr int32_t kPadMs = 1000;  // pre-roll and post-roll
+
+struct PlayRun {
+    int status = -1;
+    double seconds = 0;
+    std::string err;
+};
+
+// Runs lumavox-cli play with the given extra environment, in the calling thread's network
+// namespace, and times it.
+PlayRun RunPlay(const std::string& args, const std::string& env, const std::string& dir) {
+    const std::string errFile = dir + "/play-stderr.txt";
+    const std::string command = "env " + env + " " + std::string(LUMAVOX_CLI_PATH) + " play " +
+                                args + " >/dev/null 2>" + errFile;
+    PlayRun run;
+    const auto start = Clock::now();
+    const int status = std::system(command.c_str());
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    run.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return run;
+}
+
+// A short show whose line 1 ramps red up and line 2 ramps green down over the whole time line,
+// so that every frame tells the play position it was made at.
+std::string WriteRampShow(const std::string& dir) {
+    const std::string wav = dir + "/short.wav";
+    EXPECT_TRUE(WriteDemoWav(wav, kSoundSeconds));
+    ProjectData project;
+    const int32_t end = kSoundSeconds * 1000 + kPadMs;
+    Step a, b, c, d;
+    a.Time = -kPadMs;
+    a.Length = end + kPadMs;
+    a.Colour = 0x000000;
+    b.Time = end;
+    b.Colour = 0x0000FF;
+    c.LineIndex = 1;
+    c.Time = -kPadMs;
+    c.Length = end + kPadMs;
+    c.Colour = 0x00FF00;
+    d.LineIndex = 1;
+    d.Time = end;
+    project.Lines[0].Assign({a, b});
+    project.Lines[1].Assign({c, d});
+    EXPECT_TRUE(SetSoundFilePath(project.Header, wav));
+    project.ProjectFileName = dir + "/short.prj";
+    EXPECT_TRUE(SaveProjectFile(project, ThroughPatch(), kPadMs, kPadMs, false).Ok());
+    return project.ProjectFileName;
+}
+
+std::string PathOf(const testing::TempDir& dir) {
+    std::string folder = dir.Folder();
+    folder.pop_back();
+    return folder;
+}
+
+std::string IsolatedEnv(const std::string& dir) {
+    // the instance lock and any settings lookup stay inside the test's folder
+    return "XDG_RUNTIME_DIR=" + dir + " XDG_CONFIG_HOME=" + dir + " HOME=" + dir;
+}
+
+TEST(CliPlay, WithoutAnAudioDeviceTheShowRunsSilentlyForItsWholeTimeLine) {
+    testing::TempDir dir;
+    const std::string prj = WriteRampShow(PathOf(dir));
+    const PlayRun run =
+        RunPlay("'" + prj + "' --output none",
+                IsolatedEnv(PathOf(dir)) + " PULSE_SERVER=unix:/nonexistent", PathOf(dir));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("no audio output device"), std::string::npos) << run.err;
+    const double expected = kSoundSeconds + 2.0 * kPadMs / 1000.0;
+    EXPECT_GT(run.seconds, expected - 0.3);
+    EXPECT_LT(run.seconds, expected + 2.0);
+}
+
+TEST(CliPlay, OnAHeadlessSoundServerPlaysPreRollSoundAndPostRoll) {
+    testing::TempDir dir;
+    const std::string prj = WriteRampShow(PathOf(dir));
+    testing::HeadlessPulseServer server;
+    if (!server.Start()) {
+        if (UnderCi()) FAIL() << server.Error();
+        GTEST_SKIP() << "no headless sound server: " << server.Error();
+    }
+    const PlayRun run =
+        RunPlay("'" + prj + "' --output none", "XDG_CONFIG_HOME=" + PathOf(dir), PathOf(dir));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("no audio output device"), std::string::npos) << run.err;
+    const double expected = kSoundSeconds + 2.0 * kPadMs / 1000.0;
+    EXPECT_GT(run.seconds, expected - 0.3) << run.err;
+    EXPECT_LT(run.seconds, expected + 3.0) << run.err;
+}
+
+TEST(CliPlay, ArtDmxFramesMatchTheRenderedShowAtTheirArrivalTimes) {
+    if (const std::string why = EnterFreshNetNamespace(); !why.empty()) {
+        if (UnderCi()) FAIL() << why;
+        GTEST_SKIP() << "network namespaces unavailable: " << why;
+    }
+    testing::TempDir dir;
+    const std::string prj = WriteRampShow(PathOf(dir));
+    PeerNamespace peer;
+    ASSERT_TRUE(peer.Ok()) << peer.Error();
+    ASSERT_TRUE(peer.Link("lvxcli0", "2.0.0.1/8", "lvxcli1", "2.0.0.2/8"));
+
+    // The receiver lives in the peer namespace, on the peer's own thread.
+    int receiver = -1;
+    peer.Run([&] {
+        receiver = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int one = 1;
+        setsockopt(receiver, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(6454);
+        addr.sin_addr.s_addr = htonl(INADDR_ANY);
+        if (bind(receiver, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            close(receiver);
+            receiver = -1;
+        }
+        timeval timeout{0, 200000};
+        setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    });
+    ASSERT_GE(receiver, 0);
+
+    struct Received {
+        double ms;  // arrival, ms since the player was started
+        std::array<uint8_t, 512> data;
+    };
+    std::vector<Received> frames;
+    const auto start = Clock::now();
+    PlayRun run;
+    std::thread player([&] {
+        run = RunPlay("'" + prj + "' --output artnet",
+                      IsolatedEnv(PathOf(dir)) + " PULSE_SERVER=unix:/nonexistent", PathOf(dir));
+    });
+    const double showSeconds = kSoundSeconds + 2.0 * kPadMs / 1000.0;
+    std::thread receive([&] {
+        std::array<uint8_t, 2048> buffer{};
+        while (std::chrono::duration<double>(Clock::now() - start).count() < showSeconds + 4.0) {
+            const ssize_t n = recv(receiver, buffer.data(), buffer.size(), 0);
+            if (n != 530 || std::memcmp(buffer.data(), "Art-Net\0", 8) != 0 || buffer[8] != 0x00 ||
+                buffer[9] != 0x50) {
+                continue;  // polls, replies, timeouts
+            }
+            Received r;
+            r.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            std::memcpy(r.data.data(), buffer.data() + 18, 512);
+            frames.push_back(r);
+        }
+    });
+    player.join();
+    receive.join();
+    close(receiver);
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_GT(frames.size(), 100u) << run.err;
+
+    // Every frame must be one the show renders at some play position; the arrival times, less
+    // one fixed start-up offset, must agree with those positions within an output period.
+    ProjectData project;
+    const ProjectLoadResult loaded = LoadProjectFile(project, prj);
+    ASSERT_TRUE(loaded.Loaded());
+    PatchTable patch;
+    patch.Assign(loaded.Patch);
+    std::map<std::array<uint8_t, 512>, std::pair<int32_t, int32_t>> positions;  // first, last t
+    const int32_t end = kSoundSeconds * 1000 + kPadMs;
+    for (int32_t t = -kPadMs; t <= end; ++t) {
+        std::array<int32_t, kLineCount> colours{};
+        DmxFrame frame{};
+        RenderFrame(project, patch, t, colours, frame);
+        auto [it, inserted] = positions.try_emplace(frame, t, t);
+        if (!inserted) it->second.second = t;
+    }
+    // The output thread announces itself with a dark frame before its first tick.
+    const std::array<uint8_t, 512> dark{};
+    if (!frames.empty() && frames.front().data == dark) frames.erase(frames.begin());
+    std::vector<double> offsets;
+    for (const Received& r : frames) {
+        const auto it = positions.find(r.data);
+        ASSERT_NE(it, positions.end()) << "a frame the show never renders, at " << r.ms << " ms";
+        offsets.push_back(r.ms - it->second.first);
+    }
+    std::vector<double> sorted = offsets;
+    std::sort(sorted.begin(), sorted.end());
+    const double offset = sorted[sorted.size() / 2];
+    int outside = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const auto& [first, last] = positions.at(frames[i].data);
+        const double position = frames[i].ms - offset;
+        // within one 20 ms period (plus scheduling slack) of where that frame belongs
+        if (position < first - 25.0 || position > last + 25.0) ++outside;
+    }
+    // keyframes repeat an unchanged frame at the end of the show; allow a few stragglers
+    EXPECT_LE(outside, static_cast<int>(frames.size() / 50)) << "of " << frames.size();
+}
+
+}  // namespace
+}  // namespace lumavox::cli
