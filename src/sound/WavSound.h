@@ -9,8 +9,9 @@
 namespace lumavox {
 
 // Results of LoadSound below 0; each is reported through the SoundReporter before returning.
-inline constexpr int32_t kSoundFileNotFound =
-    -1;  // "ファイルが見つかりません" (or cannot be opened)
+// "ファイルが見つかりません"; for a file that exists but cannot be opened, "ファイル %s
+// を開けません".
+inline constexpr int32_t kSoundFileNotFound = -1;
 inline constexpr int32_t kSoundIllegalFile = -2;   // "不正なファイルです"
 inline constexpr int32_t kSoundNoSupportFrm = -3;  // "未対応なフォーマットです"
 inline constexpr int32_t kSoundMp3Failed = -4;     // "MP3 Decoding Error"
