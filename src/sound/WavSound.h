@@ -9,8 +9,7 @@
 namespace lumavox {
 
 // Results of LoadSound below 0; each is reported through the SoundReporter before returning.
-// "ファイルが見つかりません"; for a file that exists but cannot be opened, "ファイル %s
-// を開けません".
+// "ファイルが見つかりません", or "ファイル %s を開けません" for a file that cannot be opened.
 inline constexpr int32_t kSoundFileNotFound = -1;
 inline constexpr int32_t kSoundIllegalFile = -2;   // "不正なファイルです"
 inline constexpr int32_t kSoundNoSupportFrm = -3;  // "未対応なフォーマットです"
