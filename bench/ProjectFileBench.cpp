@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "model/FileReplace.h"
+#include "platform/FileReplace.h"
 #include "model/ProjectFile.h"
 #include "model/StepOps.h"
 

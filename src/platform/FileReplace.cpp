@@ -1,4 +1,4 @@
-#include "model/FileReplace.h"
+#include "platform/FileReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
