@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "model/FileReplace.h"
+#include "platform/FileReplace.h"
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"

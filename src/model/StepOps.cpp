@@ -18,6 +18,10 @@ using Items = TStepList::Items;
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
+std::unique_ptr<Step> CopyOf(const Step& s) {
+    return std::make_unique<Step>(s);
+}
+
 TStepList* CurrentList(ProjectData& project) {
     const int32_t line = project.CurrentLine.load(std::memory_order_relaxed);
     if (line < 0 || line >= kLineCount) return nullptr;
@@ -112,10 +116,6 @@ int RemoveSelected(TStepList& line) {
     return selected;
 }
 
-std::unique_ptr<Step> CopyOf(const Step& s) {
-    return std::make_unique<Step>(s);
-}
-
 }  // namespace
 
 int32_t SaturateTime(int64_t time) {
@@ -164,13 +164,13 @@ void Normalise(ProjectData& project) {
 }
 
 void SaveUndoState(ProjectData& project) {
-    std::vector<Step> all;
+    Items all;
     all.reserve(static_cast<size_t>(StepCount(project)));
     for (const TStepList& line : project.Lines) {
-        for (const auto& s : line.ItemsUnlocked()) all.push_back(*s);
+        for (const auto& s : line.ItemsUnlocked()) all.push_back(CopyOf(*s));
     }
     auto snapshot = std::make_unique<TStepList>();
-    snapshot->Assign(std::move(all));
+    snapshot->Edit([&](Items& items) { items.swap(all); });
     project.UndoList.PushFront(std::move(snapshot));
 }
 

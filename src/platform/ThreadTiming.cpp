@@ -1,5 +1,6 @@
 #include "platform/ThreadTiming.h"
 
+#include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <time.h>
@@ -23,13 +24,28 @@ void SleepMs(uint32_t milliseconds) {
     }
 }
 
-void YieldThread() {
-    sched_yield();
+void SleepToNextMillisecond() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    timespec deadline = now;
+    deadline.tv_nsec = (now.tv_nsec / 1000000L + 1) * 1000000L;
+    if (deadline.tv_nsec >= 1000000000L) {
+        deadline.tv_sec += 1;
+        deadline.tv_nsec -= 1000000000L;
+    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
 }
 
 bool RaiseCurrentThreadPriority() {
-    // Under the normal scheduler a thread's priority is its own nice value: one step above
-    // normal is nice -1, allowed with CAP_SYS_NICE or a matching RLIMIT_NICE.
+    // "Above normal" means the thread preempts the program's normal threads whenever a frame is
+    // due. The lowest real-time priority does exactly that; the loop sleeps between frames and
+    // does well under a millisecond of work per frame, so it cannot starve the rest (and the
+    // kernel's real-time throttling bounds it in any case). Without the privilege for it, one nice
+    // step (nice -1, a larger share under the normal scheduler) where RLIMIT_NICE allows it.
+    sched_param param{};
+    param.sched_priority = 1;
+    if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0) return true;
     const auto tid = static_cast<id_t>(gettid());
     return setpriority(PRIO_PROCESS, tid, -1) == 0;
 }

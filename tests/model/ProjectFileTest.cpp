@@ -269,7 +269,7 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileModifiedAndUndoAlone) {
     EXPECT_TRUE(project.Modified);
 }
 
-TEST(ProjectFile, SaveReplacesTheFileALinkNamesAndKeepsItsPermissions) {
+TEST(ProjectFile, SaveFollowsLinksKeepsPermissionsAndTakesLongNames) {
     TempFolder folder;
     ProjectData project;
     WriteBytes(folder / "real.prj", {1, 2, 3});
@@ -278,6 +278,8 @@ TEST(ProjectFile, SaveReplacesTheFileALinkNamesAndKeepsItsPermissions) {
     project.ProjectFileName = folder / "link.prj";
     ASSERT_TRUE(SaveProjectFile(project, SomePatch(), 0, 0, false).Ok());
     EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.prj"));
+    project.ProjectFileName = folder / std::string(250, 'n');  // near the name length limit
+    EXPECT_TRUE(SaveProjectFile(project, SomePatch(), 0, 0, false).Ok());
     EXPECT_EQ(ReadBytes(folder / "real.prj").size(), sizeof(ProjectHeader));
     struct stat st {};
     ASSERT_EQ(stat((folder / "real.prj").c_str(), &st), 0);

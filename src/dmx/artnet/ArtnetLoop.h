@@ -38,7 +38,8 @@ public:
     void SetLocalAddress(uint32_t address) { m_reply = BuildArtPollReply(address); }
     // Start of the loop: timers from now, and the present frame forced out.
     void Start();
-    // One pass; returns how long to sleep in milliseconds (0: yield and come back).
+    // One pass; returns how long to sleep in milliseconds (0: not yet due, wait for the next
+    // millisecond).
     uint32_t Iterate();
 
 private:

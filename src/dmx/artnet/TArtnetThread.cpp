@@ -6,9 +6,7 @@ namespace lumavox {
 
 TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const IClock& clock,
                              const ArtnetConfig& config)
-    : m_source(source),
-      m_network(network),
-      m_clock(clock),
+    : m_network(network),
       m_loop(network.socket, source, clock, m_shared, config.periodMs) {
     m_shared.txUniverse.store(config.txUniverse, std::memory_order_relaxed);
     m_shared.sendEnabled.store(config.sendEnabled, std::memory_order_relaxed);
@@ -95,7 +93,7 @@ void TArtnetThread::Run() {
             if (sleepMs > 0) {
                 SleepMs(sleepMs);
             } else {
-                YieldThread();
+                SleepToNextMillisecond();
             }
         }
     } catch (...) {

@@ -80,9 +80,7 @@ private:
     void AddAddressOnce();
     void RemoveAddedAddress();
 
-    IFrameSource& m_source;
     ArtnetNetwork m_network;
-    const IClock& m_clock;
     ArtnetShared m_shared;
     ArtnetLoop m_loop;
     OutputThreadGate m_gate;

@@ -55,7 +55,7 @@ void TDmxDtThread::Run() {
             if (sleepMs > 0) {
                 SleepMs(sleepMs);
             } else {
-                YieldThread();
+                SleepToNextMillisecond();
             }
         }
     } catch (...) {

@@ -35,7 +35,8 @@ public:
     uint32_t Period() const { return m_periodMs.load(std::memory_order_relaxed); }
 
     void Start();
-    // One pass; returns how long to sleep in milliseconds (0: yield and come back).
+    // One pass; returns how long to sleep in milliseconds (0: not yet due, wait for the next
+    // millisecond).
     uint32_t Iterate();
     // End of the loop: an all-zero header tells the device that output stops.
     void Finish();

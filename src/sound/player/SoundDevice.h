@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/WaveVolume.h"
+
 namespace lumavox {
 
 // What the sound device is doing. Its text form ("playing", "paused", "stopped") is what the
@@ -35,7 +37,7 @@ struct SoundResult {
 // At the natural end of the sound the position equals the length while the mode stays "playing"
 // for a while longer than the slowest output period (50 ms), and only then turns "stopped", so that
 // a caller polling once per period sees the end with the position equal to the length.
-class ISoundDevice {
+class ISoundDevice : public IWaveVolume {
 public:
     virtual ~ISoundDevice() = default;
 
@@ -61,11 +63,9 @@ public:
     // True when a 44 100 Hz 16-bit stereo output stream can be opened on the default output.
     virtual bool AudioTest() = 0;
 
-    // The output volume: left channel in the low 16 bits, right in the high 16 bits of the stored
-    // 32-bit value. GetWaveVolume gives the left channel, or nothing when no output can be reached;
-    // SetWaveVolume sets both channels.
-    virtual std::optional<uint16_t> GetWaveVolume() = 0;
-    virtual void SetWaveVolume(uint16_t volume) = 0;
+    // IWaveVolume: the output volume, a gain on the played sound kept as left channel in the low
+    // 16 bits and right in the high 16 bits of one 32-bit value. GetWaveVolume gives the left
+    // channel, or nothing when no output can be reached; SetWaveVolume sets both channels.
 };
 
 inline std::string_view SoundDeviceModeText(SoundDeviceMode mode) {

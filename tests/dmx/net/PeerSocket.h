@@ -44,6 +44,7 @@ public:
     PeerSocket& operator=(const PeerSocket&) = delete;
 
     bool Bound() const { return m_bound; }
+    std::optional<int> Fd() const { return m_fd >= 0 ? std::optional<int>(m_fd) : std::nullopt; }
 
     bool SendTo(uint32_t address, uint16_t port, const std::vector<uint8_t>& bytes) {
         sockaddr_in to{};

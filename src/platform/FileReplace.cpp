@@ -1,4 +1,4 @@
-#include "model/FileReplace.h"
+#include "platform/FileReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,12 +34,15 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// Opens a new, unused file beside target; its name stays recognisable if a crash leaves it behind.
+// Opens a new, unused file in the target's folder (rename only replaces within one file system).
+// The name is short, so a target name near the length limit still gets a temporary file, and
+// recognisable if a crash leaves it behind.
 int CreateTemporary(const std::string& target, std::string& name) {
     static std::atomic<unsigned> counter{0};
+    const std::string prefix = FolderOf(target) + "/.lumavox-save-" + std::to_string(getpid());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".~" + std::to_string(getpid()) + "-" +
-               std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + ".tmp";
+        name =
+            prefix + "-" + std::to_string(counter.fetch_add(1, std::memory_order_relaxed)) + ".tmp";
         const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <chrono>
+
+namespace lumavox {
+
+// Turns SIGINT and SIGTERM into a request that a headless program (the command-line player) waits
+// for, so it ends through its normal shutdown: output threads terminated, the final USB header
+// sent, an added Art-Net address removed. Construct it in main() before any thread is started:
+// it blocks both signals in the calling thread, and threads started later inherit that. Main
+// thread only.
+class ShutdownSignals {
+public:
+    ShutdownSignals();
+    ~ShutdownSignals();
+    ShutdownSignals(const ShutdownSignals&) = delete;
+    ShutdownSignals& operator=(const ShutdownSignals&) = delete;
+
+    // True once SIGINT or SIGTERM has arrived; waits at most `bound` for one.
+    bool Wait(std::chrono::milliseconds bound);
+
+private:
+    int m_fd = -1;  // signalfd; -1 when it could not be made (the signals then act as usual)
+    bool m_received = false;
+};
+
+}  // namespace lumavox
