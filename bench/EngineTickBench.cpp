@@ -62,7 +62,7 @@ void BM_EngineTickRealDevicePlaying(benchmark::State& state) {
     const std::string wav = server.Folder() + "bench tone.wav";
     {
         std::vector<int16_t> samples(static_cast<size_t>(44100) * 2 * 120);  // two minutes
-        test::WriteFile(wav, test::WavBytes(test::WavSpec{}, test::Pcm16(samples)));
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{}, test::Pcm16(samples)));
     }
     EngineState engineState;
     ProjectData project;

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
     const std::string wav = server.Folder() + "clicks.wav";
     lumavox::test::WriteFile(
-        wav, lumavox::test::WavBytes(lumavox::test::WavSpec{}, lumavox::test::Pcm16(samples)));
+        wav, lumavox::test::WavBytes(lumavox::test::WavRecipe{}, lumavox::test::Pcm16(samples)));
 
     // parec on the monitor, into a pipe this program reads.
     int pipeFds[2];
