@@ -9,8 +9,8 @@
 namespace lumavox {
 
 // Results of LoadSound below 0; each is reported through the SoundReporter before returning.
-inline constexpr int32_t kSoundFileNotFound =
-    -1;  // "ファイルが見つかりません" (or cannot be opened)
+// "ファイルが見つかりません", or "ファイル %s を開けません" for a file that cannot be opened.
+inline constexpr int32_t kSoundFileNotFound = -1;
 inline constexpr int32_t kSoundIllegalFile = -2;   // "不正なファイルです"
 inline constexpr int32_t kSoundNoSupportFrm = -3;  // "未対応なフォーマットです"
 inline constexpr int32_t kSoundMp3Failed = -4;     // "MP3 Decoding Error"

@@ -12,6 +12,7 @@
 #include "fakes/ManualClock.h"
 #include "fakes/ScriptedSoundDevice.h"
 #include "model/ProjectData.h"
+#include "model/StepOps.h"
 
 namespace lumavox {
 namespace {
@@ -100,7 +101,17 @@ TEST(EngineConcurrency, TransportAndEditingWhileTheOutputThreadTicks) {
         line.Edit([](TStepList::Items& items) {
             for (auto& s : items) s->Brightness = -100;
         });
+        // The editing commands the UI runs meanwhile, on the current line.
         project.CurrentLine = round % kLineCount;
+        const TimeLimits limits{state.PrePlayTime, state.PostPlayTime, state.SoundLength};
+        AddStep(project, MakeColour(round, 1, 2), 50, round * 37 % 5000, 0, true);
+        SelectRange(project, 2, 12);
+        MoveSelected(project, round % 2 == 0 ? 250 : -250, false, limits);
+        ScaleBrightness(project, 0.5);
+        CopyLine(project, round % 3 == 0);
+        PasteLine(project, round * 11 % 4000);
+        if (round % 4 == 0) DeleteSelectedInLine(project);
+        if (round % 5 == 0) Undo(project);
         state.PreviewColour = round % 3 == 0 ? NoColour : MakeColour(round, 0, 0);
         shown = FormatTimeLabel(state.CursorTime, state.SoundLength).Text;
         shown += state.SoundMode.Get();

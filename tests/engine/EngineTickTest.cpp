@@ -505,6 +505,29 @@ TEST_F(EngineTick, LocateDuringTheSameTickIsNotOverwrittenByTheDevicePosition) {
     EXPECT_EQ(device.Position(), 9000);
 }
 
+TEST_F(EngineTick, CommandsAreEnabledByTheTransportState) {
+    EXPECT_FALSE(transport.CanPlayFromStart(true));  // no audio output yet
+    OpenSound(30000);
+    EXPECT_TRUE(transport.CanPlayFromStart(true));
+    EXPECT_FALSE(transport.CanPlayFromStart(false));  // no waveform
+    EXPECT_TRUE(transport.CanGoToSoundStartOrEnd(true));
+    EXPECT_FALSE(transport.CanStop());
+    EXPECT_FALSE(transport.CanPauseResume());
+
+    Command([&] { transport.PlayFromStart(); });
+    Tick();
+    EXPECT_TRUE(transport.CanStop());
+    EXPECT_TRUE(transport.CanPauseResume());  // the free clock runs
+    EXPECT_FALSE(transport.CanPlay(true));
+    EXPECT_FALSE(transport.CanGoToSoundStartOrEnd(true));
+    transport.PauseResume();
+    EXPECT_TRUE(transport.CanPlay(true));  // a held free clock may be played on
+
+    Command([&] { transport.Stop(); });
+    EXPECT_FALSE(transport.CanStop());  // disabled again until the next play command
+    EXPECT_TRUE(transport.CanGoToSoundStartOrEnd(true));
+}
+
 TEST(PostRequest, ReturnsAsSoonAsTheTickClearsTheFlag) {
     EngineState state;
     std::atomic<bool> started{false};

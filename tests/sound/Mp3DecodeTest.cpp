@@ -19,7 +19,7 @@ using test::Pcm16;
 using test::RecordingSoundReporter;
 using test::TempDir;
 using test::WavBytes;
-using test::WavSpec;
+using test::WavRecipe;
 using test::WriteFile;
 
 bool HaveLame() {
@@ -113,12 +113,12 @@ TEST_P(Mp3Alignment, AClickLandsInTheSameEntryAsInTheWav) {
     const ScopedTmpDir tmp(scratch.Path());
     const size_t frames = static_cast<size_t>(c.Rate) * 3 + static_cast<size_t>(c.Rate) / 3;
     const size_t click = static_cast<size_t>(c.Rate) * 12345 / 10000;
-    WavSpec spec;
-    spec.Rate = static_cast<uint32_t>(c.Rate);
-    spec.Channels = static_cast<uint16_t>(c.Channels);
+    WavRecipe recipe;
+    recipe.Rate = static_cast<uint32_t>(c.Rate);
+    recipe.Channels = static_cast<uint16_t>(c.Channels);
     const std::string wav = dir.File("click.wav");
     const std::string mp3 = dir.File("click.mp3");
-    WriteFile(wav, WavBytes(spec, Pcm16(ClickSound(frames, c.Channels, click))));
+    WriteFile(wav, WavBytes(recipe, Pcm16(ClickSound(frames, c.Channels, click))));
     ASSERT_TRUE(Encode(wav, mp3, c.Options));
 
     RecordingSoundReporter reporter;
@@ -157,12 +157,12 @@ TEST(Mp3Decode, UndecodableFilesGiveTheDecodingErrorAndLeaveNoTemporaryFile) {
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
     const std::string wav = dir.File("s.wav");
-    WriteFile(wav, WavBytes(WavSpec(), Pcm16(std::vector<int16_t>(44100 * 2, 3))));
+    WriteFile(wav, WavBytes(WavRecipe(), Pcm16(std::vector<int16_t>(44100 * 2, 3))));
     ASSERT_EQ(sound.LoadSound(wav), 100);
 
     // Text, a WAV file under an MP3 name, and nothing at all.
     WriteFile(dir.File("text.mp3"), std::string(5000, 'x'));
-    WriteFile(dir.File("wave.mp3"), WavBytes(WavSpec(), Pcm16(std::vector<int16_t>(8000, 0))));
+    WriteFile(dir.File("wave.mp3"), WavBytes(WavRecipe(), Pcm16(std::vector<int16_t>(8000, 0))));
     WriteFile(dir.File("empty.mp3"), "");
     for (const char* name : {"text.mp3", "wave.mp3", "empty.mp3"}) {
         SCOPED_TRACE(name);
@@ -180,7 +180,7 @@ TEST(Mp3Decode, UndecodableFilesGiveTheDecodingErrorAndLeaveNoTemporaryFile) {
 TEST(Mp3Decode, WritesASixteenBitWavAndReplacesAStaleTarget) {
     REQUIRE_LAME();
     TempDir dir;
-    WavSpec mono;
+    WavRecipe mono;
     mono.Channels = 1;
     WriteFile(dir.File("a.wav"), WavBytes(mono, Pcm16(ClickSound(44100, 1, 1000))));
     ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 128"));
@@ -206,7 +206,7 @@ TEST(Mp3Decode, WritesASixteenBitWavAndReplacesAStaleTarget) {
 TEST(Mp3Decode, ATruncatedStreamDecodesWhatIsThere) {
     REQUIRE_LAME();
     TempDir dir;
-    WriteFile(dir.File("a.wav"), WavBytes(WavSpec(), Pcm16(ClickSound(44100 * 2, 2, 50000))));
+    WriteFile(dir.File("a.wav"), WavBytes(WavRecipe(), Pcm16(ClickSound(44100 * 2, 2, 50000))));
     ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 192"));
     const auto size = std::filesystem::file_size(dir.File("a.mp3"));
     std::filesystem::resize_file(dir.File("a.mp3"), size / 2);
@@ -222,8 +222,8 @@ TEST(Mp3Decode, ATruncatedStreamDecodesWhatIsThere) {
 TEST(Mp3Decode, ParallelLoadsDoNotShareTheirTemporaryFile) {
     REQUIRE_LAME();
     TempDir dir;
-    WriteFile(dir.File("a.wav"), WavBytes(WavSpec(), Pcm16(ClickSound(44100 * 2, 2, 30000))));
-    WavSpec mono;
+    WriteFile(dir.File("a.wav"), WavBytes(WavRecipe(), Pcm16(ClickSound(44100 * 2, 2, 30000))));
+    WavRecipe mono;
     mono.Channels = 1;
     WriteFile(dir.File("b.wav"), WavBytes(mono, Pcm16(ClickSound(44100 * 3, 1, 70000))));
     ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 128"));
@@ -246,7 +246,7 @@ TEST(Mp3Decode, ParallelLoadsDoNotShareTheirTemporaryFile) {
 TEST(ReadMp3Info, ReportsChannelsBitRateRateAndLength) {
     REQUIRE_LAME();
     TempDir dir;
-    WriteFile(dir.File("s.wav"), WavBytes(WavSpec(), Pcm16(ClickSound(44100 * 3 + 30000, 2, 5))));
+    WriteFile(dir.File("s.wav"), WavBytes(WavRecipe(), Pcm16(ClickSound(44100 * 3 + 30000, 2, 5))));
     ASSERT_TRUE(Encode(dir.File("s.wav"), dir.File("cbr.mp3"), "-b 192"));
     Mp3Info info;
     ASSERT_TRUE(ReadMp3Info(dir.File("cbr.mp3"), &info));
@@ -255,7 +255,7 @@ TEST(ReadMp3Info, ReportsChannelsBitRateRateAndLength) {
     EXPECT_EQ(info.Rate, 44100);
     EXPECT_EQ(info.LengthSec, 3);
 
-    WavSpec mono;
+    WavRecipe mono;
     mono.Channels = 1;
     mono.Rate = 22050;
     WriteFile(dir.File("m.wav"), WavBytes(mono, Pcm16(ClickSound(22050 * 5, 1, 5))));

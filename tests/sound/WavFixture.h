@@ -11,7 +11,7 @@
 namespace lumavox::test {
 
 // Builds WAV files byte by byte for the tests, independently of the reader under test.
-struct WavSpec {
+struct WavRecipe {
     uint16_t FormatTag = 1;
     uint16_t Channels = 2;
     uint32_t Rate = 44100;
@@ -45,33 +45,33 @@ inline std::string Chunk(const std::string& id, const std::string& payload) {
     return s;
 }
 
-inline std::string WavBytes(const WavSpec& spec, const std::string& data) {
-    const uint16_t blockAlign = spec.BlockAlign >= 0
-                                    ? static_cast<uint16_t>(spec.BlockAlign)
-                                    : static_cast<uint16_t>(spec.Channels * spec.BitsPerSample / 8);
+inline std::string WavBytes(const WavRecipe& recipe, const std::string& data) {
+    const uint16_t blockAlign =
+        recipe.BlockAlign >= 0 ? static_cast<uint16_t>(recipe.BlockAlign)
+                               : static_cast<uint16_t>(recipe.Channels * recipe.BitsPerSample / 8);
     std::string fmt;
-    PutLe16(fmt, spec.Extensible ? 0xFFFE : spec.FormatTag);
-    PutLe16(fmt, spec.Channels);
-    PutLe32(fmt, spec.Rate);
-    PutLe32(fmt, spec.Rate * blockAlign);
+    PutLe16(fmt, recipe.Extensible ? 0xFFFE : recipe.FormatTag);
+    PutLe16(fmt, recipe.Channels);
+    PutLe32(fmt, recipe.Rate);
+    PutLe32(fmt, recipe.Rate * blockAlign);
     PutLe16(fmt, blockAlign);
-    PutLe16(fmt, spec.BitsPerSample);
-    if (spec.Extensible) {
-        PutLe16(fmt, spec.ExtensibleCbSize);
-        PutLe16(fmt, spec.BitsPerSample);
-        PutLe32(fmt, spec.Channels == 2 ? 3 : 4);
+    PutLe16(fmt, recipe.BitsPerSample);
+    if (recipe.Extensible) {
+        PutLe16(fmt, recipe.ExtensibleCbSize);
+        PutLe16(fmt, recipe.BitsPerSample);
+        PutLe32(fmt, recipe.Channels == 2 ? 3 : 4);
         const unsigned char pcm[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                                        0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
         std::string guid(reinterpret_cast<const char*>(pcm), 16);
-        if (!spec.PcmSubFormat) guid[0] = 3;
+        if (!recipe.PcmSubFormat) guid[0] = 3;
         fmt += guid;
-    } else if (spec.Fmt18) {
+    } else if (recipe.Fmt18) {
         PutLe16(fmt, 0);
     }
     std::string body =
-        "WAVE" + spec.ChunksBeforeFmt + Chunk("fmt ", fmt) + spec.ChunksBeforeData + "data";
-    PutLe32(body, spec.DeclaredDataSize >= 0 ? static_cast<uint32_t>(spec.DeclaredDataSize)
-                                             : static_cast<uint32_t>(data.size()));
+        "WAVE" + recipe.ChunksBeforeFmt + Chunk("fmt ", fmt) + recipe.ChunksBeforeData + "data";
+    PutLe32(body, recipe.DeclaredDataSize >= 0 ? static_cast<uint32_t>(recipe.DeclaredDataSize)
+                                               : static_cast<uint32_t>(data.size()));
     body += data;
     std::string file = "RIFF";
     PutLe32(file, static_cast<uint32_t>(body.size()));

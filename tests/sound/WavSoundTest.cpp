@@ -18,7 +18,7 @@ using test::Pcm16;
 using test::RecordingSoundReporter;
 using test::TempDir;
 using test::WavBytes;
-using test::WavSpec;
+using test::WavRecipe;
 using test::WriteFile;
 
 constexpr const char* kIllegalFile = "不正なファイルです";
@@ -107,11 +107,11 @@ TEST_P(PeakScan, EntriesMatchAnIndependentComputation) {
     const size_t frames = static_cast<size_t>(c.Seconds * c.Rate);
     const std::vector<int16_t> samples =
         TestSamples(frames, c.Channels, 7u * static_cast<uint32_t>(c.Rate));
-    WavSpec spec;
-    spec.Rate = static_cast<uint32_t>(c.Rate);
-    spec.Channels = static_cast<uint16_t>(c.Channels);
+    WavRecipe recipe;
+    recipe.Rate = static_cast<uint32_t>(c.Rate);
+    recipe.Channels = static_cast<uint16_t>(c.Channels);
     const std::string path = dir.File("s.wav");
-    WriteFile(path, WavBytes(spec, Pcm16(samples)));
+    WriteFile(path, WavBytes(recipe, Pcm16(samples)));
 
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
@@ -150,7 +150,7 @@ TEST(WavSound, APartialLastSecondYieldsOnlyItsCompleteGroups) {
 TEST(WavSound, ConstantMonoSoundGivesOnlyTheMatchingExtreme) {
     TempDir dir;
     const std::string path = dir.File("m.wav");
-    WavSpec mono;
+    WavRecipe mono;
     mono.Channels = 1;
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
@@ -172,17 +172,17 @@ TEST(WavSound, HeaderVariantsReadTheSameEntries) {
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
 
-    WavSpec list;
+    WavRecipe list;
     list.ChunksBeforeData = Chunk("LIST", std::string("INFOISFT\x05\0\0\0data\0\0", 18));
-    WavSpec fmt18;
+    WavRecipe fmt18;
     fmt18.Fmt18 = true;
-    WavSpec extensible;
+    WavRecipe extensible;
     extensible.Extensible = true;
-    WavSpec broadcast;  // a "bext" chunk before "fmt ", as field recorders write
+    WavRecipe broadcast;  // a "bext" chunk before "fmt ", as field recorders write
     broadcast.ChunksBeforeFmt = Chunk("bext", std::string(603, 'b')) + Chunk("JUNK", "");
-    for (const WavSpec& spec : {list, fmt18, extensible, broadcast}) {
+    for (const WavRecipe& recipe : {list, fmt18, extensible, broadcast}) {
         const std::string path = dir.File("v.wav");
-        WriteFile(path, WavBytes(spec, data));
+        WriteFile(path, WavBytes(recipe, data));
         EXPECT_EQ(sound.LoadSound(path), static_cast<int32_t>(expected.size()));
         EXPECT_EQ(ListOf(sound), expected);
     }
@@ -195,10 +195,10 @@ TEST(WavSound, HeaderVariantsReadTheSameEntries) {
 TEST(WavSound, ATruncatedDataChunkReadsWhatIsThere) {
     TempDir dir;
     const std::vector<int16_t> samples = TestSamples(44100 + 30000, 2, 3);
-    WavSpec spec;
-    spec.DeclaredDataSize = 10 * 44100 * 4;
+    WavRecipe recipe;
+    recipe.DeclaredDataSize = 10 * 44100 * 4;
     const std::string path = dir.File("t.wav");
-    WriteFile(path, WavBytes(spec, Pcm16(samples)));
+    WriteFile(path, WavBytes(recipe, Pcm16(samples)));
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
     EXPECT_EQ(sound.LoadSound(path), 168);
@@ -225,32 +225,32 @@ TEST(WavSound, RefusedFilesKeepThePreviousListAndReportTheirText) {
         EXPECT_EQ(sound.List().Count(), 100);
     };
     const std::string data = Pcm16({1, 2, 3, 4});
-    WavSpec eightBit;
+    WavRecipe eightBit;
     eightBit.BitsPerSample = 8;
     refused("8bit.wav", WavBytes(eightBit, data), kSoundNoSupportFrm, kNoSupportFrm);
-    WavSpec adpcm;
+    WavRecipe adpcm;
     adpcm.FormatTag = 2;
     refused("adpcm.wav", WavBytes(adpcm, data), kSoundNoSupportFrm, kNoSupportFrm);
-    WavSpec floatExt;
+    WavRecipe floatExt;
     floatExt.Extensible = true;
     floatExt.PcmSubFormat = false;
     refused("float.wav", WavBytes(floatExt, data), kSoundNoSupportFrm, kNoSupportFrm);
-    WavSpec rateZero;
+    WavRecipe rateZero;
     rateZero.Rate = 0;
     refused("rate0.wav", WavBytes(rateZero, data), kSoundIllegalFile, kIllegalFile);
-    WavSpec rateHuge;
+    WavRecipe rateHuge;
     rateHuge.Rate = 4000000000u;
     refused("rateHuge.wav", WavBytes(rateHuge, data), kSoundNoSupportFrm, kNoSupportFrm);
-    WavSpec fourChannels;
+    WavRecipe fourChannels;
     fourChannels.Channels = 4;
     refused("4ch.wav", WavBytes(fourChannels, data), kSoundIllegalFile, kIllegalFile);
-    WavSpec twentyFour;
+    WavRecipe twentyFour;
     twentyFour.BitsPerSample = 24;
     refused("24bit.wav", WavBytes(twentyFour, data), kSoundNoSupportFrm, kNoSupportFrm);
-    std::string noRiff = WavBytes(WavSpec(), data);
+    std::string noRiff = WavBytes(WavRecipe(), data);
     noRiff.replace(0, 4, "RIFX");
     refused("noRiff.wav", noRiff, kSoundIllegalFile, kIllegalFile);
-    std::string noData = WavBytes(WavSpec(), data);
+    std::string noData = WavBytes(WavRecipe(), data);
     noData.replace(36, 4, "dat_");
     refused("noData.wav", noData, kSoundIllegalFile, kIllegalFile);
     refused("empty.wav", "", kSoundIllegalFile, kIllegalFile);
@@ -284,11 +284,11 @@ TEST(WavSound, AFileThatExistsButCannotBeOpenedIsAFailureNotTheOldCount) {
 
 TEST(WavSound, RatesBelowOneHundredHertzCompleteNoEntry) {
     TempDir dir;
-    WavSpec spec;
-    spec.Rate = 50;
-    spec.Channels = 1;
+    WavRecipe recipe;
+    recipe.Rate = 50;
+    recipe.Channels = 1;
     const std::string path = dir.File("r50.wav");
-    WriteFile(path, WavBytes(spec, Pcm16(std::vector<int16_t>(500, 100))));
+    WriteFile(path, WavBytes(recipe, Pcm16(std::vector<int16_t>(500, 100))));
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
     EXPECT_EQ(sound.LoadSound(path), 0);
@@ -298,13 +298,13 @@ TEST(WavSound, RatesBelowOneHundredHertzCompleteNoEntry) {
 
 TEST(WavSound, ASoundLongerThanTheListTakesIsRefusedBeforeReading) {
     TempDir dir;
-    WavSpec spec;
-    spec.Rate = 100;  // one entry per sample frame
-    spec.Channels = 1;
-    spec.DeclaredDataSize = (kMaxPeakFrames + 1) * 2;
+    WavRecipe recipe;
+    recipe.Rate = 100;  // one entry per sample frame
+    recipe.Channels = 1;
+    recipe.DeclaredDataSize = (kMaxPeakFrames + 1) * 2;
     const std::string path = dir.File("long.wav");
-    WriteFile(path, WavBytes(spec, ""));
-    std::filesystem::resize_file(path, 44 + static_cast<uintmax_t>(spec.DeclaredDataSize));
+    WriteFile(path, WavBytes(recipe, ""));
+    std::filesystem::resize_file(path, 44 + static_cast<uintmax_t>(recipe.DeclaredDataSize));
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
     EXPECT_EQ(sound.LoadSound(path), kSoundNoSupportFrm);
@@ -314,11 +314,11 @@ TEST(WavSound, ASoundLongerThanTheListTakesIsRefusedBeforeReading) {
 
 TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {
     TempDir dir;
-    WavSpec spec;
-    spec.Rate = 8000;
-    spec.Channels = 1;
+    WavRecipe recipe;
+    recipe.Rate = 8000;
+    recipe.Channels = 1;
     const std::string path = dir.File("p.wav");
-    WriteFile(path, WavBytes(spec, Pcm16(std::vector<int16_t>(8000 * 3 + 4000, 1))));
+    WriteFile(path, WavBytes(recipe, Pcm16(std::vector<int16_t>(8000 * 3 + 4000, 1))));
     RecordingSoundReporter reporter;
     WavSound sound(reporter);
     EXPECT_EQ(sound.LoadSound(path), 350);
@@ -420,7 +420,7 @@ TEST(ReadWaveInfo, ReportsFormatAndLengthOfEightAndSixteenBitFiles) {
     EXPECT_EQ(info.BitsPerSample, 16);
     EXPECT_EQ(info.LengthMs, 3004);  // 132520 / 44.1
 
-    WavSpec eightBit;
+    WavRecipe eightBit;
     eightBit.BitsPerSample = 8;
     eightBit.Channels = 1;
     eightBit.Rate = 22050;
@@ -445,15 +445,15 @@ TEST(ReadWaveInfo, RefusalsShowTheirMessage) {
     WaveInfo info;
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("a.mp3"), &info));
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("missing.wav"), &info));
-    WavSpec rateZero;
+    WavRecipe rateZero;
     rateZero.Rate = 0;
     WriteFile(dir.File("r0.wav"), WavBytes(rateZero, Pcm16({1, 2})));
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("r0.wav"), &info));
-    WavSpec twentyFour;
+    WavRecipe twentyFour;
     twentyFour.BitsPerSample = 24;
     WriteFile(dir.File("24.wav"), WavBytes(twentyFour, std::string(12, '\0')));
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("24.wav"), &info));
-    WavSpec adpcm;
+    WavRecipe adpcm;
     adpcm.FormatTag = 2;
     WriteFile(dir.File("adpcm.wav"), WavBytes(adpcm, Pcm16({1, 2})));
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("adpcm.wav"), &info));

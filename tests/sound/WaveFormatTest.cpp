@@ -13,7 +13,7 @@ using test::Chunk;
 using test::Pcm16;
 using test::TempDir;
 using test::WavBytes;
-using test::WavSpec;
+using test::WavRecipe;
 using test::WriteFile;
 
 WaveLayout LayoutOf(const TempDir& dir, const std::string& bytes) {
@@ -59,11 +59,11 @@ TEST(WaveLayout, OrdinaryAndExtendedHeadersLocateTheSamples) {
     EXPECT_EQ(plain.Data.Declared, 8u);
     EXPECT_EQ(plain.Data.Bytes, 8u);
 
-    WavSpec fmt18;
+    WavRecipe fmt18;
     fmt18.Fmt18 = true;
     EXPECT_EQ(LayoutOf(dir, WavBytes(fmt18, data)).Data.Offset, 46u);
 
-    WavSpec extensible;
+    WavRecipe extensible;
     extensible.Extensible = true;
     const WaveLayout ext = LayoutOf(dir, WavBytes(extensible, data));
     ASSERT_EQ(ext.Fault, WaveFault::None);
@@ -74,10 +74,10 @@ TEST(WaveLayout, OrdinaryAndExtendedHeadersLocateTheSamples) {
 
 TEST(WaveLayout, TheBytesDataInsideAnEarlierChunkAreNotTakenForTheDataChunk) {
     TempDir dir;
-    WavSpec spec;
+    WavRecipe recipe;
     const std::string list("INFOICMT\x09\0\0\0data here", 21);
-    spec.ChunksBeforeData = Chunk("LIST", list) + Chunk("odd ", "abc");
-    const WaveLayout layout = LayoutOf(dir, WavBytes(spec, Pcm16({7, 8})));
+    recipe.ChunksBeforeData = Chunk("LIST", list) + Chunk("odd ", "abc");
+    const WaveLayout layout = LayoutOf(dir, WavBytes(recipe, Pcm16({7, 8})));
     ASSERT_EQ(layout.Fault, WaveFault::None);
     EXPECT_EQ(layout.Data.Declared, 4u);
     EXPECT_EQ(layout.Data.Offset, 36u + 30u + 12u + 8u);
@@ -86,7 +86,7 @@ TEST(WaveLayout, TheBytesDataInsideAnEarlierChunkAreNotTakenForTheDataChunk) {
 TEST(WaveLayout, BrokenChunkSizesFallBackToTheByteWiseSearch) {
     TempDir dir;
     // An odd-sized chunk written without its pad byte: the chunk walk is lost after it.
-    WavSpec unpadded;
+    WavRecipe unpadded;
     unpadded.ChunksBeforeData = std::string("junk\x03\0\0\0abc", 11);
     WaveLayout layout = LayoutOf(dir, WavBytes(unpadded, Pcm16({5, 6})));
     ASSERT_EQ(layout.Fault, WaveFault::None);
@@ -103,9 +103,9 @@ TEST(WaveLayout, BrokenChunkSizesFallBackToTheByteWiseSearch) {
 
 TEST(WaveLayout, ADataChunkLongerThanTheFileCountsOnlyWhatIsThere) {
     TempDir dir;
-    WavSpec spec;
-    spec.DeclaredDataSize = 0xFFFFFFFF;
-    const WaveLayout layout = LayoutOf(dir, WavBytes(spec, Pcm16({1, 2, 3})));
+    WavRecipe recipe;
+    recipe.DeclaredDataSize = 0xFFFFFFFF;
+    const WaveLayout layout = LayoutOf(dir, WavBytes(recipe, Pcm16({1, 2, 3})));
     ASSERT_EQ(layout.Fault, WaveFault::None);
     EXPECT_EQ(layout.Data.Declared, 0xFFFFFFFFu);
     EXPECT_EQ(layout.Data.Bytes, 6u);
@@ -114,26 +114,28 @@ TEST(WaveLayout, ADataChunkLongerThanTheFileCountsOnlyWhatIsThere) {
 TEST(WaveLayout, RefusedHeadersGiveTheirFault) {
     TempDir dir;
     const std::string data = Pcm16({0, 0});
-    auto faultOf = [&](const WavSpec& spec) { return LayoutOf(dir, WavBytes(spec, data)).Fault; };
+    auto faultOf = [&](const WavRecipe& recipe) {
+        return LayoutOf(dir, WavBytes(recipe, data)).Fault;
+    };
 
-    WavSpec adpcm;
+    WavRecipe adpcm;
     adpcm.FormatTag = 2;
     EXPECT_EQ(faultOf(adpcm), WaveFault::NoSupportFrm);
-    WavSpec extFloat;
+    WavRecipe extFloat;
     extFloat.Extensible = true;
     extFloat.PcmSubFormat = false;
     EXPECT_EQ(faultOf(extFloat), WaveFault::NoSupportFrm);
-    WavSpec extShort;
+    WavRecipe extShort;
     extShort.Extensible = true;
     extShort.ExtensibleCbSize = 20;
     EXPECT_EQ(faultOf(extShort), WaveFault::NoSupportFrm);
-    WavSpec threeChannels;
+    WavRecipe threeChannels;
     threeChannels.Channels = 3;
     EXPECT_EQ(faultOf(threeChannels), WaveFault::IllegalFile);
-    WavSpec rateZero;
+    WavRecipe rateZero;
     rateZero.Rate = 0;
     EXPECT_EQ(faultOf(rateZero), WaveFault::IllegalFile);
-    WavSpec rateHuge;
+    WavRecipe rateHuge;
     rateHuge.Rate = 0xFFFFFFFF;
     EXPECT_EQ(faultOf(rateHuge), WaveFault::NoSupportFrm);
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <mutex>
 
+#include "sound/player/Gain.h"
 #include "sound/player/LatestValue.h"
 #include "sound/player/PcmSource.h"
 
@@ -385,15 +386,7 @@ void PulseSoundDevice::Impl::Fill(size_t bytes) {
             if (frames > 0) AllWritten = true;
             break;
         }
-        const uint32_t volume = Volume.load(std::memory_order_relaxed);
-        if (volume != 0xFFFFFFFFu) {
-            const int32_t gains[2] = {static_cast<int32_t>(volume & 0xFFFFu),
-                                      static_cast<int32_t>(volume >> 16)};
-            for (size_t i = 0; i < got * SourceChannels; ++i) {
-                // |sample * gain| < 2^31; the division truncates toward zero.
-                samples[i] = static_cast<int16_t>(samples[i] * gains[i % SourceChannels] / 0xFFFF);
-            }
-        }
+        ApplyGain(samples, got, SourceChannels, Volume.load(std::memory_order_relaxed));
         pa_stream_write(Stream, data, got * frameBytes, nullptr, 0, PA_SEEK_RELATIVE);
         StreamWrittenFrames += got;
         SourceReadFrame += got;

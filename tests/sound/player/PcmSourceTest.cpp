@@ -13,7 +13,7 @@ namespace {
 using test::Pcm16;
 using test::TempDir;
 using test::WavBytes;
-using test::WavSpec;
+using test::WavRecipe;
 using test::WriteFile;
 
 TEST(PcmSource, WavSixteenBitReadsAsStoredFromAnyFrame) {
@@ -24,7 +24,7 @@ TEST(PcmSource, WavSixteenBitReadsAsStoredFromAnyFrame) {
         samples.push_back(static_cast<int16_t>(-i));
     }
     const std::string path = dir.File("tone with blanks é.wav");
-    WriteFile(path, WavBytes(WavSpec{}, Pcm16(samples)));
+    WriteFile(path, WavBytes(WavRecipe{}, Pcm16(samples)));
     PcmSourceResult opened = OpenPcmSource(path);
     ASSERT_TRUE(opened.Source) << opened.Error;
     IPcmSource& source = *opened.Source;
@@ -44,7 +44,7 @@ TEST(PcmSource, WavSixteenBitReadsAsStoredFromAnyFrame) {
 
 TEST(PcmSource, WavOtherWidthsBecomeSixteenBit) {
     TempDir dir;
-    WavSpec eight;
+    WavRecipe eight;
     eight.Channels = 1;
     eight.BitsPerSample = 8;
     const std::string path8 = dir.File("eight.wav");
@@ -57,7 +57,7 @@ TEST(PcmSource, WavOtherWidthsBecomeSixteenBit) {
     EXPECT_EQ(out[1], 0);
     EXPECT_EQ(out[2], 32512);
 
-    WavSpec wide;
+    WavRecipe wide;
     wide.Channels = 1;
     wide.BitsPerSample = 24;
     const std::string path24 = dir.File("wide.wav");
@@ -71,10 +71,10 @@ TEST(PcmSource, WavOtherWidthsBecomeSixteenBit) {
 
 TEST(PcmSource, TruncatedDataEndsTheSoundAtTheLastWholeFrame) {
     TempDir dir;
-    WavSpec spec;
-    spec.DeclaredDataSize = 4000;  // declares more than the file holds
+    WavRecipe recipe;
+    recipe.DeclaredDataSize = 4000;  // declares more than the file holds
     const std::string path = dir.File("short.wav");
-    WriteFile(path, WavBytes(spec, std::string(4 * 25 + 3, '\0')));
+    WriteFile(path, WavBytes(recipe, std::string(4 * 25 + 3, '\0')));
     PcmSourceResult opened = OpenPcmSource(path);
     ASSERT_TRUE(opened.Source) << opened.Error;
     EXPECT_EQ(opened.Source->FrameCount(), 25u);
@@ -88,7 +88,7 @@ TEST(PcmSource, RefusesWhatItCannotPlay) {
     PcmSourceResult opened = OpenPcmSource(junk);
     EXPECT_FALSE(opened.Source);
     EXPECT_FALSE(opened.Error.empty());
-    WavSpec floatWav;
+    WavRecipe floatWav;
     floatWav.FormatTag = 3;
     floatWav.BitsPerSample = 32;
     const std::string f = dir.File("float.wav");

@@ -18,9 +18,9 @@ inline void WriteToneWav(const std::string& path, uint32_t frameCount, uint32_t 
         samples[2 * i] = static_cast<int16_t>(v);
         samples[2 * i + 1] = static_cast<int16_t>(v);
     }
-    WavSpec spec;
-    spec.Rate = rate;
-    WriteFile(path, WavBytes(spec, Pcm16(samples)));
+    WavRecipe recipe;
+    recipe.Rate = rate;
+    WriteFile(path, WavBytes(recipe, Pcm16(samples)));
 }
 
 // Encodes a WAV file to MP3 with lame (which records the encoder delay and padding for gapless
