@@ -21,6 +21,7 @@
 #include "platform/ShutdownSignals.h"
 #include "settings/EnvData.h"
 #include "settings/SettingsPath.h"
+#include "sound/player/ClockSoundDevice.h"
 #include "sound/player/PulseSoundDevice.h"
 
 namespace lumavox::cli {
@@ -110,6 +111,7 @@ int PlayCommand(const std::vector<std::string>& args) {
     PatchTable patch;
     patch.Assign(loaded.Patch);
     const std::string soundPath = SoundFilePath(project.Header);
+    if (soundPath.empty()) return Fail(path + ": the project names no sound file");
 
     SteadyClock clock;
     EngineState state;
@@ -119,60 +121,48 @@ int PlayCommand(const std::vector<std::string>& args) {
     LineOutput lineOutput;
     const std::atomic<int32_t> noPatchCheck{-1};
 
-    PulseSoundDevice device;
-    const bool audio = !soundPath.empty() && device.AudioTest();
-    std::unique_ptr<Engine> engine;
-    std::unique_ptr<SilentShow> silent;
-    IFrameSource* source = nullptr;
-    if (audio) {
-        EngineContext context{state,
-                              project,
-                              patch,
-                              lineOutput,
-                              device,
-                              clock,
-                              repeat,
-                              noPatchCheck,
-                              [](std::string_view message, std::string_view) {
-                                  std::fprintf(stderr, "lumavox-cli: %.*s\n",
-                                               static_cast<int>(message.size()), message.data());
-                              }};
-        engine = std::make_unique<Engine>(context);
-        source = engine.get();
+    // Without a sound server the show still runs, on a device that plays nothing and moves the
+    // position on the clock: the player's own fallback, so a lights-only machine runs shows.
+    std::unique_ptr<ISoundDevice> device;
+    if (PulseAudioTest(std::chrono::milliseconds(2000))) {
+        device = std::make_unique<PulseSoundDevice>();
     } else {
-        const int32_t length = SoundLengthOfProject(project);
-        std::fprintf(stderr,
-                     "lumavox-cli: no audio output device; playing the show silently (%s)\n",
-                     MillisText(length).c_str());
-        silent =
-            std::make_unique<SilentShow>(project, patch, state, lineOutput, clock, length, repeat);
-        source = silent.get();
+        std::fprintf(stderr, "lumavox-cli: no audio output device; playing the show silently\n");
+        device = std::make_unique<ClockSoundDevice>(clock);
     }
+    EngineContext context{state,
+                          project,
+                          patch,
+                          lineOutput,
+                          *device,
+                          clock,
+                          repeat,
+                          noPatchCheck,
+                          [](std::string_view message, std::string_view) {
+                              std::fprintf(stderr, "lumavox-cli: %.*s\n",
+                                           static_cast<int>(message.size()), message.data());
+                          }};
+    Engine engine(context);
 
-    OutputRunner output(*source, clock, options);
+    OutputRunner output(engine, clock, options);
     if (!output.Start(error)) return Fail(error);
 
-    int status = 0;
-    if (audio) {
-        state.SoundPath.Set(soundPath);
-        state.SoundLoaded.store(true);
-        // The open request may take longer than a command's wait (an MP3 is scanned): wait for the
-        // tick to take it, within a bound.
-        PostRequest(state, state.OpenRequest, std::chrono::milliseconds(15000));
-        if (!state.SoundOpen.load()) {
-            output.Stop();
-            return Fail("cannot play " + soundPath);
-        }
-        Transport transport(state, clock, repeat);
-        transport.PlayFromStart();
-        bool started = false;
-        status = WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
-        transport.Stop();
-        PostRequest(state, state.CloseRequest);
-    } else {
-        silent->Start();
-        status = WaitForEnd(state, signals, [&] { return silent->Finished(); });
+    state.SoundPath.Set(soundPath);
+    state.SoundLoaded.store(true);
+    // The open request may take longer than a command's wait (an MP3 is scanned): wait for the
+    // tick to take it, within a bound.
+    PostRequest(state, state.OpenRequest, std::chrono::milliseconds(15000));
+    if (!state.SoundOpen.load()) {
+        output.Stop();
+        return Fail("cannot play " + soundPath);
     }
+    Transport transport(state, clock, repeat);
+    transport.PlayFromStart();
+    bool started = false;
+    const int status =
+        WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
+    transport.Stop();
+    PostRequest(state, state.CloseRequest);
     output.Stop();
     for (const std::string& line : output.NodeLines()) std::printf("%s\n", line.c_str());
     std::fflush(stdout);

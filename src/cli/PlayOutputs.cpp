@@ -118,51 +118,6 @@ std::vector<std::string> OutputRunner::NodeLines() const {
     return lines;
 }
 
-SilentShow::SilentShow(const ProjectData& project, const PatchTable& patch, EngineState& state,
-                       LineOutput& output, const IClock& clock, int32_t soundLengthMs,
-                       const std::atomic<bool>& repeat)
-    : m_project(project),
-      m_patch(patch),
-      m_state(state),
-      m_output(output),
-      m_clock(clock),
-      m_soundLengthMs(soundLengthMs),
-      m_repeat(repeat) {}
-
-void SilentShow::Start() {
-    m_startTick.store(m_clock.NowMs(), std::memory_order_relaxed);
-    m_state.TransportActive.store(true);
-    m_running.store(true, std::memory_order_release);
-}
-
-void SilentShow::Tick(DmxFrame& frame) {
-    const int64_t end = static_cast<int64_t>(m_soundLengthMs) + m_state.PostPlayTime.load();
-    int64_t t = m_state.CursorTime.load();
-    if (m_running.load(std::memory_order_acquire) && !m_finished.load()) {
-        if (!m_baseSet) {
-            m_baseMs = -static_cast<int64_t>(m_state.PrePlayTime.load());
-            m_baseSet = true;
-        }
-        const uint32_t now = m_clock.NowMs();
-        t = m_baseMs + static_cast<uint32_t>(now - m_startTick.load(std::memory_order_relaxed));
-        if (m_repeat.load() && t >= m_soundLengthMs && m_soundLengthMs > 0) {
-            // repeat: back to the sound start, as the engine does at the natural end
-            m_baseMs = 0;
-            m_startTick.store(now, std::memory_order_relaxed);
-            m_state.RepeatRestarted.store(true);
-            t = 0;
-        } else if (t >= end) {
-            t = end;
-            m_finished.store(true);
-        }
-    }
-    const auto position = static_cast<int32_t>(t);
-    m_state.CursorTime.store(position);
-    std::array<int32_t, kLineCount> colours{};
-    RenderFrame(m_project, m_patch, position, colours, frame);
-    for (int j = 0; j < kLineCount; ++j) m_output.Set(j, colours[static_cast<size_t>(j)]);
-}
-
 bool EngineShowFinished(const EngineState& state, bool& started) {
     const bool playing = state.SoundMode.Equals("playing") || state.SoundMode.Equals("paused");
     const bool freeClock = state.FreeClockRunning.load();

@@ -86,38 +86,6 @@ private:
     std::unique_ptr<NullOutputThread> m_null;
 };
 
-// The show without sound: the play position runs on the clock from the start of the pre-roll
-// through the post-roll (with repeat, back to the sound start at the sound end), and each period
-// the lines are rendered as the engine would at that position. The player's own behaviour for a
-// machine without an audio device. Tick runs on the output thread; Start and Finished on the
-// control thread.
-class SilentShow final : public IFrameSource {
-public:
-    SilentShow(const ProjectData& project, const PatchTable& patch, EngineState& state,
-               LineOutput& output, const IClock& clock, int32_t soundLengthMs,
-               const std::atomic<bool>& repeat);
-
-    void Start();
-    bool Finished() const { return m_finished.load(); }
-    void Tick(DmxFrame& frame) override;
-
-private:
-    const ProjectData& m_project;
-    const PatchTable& m_patch;
-    EngineState& m_state;
-    LineOutput& m_output;
-    const IClock& m_clock;
-    const int32_t m_soundLengthMs;
-    const std::atomic<bool>& m_repeat;
-    // Start() publishes the start tick and then sets m_running (release); the output thread reads
-    // m_running with acquire before it reads the tick. The base time is the output thread's own.
-    std::atomic<uint32_t> m_startTick{0};
-    std::atomic<bool> m_running{false};
-    std::atomic<bool> m_finished{false};
-    int64_t m_baseMs = 0;  // output thread only: play position at m_startTick
-    bool m_baseSet = false;
-};
-
 // Waits until the show has ended (or a stop signal arrived), printing the play time to stderr once
 // a second. Returns the exit status.
 int WaitForEnd(const EngineState& state, ShutdownSignals& signals,

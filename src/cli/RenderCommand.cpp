@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/ShowRender.h"
 #include "dmx/Patch.h"
+#include "engine/Engine.h"
 #include "model/ColourEval.h"
 #include "model/ProjectFile.h"
 #include "sound/player/PcmSource.h"
@@ -41,12 +42,8 @@ int32_t SoundLengthOfProject(const ProjectData& project) {
 
 void RenderFrame(const ProjectData& project, const PatchTable& patch, int32_t t,
                  std::array<int32_t, kLineCount>& colours, DmxFrame& frame) {
-    for (int j = 0; j < kLineCount; ++j) {
-        colours[static_cast<size_t>(j)] = LineOutputColourAt(project, j, t);
-    }
     SourceChannels sources{};
-    FillSourceChannels(colours, sources);
-    BuildDmxFrame(sources, patch, -1, frame);
+    BuildOutputFrame(project, patch, t, -1, NoColour, -1, colours, sources, frame);
 }
 
 int RenderCommand(const std::vector<std::string>& args) {

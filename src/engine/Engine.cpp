@@ -251,22 +251,27 @@ void Engine::StartFreeClock(int32_t at) {
 // Steps 10 and 11.
 void Engine::BuildOutput(DmxFrame& frame) {
     EngineState& s = m_context.State;
-    const int32_t cursor = s.CursorTime.load();
-    const int32_t currentLine = m_context.Project.CurrentLine.load(std::memory_order_relaxed);
-    const int32_t preview = s.PreviewColour.load();
     std::array<int32_t, kLineCount> colours{};
+    BuildOutputFrame(m_context.Project, m_context.Patch, s.CursorTime.load(),
+                     m_context.Project.CurrentLine.load(std::memory_order_relaxed),
+                     s.PreviewColour.load(), m_context.PatchCheckChannel.load(), colours, m_sources,
+                     frame);
     for (int line = 0; line < kLineCount; ++line) {
-        int32_t colour;
-        if (line == currentLine && preview != NoColour) {
-            colour = preview;
-        } else {
-            colour = LineOutputColourAt(m_context.Project, line, cursor);
-        }
-        colours[static_cast<size_t>(line)] = colour;
-        m_context.Output.Set(line, colour);
+        m_context.Output.Set(line, colours[static_cast<size_t>(line)]);
     }
-    FillSourceChannels(colours, m_sources);
-    BuildDmxFrame(m_sources, m_context.Patch, m_context.PatchCheckChannel.load(), frame);
+}
+
+void BuildOutputFrame(const ProjectData& project, const PatchTable& patch, int32_t cursorTime,
+                      int32_t currentLine, int32_t previewColour, int32_t patchCheckChannel,
+                      std::array<int32_t, kLineCount>& colours, SourceChannels& sources,
+                      DmxFrame& frame) {
+    for (int line = 0; line < kLineCount; ++line) {
+        colours[static_cast<size_t>(line)] = line == currentLine && previewColour != NoColour
+                                                 ? previewColour
+                                                 : LineOutputColourAt(project, line, cursorTime);
+    }
+    FillSourceChannels(colours, sources);
+    BuildDmxFrame(sources, patch, patchCheckChannel, frame);
 }
 
 }  // namespace lumavox

@@ -34,6 +34,14 @@ struct EngineContext {
     std::function<void(std::string_view message, std::string_view caption)> Warn;
 };
 
+// The output of one tick at a play position: the eight line colours (the preview colour in place of
+// the current line's, when there is one), their source channels and the patched frame with the
+// patch check (-1 off). No allocation; any thread.
+void BuildOutputFrame(const ProjectData& project, const PatchTable& patch, int32_t cursorTime,
+                      int32_t currentLine, int32_t previewColour, int32_t patchCheckChannel,
+                      std::array<int32_t, kLineCount>& colours, SourceChannels& sources,
+                      DmxFrame& frame);
+
 // The engine tick: once per output period it advances the free clock, talks to the sound device,
 // carries out the requests the UI posted in EngineState, settles CursorTime and builds the DMX
 // frame from the eight line colours through the patch.

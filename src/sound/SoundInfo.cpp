@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "model/ProjectFile.h"
 #include "model/UsrFunc.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
@@ -11,16 +12,6 @@
 namespace lumavox {
 
 namespace {
-
-bool HasUpperExtension(const std::string& path, const char* upper) {
-    const auto dot = path.rfind('.');
-    if (dot == std::string::npos) return false;
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext == upper;
-}
 
 std::string FormatHead(int32_t rate, const char* middle, int32_t value, int32_t channels) {
     char buffer[96];
@@ -37,7 +28,7 @@ SoundInfo SoundInfoText(WavSound& sound, const std::string& path) {
     struct stat st {};
     if (resolved.empty() || stat(resolved.c_str(), &st) != 0) return info;
 
-    if (HasUpperExtension(resolved, ".WAV")) {
+    if (HasExtension(resolved, ".WAV")) {
         WaveInfo wave;
         if (!sound.ReadWaveInfo(resolved, &wave)) return info;
         info.Ok = true;
