@@ -10,10 +10,12 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "model/Msgstr.h"
+#include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
 #include "sound/WaveFormat.h"
@@ -65,18 +67,6 @@ bool ReadAt(int fd, void* target, size_t size, uint64_t offset) {
         out += n;
         size -= static_cast<size_t>(n);
         offset += static_cast<uint64_t>(n);
-    }
-    return true;
-}
-
-bool WriteAll(int fd, const void* source, size_t size) {
-    const auto* in = static_cast<const unsigned char*>(source);
-    while (size > 0) {
-        const ssize_t n = write(fd, in, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        in += n;
-        size -= static_cast<size_t>(n);
     }
     return true;
 }
@@ -294,24 +284,11 @@ int32_t WavSound::LoadPeakCache(const std::string& path) {
 
 bool WavSound::SavePeakCache(const std::string& path) {
     if (m_list.Empty()) return false;
-    static std::atomic<unsigned> serial{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".~" + std::to_string(getpid()) + "-" + std::to_string(serial++);
-        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    bool ok = fd >= 0;
-    if (ok) {
-        ok = WriteAll(fd, m_list.Data(), static_cast<size_t>(m_list.Count()) * sizeof(PeakFrame));
-        ok = fsync(fd) == 0 && ok;
-        ok = close(fd) == 0 && ok;
-        ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-        if (!ok) unlink(temp.c_str());
-    }
-    if (!ok) m_reporter.ShowError("ファイル " + path + " を作成できません");
-    return ok;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(m_list.Data());
+    const size_t size = static_cast<size_t>(m_list.Count()) * sizeof(PeakFrame);
+    if (ReplaceFileAtomically(path, std::span<const uint8_t>(bytes, size)) == 0) return true;
+    m_reporter.ShowError("ファイル " + path + " を作成できません");
+    return false;
 }
 
 bool WavSound::ReadWaveInfo(const std::string& path, WaveInfo* info) {
