@@ -317,11 +317,11 @@ void PulseSoundDevice::Impl::Reconcile() {
 }
 
 void PulseSoundDevice::Impl::CreateStream(uint64_t segment, uint64_t startFrame) {
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_S16LE;
-    spec.rate = SourceRate;
-    spec.channels = static_cast<uint8_t>(SourceChannels);
-    Stream = pa_stream_new(Context, "Lumavox", &spec, nullptr);
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_S16LE;
+    format.rate = SourceRate;
+    format.channels = static_cast<uint8_t>(SourceChannels);
+    Stream = pa_stream_new(Context, "Lumavox", &format, nullptr);
     if (!Stream) {
         ServerError.store(pa_context_errno(Context), std::memory_order_relaxed);
         return;
@@ -340,7 +340,7 @@ void PulseSoundDevice::Impl::CreateStream(uint64_t segment, uint64_t startFrame)
 
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<uint32_t>(-1);
-    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kTargetLatencyUs, &spec));
+    attr.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kTargetLatencyUs, &format));
     attr.prebuf = static_cast<uint32_t>(-1);
     attr.minreq = static_cast<uint32_t>(-1);
     attr.fragsize = static_cast<uint32_t>(-1);
@@ -695,11 +695,11 @@ bool PulseAudioTest(std::chrono::milliseconds bound) {
             return s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s);
         });
         if (settled && pa_context_get_state(context) == PA_CONTEXT_READY) {
-            pa_sample_spec spec{};
-            spec.format = PA_SAMPLE_S16LE;
-            spec.rate = 44100;
-            spec.channels = 2;
-            pa_stream* stream = pa_stream_new(context, "Lumavox audio test", &spec, nullptr);
+            pa_sample_spec format{};
+            format.format = PA_SAMPLE_S16LE;
+            format.rate = 44100;
+            format.channels = 2;
+            pa_stream* stream = pa_stream_new(context, "Lumavox audio test", &format, nullptr);
             if (stream &&
                 pa_stream_connect_playback(stream, nullptr, nullptr, PA_STREAM_START_CORKED,
                                            nullptr, nullptr) >= 0) {
