@@ -17,7 +17,7 @@ const std::string* ParsedArgs::Value(const std::string& option) const {
     return it == values.end() ? nullptr : &it->second;
 }
 
-std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec,
+std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionTable& table,
                                     std::string& error) {
     ParsedArgs out;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -36,9 +36,9 @@ std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const 
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        if (spec.flags.count(name) != 0 && !inlineValue) {
+        if (table.flags.count(name) != 0 && !inlineValue) {
             out.flags.insert(name);
-        } else if (spec.valued.count(name) != 0) {
+        } else if (table.valued.count(name) != 0) {
             if (inlineValue) {
                 out.values[name] = *inlineValue;
             } else if (i + 1 < args.size()) {

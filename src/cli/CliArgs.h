@@ -9,7 +9,7 @@
 namespace lumavox::cli {
 
 // The options one command accepts: those that take a value and plain flags.
-struct OptionSpec {
+struct OptionTable {
     std::set<std::string> valued;  // e.g. "--from"
     std::set<std::string> flags;   // e.g. "--repeat", "--help"
 };
@@ -26,7 +26,7 @@ struct ParsedArgs {
 
 // Splits args; "--opt=value" and "--opt value" both work. On an unknown option or a missing value
 // returns nullopt with a one-line message in error.
-std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionSpec& spec,
+std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionTable& table,
                                     std::string& error);
 
 // A whole decimal int32 ("-2000", "20"); nullopt for anything else, out of range included.

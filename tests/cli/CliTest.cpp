@@ -177,17 +177,17 @@ TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
 
 TEST(CliArgs, ValuesFlagsAndErrors) {
     std::string error;
-    const OptionSpec spec{{"--from", "--raw"}, {"--repeat", "--help"}};
+    const OptionTable table{{"--from", "--raw"}, {"--repeat", "--help"}};
     const auto parsed =
-        ParseArgs({"x.prj", "--from", "-200", "--raw=a b", "--repeat"}, spec, error);
+        ParseArgs({"x.prj", "--from", "-200", "--raw=a b", "--repeat"}, table, error);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->positionals, std::vector<std::string>{"x.prj"});
     EXPECT_EQ(*parsed->Value("--from"), "-200");
     EXPECT_EQ(*parsed->Value("--raw"), "a b");
     EXPECT_TRUE(parsed->Has("--repeat"));
-    EXPECT_FALSE(ParseArgs({"--from"}, spec, error));
+    EXPECT_FALSE(ParseArgs({"--from"}, table, error));
     EXPECT_EQ(error, "missing value for --from");
-    EXPECT_FALSE(ParseArgs({"--repeat=1"}, spec, error));
+    EXPECT_FALSE(ParseArgs({"--repeat=1"}, table, error));
     EXPECT_EQ(ParseInt32("-2147483648"), INT32_MIN);
     EXPECT_FALSE(ParseInt32("2147483648"));
     EXPECT_FALSE(ParseInt32("12ms"));
