@@ -5,6 +5,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/ThreadTiming.h"
+
 namespace lumavox {
 
 // Start, park and stop of an output thread. The control thread (the UI, or the command-line
@@ -37,5 +39,32 @@ private:
     bool m_parked = false;  // guarded by m_mutex
     bool m_exited = false;  // guarded by m_mutex
 };
+
+// The body of an output thread: raises its priority, then runs loop.Start() once and
+// loop.Iterate() every iteration until the gate ends it, sleeping for what Iterate returns (or to
+// the next millisecond when it returns 0). Nothing escapes: on an exception the loop ends and the
+// control thread cleans up.
+template <class Loop>
+void RunOutputLoop(OutputThreadGate& gate, Loop& loop) {
+    RaiseCurrentThreadPriority();
+    bool started = false;
+    try {
+        while (gate.Continue()) {
+            if (!started) {
+                loop.Start();
+                started = true;
+                continue;
+            }
+            const uint32_t sleepMs = loop.Iterate();
+            if (sleepMs > 0) {
+                SleepMs(sleepMs);
+            } else {
+                SleepToNextMillisecond();
+            }
+        }
+    } catch (...) {
+    }
+    gate.MarkExited();
+}
 
 }  // namespace lumavox

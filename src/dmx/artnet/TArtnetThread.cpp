@@ -6,8 +6,7 @@ namespace lumavox {
 
 TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const IClock& clock,
                              const ArtnetConfig& config)
-    : m_network(network),
-      m_loop(network.socket, source, clock, m_shared, config.periodMs) {
+    : m_network(network), m_loop(network.socket, source, clock, m_shared, config.periodMs) {
     m_shared.txUniverse.store(config.txUniverse, std::memory_order_relaxed);
     m_shared.sendEnabled.store(config.sendEnabled, std::memory_order_relaxed);
 
@@ -80,26 +79,7 @@ void TArtnetThread::RemoveAddedAddress() {
 }
 
 void TArtnetThread::Run() {
-    RaiseCurrentThreadPriority();
-    bool started = false;
-    try {
-        while (m_gate.Continue()) {
-            if (!started) {
-                m_loop.Start();
-                started = true;
-                continue;
-            }
-            const uint32_t sleepMs = m_loop.Iterate();
-            if (sleepMs > 0) {
-                SleepMs(sleepMs);
-            } else {
-                SleepToNextMillisecond();
-            }
-        }
-    } catch (...) {
-        // Nothing escapes the output thread; the loop ends and the control thread cleans up.
-    }
-    m_gate.MarkExited();
+    RunOutputLoop(m_gate, m_loop);
 }
 
 }  // namespace lumavox

@@ -42,26 +42,7 @@ bool TDmxDtThread::Terminate(std::chrono::milliseconds bound) {
 }
 
 void TDmxDtThread::Run() {
-    RaiseCurrentThreadPriority();
-    bool started = false;
-    try {
-        while (m_gate.Continue()) {
-            if (!started) {
-                m_loop.Start();
-                started = true;
-                continue;
-            }
-            const uint32_t sleepMs = m_loop.Iterate();
-            if (sleepMs > 0) {
-                SleepMs(sleepMs);
-            } else {
-                SleepToNextMillisecond();
-            }
-        }
-    } catch (...) {
-        // Nothing escapes the output thread; the loop ends and Terminate cleans up.
-    }
-    m_gate.MarkExited();
+    RunOutputLoop(m_gate, m_loop);
 }
 
 }  // namespace lumavox
