@@ -1,7 +1,5 @@
 #include "cli/PlayOutputs.h"
 
-#include <time.h>
-
 #include <chrono>
 #include <cstdio>
 
@@ -17,8 +15,8 @@
 
 namespace lumavox::cli {
 
-NullOutputThread::NullOutputThread(IFrameSource& source, uint32_t periodMs)
-    : m_source(source), m_periodMs(periodMs), m_thread([this] { Run(); }) {}
+NullOutputThread::NullOutputThread(IFrameSource& source, const IClock& clock, uint32_t periodMs)
+    : m_loop(source, clock, periodMs), m_thread([this] { RunOutputLoop(m_gate, m_loop); }) {}
 
 NullOutputThread::~NullOutputThread() {
     Terminate();
@@ -29,28 +27,13 @@ void NullOutputThread::Terminate() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void NullOutputThread::Run() {
-    DmxFrame frame{};
-    timespec next{};
-    clock_gettime(CLOCK_MONOTONIC, &next);
-    while (m_gate.Continue()) {
-        m_source.Tick(frame);
-        // absolute deadlines: a late period is not made up with a burst
-        next.tv_nsec += static_cast<long>(m_periodMs) * 1000000L;
-        while (next.tv_nsec >= 1000000000L) {
-            next.tv_nsec -= 1000000000L;
-            ++next.tv_sec;
-        }
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec)) {
-            next = now;
-            continue;
-        }
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr) == EINTR) {
-        }
-    }
-    m_gate.MarkExited();
+uint32_t NullOutputThread::Loop::Iterate() {
+    const uint32_t now = m_clock.NowMs();
+    if (now - m_last < m_periodMs) return 0;
+    m_last = now;
+    m_source.Tick(m_frame);
+    const uint32_t spent = m_clock.NowMs() - now;
+    return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
 }
 
 OutputRunner::OutputRunner(IFrameSource& source, const IClock& clock, const PlayOptions& options)
@@ -97,7 +80,7 @@ bool OutputRunner::Start(std::string& error) {
             return true;
         }
         case OutputKind::None:
-            m_null = std::make_unique<NullOutputThread>(m_source, 20);
+            m_null = std::make_unique<NullOutputThread>(m_source, m_clock, 20);
             m_null->Resume();
             return true;
     }

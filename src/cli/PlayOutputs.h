@@ -40,7 +40,7 @@ struct PlayOptions {
 // player's "--output none". Created parked; control thread: Resume and Terminate.
 class NullOutputThread {
 public:
-    NullOutputThread(IFrameSource& source, uint32_t periodMs);
+    NullOutputThread(IFrameSource& source, const IClock& clock, uint32_t periodMs);
     ~NullOutputThread();
     NullOutputThread(const NullOutputThread&) = delete;
     NullOutputThread& operator=(const NullOutputThread&) = delete;
@@ -49,10 +49,23 @@ public:
     void Terminate();
 
 private:
-    void Run();
+    // The loop the output threads' shared body runs: a tick every period, nothing sent.
+    class Loop {
+    public:
+        Loop(IFrameSource& source, const IClock& clock, uint32_t periodMs)
+            : m_source(source), m_clock(clock), m_periodMs(periodMs) {}
+        void Start() { m_last = m_clock.NowMs() - m_periodMs; }
+        uint32_t Iterate();
 
-    IFrameSource& m_source;
-    const uint32_t m_periodMs;
+    private:
+        IFrameSource& m_source;
+        const IClock& m_clock;
+        const uint32_t m_periodMs;
+        uint32_t m_last = 0;
+        DmxFrame m_frame{};
+    };
+
+    Loop m_loop;
     OutputThreadGate m_gate;
     std::thread m_thread;
 };
