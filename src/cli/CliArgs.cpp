@@ -55,6 +55,28 @@ std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const 
     return out;
 }
 
+std::optional<ParsedArgs> ParseCommand(const std::vector<std::string>& args, OptionTable table,
+                                       const char* help, size_t positionalCount,
+                                       const std::string& usageError, int& status) {
+    table.flags.insert("--help");
+    std::string error;
+    auto parsed = ParseArgs(args, table, error);
+    status = 0;
+    if (!parsed) {
+        status = Fail(error);
+        return std::nullopt;
+    }
+    if (parsed->Has("--help")) {
+        std::fputs(help, stdout);
+        return std::nullopt;
+    }
+    if (parsed->positionals.size() != positionalCount) {
+        status = Fail(usageError);
+        return std::nullopt;
+    }
+    return parsed;
+}
+
 std::optional<int32_t> ParseInt32(const std::string& text) {
     int32_t value = 0;
     const char* begin = text.data();

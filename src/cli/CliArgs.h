@@ -29,6 +29,13 @@ struct ParsedArgs {
 std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionTable& table,
                                     std::string& error);
 
+// The start every command shares: parses args against table (with --help added), prints help
+// on --help, and checks the number of positional arguments. Nothing when the command is done
+// already; status is then its exit status (0 after the help, 1 after a one-line error).
+std::optional<ParsedArgs> ParseCommand(const std::vector<std::string>& args, OptionTable table,
+                                       const char* help, size_t positionalCount,
+                                       const std::string& usageError, int& status);
+
 // A whole decimal int32 ("-2000", "20"); nullopt for anything else, out of range included.
 std::optional<int32_t> ParseInt32(const std::string& text);
 

@@ -20,14 +20,10 @@ constexpr const char* kHelp =
 }  // namespace
 
 int DemoCommand(const std::vector<std::string>& args) {
-    std::string error;
-    const auto parsed = ParseArgs(args, {{}, {"--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 1) return Fail("demo takes one DIR (see --help)");
+    int status = 0;
+    const auto parsed =
+        ParseCommand(args, {{}, {}}, kHelp, 1, "demo takes one DIR (see --help)", status);
+    if (!parsed) return status;
     std::error_code ec;
     const auto folder = std::filesystem::absolute(parsed->positionals[0], ec);
     std::filesystem::create_directories(folder, ec);

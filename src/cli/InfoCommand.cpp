@@ -20,14 +20,10 @@ constexpr const char* kHelp =
 }  // namespace
 
 int InfoCommand(const std::vector<std::string>& args) {
-    std::string error;
-    const auto parsed = ParseArgs(args, {{}, {"--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 1) return Fail("info takes one PROJECT (see --help)");
+    int status = 0;
+    const auto parsed =
+        ParseCommand(args, {{}, {}}, kHelp, 1, "info takes one PROJECT (see --help)", status);
+    if (!parsed) return status;
     const std::string path = AbsolutePath(parsed->positionals[0]);
 
     ProjectData project;

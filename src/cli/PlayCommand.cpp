@@ -49,15 +49,11 @@ public:
 }  // namespace
 
 int PlayCommand(const std::vector<std::string>& args) {
+    int status = 0;
+    const auto parsed = ParseCommand(args, {{"--output", "--universe", "--period"}, {"--repeat"}},
+                                     kHelp, 1, "play takes one PROJECT (see --help)", status);
+    if (!parsed) return status;
     std::string error;
-    const auto parsed =
-        ParseArgs(args, {{"--output", "--universe", "--period"}, {"--repeat", "--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 1) return Fail("play takes one PROJECT (see --help)");
 
     // The editor's settings decide the defaults; the player reads them and never writes them.
     EnvData settings(DefaultSettingsPath(), ExeDir());
@@ -159,8 +155,7 @@ int PlayCommand(const std::vector<std::string>& args) {
     Transport transport(state, clock, repeat);
     transport.PlayFromStart();
     bool started = false;
-    const int status =
-        WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
+    status = WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
     transport.Stop();
     PostRequest(state, state.CloseRequest);
     output.Stop();

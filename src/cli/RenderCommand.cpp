@@ -47,15 +47,12 @@ void RenderFrame(const ProjectData& project, const PatchTable& patch, int32_t t,
 }
 
 int RenderCommand(const std::vector<std::string>& args) {
+    int status = 0;
+    const auto parsed =
+        ParseCommand(args, {{"--from", "--to", "--step", "--sound-length", "--raw"}, {}}, kHelp, 1,
+                     "render takes one PROJECT (see --help)", status);
+    if (!parsed) return status;
     std::string error;
-    const auto parsed = ParseArgs(
-        args, {{"--from", "--to", "--step", "--sound-length", "--raw"}, {"--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 1) return Fail("render takes one PROJECT (see --help)");
 
     auto number = [&](const char* option, std::optional<int32_t>& out) {
         if (const std::string* text = parsed->Value(option)) {

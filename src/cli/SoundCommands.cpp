@@ -36,14 +36,10 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 int PeaksCommand(const std::vector<std::string>& args) {
-    std::string error;
-    const auto parsed = ParseArgs(args, {{}, {"--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kPeaksHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 2) return Fail("peaks takes SOUND and OUT.wfm (see --help)");
+    int status = 0;
+    const auto parsed = ParseCommand(args, {{}, {}}, kPeaksHelp, 2,
+                                     "peaks takes SOUND and OUT.wfm (see --help)", status);
+    if (!parsed) return status;
     StderrReporter reporter;
     WavSound sound(reporter);
     const int32_t count = sound.LoadSound(AbsolutePath(parsed->positionals[0]));
@@ -61,14 +57,10 @@ int PeaksCommand(const std::vector<std::string>& args) {
 }
 
 int WavInfoCommand(const std::vector<std::string>& args) {
-    std::string error;
-    const auto parsed = ParseArgs(args, {{}, {"--help"}}, error);
-    if (!parsed) return Fail(error);
-    if (parsed->Has("--help")) {
-        std::fputs(kWavInfoHelp, stdout);
-        return 0;
-    }
-    if (parsed->positionals.size() != 1) return Fail("wavinfo takes one SOUND (see --help)");
+    int status = 0;
+    const auto parsed = ParseCommand(args, {{}, {}}, kWavInfoHelp, 1,
+                                     "wavinfo takes one SOUND (see --help)", status);
+    if (!parsed) return status;
     const std::string path = AbsolutePath(parsed->positionals[0]);
     if (!FileExists(path)) return Fail(path + ": ファイルが見つかりません");
 
