@@ -21,9 +21,11 @@ uint16_t ClampVolume(int32_t value) {
     return static_cast<uint16_t>(std::clamp<int32_t>(value, 0, 65535));
 }
 
+// A file, that is: a folder of the same name does not count.
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    const auto status = std::filesystem::status(path, ec);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
 bool EqualsNoCaseText(const std::string& a, const std::string& b) {

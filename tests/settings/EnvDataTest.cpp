@@ -193,6 +193,21 @@ TEST(EnvData, HistorySavesTwentyAndDropsDeletedFilesAtTheNextStart) {
     EXPECT_EQ(next.History.size(), 1u);
 }
 
+// A recent project whose file was replaced by a folder of the same name is gone as a project.
+TEST(EnvData, HistoryDropsAnEntryThatNowNamesAFolder) {
+    TempDir dir;
+    const std::string path = dir.File("lumavox.INI");
+    WriteBytes(dir.File("a.PRJ"), "x");
+    WriteBytes(dir.File("c.PRJ"), "x");
+    std::filesystem::create_directory(dir.File("b.PRJ"));
+    WriteBytes(path, "[PrjHistory]\nFile0=" + dir.File("a.PRJ") + "\nFile1=" + dir.File("b.PRJ") +
+                         "\nFile2=" + dir.File("c.PRJ") + "\n");
+    EnvData env(path, dir.Folder());
+    FakeWaveVolume volume(0);
+    env.Create(volume);
+    EXPECT_EQ(env.History, (std::vector<std::string>{dir.File("a.PRJ"), dir.File("c.PRJ")}));
+}
+
 TEST(EnvData, HistoryIndexIgnoresAsciiCaseAndPutFirstMovesTheEntry) {
     TempDir dir;
     EnvData env(dir.File("x.INI"), dir.Folder());
