@@ -30,6 +30,21 @@ TEST_F(EngineTick, OpenRequestClosesTheOpenSoundFirstAndReadsTheLength) {
     EXPECT_TRUE(warnings.empty());
 }
 
+TEST_F(EngineTick, OpenRequestOpensALongPathWhole) {
+    // Deep folders with Japanese names pass 255 bytes easily (3 bytes a character in UTF-8).
+    std::string path = "/home/user";
+    for (int i = 0; i < 12; ++i) path += "/ライトショー音源フォルダ";
+    path += "/曲.wav";
+    ASSERT_GT(path.size(), 400u);
+    device.AddFile(path, 4000);
+    state.SoundPath.Set(path);
+    state.OpenRequest = true;
+    Tick();
+    EXPECT_EQ(device.Commands(), (Commands{"audio test", "open " + path}));
+    EXPECT_TRUE(state.SoundOpen);
+    EXPECT_EQ(state.SoundLength, 4000);
+}
+
 TEST_F(EngineTick, FailedOpenLeavesTheSoundClosedWithoutAMessage) {
     OpenSound(30000);
     state.SoundPath.Set("/music/missing.wav");
