@@ -520,6 +520,43 @@ TEST_F(EngineTick, LocateDuringTheSameTickIsNotOverwrittenByTheDevicePosition) {
     EXPECT_EQ(device.Position(), 9000);
 }
 
+TEST_F(EngineTick, LocateOutsideThePausedSoundGivesUpThePause) {
+    OpenSound(30000);
+    StartPlayingAtZero();
+    Periods(10);
+    transport.PauseResume();
+    Periods(2);
+    ASSERT_EQ(state.SoundMode.Get(), "paused");
+    transport.Locate(-3000);
+    Tick();
+    Tick();  // the mode the stop left is read by the next tick
+    EXPECT_EQ(state.CursorTime, -3000);
+    // A resume would play the sound on from 200 ms while the position stays in the pre-roll.
+    EXPECT_FALSE(transport.CanPauseResume());
+    transport.PauseResume();
+    Periods(5);
+    EXPECT_NE(device.Mode(), SoundDeviceMode::Playing);
+    EXPECT_EQ(state.CursorTime, -3000);
+    Command([&] { transport.Play(); });  // plays on from the located time
+    Periods(5);
+    EXPECT_EQ(state.CursorTime, -2900);
+
+    transport.PauseResume();  // hold the free clock: still not playing the sound
+    Command([&] { transport.Stop(); });
+    Command([&] { transport.Locate(1000); });
+    transport.Play();
+    Tick();
+    Periods(2);
+    transport.PauseResume();
+    Periods(2);
+    ASSERT_EQ(state.SoundMode.Get(), "paused");
+    transport.Locate(31000);  // into the post-roll
+    Tick();
+    Tick();
+    EXPECT_FALSE(transport.CanPauseResume());
+    EXPECT_EQ(state.CursorTime, 31000);
+}
+
 TEST_F(EngineTick, CommandsAreEnabledByTheTransportState) {
     EXPECT_FALSE(transport.CanPlayFromStart(true));  // no audio output yet
     OpenSound(30000);
