@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
-#include "platform/FileReplace.h"
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"
+#include "platform/FileReplace.h"
 
 namespace lumavox {
 
@@ -243,7 +243,8 @@ int LoadGroupBytes(ProjectData& project, std::span<const uint8_t> bytes, int32_t
             for (auto& s : fresh[i]) live.push_back(std::move(s));
         });
     }
-    Normalise(project);
+    // Lines keep their stored Lengths unless steps were added to the project.
+    if (count > 0) Normalise(project);
     project.Modified = true;
     return count;
 }
