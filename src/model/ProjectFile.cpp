@@ -161,6 +161,10 @@ ProjectLoadResult LoadProjectFile(ProjectData& project, const std::string& path)
 std::vector<uint8_t> ProjectFileBytes(const ProjectData& project) {
     std::vector<uint8_t> bytes(kHeaderSize + kStepSize * static_cast<size_t>(StepCount(project)));
     std::memcpy(bytes.data(), &project.Header, kHeaderSize);
+    // The reserved block means nothing to any version of the program; whatever a file brought in
+    // is not passed on.
+    std::memset(bytes.data() + offsetof(ProjectHeader, Reserved), 0,
+                sizeof(project.Header.Reserved));
     size_t at = kHeaderSize;
     for (const TStepList& line : project.Lines) {
         for (const auto& s : line.ItemsUnlocked()) {

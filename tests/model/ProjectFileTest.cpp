@@ -140,6 +140,28 @@ TEST(ProjectFile, WindowsMadeFileLoadsAndSavesUnchanged) {
     EXPECT_EQ(ReadBytes(folder / "old.PRJ"), file);
 }
 
+TEST(ProjectFile, ReservedHeaderBytesAreWrittenAsZero) {
+    TempFolder folder;
+    ProjectHeader header;
+    std::memcpy(header.Title, "show", 5);
+    header.Title[100] = 'x';  // after the terminator: part of the field, kept
+    std::memset(header.Reserved, 0xA5, sizeof(header.Reserved));
+    std::vector<uint8_t> file = HeaderBytes(header);
+    Append(file, RecordBytes(Record(3, 250)));
+    WriteBytes(folder / "r.prj", file);
+
+    ProjectData project;
+    const auto result = LoadProjectFile(project, folder / "r.prj");
+    ASSERT_TRUE(result.Loaded());
+    ASSERT_TRUE(
+        SaveProjectFile(project, result.Patch, result.PrePlayTime, result.PostPlayTime, false)
+            .Ok());
+    std::memset(header.Reserved, 0, sizeof(header.Reserved));
+    std::vector<uint8_t> expected = HeaderBytes(header);
+    Append(expected, RecordBytes(Record(3, 250)));
+    EXPECT_EQ(ReadBytes(folder / "r.prj"), expected);
+}
+
 TEST(ProjectFile, RecordsAreCountedSkippedAndTruncatedAsStored) {
     TempFolder folder;
     ProjectData project;
