@@ -54,6 +54,7 @@ bool OutputRunner::Start(std::string& error) {
             m_artnet = std::make_unique<TArtnetThread>(
                 m_source, ArtnetNetwork{*m_socket, *m_interfaces, *m_addresses}, m_clock, config);
             m_artnet->Resume();
+            m_artnet->SendPoll();  // look for nodes at once, not only at the first 2 s poll
             if (!m_artnet->InitError().empty()) {
                 std::fprintf(stderr, "lumavox-cli: Art-Net: %s\n", m_artnet->InitError().c_str());
             }
