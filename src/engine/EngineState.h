@@ -15,8 +15,8 @@ namespace lumavox {
 // Every scalar is a std::atomic with the default sequentially consistent order: the values are
 // independent words, read and written once or twice per output period, so the cost is nothing and
 // the order is the simplest to reason about (a request flag set after SoundPath is seen after it).
-// Texts are SharedText, exchanged whole. Request flags have one setter (UI) and one clearer (tick).
-// The line output colours live in LineOutput (dmx/Patch.h).
+// Texts are SharedText (the sound path a SharedPath), exchanged whole. Request flags have one
+// setter (UI) and one clearer (tick). The line output colours live in LineOutput (dmx/Patch.h).
 struct EngineState {
     std::atomic<int32_t> CursorTime{0};        // play position, ms from the sound start
     std::atomic<int32_t> PrePlayTime{10000};   // lead-in before the sound start, ms
@@ -36,7 +36,7 @@ struct EngineState {
 
     std::atomic<bool> AudioAvailable{false};
     std::atomic<bool> SoundOpen{false};
-    SharedText SoundPath;  // file the next open request opens
+    SharedPath SoundPath;  // file the next open request opens
 
     std::atomic<bool> OpenRequest{false};
     std::atomic<bool> CloseRequest{false};

@@ -43,4 +43,24 @@ private:
     size_t m_size = 0;
 };
 
+// A file path shared between threads, exchanged whole and kept at any length (paths with
+// multi-byte names pass 255 bytes easily). Set and Get allocate: the tick reads it only while it
+// handles an open request. Any thread.
+class SharedPath {
+public:
+    void Set(std::string_view path) {
+        std::string copy(path);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_path.swap(copy);
+    }
+    std::string Get() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_path;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::string m_path;
+};
+
 }  // namespace lumavox

@@ -102,6 +102,9 @@ void Transport::Locate(int32_t timeMs, int* programmaticChange) {
         m_state.CursorTime.store(timeMs);
         if (timeMs < 0 || timeMs > length) {
             m_state.FreeClockTime.store(timeMs);
+            // A paused sound is given up, as a seek inside it does: resuming it would play the
+            // sound on from its old place while the position stays out here.
+            if (m_state.SoundMode.Equals("paused")) m_state.StopRequest.store(true);
         } else {
             m_state.SeekRequest.store(true);
         }

@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
-#include "platform/FileReplace.h"
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"
+#include "platform/FileReplace.h"
 
 namespace lumavox {
 
@@ -161,6 +161,10 @@ ProjectLoadResult LoadProjectFile(ProjectData& project, const std::string& path)
 std::vector<uint8_t> ProjectFileBytes(const ProjectData& project) {
     std::vector<uint8_t> bytes(kHeaderSize + kStepSize * static_cast<size_t>(StepCount(project)));
     std::memcpy(bytes.data(), &project.Header, kHeaderSize);
+    // The reserved block means nothing to any version of the program; whatever a file brought in
+    // is not passed on.
+    std::memset(bytes.data() + offsetof(ProjectHeader, Reserved), 0,
+                sizeof(project.Header.Reserved));
     size_t at = kHeaderSize;
     for (const TStepList& line : project.Lines) {
         for (const auto& s : line.ItemsUnlocked()) {
@@ -243,7 +247,8 @@ int LoadGroupBytes(ProjectData& project, std::span<const uint8_t> bytes, int32_t
             for (auto& s : fresh[i]) live.push_back(std::move(s));
         });
     }
-    Normalise(project);
+    // Lines keep their stored Lengths unless steps were added to the project.
+    if (count > 0) Normalise(project);
     project.Modified = true;
     return count;
 }

@@ -30,6 +30,21 @@ TEST_F(EngineTick, OpenRequestClosesTheOpenSoundFirstAndReadsTheLength) {
     EXPECT_TRUE(warnings.empty());
 }
 
+TEST_F(EngineTick, OpenRequestOpensALongPathWhole) {
+    // Deep folders with Japanese names pass 255 bytes easily (3 bytes a character in UTF-8).
+    std::string path = "/home/user";
+    for (int i = 0; i < 12; ++i) path += "/ライトショー音源フォルダ";
+    path += "/曲.wav";
+    ASSERT_GT(path.size(), 400u);
+    device.AddFile(path, 4000);
+    state.SoundPath.Set(path);
+    state.OpenRequest = true;
+    Tick();
+    EXPECT_EQ(device.Commands(), (Commands{"audio test", "open " + path}));
+    EXPECT_TRUE(state.SoundOpen);
+    EXPECT_EQ(state.SoundLength, 4000);
+}
+
 TEST_F(EngineTick, FailedOpenLeavesTheSoundClosedWithoutAMessage) {
     OpenSound(30000);
     state.SoundPath.Set("/music/missing.wav");
@@ -503,6 +518,43 @@ TEST_F(EngineTick, LocateDuringTheSameTickIsNotOverwrittenByTheDevicePosition) {
     Tick();
     EXPECT_EQ(state.CursorTime, 9000);
     EXPECT_EQ(device.Position(), 9000);
+}
+
+TEST_F(EngineTick, LocateOutsideThePausedSoundGivesUpThePause) {
+    OpenSound(30000);
+    StartPlayingAtZero();
+    Periods(10);
+    transport.PauseResume();
+    Periods(2);
+    ASSERT_EQ(state.SoundMode.Get(), "paused");
+    transport.Locate(-3000);
+    Tick();
+    Tick();  // the mode the stop left is read by the next tick
+    EXPECT_EQ(state.CursorTime, -3000);
+    // A resume would play the sound on from 200 ms while the position stays in the pre-roll.
+    EXPECT_FALSE(transport.CanPauseResume());
+    transport.PauseResume();
+    Periods(5);
+    EXPECT_NE(device.Mode(), SoundDeviceMode::Playing);
+    EXPECT_EQ(state.CursorTime, -3000);
+    Command([&] { transport.Play(); });  // plays on from the located time
+    Periods(5);
+    EXPECT_EQ(state.CursorTime, -2900);
+
+    transport.PauseResume();  // hold the free clock: still not playing the sound
+    Command([&] { transport.Stop(); });
+    Command([&] { transport.Locate(1000); });
+    transport.Play();
+    Tick();
+    Periods(2);
+    transport.PauseResume();
+    Periods(2);
+    ASSERT_EQ(state.SoundMode.Get(), "paused");
+    transport.Locate(31000);  // into the post-roll
+    Tick();
+    Tick();
+    EXPECT_FALSE(transport.CanPauseResume());
+    EXPECT_EQ(state.CursorTime, 31000);
 }
 
 TEST_F(EngineTick, CommandsAreEnabledByTheTransportState) {

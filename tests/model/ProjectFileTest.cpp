@@ -13,6 +13,7 @@
 
 #include "StepTestUtil.h"
 #include "TempFolder.h"
+#include "model/ColourEval.h"
 #include "model/StepOps.h"
 
 namespace lumavox {
@@ -137,6 +138,28 @@ TEST(ProjectFile, WindowsMadeFileLoadsAndSavesUnchanged) {
         SaveProjectFile(project, result.Patch, result.PrePlayTime, result.PostPlayTime, false)
             .Ok());
     EXPECT_EQ(ReadBytes(folder / "old.PRJ"), file);
+}
+
+TEST(ProjectFile, ReservedHeaderBytesAreWrittenAsZero) {
+    TempFolder folder;
+    ProjectHeader header;
+    std::memcpy(header.Title, "show", 5);
+    header.Title[100] = 'x';  // after the terminator: part of the field, kept
+    std::memset(header.Reserved, 0xA5, sizeof(header.Reserved));
+    std::vector<uint8_t> file = HeaderBytes(header);
+    Append(file, RecordBytes(Record(3, 250)));
+    WriteBytes(folder / "r.prj", file);
+
+    ProjectData project;
+    const auto result = LoadProjectFile(project, folder / "r.prj");
+    ASSERT_TRUE(result.Loaded());
+    ASSERT_TRUE(
+        SaveProjectFile(project, result.Patch, result.PrePlayTime, result.PostPlayTime, false)
+            .Ok());
+    std::memset(header.Reserved, 0, sizeof(header.Reserved));
+    std::vector<uint8_t> expected = HeaderBytes(header);
+    Append(expected, RecordBytes(Record(3, 250)));
+    EXPECT_EQ(ReadBytes(folder / "r.prj"), expected);
 }
 
 TEST(ProjectFile, RecordsAreCountedSkippedAndTruncatedAsStored) {
@@ -344,6 +367,25 @@ TEST(GroupFile, MissingOrDamagedGroupsAddOnlyWhatIsWhole) {
     result = LoadGroupFile(project, folder / "g.grp", 1000);
     EXPECT_EQ(result.Count, 1);
     EXPECT_THAT(Times(project, 5), ElementsAre(std::numeric_limits<int32_t>::max()));
+}
+
+TEST(GroupFile, GroupThatAddsNothingLeavesTheStoredLengthsAlone) {
+    TempFolder folder;
+    ProjectData project;
+    std::vector<uint8_t> file = HeaderBytes(ProjectHeader{});
+    Append(file, RecordBytes(Record(2, 1000, 50)));  // the next step is 2000 ms away
+    Step blue = Record(2, 3000, 0);
+    blue.Colour = 0xFF0000;
+    Append(file, RecordBytes(blue));
+    WriteBytes(folder / "p.prj", file);
+    ASSERT_TRUE(LoadProjectFile(project, folder / "p.prj").Loaded());
+    const int32_t before = LineColourAt(project, 2, 1500).Colour;
+
+    WriteBytes(folder / "g.grp", RecordBytes(Record(8, 0)));
+    EXPECT_EQ(LoadGroupFile(project, folder / "g.grp", 0).Count, 0);
+    EXPECT_EQ(project.Lines[2].At(0).Length, 50);
+    EXPECT_EQ(LineColourAt(project, 2, 1500).Colour, before);
+    EXPECT_TRUE(project.Modified);
 }
 
 TEST(HeaderText, SettersRefuseWhatDoesNotFitTheField) {
