@@ -1,7 +1,10 @@
 // lumavox-cli play: headless playback of a show on the audio device and a DMX output.
+#include <unistd.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -39,6 +42,15 @@ constexpr const char* kHelp =
     "show runs silently on the system clock. Ctrl+C stops cleanly; the Art-Net nodes found are\n"
     "listed at the end.\n";
 
+// The settings file of the editor installed beside this tool ("lumavox" in the same folder):
+// "<folder>/lumavox.INI" when the folder is writable, else the one in the user's config folder.
+std::string EditorSettingsPath() {
+    const std::string folder = ExeDir();
+    const bool writable = access(folder.c_str(), W_OK) == 0;
+    return SettingsPathFor(folder + "lumavox", writable, std::getenv("XDG_CONFIG_HOME"),
+                           std::getenv("HOME"));
+}
+
 // The sound settings need a volume seam; the player never changes the system's volume.
 class NoVolume final : public IWaveVolume {
 public:
@@ -56,7 +68,7 @@ int PlayCommand(const std::vector<std::string>& args) {
     std::string error;
 
     // The editor's settings decide the defaults; the player reads them and never writes them.
-    EnvData settings(DefaultSettingsPath(), ExeDir());
+    EnvData settings(EditorSettingsPath(), ExeDir());
     NoVolume noVolume;
     settings.Create(noVolume);
 
