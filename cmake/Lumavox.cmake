@@ -51,6 +51,10 @@ function(lumavox_test name)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
                          ENVIRONMENT "LUMAVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    if("realtime" IN_LIST ARG_LABELS)
+        # timing tests run alone, so that other tests running beside them cannot make them late
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+    endif()
 endfunction()
 
 # lumavox_fuzz_target(<name> SOURCES ... DEPS ...)
