@@ -167,13 +167,14 @@ int PlayCommand(const std::vector<std::string>& args) {
     Transport transport(state, clock, repeat);
     transport.PlayFromStart();
     bool started = false;
-    status = WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
+    const bool ended =
+        WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
     transport.Stop();
     PostRequest(state, state.CloseRequest);
     output.Stop();
     for (const std::string& line : output.NodeLines()) std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    return status;
+    // the end of the show and a stop signal both end the run normally
+    return std::fflush(stdout) == 0 && ended ? 0 : 1;
 }
 
 }  // namespace lumavox::cli

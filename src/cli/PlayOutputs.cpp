@@ -109,24 +109,37 @@ bool EngineShowFinished(const EngineState& state, bool& started) {
     if (!started || playing || freeClock) return false;
     const int64_t end = static_cast<int64_t>(state.SoundLength.load()) + state.PostPlayTime.load();
     const int32_t t = state.CursorTime.load();
-    return t >= end || (state.PostPlayTime.load() == 0 && t >= state.SoundLength.load());
+    return t >= end;
 }
 
-int WaitForEnd(const EngineState& state, ShutdownSignals& signals,
-               const std::function<bool()>& finished) {
+bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
+                const std::function<bool()>& finished) {
     using namespace std::chrono;
     auto nextReport = steady_clock::now();
+    int32_t lastPosition = state.CursorTime.load();
+    auto lastMove = steady_clock::now();
     while (!finished()) {
-        if (steady_clock::now() >= nextReport) {
+        const auto now = steady_clock::now();
+        if (now >= nextReport) {
             std::fprintf(stderr, "%s\n", MillisText(state.CursorTime.load()).c_str());
             nextReport += seconds(1);
         }
+        // Nothing pauses a headless show, so a position that stops moving means the sound
+        // device gave up (a failed play command, a lost server): end instead of waiting forever.
+        if (const int32_t position = state.CursorTime.load(); position != lastPosition) {
+            lastPosition = position;
+            lastMove = now;
+        } else if (now - lastMove > kStallLimit) {
+            std::fprintf(stderr, "lumavox-cli: the play position stopped moving at %s\n",
+                         MillisText(position).c_str());
+            return false;
+        }
         if (signals.Wait(milliseconds(50))) {
             std::fprintf(stderr, "lumavox-cli: stopping\n");
-            break;
+            return true;
         }
     }
-    return 0;
+    return true;
 }
 
 }  // namespace lumavox::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -100,9 +101,10 @@ private:
 };
 
 // Waits until the show has ended (or a stop signal arrived), printing the play time to stderr once
-// a second. Returns the exit status.
-int WaitForEnd(const EngineState& state, ShutdownSignals& signals,
-               const std::function<bool()>& finished);
+// a second. False when the play position stopped moving for kStallLimit before the end.
+inline constexpr std::chrono::seconds kStallLimit{5};
+bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
+                const std::function<bool()>& finished);
 
 // The end of a show played through the engine: the post-roll has run out (or, without one, the
 // sound has stopped at its end), and neither the sound nor the free clock runs.

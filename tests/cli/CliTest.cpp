@@ -10,6 +10,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/DemoShow.h"
+#include "cli/PlayOutputs.h"
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 
@@ -192,6 +193,48 @@ TEST(CliArgs, ValuesFlagsAndErrors) {
     EXPECT_FALSE(ParseInt32("2147483648"));
     EXPECT_FALSE(ParseInt32("12ms"));
     EXPECT_FALSE(ParseInt32(""));
+}
+
+}  // namespace
+}  // namespace lumavox::cli
+
+namespace lumavox::cli {
+namespace {
+
+TEST(PlayEnd, TheShowEndsOnlyWhenThePostRollHasRunOut) {
+    EngineState state;
+    state.SoundLength.store(3000);
+    state.PostPlayTime.store(1000);
+    state.CursorTime.store(-1000);
+    bool started = false;
+    EXPECT_FALSE(EngineShowFinished(state, started));  // nothing has run yet
+    state.FreeClockRunning.store(true);                // pre-roll
+    EXPECT_FALSE(EngineShowFinished(state, started));
+    state.FreeClockRunning.store(false);
+    state.SoundMode.Set("playing");
+    state.CursorTime.store(1500);
+    EXPECT_FALSE(EngineShowFinished(state, started));
+    // the natural end, before the tick has started the post-roll
+    state.SoundMode.Set("stopped");
+    state.CursorTime.store(3000);
+    EXPECT_FALSE(EngineShowFinished(state, started));
+    state.FreeClockRunning.store(true);
+    state.CursorTime.store(3500);
+    EXPECT_FALSE(EngineShowFinished(state, started));
+    state.FreeClockRunning.store(false);
+    state.CursorTime.store(4010);
+    EXPECT_TRUE(EngineShowFinished(state, started));
+
+    // without a post-roll the sound's own end is the end
+    EngineState noPost;
+    noPost.SoundLength.store(3000);
+    noPost.PostPlayTime.store(0);
+    bool startedToo = false;
+    noPost.SoundMode.Set("playing");
+    EXPECT_FALSE(EngineShowFinished(noPost, startedToo));
+    noPost.SoundMode.Set("stopped");
+    noPost.CursorTime.store(3000);
+    EXPECT_TRUE(EngineShowFinished(noPost, startedToo));
 }
 
 }  // namespace
