@@ -47,8 +47,9 @@ constexpr const char* kHelp =
 std::string EditorSettingsPath() {
     const std::string folder = ExeDir();
     const bool writable = access(folder.c_str(), W_OK) == 0;
+    const std::string home = HomeFolder();
     return SettingsPathFor(folder + "lumavox", writable, std::getenv("XDG_CONFIG_HOME"),
-                           std::getenv("HOME"));
+                           home.c_str());
 }
 
 // The sound settings need a volume seam; the player never changes the system's volume.

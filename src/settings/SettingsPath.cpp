@@ -1,5 +1,6 @@
 #include "settings/SettingsPath.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <array>
@@ -42,10 +43,25 @@ std::string SettingsPathFor(const std::string& programPath, bool programFolderWr
     return base + "lumavox/lumavox.INI";
 }
 
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); Set(home)) return home;
+    // A service started without $HOME: the account's own home from the user database, so the
+    // settings never land in a folder other users can write to.
+    std::array<char, 4096> buffer{};
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && Set(found->pw_dir)) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
 std::string DefaultSettingsPath() {
     const std::string program = ProgramPath();
     const bool writable = !program.empty() && ::access(FolderOf(program).c_str(), W_OK) == 0;
-    return SettingsPathFor(program, writable, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const std::string home = HomeFolder();
+    return SettingsPathFor(program, writable, std::getenv("XDG_CONFIG_HOME"), home.c_str());
 }
 
 }  // namespace lumavox

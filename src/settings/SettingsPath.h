@@ -9,6 +9,10 @@ namespace lumavox {
 // "$HOME/.config"). Any thread.
 std::string DefaultSettingsPath();
 
+// The user's home folder: $HOME, else the account's entry in the user database; empty when neither
+// names one.
+std::string HomeFolder();
+
 // The same choice from explicit inputs; empty or null texts count as unset. A relative
 // $XDG_CONFIG_HOME is ignored, as the base directory rules require.
 std::string SettingsPathFor(const std::string& programPath, bool programFolderWritable,
