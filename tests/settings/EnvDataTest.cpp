@@ -10,6 +10,7 @@
 #include "fakes/TempDir.h"
 #include "settings/MainView.h"
 #include "settings/Placement.h"
+#include "settings/SettingsTestData.h"
 #include "settings/ShortCut.h"
 
 namespace lumavox {
@@ -18,11 +19,6 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-
-std::string DataFile(const std::string& name) {
-    const char* root = std::getenv("LUMAVOX_SOURCE_DIR");
-    return std::string(root != nullptr ? root : ".") + "/tests/settings/data/" + name;
-}
 
 std::string WithCrLf(const std::string& text) {
     std::string out;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "fakes/TempDir.h"
+#include "settings/SettingsTestData.h"
 
 namespace lumavox {
 namespace {
@@ -12,11 +13,6 @@ namespace {
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
-
-std::string DataFile(const std::string& name) {
-    const char* root = std::getenv("LUMAVOX_SOURCE_DIR");
-    return std::string(root != nullptr ? root : ".") + "/tests/settings/data/" + name;
-}
 
 void PutLe(std::string& b, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));

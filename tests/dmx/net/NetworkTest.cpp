@@ -9,6 +9,7 @@
 
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
+#include "dmx/net/ArtnetRig.h"
 #include "dmx/net/NetSandbox.h"
 #include "dmx/net/PeerSocket.h"
 #include "fakes/ArtPollReplyMaker.h"
@@ -111,38 +112,17 @@ TEST(TArtnetThreadNetwork, MirrorsTheOnlyAddressInto2AndRemovesItAtTheEnd) {
 }
 
 // The program in one namespace (2.0.0.1/8), another node in a second (2.0.0.2/8).
-class ArtnetTraffic : public ::testing::Test {
+class ArtnetTraffic : public ArtnetRig {
 protected:
     void SetUp() override {
-        LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
-        peer.emplace();
-        ASSERT_TRUE(peer->Ok()) << peer->Error();
-        ASSERT_TRUE(peer->Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8"));
-        peer->Run([&] { node.emplace(kArtnetPort); });
-        ASSERT_TRUE(node->Bound());
-        thread.emplace(source, ArtnetNetwork{socket, interfaces, addresses}, clock,
-                       ArtnetConfig{20, 3 * 16 + 10, true});
-        ASSERT_TRUE(thread->NetReady());
+        StartRig(ArtnetConfig{20, 3 * 16 + 10, true});
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_EQ(thread->LocalAddress(), kProgramAddress);
-    }
-    void TearDown() override {
-        thread.reset();
-        node.reset();
-        peer.reset();
     }
     std::optional<PeerDatagram> NextWithOpcode(uint16_t opcode, std::chrono::milliseconds bound) {
         return node->ReceiveUntil([&](const PeerDatagram& d) { return OpcodeOf(d) == opcode; },
                                   bound);
     }
-
-    FakeFrameSource source;
-    PosixUdpSocket socket;
-    SystemInterfaceList interfaces;
-    NetlinkAddressConfig addresses;
-    SteadyClock clock;
-    std::optional<PeerNamespace> peer;
-    std::optional<PeerSocket> node;
-    std::optional<TArtnetThread> thread;
 };
 
 TEST_F(ArtnetTraffic, BroadcastsArtDmxOnTheUniverseAndAnswersPolls) {

@@ -7,6 +7,7 @@
 
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
+#include "dmx/net/ArtnetRig.h"
 #include "dmx/net/NetSandbox.h"
 #include "dmx/net/PeerSocket.h"
 #include "dmx/usb/TDmxDtThread.h"
@@ -42,32 +43,9 @@ std::vector<Clock::time_point> Arrivals(PeerSocket& node, uint16_t opcode, Clock
     return out;
 }
 
-class ArtnetCadence : public ::testing::Test {
+class ArtnetCadence : public ArtnetRig {
 protected:
-    void SetUp() override {
-        LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
-        peer.emplace();
-        ASSERT_TRUE(peer->Ok()) << peer->Error();
-        ASSERT_TRUE(peer->Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8"));
-        peer->Run([&] { node.emplace(kArtnetPort); });
-        ASSERT_TRUE(node->Bound());
-        thread.emplace(source, ArtnetNetwork{socket, interfaces, addresses}, clock, ArtnetConfig{});
-        ASSERT_TRUE(thread->NetReady());
-    }
-    void TearDown() override {
-        thread.reset();
-        node.reset();
-        peer.reset();
-    }
-
-    FakeFrameSource source;
-    PosixUdpSocket socket;
-    SystemInterfaceList interfaces;
-    NetlinkAddressConfig addresses;
-    SteadyClock clock;
-    std::optional<PeerNamespace> peer;
-    std::optional<PeerSocket> node;
-    std::optional<TArtnetThread> thread;
+    void SetUp() override { StartRig(ArtnetConfig{}); }
 };
 
 TEST_F(ArtnetCadence, StaticSceneIsSentAtStartThenEveryOneAndAHalfSeconds) {
