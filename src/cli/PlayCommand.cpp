@@ -113,20 +113,20 @@ int PlayCommand(const std::vector<std::string>& args) {
         return Fail("another Lumavox is running; it drives the lights already");
     }
 
-    const std::string path = AbsolutePath(parsed->positionals[0]);
     ProjectData project;
-    const ProjectLoadResult loaded = LoadProjectFile(project, path);
-    if (!loaded.Loaded()) return Fail(path + ": " + std::string(FileStatusText(loaded.Status)));
     PatchTable patch;
-    patch.Assign(loaded.Patch);
+    const auto loaded = LoadShow(parsed->positionals[0], project, patch);
+    if (!loaded) return 1;
     const std::string soundPath = SoundFilePath(project.Header);
-    if (soundPath.empty()) return Fail(path + ": the project names no sound file");
+    if (soundPath.empty()) {
+        return Fail(AbsolutePath(parsed->positionals[0]) + ": the project names no sound file");
+    }
 
     SteadyClock clock;
     EngineState state;
-    state.PrePlayTime.store(loaded.PrePlayTime);
-    state.PostPlayTime.store(loaded.PostPlayTime);
-    state.CursorTime.store(-loaded.PrePlayTime);
+    state.PrePlayTime.store(loaded->PrePlayTime);
+    state.PostPlayTime.store(loaded->PostPlayTime);
+    state.CursorTime.store(-loaded->PrePlayTime);
     LineOutput lineOutput;
     const std::atomic<int32_t> noPatchCheck{-1};
 

@@ -31,6 +31,18 @@ struct FileCloser {
 
 }  // namespace
 
+std::optional<ProjectLoadResult> LoadShow(const std::string& argument, ProjectData& project,
+                                          PatchTable& patch) {
+    const std::string path = AbsolutePath(argument);
+    ProjectLoadResult loaded = LoadProjectFile(project, path);
+    if (!loaded.Loaded()) {
+        Fail(path + ": " + std::string(FileStatusText(loaded.Status)));
+        return std::nullopt;
+    }
+    patch.Assign(loaded.Patch);
+    return loaded;
+}
+
 int32_t SoundLengthOfProject(const ProjectData& project) {
     const std::string sound = SoundFilePath(project.Header);
     if (sound.empty()) return 0;
@@ -72,16 +84,14 @@ int RenderCommand(const std::vector<std::string>& args) {
     if (step && *step <= 0) return Fail("--step must be at least 1");
     if (soundLength && *soundLength < 0) return Fail("--sound-length must not be negative");
 
-    const std::string path = AbsolutePath(parsed->positionals[0]);
     ProjectData project;
-    const ProjectLoadResult loaded = LoadProjectFile(project, path);
-    if (!loaded.Loaded()) return Fail(path + ": " + std::string(FileStatusText(loaded.Status)));
     PatchTable patch;
-    patch.Assign(loaded.Patch);
+    const auto loaded = LoadShow(parsed->positionals[0], project, patch);
+    if (!loaded) return 1;
 
     const int64_t length = soundLength ? *soundLength : SoundLengthOfProject(project);
-    const int64_t first = from ? *from : -static_cast<int64_t>(loaded.PrePlayTime);
-    const int64_t last = to ? *to : length + loaded.PostPlayTime;
+    const int64_t first = from ? *from : -static_cast<int64_t>(loaded->PrePlayTime);
+    const int64_t last = to ? *to : length + loaded->PostPlayTime;
     const int64_t increment = step ? *step : 20;
 
     std::unique_ptr<std::FILE, FileCloser> raw;

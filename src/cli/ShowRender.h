@@ -2,11 +2,19 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "dmx/Patch.h"
 #include "model/ProjectData.h"
+#include "model/ProjectFile.h"
 
 namespace lumavox::cli {
+
+// Loads the project named on the command line (relative to the working directory) and makes its
+// patch the working patch. Nothing, after a one-line error on stderr, when it cannot be loaded.
+std::optional<ProjectLoadResult> LoadShow(const std::string& argument, ProjectData& project,
+                                          PatchTable& patch);
 
 // The length of the project's sound file as the sound player reports it (sample frames × 1000 /
 // rate, truncated), or 0 when there is no readable sound.
