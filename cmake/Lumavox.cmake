@@ -77,3 +77,20 @@ function(lumavox_fuzz_target name)
     endif()
     target_link_libraries(${target} PRIVATE ${ARG_DEPS} lumavox_warnings)
 endfunction()
+
+# lumavox_gui_test(<name> SOURCES ... DEPS ...)
+# A QTest executable for a widget, run on Qt's offscreen platform; label "gui" keeps it out of the
+# ThreadSanitizer run. Only defined in builds with the editor (LUMAVOX_UI).
+function(lumavox_gui_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} Qt6::Test Qt6::Widgets lumavox_warnings)
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "gui;${ARG_LABELS}"
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMAVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
