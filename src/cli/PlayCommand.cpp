@@ -74,6 +74,39 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (!parsed) return status;
     std::string error;
 
+    // Usage errors first, before anything is read.
+    std::optional<OutputKind> outputKind;
+    if (const std::string* text = parsed->Value("--output")) {
+        if (*text == "artnet") {
+            outputKind = OutputKind::ArtNet;
+        } else if (*text == "usb") {
+            outputKind = OutputKind::Usb;
+        } else if (*text == "none") {
+            outputKind = OutputKind::None;
+        } else {
+            return Fail("--output must be artnet, usb or none", kStatusUsage);
+        }
+    }
+    std::optional<int32_t> universe;
+    if (const std::string* text = parsed->Value("--universe")) {
+        universe = ParseInt32(*text);
+        if (!universe || *universe < 0 || *universe > 255) {
+            return Fail("--universe must be 0..255", kStatusUsage);
+        }
+    }
+    std::optional<int32_t> period;
+    if (const std::string* text = parsed->Value("--period")) {
+        period = ParseInt32(*text);
+        if (!period || *period < 1 || *period > 1000) {
+            return Fail("--period must be 1..1000 ms", kStatusUsage);
+        }
+    }
+    if (parsed->Has("--progress") && parsed->Has("--quiet")) {
+        return Fail("--progress and --quiet exclude each other", kStatusUsage);
+    }
+    const bool progress =
+        parsed->Has("--progress") || (!parsed->Has("--quiet") && isatty(STDERR_FILENO) == 1);
+
     // The editor's settings decide the defaults; the player reads them and never writes them.
     const std::string settingsPath = EditorSettingsPath();
     EnvData settings(settingsPath, ExeDir());
@@ -81,42 +114,13 @@ int PlayCommand(const std::vector<std::string>& args) {
     settings.Create(noVolume);
 
     PlayOptions options;
-    options.output = settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb;
-    options.universe = settings.TxUniverse;
-    options.usbPeriodMs = static_cast<uint32_t>(settings.DmxInterval);
+    options.output =
+        outputKind.value_or(settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb);
+    options.universe = universe.value_or(settings.TxUniverse);
+    options.usbPeriodMs = static_cast<uint32_t>(period.value_or(settings.DmxInterval));
     options.usbVendorId = static_cast<uint16_t>(settings.UsbVendorId);
     options.usbProductId = static_cast<uint16_t>(settings.UsbProductId);
     options.settingsPath = settingsPath;
-    if (const std::string* output = parsed->Value("--output")) {
-        if (*output == "artnet") {
-            options.output = OutputKind::ArtNet;
-        } else if (*output == "usb") {
-            options.output = OutputKind::Usb;
-        } else if (*output == "none") {
-            options.output = OutputKind::None;
-        } else {
-            return Fail("--output must be artnet, usb or none", kStatusUsage);
-        }
-    }
-    if (const std::string* text = parsed->Value("--universe")) {
-        const auto universe = ParseInt32(*text);
-        if (!universe || *universe < 0 || *universe > 255) {
-            return Fail("--universe must be 0..255", kStatusUsage);
-        }
-        options.universe = *universe;
-    }
-    if (const std::string* text = parsed->Value("--period")) {
-        const auto period = ParseInt32(*text);
-        if (!period || *period < 1 || *period > 1000) {
-            return Fail("--period must be 1..1000 ms", kStatusUsage);
-        }
-        options.usbPeriodMs = static_cast<uint32_t>(*period);
-    }
-    if (parsed->Has("--progress") && parsed->Has("--quiet")) {
-        return Fail("--progress and --quiet exclude each other", kStatusUsage);
-    }
-    const bool progress =
-        parsed->Has("--progress") || (!parsed->Has("--quiet") && isatty(STDERR_FILENO) == 1);
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this

@@ -68,10 +68,11 @@ int RenderCommand(const std::vector<std::string>& args) {
 
     int64_t length = 0;
     ShowSound sound;
+    const std::string* soundOption = parsed->Value("--sound");
     if (soundLength) {
         length = *soundLength;
-    } else {
-        sound = FindShowSound(projectPath, project, parsed->Value("--sound"));
+    } else if (soundOption != nullptr || !HeaderSoundFile(project.Header).empty()) {
+        sound = FindShowSound(projectPath, project, soundOption);
         if (sound.Problem.empty()) {
             std::string problem;
             if (const auto ms = SoundLengthOf(sound.Path, problem)) {
