@@ -129,7 +129,8 @@ int PlayCommand(const std::vector<std::string>& args) {
 
     FileInstanceLock instance(kInstanceLockName);
     if (!instance.TryAcquire()) {
-        return Fail("another Lumavox is running; it drives the lights already");
+        return Fail("another Lumavox is running; it drives the lights already (it holds " +
+                    instance.Path() + ")");
     }
 
     ProjectData project;

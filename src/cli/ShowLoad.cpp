@@ -4,6 +4,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliPaths.h"
 #include "cli/ShowRender.h"
+#include "cli/StderrReporter.h"
 #include "engine/Engine.h"
 #include "model/ColourEval.h"
 #include "model/SoundLocation.h"
@@ -80,7 +81,7 @@ ShowSound FindShowSound(const std::string& projectPath, const ProjectData& proje
 std::optional<int32_t> SoundLengthOf(const std::string& soundPath, std::string& problem) {
     const PcmSourceResult opened = OpenPcmSource(soundPath);
     if (!opened.Source) {
-        problem = soundPath + ": not a readable sound (" + std::string(opened.Error) + ")";
+        problem = soundPath + ": not a readable sound (" + EnglishSoundText(opened.Error) + ")";
         return std::nullopt;
     }
     const int64_t ms = FramesToMs(opened.Source->FrameCount(), opened.Source->Rate());

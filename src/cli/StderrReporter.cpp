@@ -8,7 +8,7 @@
 
 namespace lumavox::cli {
 
-void StderrReporter::ShowError(std::string_view text) {
+std::string EnglishSoundText(std::string_view text) {
     // The readers speak the editor's language; this tool speaks English.
     std::string english;
     if (text == MsgText(Msg::FileNotFound)) {
@@ -26,7 +26,11 @@ void StderrReporter::ShowError(std::string_view text) {
     } else {
         english = std::string(text);
     }
-    FailFile(m_path, english);
+    return english;
+}
+
+void StderrReporter::ShowError(std::string_view text) {
+    FailFile(m_path, EnglishSoundText(text));
 }
 
 WavProblem CheckWavFile(const std::string& path, bool acceptEightBit) {

@@ -19,6 +19,9 @@ private:
     std::string m_path;
 };
 
+// A message of the sound readers in English ("不正なファイルです" → "not a valid sound file").
+std::string EnglishSoundText(std::string_view text);
+
 // Why a WAV file cannot be used, in English with the detail the reader's own messages lack
 // ("unsupported WAV format (24-bit samples; the waveform needs 16-bit PCM)"), and the reader's
 // error code for it; empty text when the header is fine. acceptEightBit: 8-bit files pass (for
