@@ -104,8 +104,10 @@ void OutputRunner::Stop() {
 std::vector<std::string> OutputRunner::NodeLines() const {
     std::vector<std::string> lines;
     if (!m_artnet) return lines;
-    for (const NodeEntry& node : m_artnet->Nodes().Entries())
+    // node names come from the network
+    for (const NodeEntry& node : m_artnet->Nodes().Entries()) {
         lines.push_back(EscapeText(NodeListLine(node)));
+    }
     return lines;
 }
 
