@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,7 +41,7 @@ public:
     }
 
     // Moves the playing sound on by ms; at the length it stays "playing" at the length until
-    // FinishNaturalEnd().
+    // FinishNaturalEnd(), which stops it there as ended naturally.
     void Advance(int32_t ms) {
         std::lock_guard lock(m_mutex);
         if (m_mode != SoundDeviceMode::Playing) return;
@@ -50,6 +51,13 @@ public:
         std::lock_guard lock(m_mutex);
         m_position = m_length;
         m_mode = SoundDeviceMode::Stopped;
+        m_ended = true;
+    }
+    // Runs once inside the next seek, after the device has moved (another thread acting while
+    // the seek is under way).
+    void DuringNextSeek(std::function<void()> action) {
+        std::lock_guard lock(m_mutex);
+        m_duringSeek = std::move(action);
     }
     void SetMode(SoundDeviceMode mode) {
         std::lock_guard lock(m_mutex);
@@ -65,7 +73,9 @@ public:
         std::lock_guard lock(m_mutex);
         std::vector<std::string> out;
         for (const auto& c : m_calls) {
-            if (c != "mode" && c != "position" && c != "length") out.push_back(c);
+            if (c != "mode" && c != "position" && c != "length" && c != "ended") {
+                out.push_back(c);
+            }
         }
         return out;
     }
@@ -100,6 +110,7 @@ public:
                 m_length = f.LengthMs;
                 m_position = 0;
                 m_mode = SoundDeviceMode::Stopped;
+                m_ended = false;
                 return SoundResult::Success();
             }
         }
@@ -110,6 +121,7 @@ public:
         m_calls.push_back("close");
         m_open = false;
         m_mode = SoundDeviceMode::Stopped;
+        m_ended = false;
     }
     SoundResult GetMode(SoundDeviceMode& mode) override {
         std::lock_guard lock(m_mutex);
@@ -134,11 +146,17 @@ public:
         return SoundResult::Success();
     }
     SoundResult Seek(int32_t positionMs) override {
-        std::lock_guard lock(m_mutex);
-        m_calls.push_back("seek " + std::to_string(positionMs));
-        if (!m_open) return SoundResult::Failure("no sound is open");
-        m_position = positionMs < 0 ? 0 : (positionMs > m_length ? m_length : positionMs);
-        m_mode = SoundDeviceMode::Stopped;
+        std::function<void()> during;
+        {
+            std::lock_guard lock(m_mutex);
+            m_calls.push_back("seek " + std::to_string(positionMs));
+            if (!m_open) return SoundResult::Failure("no sound is open");
+            m_position = positionMs < 0 ? 0 : (positionMs > m_length ? m_length : positionMs);
+            m_mode = SoundDeviceMode::Stopped;
+            m_ended = false;
+            during.swap(m_duringSeek);
+        }
+        if (during) during();
         return SoundResult::Success();
     }
     SoundResult Play() override {
@@ -146,6 +164,7 @@ public:
         m_calls.push_back("play");
         if (!m_open) return SoundResult::Failure("no sound is open");
         m_mode = SoundDeviceMode::Playing;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult PlayFromStart() override {
@@ -154,12 +173,14 @@ public:
         if (!m_open) return SoundResult::Failure("no sound is open");
         m_position = 0;
         m_mode = SoundDeviceMode::Playing;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult Stop() override {
         std::lock_guard lock(m_mutex);
         m_calls.push_back("stop");
         if (m_open) m_mode = SoundDeviceMode::Stopped;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult Pause() override {
@@ -173,6 +194,11 @@ public:
         m_calls.push_back("resume");
         if (m_mode == SoundDeviceMode::Paused) m_mode = SoundDeviceMode::Playing;
         return SoundResult::Success();
+    }
+    bool EndedNaturally() override {
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back("ended");
+        return m_open && m_ended;
     }
     bool AudioTest() override {
         std::lock_guard lock(m_mutex);
@@ -198,11 +224,13 @@ private:
     mutable std::mutex m_mutex;
     std::vector<File> m_files;
     std::vector<std::string> m_calls;
+    std::function<void()> m_duringSeek;
     bool m_audioPresent = true;
     bool m_failMode = false;
     bool m_failPosition = false;
     bool m_failLength = false;
     bool m_open = false;
+    bool m_ended = false;
     int32_t m_length = 0;
     int32_t m_position = 0;
     SoundDeviceMode m_mode = SoundDeviceMode::Stopped;
