@@ -504,7 +504,8 @@ int32_t PulseSoundDevice::Impl::PositionNow() {
                 std::clamp<int64_t>(NowUs() - played.TimestampUs, 0, kMaxExtrapolationUs);
             frame += static_cast<uint64_t>(ahead) * CallerRate / kUsPerSecond;
         }
-        ms = std::min<int64_t>(FramesToMs(frame, CallerRate), LengthMs);
+        // the length itself is reported once the end has been declared, with the mode "stopped"
+        ms = std::min<int64_t>(FramesToMs(frame, CallerRate), std::max(LengthMs - 1, 0));
     }
     LastReportedMs = std::max(LastReportedMs, static_cast<int32_t>(ms));
     return LastReportedMs;

@@ -35,9 +35,10 @@ struct SoundResult {
 // AudioTest and the volume may be called from any thread.
 //
 // At the natural end of the sound, as soon as its last sample has been played, the mode turns
-// "stopped" with the position at the length, and EndedNaturally() says so until the next command
-// that moves the device. A caller polling once per period therefore still sees the end when it
-// polls late, and can tell it from a stop or a seek to the length.
+// "stopped" with the position at the length (while playing the position stays below it), and
+// EndedNaturally() says so until the next command that moves the device. A caller polling once
+// per period therefore still sees the end when it polls late, and can tell it from a stop or a
+// seek to the length.
 class ISoundDevice : public IWaveVolume {
 public:
     virtual ~ISoundDevice() = default;
