@@ -40,8 +40,6 @@ void Engine::EngineTick(DmxFrame& frame) {
         m_movedThisTick = false;
         m_commandedThisTick = false;
         m_openedThisTick = false;
-        m_playingLastTick = m_playingThisTick;
-        m_playingThisTick = false;
         AdvanceFreeClock();
         ReadModeAndPosition();
         HandleOpenOrClose();
@@ -49,7 +47,6 @@ void Engine::EngineTick(DmxFrame& frame) {
         HandleTransportRequests(tickMode);
         SettlePosition();
         HandleEndOfSound();
-        if (m_commandedThisTick) m_playingThisTick = false;
         BuildOutput(frame);
     } catch (...) {
         // The output must go on: a failure here leaves the state as far as it got and the frame as
@@ -89,20 +86,15 @@ void Engine::ReadModeAndPosition() {
     if (underWay(m_mode.View())) {
         m_positionRead = true;
         int32_t position = 0;
-        if (m_context.Device.GetPosition(position).Ok) {
-            s.SoundPosition.store(position);
-            if (m_mode.View() == kPlaying) {
-                m_playingPosition = position;
-                m_playingTick = m_context.Clock.NowMs();
-                m_playingThisTick = true;
-            }
-        }
+        if (m_context.Device.GetPosition(position).Ok) s.SoundPosition.store(position);
     } else if (m_mode.View() == kStopped && underWay(m_prevMode.View())) {
         // The sound stopped since the last tick: where it stopped and whether it ran to its end
         // decide the end rule, even when this tick comes late and the end is long past.
         int32_t position = 0;
         if (m_context.Device.GetPosition(position).Ok) s.SoundPosition.store(position);
-        m_endedNaturally = m_context.Device.EndedNaturally();
+        const std::optional<uint32_t> sinceEnd = m_context.Device.EndedNaturally();
+        m_endedNaturally = sinceEnd.has_value();
+        m_msSinceEnd = sinceEnd.value_or(0);
     }
 }
 
@@ -278,24 +270,15 @@ void Engine::HandleEndOfSound() {
             int32_t cursor = s.CursorTime.load();
             if (cursor >= 0 && cursor <= length)
                 s.CursorTime.compare_exchange_strong(cursor, length);
-            if (s.PostPlayTime.load() > 0) StartFreeClock(length, NaturalEndTick(length));
+            // The post-roll runs from the moment the sound ended, not from when this tick (up to
+            // a period later, or later still when the output was held up) saw it.
+            if (s.PostPlayTime.load() > 0) {
+                StartFreeClock(length, m_context.Clock.NowMs() - m_msSinceEnd);
+            }
         }
     }
     m_prevMode = m_mode;
     s.PrevSoundMode.Set(m_prevMode.View());
-}
-
-// When the sound reached its end, by the clock: the previous tick's reading, run on at real speed
-// to the length, within the time since that reading. The tick sees the end up to a period late (or
-// later, when it was held up); a post-roll started at that moment runs on from the real end, as
-// the sound would have. Without such a reading (a reading at the length already, a pause, a
-// command in between) the end is taken as now.
-uint32_t Engine::NaturalEndTick(int32_t length) const {
-    const uint32_t now = m_context.Clock.NowMs();
-    if (!m_playingLastTick || m_playingPosition >= length) return now;
-    const uint32_t sinceReading = now - m_playingTick;  // wrap-safe
-    const auto toEnd = static_cast<uint32_t>(length - m_playingPosition);
-    return sinceReading > toEnd ? m_playingTick + toEnd : now;
 }
 
 void Engine::StartFreeClock(int32_t at, uint32_t atTick) {

@@ -73,7 +73,6 @@ private:
     void HandleEndOfSound();
     void BuildOutput(DmxFrame& frame);
     void StartFreeClock(int32_t at, uint32_t atTick);
-    uint32_t NaturalEndTick(int32_t length) const;
 
     EngineContext m_context;
     ModeText m_mode;      // SoundMode as read in this tick
@@ -94,12 +93,8 @@ private:
     bool m_commandedThisTick = false;
     // This tick opened a sound: the device stands at 0 (or at a seek made in the same tick).
     bool m_openedThisTick = false;
-    // The last position read while the sound played, and when (clock ms). It dates the natural
-    // end when the previous tick read it and sent no command.
-    int32_t m_playingPosition = 0;
-    uint32_t m_playingTick = 0;
-    bool m_playingThisTick = false;
-    bool m_playingLastTick = false;
+    // How long ago the device says the sound ended, when m_endedNaturally.
+    uint32_t m_msSinceEnd = 0;
     SourceChannels m_sources{};
 };
 

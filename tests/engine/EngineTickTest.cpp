@@ -293,7 +293,7 @@ TEST_F(NaturalEnd, ALateTickStillSeesTheEndAndRunsThePostRoll) {
     StartPlayingAtZero();
     Periods(48);
     ASSERT_EQ(state.CursorTime, 960);
-    device.FinishNaturalEnd();
+    device.FinishNaturalEnd(160);
     Period(200);  // the end passed 160 ms ago, while the output was held up
     EXPECT_TRUE(state.FreeClockRunning);
     EXPECT_EQ(state.CursorTime, 1000);

@@ -41,17 +41,18 @@ public:
     }
 
     // Moves the playing sound on by ms; at the length it stays "playing" at the length until
-    // FinishNaturalEnd(), which stops it there as ended naturally.
+    // FinishNaturalEnd(), which stops it there as ended naturally, msAgo before the queries.
     void Advance(int32_t ms) {
         std::lock_guard lock(m_mutex);
         if (m_mode != SoundDeviceMode::Playing) return;
         m_position = m_position + ms > m_length ? m_length : m_position + ms;
     }
-    void FinishNaturalEnd() {
+    void FinishNaturalEnd(uint32_t msAgo = 0) {
         std::lock_guard lock(m_mutex);
         m_position = m_length;
         m_mode = SoundDeviceMode::Stopped;
         m_ended = true;
+        m_endedAgo = msAgo;
     }
     // Runs once inside the next seek, after the device has moved (another thread acting while
     // the seek is under way).
@@ -195,10 +196,11 @@ public:
         if (m_mode == SoundDeviceMode::Paused) m_mode = SoundDeviceMode::Playing;
         return SoundResult::Success();
     }
-    bool EndedNaturally() override {
+    std::optional<uint32_t> EndedNaturally() override {
         std::lock_guard lock(m_mutex);
         m_calls.push_back("ended");
-        return m_open && m_ended;
+        if (!m_open || !m_ended) return std::nullopt;
+        return m_endedAgo;
     }
     bool AudioTest() override {
         std::lock_guard lock(m_mutex);
@@ -231,6 +233,7 @@ private:
     bool m_failLength = false;
     bool m_open = false;
     bool m_ended = false;
+    uint32_t m_endedAgo = 0;
     int32_t m_length = 0;
     int32_t m_position = 0;
     SoundDeviceMode m_mode = SoundDeviceMode::Stopped;

@@ -53,6 +53,7 @@ void ClockSoundDevice::Settle() {
         m_mode = SoundDeviceMode::Stopped;
         m_heldMs = m_lengthMs;
         m_ended = true;
+        m_endTick = m_startTick + static_cast<uint32_t>(untilEnd);
     }
 }
 
@@ -143,10 +144,11 @@ SoundResult ClockSoundDevice::Resume() {
     return SoundResult::Success();
 }
 
-bool ClockSoundDevice::EndedNaturally() {
+std::optional<uint32_t> ClockSoundDevice::EndedNaturally() {
     std::lock_guard<std::mutex> lock(m_mutex);
     Settle();
-    return m_open && m_ended;
+    if (!m_open || !m_ended) return std::nullopt;
+    return m_clock.NowMs() - m_endTick;
 }
 
 std::optional<uint16_t> ClockSoundDevice::GetWaveVolume() {

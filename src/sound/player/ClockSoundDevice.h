@@ -30,7 +30,7 @@ public:
     SoundResult Stop() override;
     SoundResult Pause() override;
     SoundResult Resume() override;
-    bool EndedNaturally() override;
+    std::optional<uint32_t> EndedNaturally() override;
     bool AudioTest() override { return true; }
     std::optional<uint16_t> GetWaveVolume() override;
     void SetWaveVolume(uint16_t volume) override;
@@ -48,6 +48,7 @@ private:
     int32_t m_heldMs = 0;      // position while stopped or paused
     int32_t m_startMs = 0;     // position when playing began
     uint32_t m_startTick = 0;  // clock when playing began
+    uint32_t m_endTick = 0;    // clock when the sound ended naturally
     uint16_t m_volume = 0xFFFF;
 };
 

@@ -138,6 +138,7 @@ struct PulseSoundDevice::Impl {
     int32_t SegmentStartMs = 0;
     bool SegmentFresh = false;   // its stream has not been played yet
     bool Ended = false;          // stopped by the natural end, no command since
+    int64_t EndedAtUs = 0;       // when the last frame was heard
     PlayedState LastPlayed;      // the main loop's report as last read whole
     int32_t HeldMs = 0;          // the position while stopped or paused
     int32_t LastReportedMs = 0;  // the position never goes back within a segment
@@ -521,6 +522,7 @@ void PulseSoundDevice::Impl::CheckNaturalEnd() {
         NewSegment(0, SoundDeviceMode::Stopped);
         HeldMs = LengthMs;
         Ended = true;
+        EndedAtUs = played.EndTimestampUs;
     }
 }
 
@@ -680,11 +682,13 @@ SoundResult PulseSoundDevice::Resume() {
     return SoundResult::Success();
 }
 
-bool PulseSoundDevice::EndedNaturally() {
+std::optional<uint32_t> PulseSoundDevice::EndedNaturally() {
     Impl& d = *m_impl;
     std::lock_guard<std::mutex> caller(d.CallerMutex);
     d.CheckNaturalEnd();
-    return d.IsOpen && d.Ended;
+    if (!d.IsOpen || !d.Ended) return std::nullopt;
+    const int64_t agoMs = std::max<int64_t>(NowUs() - d.EndedAtUs, 0) / 1000;
+    return static_cast<uint32_t>(std::min<int64_t>(agoMs, UINT32_MAX));
 }
 
 bool PulseSoundDevice::AudioTest() {

@@ -62,10 +62,10 @@ public:
     virtual SoundResult Pause() = 0;
     virtual SoundResult Resume() = 0;
 
-    // True from the moment the sound has played to its end until the next open, close, seek,
-    // play, play from start or stop (a pause or resume of the stopped device does nothing and
-    // keeps it).
-    virtual bool EndedNaturally() = 0;
+    // From the moment the sound has played to its end until the next open, close, seek, play,
+    // play from start or stop: how many ms ago it ended. Nothing otherwise. A pause or resume of
+    // the stopped device does nothing and keeps it.
+    virtual std::optional<uint32_t> EndedNaturally() = 0;
 
     // True when a 44 100 Hz 16-bit stereo output stream can be opened on the default output.
     virtual bool AudioTest() = 0;

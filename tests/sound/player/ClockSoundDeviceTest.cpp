@@ -64,8 +64,8 @@ TEST(ClockSoundDevice, NaturalEndStopsAtTheLengthAndStaysEndedUntilTheNextComman
     clock.Advance(1);
     EXPECT_EQ(Read(device).Mode, SoundDeviceMode::Stopped);
     EXPECT_EQ(Read(device).Position, 1000);
-    clock.Advance(5000);  // a caller that polls late still sees the end
-    EXPECT_TRUE(device.EndedNaturally());
+    clock.Advance(5000);  // a caller that polls late still sees the end, and when it was
+    EXPECT_EQ(device.EndedNaturally(), std::optional<uint32_t>(5000));
     device.Pause();  // does nothing to a stopped device
     device.Resume();
     EXPECT_TRUE(device.EndedNaturally());
