@@ -91,6 +91,27 @@ std::string IsolatedEnv(const std::string& dir) {
     return "XDG_RUNTIME_DIR=" + dir + " XDG_CONFIG_HOME=" + dir + " HOME=" + dir;
 }
 
+// A node in the peer namespace: a socket bound to the Art-Net port there, or -1.
+int BindPeerNode(PeerNamespace& peer) {
+    int receiver = -1;
+    peer.Run([&] {
+        receiver = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int one = 1;
+        setsockopt(receiver, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(6454);
+        addr.sin_addr.s_addr = htonl(INADDR_ANY);
+        if (bind(receiver, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+            close(receiver);
+            receiver = -1;
+        }
+        timeval timeout{0, 200000};
+        setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    });
+    return receiver;
+}
+
 TEST(CliPlay, WithoutAnAudioDeviceTheShowRunsSilentlyForItsWholeTimeLine) {
     testing::TempDir dir;
     const std::string prj = WriteRampShow(PathOf(dir));
@@ -133,22 +154,7 @@ TEST(CliPlay, ArtDmxFramesMatchTheRenderedShowAtTheirArrivalTimes) {
     ASSERT_TRUE(peer.Link("lvxcli0", "2.0.0.1/8", "lvxcli1", "2.0.0.2/8"));
 
     // The receiver lives in the peer namespace, on the peer's own thread.
-    int receiver = -1;
-    peer.Run([&] {
-        receiver = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int one = 1;
-        setsockopt(receiver, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(6454);
-        addr.sin_addr.s_addr = htonl(INADDR_ANY);
-        if (bind(receiver, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-            close(receiver);
-            receiver = -1;
-        }
-        timeval timeout{0, 200000};
-        setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    });
+    const int receiver = BindPeerNode(peer);
     ASSERT_GE(receiver, 0);
 
     struct Received {
@@ -270,27 +276,6 @@ struct Arrival {
     int32_t first;  // the first and last play positions that render this frame
     int32_t last;
 };
-
-// A node in the peer namespace: a socket bound to the Art-Net port there, or -1.
-int BindPeerNode(PeerNamespace& peer) {
-    int receiver = -1;
-    peer.Run([&] {
-        receiver = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int one = 1;
-        setsockopt(receiver, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(6454);
-        addr.sin_addr.s_addr = htonl(INADDR_ANY);
-        if (bind(receiver, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-            close(receiver);
-            receiver = -1;
-        }
-        timeval timeout{0, 200000};
-        setsockopt(receiver, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    });
-    return receiver;
-}
 
 // Runs the player in this thread's namespace while the peer's node records the ArtDmx frames,
 // and maps each frame to the play positions that render it.
