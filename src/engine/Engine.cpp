@@ -38,6 +38,8 @@ Engine::Engine(EngineContext context) : m_context(std::move(context)) {}
 void Engine::EngineTick(DmxFrame& frame) {
     try {
         m_movedThisTick = false;
+        m_commandedThisTick = false;
+        m_openedThisTick = false;
         AdvanceFreeClock();
         ReadModeAndPosition();
         HandleOpenOrClose();
@@ -60,10 +62,12 @@ void Engine::AdvanceFreeClock() {
     s.FreeClockTime.store(ClampToInt32(static_cast<int64_t>(s.FreeClockBase.load()) + elapsed));
 }
 
-// Step 2: the mode once, the position only while playing or paused.
+// Step 2: the mode once, the position while playing or paused and once more when the sound has
+// just stopped.
 void Engine::ReadModeAndPosition() {
     EngineState& s = m_context.State;
     m_positionRead = false;
+    m_endedNaturally = false;
     if (!s.AudioAvailable.load()) {
         m_mode.Assign({});
         s.SoundMode.Set({});
@@ -78,10 +82,19 @@ void Engine::ReadModeAndPosition() {
         m_mode.Assign(SoundDeviceModeText(mode));
     }
     s.SoundMode.Set(m_mode.View());
-    if (m_mode.View() == kPlaying || m_mode.View() == kPaused) {
+    const auto underWay = [](std::string_view m) { return m == kPlaying || m == kPaused; };
+    if (underWay(m_mode.View())) {
         m_positionRead = true;
         int32_t position = 0;
         if (m_context.Device.GetPosition(position).Ok) s.SoundPosition.store(position);
+    } else if (m_mode.View() == kStopped && underWay(m_prevMode.View())) {
+        // The sound stopped since the last tick: where it stopped and whether it ran to its end
+        // decide the end rule, even when this tick comes late and the end is long past.
+        int32_t position = 0;
+        if (m_context.Device.GetPosition(position).Ok) s.SoundPosition.store(position);
+        const std::optional<uint32_t> sinceEnd = m_context.Device.EndedNaturally();
+        m_endedNaturally = sinceEnd.has_value();
+        m_msSinceEnd = sinceEnd.value_or(0);
     }
 }
 
@@ -93,6 +106,7 @@ void Engine::HandleOpenOrClose() {
         if (s.SoundOpen.load()) device.Close();
         s.SoundOpen.store(false);
         m_stopCommanded = true;
+        m_commandedThisTick = true;
         s.AudioAvailable.store(device.AudioTest());
         const std::string path = s.SoundPath.Get();  // the one allocation, on an open request only
         if (!path.empty() && device.Open(path).Ok) {
@@ -103,6 +117,7 @@ void Engine::HandleOpenOrClose() {
             s.TimelineLength.store(ClampToInt32(static_cast<int64_t>(s.PrePlayTime.load()) +
                                                 length + s.PostPlayTime.load()));
             s.SoundPosition.store(0);
+            m_openedThisTick = true;
         }
         if (!s.AudioAvailable.load() && m_context.Warn) {
             // The UI shows the message; the output carries on without sound.
@@ -114,6 +129,7 @@ void Engine::HandleOpenOrClose() {
         if (s.SoundOpen.load()) device.Close();
         s.SoundOpen.store(false);
         m_stopCommanded = true;
+        m_commandedThisTick = true;
         s.AudioAvailable.store(false);
         s.CloseRequest.store(false);
         s.RequestCleared.Notify();
@@ -126,56 +142,69 @@ void Engine::HandleTransportRequests(const ModeText& tickMode) {
     ISoundDevice& device = m_context.Device;
     const bool audio = s.AudioAvailable.load();
 
-    if (s.SeekRequest.load()) {
+    // The seek request is taken before CursorTime is read: a locate that lands while this seek
+    // runs sets the flag again and is carried out by the next tick, never lost.
+    if (s.SeekRequest.exchange(false)) {
         const int32_t target = s.CursorTime.load();
         if (audio && s.SoundPosition.load() != target) {
             device.Seek(target);
             s.SoundPosition.store(target);
             m_stopCommanded = true;
             m_movedThisTick = true;
+            m_commandedThisTick = true;
         }
-        s.SeekRequest.store(false);
         s.RequestCleared.Notify();
     }
 
+    // The play commands stop the free clock before they post; a post-roll that the end rule
+    // started meanwhile must not run on over the sound they start.
     if (s.PlayRequest.load()) {
+        s.FreeClockRunning.store(false);
         if (audio) {
             device.Play();
             m_stopCommanded = false;
+            m_movedThisTick = true;
+            m_commandedThisTick = true;
         }
         s.PlayRequest.store(false);
         s.RequestCleared.Notify();
     } else if (s.PlayFromStartRequest.load()) {
+        s.FreeClockRunning.store(false);
         if (audio) {
             device.PlayFromStart();
             m_stopCommanded = false;
+            m_movedThisTick = true;
+            m_commandedThisTick = true;
         }
         s.PlayFromStartRequest.store(false);
         s.RequestCleared.Notify();
     }
 
+    // The free clock is left alone: the stopping command clears it before posting and again
+    // after its wait, so a stop carried out late cannot end a clock started after it.
     if (s.StopRequest.load()) {
-        // The tick stops the free clock itself before it lets the stopping command go on, so a
-        // post-roll the tick started cannot outlive the stop, and a clock the command starts
-        // after its wait cannot be stopped here.
-        s.FreeClockRunning.store(false);
         if (audio) {
             device.Stop();
             m_stopCommanded = true;
             m_movedThisTick = true;
+            m_commandedThisTick = true;
         }
         s.StopRequest.store(false);
         s.RequestCleared.Notify();
     }
 
     if (s.PauseRequest.load()) {
-        if (tickMode.View() == kPlaying) device.Pause();
+        if (tickMode.View() == kPlaying) {
+            device.Pause();
+            m_commandedThisTick = true;
+        }
         s.PauseRequest.store(false);
         s.RequestCleared.Notify();
     } else if (s.ResumeRequest.load()) {
         if (tickMode.View() == kPaused) {
             device.Resume();
             m_stopCommanded = false;
+            m_commandedThisTick = true;
         }
         s.ResumeRequest.store(false);
         s.RequestCleared.Notify();
@@ -194,6 +223,7 @@ void Engine::SettlePosition() {
             if (s.AudioAvailable.load()) {
                 m_context.Device.PlayFromStart();
                 m_stopCommanded = false;
+                m_commandedThisTick = true;
             }
         } else {
             s.CursorTime.store(freeTime);
@@ -209,9 +239,9 @@ void Engine::SettlePosition() {
     int32_t target = 0;
     if (s.AudioAvailable.load()) {
         // Follow the device only with a position read in this tick that no command of this tick
-        // has made stale, and never over a locate the UI is posting: its new CursorTime must
-        // reach the seek unchanged.
-        if (!m_positionRead || m_movedThisTick) return;
+        // has made stale, or one it set by opening a sound, and never over a locate the UI is
+        // posting: its new CursorTime must reach the seek unchanged.
+        if (!m_openedThisTick && (!m_positionRead || m_movedThisTick)) return;
         target = s.SoundPosition.load();
     }
     if (s.SeekRequest.load()) return;
@@ -223,27 +253,39 @@ void Engine::SettlePosition() {
 void Engine::HandleEndOfSound() {
     EngineState& s = m_context.State;
     if (!s.AudioAvailable.load() || m_mode.View() == m_prevMode.View()) return;
-    const bool naturalEnd = m_prevMode.View() == kPlaying && m_mode.View() == kStopped &&
-                            s.SoundLength.load() == s.SoundPosition.load() && !m_stopCommanded &&
-                            !s.StopRequest.load();
+    // The sound ran to its end (as opposed to a stop command) when the device says so and
+    // stands at the length, and nothing since was asked of it: a command sent in this tick, or a
+    // stop or play the UI is posting, wins over the end.
+    const int32_t length = s.SoundLength.load();
+    const bool naturalEnd = m_endedNaturally && length == s.SoundPosition.load() &&
+                            !m_stopCommanded && !m_commandedThisTick && !s.StopRequest.load() &&
+                            !s.PlayRequest.load() && !s.PlayFromStartRequest.load();
     if (naturalEnd) {
         if (m_context.Repeat.load()) {
             s.CursorTime.store(0);
             s.RepeatRestarted.store(true);
             s.PlayFromStartRequest.store(true);
-        } else if (s.PostPlayTime.load() > 0) {
-            StartFreeClock(s.SoundLength.load());
+        } else {
+            // The position stops at the sound end (the post-roll goes on from there).
+            int32_t cursor = s.CursorTime.load();
+            if (cursor >= 0 && cursor <= length)
+                s.CursorTime.compare_exchange_strong(cursor, length);
+            // The post-roll runs from the moment the sound ended, not from when this tick (up to
+            // a period later, or later still when the output was held up) saw it.
+            if (s.PostPlayTime.load() > 0) {
+                StartFreeClock(length, m_context.Clock.NowMs() - m_msSinceEnd);
+            }
         }
     }
     m_prevMode = m_mode;
     s.PrevSoundMode.Set(m_prevMode.View());
 }
 
-void Engine::StartFreeClock(int32_t at) {
+void Engine::StartFreeClock(int32_t at, uint32_t atTick) {
     EngineState& s = m_context.State;
     s.FreeClockBase.store(at);
     s.FreeClockTime.store(at);
-    s.FreeClockBaseTick.store(m_context.Clock.NowMs());
+    s.FreeClockBaseTick.store(atTick);
     s.FreeClockPaused.store(false);
     s.FreeClockRunning.store(true);
 }

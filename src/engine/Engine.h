@@ -72,17 +72,29 @@ private:
     void SettlePosition();
     void HandleEndOfSound();
     void BuildOutput(DmxFrame& frame);
-    void StartFreeClock(int32_t at);
+    void StartFreeClock(int32_t at, uint32_t atTick);
 
     EngineContext m_context;
     ModeText m_mode;      // SoundMode as read in this tick
     ModeText m_prevMode;  // PrevSoundMode
+    // The position was read in this tick while the sound played or was paused: the cursor may
+    // follow it.
     bool m_positionRead = false;
+    // This tick's mode read found the sound stopped since the last tick because it played to its
+    // end (the device says so until its next command).
+    bool m_endedNaturally = false;
     // A command of ours (stop, seek, close, open) may have stopped the device since it last played:
     // a following playing -> stopped edge is then not the natural end of the sound.
     bool m_stopCommanded = false;
-    // This tick moved the device (stop or seek), so the position read at its start is stale.
+    // This tick moved the device (stop, seek, play), so the position read at its start is stale.
     bool m_movedThisTick = false;
+    // This tick sent the device a command after its mode read: the mode it read is history, so
+    // the end of the sound is not judged on it.
+    bool m_commandedThisTick = false;
+    // This tick opened a sound: the device stands at 0 (or at a seek made in the same tick).
+    bool m_openedThisTick = false;
+    // How long ago the device says the sound ended, when m_endedNaturally.
+    uint32_t m_msSinceEnd = 0;
     SourceChannels m_sources{};
 };
 

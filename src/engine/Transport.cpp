@@ -10,6 +10,15 @@ void Transport::Post(std::atomic<bool>& request) {
     PostRequest(m_state, request, m_waitBound);
 }
 
+// The free clock is cleared before the stop is posted and again after the wait: a post-roll that
+// the tick started on a natural end meanwhile is ended, and a stop that the tick carries out late
+// (after the wait gave up) leaves alone a clock that a later command starts.
+void Transport::PostStop() {
+    m_state.FreeClockRunning.store(false);
+    Post(m_state.StopRequest);
+    m_state.FreeClockRunning.store(false);
+}
+
 // The tick reads the clock only while FreeClockRunning is set, so that is stored last.
 void Transport::StartFreeClock(int32_t at) {
     m_state.FreeClockBase.store(at);
@@ -28,7 +37,7 @@ void Transport::PlayFromStart() {
         m_state.CursorTime.store(0);
         m_state.PlayFromStartRequest.store(true);
     } else {
-        Post(m_state.StopRequest);
+        PostStop();
         m_state.CursorTime.store(-pre);
         StartFreeClock(-pre);
     }
@@ -39,7 +48,7 @@ void Transport::Play() {
     m_state.FreeClockRunning.store(false);
     const int32_t cursor = m_state.CursorTime.load();
     if (cursor < 0 || cursor >= m_state.SoundLength.load()) {
-        Post(m_state.StopRequest);
+        PostStop();
         StartFreeClock(cursor);
     } else {
         m_state.PlayRequest.store(true);
@@ -67,15 +76,14 @@ void Transport::PauseResume() {
 }
 
 void Transport::Stop() {
-    m_state.FreeClockRunning.store(false);
-    Post(m_state.StopRequest);
+    PostStop();
     m_state.TransportActive.store(false);
 }
 
 void Transport::ToSoundStart() {
     m_state.FreeClockRunning.store(false);
     if (m_state.SoundLoaded.load()) {
-        Post(m_state.StopRequest);
+        PostStop();
         m_state.CursorTime.store(0);
         Post(m_state.SeekRequest);
     } else {
@@ -87,7 +95,7 @@ void Transport::ToSoundStart() {
 void Transport::ToSoundEnd() {
     m_state.FreeClockRunning.store(false);
     if (m_state.SoundLoaded.load()) {
-        Post(m_state.StopRequest);
+        PostStop();
         m_state.CursorTime.store(m_state.SoundLength.load());
         Post(m_state.SeekRequest);
     } else {
@@ -111,12 +119,11 @@ void Transport::Locate(int32_t timeMs, int* programmaticChange) {
         return;
     }
     if (programmaticChange) ++*programmaticChange;
-    m_state.FreeClockRunning.store(false);
-    Post(m_state.StopRequest);
+    PostStop();
     m_state.CursorTime.store(timeMs);
     Post(m_state.SeekRequest);
     if (timeMs < 0 || timeMs >= length) {
-        Post(m_state.StopRequest);
+        PostStop();
         StartFreeClock(timeMs);
     } else {
         Post(m_state.PlayRequest);

@@ -47,6 +47,7 @@ public:
 
 private:
     void Post(std::atomic<bool>& request);
+    void PostStop();
     void StartFreeClock(int32_t at);
 
     EngineState& m_state;

@@ -138,5 +138,65 @@ TEST(EngineConcurrency, TransportAndEditingWhileTheOutputThreadTicks) {
     EXPECT_FALSE(shown.empty());
 }
 
+// The sound runs to its end while the UI presses Stop at every moment around it: whether the
+// end or the stop comes first, once Stop has returned no post-roll runs on.
+TEST(EngineConcurrency, StopAroundTheNaturalEndNeverLeavesAPostRollRunning) {
+    EngineState state;
+    ProjectData project;
+    PatchTable patch;
+    LineOutput output;
+    ScriptedSoundDevice device;
+    device.AddFile("/music/show.wav", 5000);
+    ManualClock clock;
+    std::atomic<bool> repeat{false};
+    std::atomic<int32_t> patchCheck{-1};
+    Engine engine(
+        EngineContext{state, project, patch, output, device, clock, repeat, patchCheck, {}});
+    Transport transport(state, clock, repeat, std::chrono::seconds(10));
+    state.PostPlayTime = 100000;  // still running whenever the UI looks
+
+    std::atomic<bool> stop{false};
+    std::atomic<long> ticks{0};
+    std::thread outputThread([&] {
+        DmxFrame frame{};
+        while (!stop.load()) {
+            clock.Advance(5);
+            device.Advance(5);
+            if (device.Mode() == SoundDeviceMode::Playing && device.Position() == 5000) {
+                device.FinishNaturalEnd();
+            }
+            engine.EngineTick(frame);
+            ticks.fetch_add(1);
+        }
+    });
+    auto waitForTicks = [&](long count) {
+        const long target = ticks.load() + count;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (ticks.load() < target && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        return ticks.load() >= target;
+    };
+
+    state.SoundPath.Set("/music/show.wav");
+    PostRequest(state, state.OpenRequest, std::chrono::seconds(10));
+    state.SoundLoaded = true;
+    int postRolls = 0;
+    for (int round = 0; round < 60; ++round) {
+        transport.Locate(4950);
+        ASSERT_TRUE(waitForTicks(1));
+        transport.Play();
+        ASSERT_TRUE(waitForTicks(round % 20));  // the end comes after about 10 ticks
+        if (state.FreeClockRunning.load()) ++postRolls;
+        transport.Stop();
+        ASSERT_TRUE(waitForTicks(3));
+        EXPECT_FALSE(state.FreeClockRunning) << "round " << round;
+        EXPECT_EQ(device.Mode(), SoundDeviceMode::Stopped) << "round " << round;
+    }
+    stop = true;
+    outputThread.join();
+    EXPECT_GT(postRolls, 0);
+}
+
 }  // namespace
 }  // namespace lumavox

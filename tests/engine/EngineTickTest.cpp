@@ -288,6 +288,94 @@ TEST_F(NaturalEnd, PauseInThePostRollHoldsTheFreeClock) {
     EXPECT_EQ(state.CursorTime, 1220);
 }
 
+TEST_F(NaturalEnd, ALateTickStillSeesTheEndAndRunsThePostRoll) {
+    OpenSound(1000);
+    StartPlayingAtZero();
+    Periods(48);
+    ASSERT_EQ(state.CursorTime, 960);
+    device.FinishNaturalEnd(160);
+    Period(200);  // the end passed 160 ms ago, while the output was held up
+    EXPECT_TRUE(state.FreeClockRunning);
+    EXPECT_EQ(state.CursorTime, 1000);
+    Period();
+    EXPECT_EQ(state.CursorTime, 1180);  // the post-roll runs from the real end
+}
+
+TEST_F(NaturalEnd, RepeatSurvivesAPauseAndResumeJustBeforeTheEnd) {
+    repeat = true;
+    OpenSound(1000);
+    StartPlayingAtZero();
+    Periods(49);
+    transport.PauseResume();
+    Periods(2);
+    ASSERT_EQ(state.SoundMode.Get(), "paused");
+    transport.PauseResume();
+    Tick();  // resumes; the last 20 ms play out before the next tick looks
+    device.Advance(20);
+    device.FinishNaturalEnd();
+    device.ClearCalls();
+    Period();
+    EXPECT_TRUE(state.RepeatRestarted);
+    EXPECT_EQ(state.CursorTime, 0);
+    Period();
+    EXPECT_EQ(device.Commands(), (Commands{"play from 0"}));
+}
+
+TEST_F(NaturalEnd, PlayFromStartInTheEndTickPlaysTheSoundWithoutThePostRoll) {
+    PlayToTheEnd();
+    state.PrePlayTime = 0;
+    device.FinishNaturalEnd();
+    transport.PlayFromStart();  // lands between the end and the tick that sees it
+    Period();
+    EXPECT_FALSE(state.FreeClockRunning);
+    Periods(10);
+    EXPECT_FALSE(state.FreeClockRunning);
+    EXPECT_EQ(device.Mode(), SoundDeviceMode::Playing);
+    EXPECT_EQ(state.CursorTime, 200);
+}
+
+TEST_F(EngineTick, LocateArrivingWhileTheTickSeeksIsCarriedOutByTheNextTick) {
+    OpenSound(30000);
+    transport.Locate(5000);
+    device.DuringNextSeek([&] { transport.Locate(7000); });  // the user drags on
+    Tick();
+    Tick();
+    EXPECT_EQ(device.Position(), 7000);
+    EXPECT_EQ(state.CursorTime, 7000);
+    EXPECT_EQ(state.SoundPosition, 7000);
+}
+
+TEST_F(EngineTick, OpeningASoundMovesAnIdleCursorInsideItToItsStart) {
+    OpenSound(30000);
+    transport.Locate(12000);
+    Tick();
+    ASSERT_EQ(device.Position(), 12000);
+    device.AddFile("/music/other.wav", 20000);
+    state.SoundPath.Set("/music/other.wav");
+    state.OpenRequest = true;
+    Tick();
+    EXPECT_EQ(state.CursorTime, 0);  // where the device now stands
+
+    // A locate posted together with the open is carried out, not undone.
+    state.CursorTime = 3000;
+    state.SeekRequest = true;
+    state.OpenRequest = true;
+    Tick();
+    EXPECT_EQ(device.Position(), 3000);
+    EXPECT_EQ(state.CursorTime, 3000);
+}
+
+TEST_F(EngineTick, AStopCarriedOutLateLeavesAPreRollStartedAfterItRunning) {
+    OpenSound(30000);
+    Transport impatient(state, clock, repeat, std::chrono::milliseconds(1));
+    impatient.PlayFromStart();  // no tick takes the stop in time (a long open, say)
+    ASSERT_TRUE(state.StopRequest);
+    Periods(5);
+    EXPECT_FALSE(state.StopRequest);
+    EXPECT_TRUE(state.FreeClockRunning);
+    EXPECT_EQ(state.CursorTime, -9900);
+}
+
 TEST_F(EngineTick, WithoutAudioDeviceTheOpenWarnsAndTheShowRunsOnTheFreeClock) {
     device.SetAudioPresent(false);
     OpenSound(2000);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,16 +41,24 @@ public:
     }
 
     // Moves the playing sound on by ms; at the length it stays "playing" at the length until
-    // FinishNaturalEnd().
+    // FinishNaturalEnd(), which stops it there as ended naturally, msAgo before the queries.
     void Advance(int32_t ms) {
         std::lock_guard lock(m_mutex);
         if (m_mode != SoundDeviceMode::Playing) return;
         m_position = m_position + ms > m_length ? m_length : m_position + ms;
     }
-    void FinishNaturalEnd() {
+    void FinishNaturalEnd(uint32_t msAgo = 0) {
         std::lock_guard lock(m_mutex);
         m_position = m_length;
         m_mode = SoundDeviceMode::Stopped;
+        m_ended = true;
+        m_endedAgo = msAgo;
+    }
+    // Runs once inside the next seek, after the device has moved (another thread acting while
+    // the seek is under way).
+    void DuringNextSeek(std::function<void()> action) {
+        std::lock_guard lock(m_mutex);
+        m_duringSeek = std::move(action);
     }
     void SetMode(SoundDeviceMode mode) {
         std::lock_guard lock(m_mutex);
@@ -65,7 +74,9 @@ public:
         std::lock_guard lock(m_mutex);
         std::vector<std::string> out;
         for (const auto& c : m_calls) {
-            if (c != "mode" && c != "position" && c != "length") out.push_back(c);
+            if (c != "mode" && c != "position" && c != "length" && c != "ended") {
+                out.push_back(c);
+            }
         }
         return out;
     }
@@ -100,6 +111,7 @@ public:
                 m_length = f.LengthMs;
                 m_position = 0;
                 m_mode = SoundDeviceMode::Stopped;
+                m_ended = false;
                 return SoundResult::Success();
             }
         }
@@ -110,6 +122,7 @@ public:
         m_calls.push_back("close");
         m_open = false;
         m_mode = SoundDeviceMode::Stopped;
+        m_ended = false;
     }
     SoundResult GetMode(SoundDeviceMode& mode) override {
         std::lock_guard lock(m_mutex);
@@ -134,11 +147,17 @@ public:
         return SoundResult::Success();
     }
     SoundResult Seek(int32_t positionMs) override {
-        std::lock_guard lock(m_mutex);
-        m_calls.push_back("seek " + std::to_string(positionMs));
-        if (!m_open) return SoundResult::Failure("no sound is open");
-        m_position = positionMs < 0 ? 0 : (positionMs > m_length ? m_length : positionMs);
-        m_mode = SoundDeviceMode::Stopped;
+        std::function<void()> during;
+        {
+            std::lock_guard lock(m_mutex);
+            m_calls.push_back("seek " + std::to_string(positionMs));
+            if (!m_open) return SoundResult::Failure("no sound is open");
+            m_position = positionMs < 0 ? 0 : (positionMs > m_length ? m_length : positionMs);
+            m_mode = SoundDeviceMode::Stopped;
+            m_ended = false;
+            during.swap(m_duringSeek);
+        }
+        if (during) during();
         return SoundResult::Success();
     }
     SoundResult Play() override {
@@ -146,6 +165,7 @@ public:
         m_calls.push_back("play");
         if (!m_open) return SoundResult::Failure("no sound is open");
         m_mode = SoundDeviceMode::Playing;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult PlayFromStart() override {
@@ -154,12 +174,14 @@ public:
         if (!m_open) return SoundResult::Failure("no sound is open");
         m_position = 0;
         m_mode = SoundDeviceMode::Playing;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult Stop() override {
         std::lock_guard lock(m_mutex);
         m_calls.push_back("stop");
         if (m_open) m_mode = SoundDeviceMode::Stopped;
+        m_ended = false;
         return SoundResult::Success();
     }
     SoundResult Pause() override {
@@ -173,6 +195,12 @@ public:
         m_calls.push_back("resume");
         if (m_mode == SoundDeviceMode::Paused) m_mode = SoundDeviceMode::Playing;
         return SoundResult::Success();
+    }
+    std::optional<uint32_t> EndedNaturally() override {
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back("ended");
+        if (!m_open || !m_ended) return std::nullopt;
+        return m_endedAgo;
     }
     bool AudioTest() override {
         std::lock_guard lock(m_mutex);
@@ -198,11 +226,14 @@ private:
     mutable std::mutex m_mutex;
     std::vector<File> m_files;
     std::vector<std::string> m_calls;
+    std::function<void()> m_duringSeek;
     bool m_audioPresent = true;
     bool m_failMode = false;
     bool m_failPosition = false;
     bool m_failLength = false;
     bool m_open = false;
+    bool m_ended = false;
+    uint32_t m_endedAgo = 0;
     int32_t m_length = 0;
     int32_t m_position = 0;
     SoundDeviceMode m_mode = SoundDeviceMode::Stopped;

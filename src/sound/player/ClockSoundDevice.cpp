@@ -28,6 +28,7 @@ void ClockSoundDevice::OpenLength(int32_t lengthMs) {
     m_open = true;
     m_lengthMs = std::max(0, lengthMs);
     m_mode = SoundDeviceMode::Stopped;
+    m_ended = false;
     m_heldMs = 0;
 }
 
@@ -35,6 +36,7 @@ void ClockSoundDevice::Close() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_open = false;
     m_mode = SoundDeviceMode::Stopped;
+    m_ended = false;
 }
 
 int32_t ClockSoundDevice::PlayingPosition() const {
@@ -47,9 +49,11 @@ void ClockSoundDevice::Settle() {
     if (m_mode != SoundDeviceMode::Playing) return;
     const uint32_t elapsed = m_clock.NowMs() - m_startTick;
     const int64_t untilEnd = static_cast<int64_t>(m_lengthMs) - m_startMs;
-    if (static_cast<int64_t>(elapsed) >= untilEnd + kEndHoldMs) {
+    if (static_cast<int64_t>(elapsed) >= untilEnd) {
         m_mode = SoundDeviceMode::Stopped;
         m_heldMs = m_lengthMs;
+        m_ended = true;
+        m_endTick = m_startTick + static_cast<uint32_t>(untilEnd);
     }
 }
 
@@ -81,6 +85,7 @@ SoundResult ClockSoundDevice::Seek(int32_t positionMs) {
     if (!m_open) return SoundResult::Failure(kNotOpen);
     m_heldMs = std::clamp(positionMs, 0, m_lengthMs);
     m_mode = SoundDeviceMode::Stopped;
+    m_ended = false;
     return SoundResult::Success();
 }
 
@@ -92,6 +97,7 @@ SoundResult ClockSoundDevice::Play() {
         m_startMs = m_heldMs;
         m_startTick = m_clock.NowMs();
         m_mode = SoundDeviceMode::Playing;
+        m_ended = false;
     }
     return SoundResult::Success();
 }
@@ -102,6 +108,7 @@ SoundResult ClockSoundDevice::PlayFromStart() {
     m_startMs = 0;
     m_startTick = m_clock.NowMs();
     m_mode = SoundDeviceMode::Playing;
+    m_ended = false;
     return SoundResult::Success();
 }
 
@@ -111,6 +118,7 @@ SoundResult ClockSoundDevice::Stop() {
     Settle();
     if (m_mode == SoundDeviceMode::Playing) m_heldMs = PlayingPosition();
     m_mode = SoundDeviceMode::Stopped;
+    m_ended = false;
     return SoundResult::Success();
 }
 
@@ -134,6 +142,13 @@ SoundResult ClockSoundDevice::Resume() {
         m_mode = SoundDeviceMode::Playing;
     }
     return SoundResult::Success();
+}
+
+std::optional<uint32_t> ClockSoundDevice::EndedNaturally() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Settle();
+    if (!m_open || !m_ended) return std::nullopt;
+    return m_clock.NowMs() - m_endTick;
 }
 
 std::optional<uint16_t> ClockSoundDevice::GetWaveVolume() {

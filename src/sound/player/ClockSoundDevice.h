@@ -15,9 +15,6 @@ namespace lumavox {
 // Any thread (one mutex, held only for a few field updates).
 class ClockSoundDevice final : public ISoundDevice {
 public:
-    // How long the natural end is held as "playing" at the length before turning "stopped".
-    static constexpr uint32_t kEndHoldMs = 120;
-
     explicit ClockSoundDevice(const IClock& clock) : m_clock(clock) {}
 
     SoundResult Open(const std::string& path) override;
@@ -33,6 +30,7 @@ public:
     SoundResult Stop() override;
     SoundResult Pause() override;
     SoundResult Resume() override;
+    std::optional<uint32_t> EndedNaturally() override;
     bool AudioTest() override { return true; }
     std::optional<uint16_t> GetWaveVolume() override;
     void SetWaveVolume(uint16_t volume) override;
@@ -46,9 +44,11 @@ private:
     bool m_open = false;
     int32_t m_lengthMs = 0;
     SoundDeviceMode m_mode = SoundDeviceMode::Stopped;
+    bool m_ended = false;      // stopped by the natural end, no command since
     int32_t m_heldMs = 0;      // position while stopped or paused
     int32_t m_startMs = 0;     // position when playing began
     uint32_t m_startTick = 0;  // clock when playing began
+    uint32_t m_endTick = 0;    // clock when the sound ended naturally
     uint16_t m_volume = 0xFFFF;
 };
 

@@ -9,8 +9,10 @@
 namespace lumavox {
 
 // A latest-value mailbox (a sequence lock): one writer publishes whole values, readers on other
-// threads always get one complete value, the newest or the one before, without locks or waits on
-// the writer. Read retries while a write is under way, which lasts a few stores.
+// threads get one complete value, the newest or the one before, without locks or waits on the
+// writer. A read that meets a write under way tries again, a bounded number of times: a reader of
+// higher priority on the same CPU as a preempted writer would otherwise spin until the scheduler
+// happens to run the writer. After the last try the reader keeps the last complete value it had.
 //
 // One writer thread at a time (callers serialise writers); any number of readers. The words are
 // stored with release and loaded with acquire, which orders them against the sequence number on
@@ -21,6 +23,9 @@ class LatestValue {
     static constexpr size_t kWords = (sizeof(T) + sizeof(uint64_t) - 1) / sizeof(uint64_t);
 
 public:
+    // A write lasts a few stores, so a reader on another CPU almost never needs a second try.
+    static constexpr int kMaxTries = 64;
+
     LatestValue() { Write(T{}); }
 
     void Write(const T& value) {
@@ -32,18 +37,21 @@ public:
         m_sequence.store(seq + 2, std::memory_order_release);
     }
 
-    T Read() const {
+    // Replaces value with the newest complete value and returns true; false, with value left as
+    // it was, when every try met a write under way. Pass the last value read, so that it stands
+    // in for the newest one.
+    bool Read(T& value) const {
         std::array<uint64_t, kWords> words{};
-        for (;;) {
+        for (int tries = 0; tries < kMaxTries; ++tries) {
             const uint32_t before = m_sequence.load(std::memory_order_acquire);
             if (before & 1u) continue;
             for (size_t i = 0; i < kWords; ++i)
                 words[i] = m_words[i].load(std::memory_order_acquire);
-            if (m_sequence.load(std::memory_order_acquire) == before) break;
+            if (m_sequence.load(std::memory_order_acquire) != before) continue;
+            std::memcpy(static_cast<void*>(&value), words.data(), sizeof(T));
+            return true;
         }
-        T value{};
-        std::memcpy(static_cast<void*>(&value), words.data(), sizeof(T));
-        return value;
+        return false;
     }
 
 private:

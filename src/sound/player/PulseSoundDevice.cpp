@@ -21,15 +21,12 @@ namespace {
 constexpr int64_t kUsPerSecond = 1000000;
 constexpr pa_usec_t kTargetLatencyUs = 50000;
 constexpr pa_usec_t kPublishPeriodUs = 10000;
-// The natural end is held ("playing" at the length) this long before the mode turns "stopped":
-// longer than the slowest output period (50 ms), so every tick sees the end.
-constexpr int64_t kEndHoldUs = 120000;
 // A position is extrapolated at most this far past the last published one, so a stalled main
 // loop holds the position instead of letting it run on.
 constexpr int64_t kMaxExtrapolationUs = 50000;
-// When the server has confirmed the drain but the played time has not reached the end (rounding
-// of the last timing update), the end is declared this long after the confirmation.
-constexpr int64_t kDrainGraceUs = 200000;
+// The server confirms a drain when it has taken the last frame into the sink; the frame is heard
+// one sink latency later. A reported latency beyond this is not believed.
+constexpr int64_t kMaxSinkLatencyUs = 1000000;
 constexpr std::chrono::milliseconds kConnectBound{3000};
 constexpr std::chrono::milliseconds kAudioTestBound{1500};
 
@@ -52,7 +49,7 @@ struct PlayedState {
     uint64_t Segment = 0;
     uint64_t Frame = 0;          // file frame audible at TimestampUs
     int64_t TimestampUs = 0;     // CLOCK_MONOTONIC
-    int64_t EndTimestampUs = 0;  // when the last frame was heard, 0 before the end
+    int64_t EndTimestampUs = 0;  // when the last frame is (or will be) heard, 0 before it is known
     uint32_t Running = 0;        // uncorked and playing: Frame advances with time
     uint32_t Padding = 0;
 };
@@ -110,7 +107,8 @@ struct PulseSoundDevice::Impl {
     bool StreamCorked = true;
     bool AllWritten = false;
     bool Draining = false;
-    int64_t DrainDoneUs = 0;
+    DesiredState LastDesired;  // the caller's wish as last read whole
+    int64_t DrainEndUs = 0;    // when the drained stream's last frame is heard, 0 before the drain
     int64_t EndUs = 0;
     uint64_t LastPublishedFrame = 0;
 
@@ -126,6 +124,7 @@ struct PulseSoundDevice::Impl {
     // ---- caller side, under CallerMutex ----
     void NewSegment(int32_t startMs, SoundDeviceMode mode);
     void PublishDesired();
+    const PlayedState& ReadPlayed();
     int32_t PositionNow();
     void CheckNaturalEnd();
     uint64_t MsToFrames(int32_t ms) const { return static_cast<uint64_t>(ms) * CallerRate / 1000; }
@@ -138,6 +137,9 @@ struct PulseSoundDevice::Impl {
     uint64_t Segment = 0;
     int32_t SegmentStartMs = 0;
     bool SegmentFresh = false;   // its stream has not been played yet
+    bool Ended = false;          // stopped by the natural end, no command since
+    int64_t EndedAtUs = 0;       // when the last frame was heard
+    PlayedState LastPlayed;      // the main loop's report as last read whole
     int32_t HeldMs = 0;          // the position while stopped or paused
     int32_t LastReportedMs = 0;  // the position never goes back within a segment
 };
@@ -200,7 +202,11 @@ void PulseSoundDevice::Impl::WriteCallback(pa_stream* stream, size_t bytes, void
 void PulseSoundDevice::Impl::DrainCallback(pa_stream* stream, int success, void* userdata) {
     auto* self = static_cast<Impl*>(userdata);
     if (stream == self->Stream && success) {
-        self->DrainDoneUs = NowUs();
+        const pa_timing_info* timing = pa_stream_get_timing_info(stream);
+        const int64_t latencyUs =
+            timing ? std::min<int64_t>(static_cast<int64_t>(timing->sink_usec), kMaxSinkLatencyUs)
+                   : 0;
+        self->DrainEndUs = NowUs() + latencyUs;
         self->Publish();
     }
 }
@@ -298,7 +304,9 @@ void PulseSoundDevice::Impl::FreeContext() {
 // start frame (a flushed corked stream would replay stale audio), and the cork follows the mode.
 void PulseSoundDevice::Impl::Reconcile() {
     if (!Context || pa_context_get_state(Context) != PA_CONTEXT_READY || !Source) return;
-    const DesiredState desired = Desired.Read();
+    // A write under way is followed by another wake-up, which reads it whole.
+    Desired.Read(LastDesired);
+    const DesiredState desired = LastDesired;
     if (desired.Segment == 0) return;
     if (!Stream || StreamSegment != desired.Segment) {
         DestroyStream();
@@ -332,7 +340,7 @@ void PulseSoundDevice::Impl::CreateStream(uint64_t segment, uint64_t startFrame)
     StreamCorked = true;
     AllWritten = false;
     Draining = false;
-    DrainDoneUs = 0;
+    DrainEndUs = 0;
     EndUs = 0;
     LastPublishedFrame = StreamStartFrame;
     pa_stream_set_state_callback(Stream, StreamStateCallback, this);
@@ -401,40 +409,50 @@ void PulseSoundDevice::Impl::Fill(size_t bytes) {
 }
 
 // Publishes the frame now audible: the frames the server has taken from the stream (its read
-// index) minus those still queued in the sink (its reported latency), carried forward to now
-// while the stream plays. libpulse's own interpolated stream time is not used: a stream that was
-// created corked and uncorked much later reports the corked time as played.
+// index) minus those still queued in the sink (its reported latency), carried forward to now while
+// the stream plays, rounded once to whole frames. libpulse's own interpolated stream time is not
+// used: a stream that was created corked and uncorked much later reports the corked time as
+// played.
+//
+// The end is known when that frame comes within a millisecond of the last one, or when the
+// server has confirmed the drain: then the last frame is heard one sink latency after the
+// confirmation, a time that may still lie ahead and is published as such.
 void PulseSoundDevice::Impl::Publish() {
     if (!Stream || pa_stream_get_state(Stream) != PA_STREAM_READY) return;
     const pa_timing_info* timing = pa_stream_get_timing_info(Stream);
     if (!timing || timing->read_index_corrupt || timing->read_index < 0) return;
     const int64_t frameBytes = static_cast<int64_t>(sizeof(int16_t) * SourceChannels);
+    const int64_t rate = static_cast<int64_t>(SourceRate);
     const bool running = !StreamCorked && timing->playing != 0;
-    int64_t playedUs = static_cast<int64_t>(static_cast<uint64_t>(timing->read_index / frameBytes) *
-                                            kUsPerSecond / SourceRate);
-    playedUs -= static_cast<int64_t>(timing->sink_usec);
+    int64_t offsetUs =
+        -std::min<int64_t>(static_cast<int64_t>(timing->sink_usec), kMaxSinkLatencyUs);
     if (running) {
-        playedUs += std::min<int64_t>(static_cast<int64_t>(pa_timeval_age(&timing->timestamp)),
+        offsetUs += std::min<int64_t>(static_cast<int64_t>(pa_timeval_age(&timing->timestamp)),
                                       kMaxExtrapolationUs);
     }
-    const uint64_t playedFrames =
-        playedUs > 0 ? static_cast<uint64_t>(playedUs) * SourceRate / kUsPerSecond : 0;
+    const int64_t offsetFrames =
+        (offsetUs * rate + (offsetUs < 0 ? -kUsPerSecond / 2 : kUsPerSecond / 2)) / kUsPerSecond;
+    const int64_t playedFrames =
+        std::max<int64_t>(timing->read_index / frameBytes + offsetFrames, 0);
     const int64_t now = NowUs();
-    uint64_t frame = std::min(StreamStartFrame + playedFrames, SourceFrames);
+    uint64_t frame = std::min(StreamStartFrame + static_cast<uint64_t>(playedFrames), SourceFrames);
     frame = std::max(frame, LastPublishedFrame);  // never backwards within the segment
     if (EndUs == 0 && AllWritten) {
-        if (frame >= SourceFrames || (DrainDoneUs != 0 && now - DrainDoneUs >= kDrainGraceUs)) {
+        if (frame + SourceRate / 1000 >= SourceFrames) {
             EndUs = now;
+        } else if (DrainEndUs != 0) {
+            EndUs = DrainEndUs;
         }
     }
-    if (EndUs != 0) frame = SourceFrames;
+    const bool ended = EndUs != 0 && now >= EndUs;
+    if (ended) frame = SourceFrames;
     LastPublishedFrame = frame;
     PlayedState state;
     state.Segment = StreamSegment;
     state.Frame = frame;
     state.TimestampUs = now;
     state.EndTimestampUs = EndUs;
-    state.Running = (running && EndUs == 0) ? 1 : 0;
+    state.Running = (running && !ended) ? 1 : 0;
     Played.Write(state);
 }
 
@@ -465,14 +483,20 @@ void PulseSoundDevice::Impl::NewSegment(int32_t startMs, SoundDeviceMode mode) {
     HeldMs = SegmentStartMs;
     Mode = mode;
     SegmentFresh = mode != SoundDeviceMode::Playing;
+    Ended = false;
     PublishDesired();
 }
 
+const PlayedState& PulseSoundDevice::Impl::ReadPlayed() {
+    Played.Read(LastPlayed);
+    return LastPlayed;
+}
+
 int32_t PulseSoundDevice::Impl::PositionNow() {
-    const PlayedState played = Played.Read();
+    const PlayedState& played = ReadPlayed();
     if (played.Segment != Segment) return LastReportedMs;  // its audio has not started yet
     int64_t ms;
-    if (played.EndTimestampUs != 0) {
+    if (played.EndTimestampUs != 0 && NowUs() >= played.EndTimestampUs) {
         ms = LengthMs;
     } else {
         uint64_t frame = played.Frame;
@@ -481,18 +505,24 @@ int32_t PulseSoundDevice::Impl::PositionNow() {
                 std::clamp<int64_t>(NowUs() - played.TimestampUs, 0, kMaxExtrapolationUs);
             frame += static_cast<uint64_t>(ahead) * CallerRate / kUsPerSecond;
         }
-        ms = std::min<int64_t>(FramesToMs(frame, CallerRate), LengthMs);
+        // the length itself is reported once the end has been declared, with the mode "stopped"
+        ms = std::min<int64_t>(FramesToMs(frame, CallerRate), std::max(LengthMs - 1, 0));
     }
     LastReportedMs = std::max(LastReportedMs, static_cast<int32_t>(ms));
     return LastReportedMs;
 }
 
+// The sound stops at its length as soon as its last frame has been heard. A stream at 0 is made
+// ready at once, so that playing it again from the start (a repeat) only has to uncork it.
 void PulseSoundDevice::Impl::CheckNaturalEnd() {
     if (Mode != SoundDeviceMode::Playing) return;
-    const PlayedState played = Played.Read();
+    const PlayedState& played = ReadPlayed();
     if (played.Segment == Segment && played.EndTimestampUs != 0 &&
-        NowUs() - played.EndTimestampUs >= kEndHoldUs) {
-        NewSegment(LengthMs, SoundDeviceMode::Stopped);
+        NowUs() >= played.EndTimestampUs) {
+        NewSegment(0, SoundDeviceMode::Stopped);
+        HeldMs = LengthMs;
+        Ended = true;
+        EndedAtUs = played.EndTimestampUs;
     }
 }
 
@@ -535,6 +565,7 @@ void PulseSoundDevice::Close() {
     std::lock_guard<std::mutex> caller(d.CallerMutex);
     d.IsOpen = false;
     d.Mode = SoundDeviceMode::Stopped;
+    d.Ended = false;
     if (!d.Loop) return;
     pa_threaded_mainloop_lock(d.Loop);
     d.DestroyStream();
@@ -585,9 +616,12 @@ SoundResult PulseSoundDevice::Play() {
     if (!d.IsOpen) return SoundResult::Failure("no sound is open");
     d.CheckNaturalEnd();
     if (d.Mode == SoundDeviceMode::Playing) return SoundResult::Success();
-    if (d.Mode == SoundDeviceMode::Paused || d.SegmentFresh) {
+    // A prepared stream serves only when it starts where the device stands (after the natural
+    // end the device stands at the length with a stream at 0 prepared).
+    if (d.Mode == SoundDeviceMode::Paused || (d.SegmentFresh && d.HeldMs == d.SegmentStartMs)) {
         d.Mode = SoundDeviceMode::Playing;
         d.SegmentFresh = false;
+        d.Ended = false;
         d.PublishDesired();
     } else {
         d.NewSegment(d.HeldMs, SoundDeviceMode::Playing);
@@ -602,6 +636,7 @@ SoundResult PulseSoundDevice::PlayFromStart() {
     if (d.Mode == SoundDeviceMode::Stopped && d.SegmentFresh && d.SegmentStartMs == 0) {
         d.Mode = SoundDeviceMode::Playing;  // the prepared stream at 0 only needs uncorking
         d.SegmentFresh = false;
+        d.Ended = false;
         d.PublishDesired();
     } else {
         d.NewSegment(0, SoundDeviceMode::Playing);
@@ -619,6 +654,7 @@ SoundResult PulseSoundDevice::Stop() {
     } else if (d.Mode == SoundDeviceMode::Paused) {
         d.NewSegment(d.HeldMs, SoundDeviceMode::Stopped);
     }
+    d.Ended = false;
     return SoundResult::Success();
 }
 
@@ -644,6 +680,15 @@ SoundResult PulseSoundDevice::Resume() {
         d.PublishDesired();
     }
     return SoundResult::Success();
+}
+
+std::optional<uint32_t> PulseSoundDevice::EndedNaturally() {
+    Impl& d = *m_impl;
+    std::lock_guard<std::mutex> caller(d.CallerMutex);
+    d.CheckNaturalEnd();
+    if (!d.IsOpen || !d.Ended) return std::nullopt;
+    const int64_t agoMs = std::max<int64_t>(NowUs() - d.EndedAtUs, 0) / 1000;
+    return static_cast<uint32_t>(std::min<int64_t>(agoMs, UINT32_MAX));
 }
 
 bool PulseSoundDevice::AudioTest() {

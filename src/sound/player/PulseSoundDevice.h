@@ -35,6 +35,7 @@ public:
     SoundResult Stop() override;
     SoundResult Pause() override;
     SoundResult Resume() override;
+    std::optional<uint32_t> EndedNaturally() override;
     bool AudioTest() override;
     std::optional<uint16_t> GetWaveVolume() override;
     void SetWaveVolume(uint16_t volume) override;

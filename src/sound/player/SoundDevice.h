@@ -34,9 +34,11 @@ struct SoundResult {
 // after Play the mode is "playing", after Stop the mode is "stopped". Open and Close may block.
 // AudioTest and the volume may be called from any thread.
 //
-// At the natural end of the sound the position equals the length while the mode stays "playing"
-// for a while longer than the slowest output period (50 ms), and only then turns "stopped", so that
-// a caller polling once per period sees the end with the position equal to the length.
+// At the natural end of the sound, as soon as its last sample has been played, the mode turns
+// "stopped" with the position at the length (while playing the position stays below it), and
+// EndedNaturally() says so until the next command that moves the device. A caller polling once
+// per period therefore still sees the end when it polls late, and can tell it from a stop or a
+// seek to the length.
 class ISoundDevice : public IWaveVolume {
 public:
     virtual ~ISoundDevice() = default;
@@ -59,6 +61,11 @@ public:
     virtual SoundResult Stop() = 0;
     virtual SoundResult Pause() = 0;
     virtual SoundResult Resume() = 0;
+
+    // From the moment the sound has played to its end until the next open, close, seek, play,
+    // play from start or stop: how many ms ago it ended. Nothing otherwise. A pause or resume of
+    // the stopped device does nothing and keeps it.
+    virtual std::optional<uint32_t> EndedNaturally() = 0;
 
     // True when a 44 100 Hz 16-bit stereo output stream can be opened on the default output.
     virtual bool AudioTest() = 0;

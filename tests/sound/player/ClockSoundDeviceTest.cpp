@@ -53,18 +53,32 @@ TEST(ClockSoundDevice, PlaysPausesAndStopsOnTheClock) {
     EXPECT_EQ(Read(device).Position, 10000);
 }
 
-TEST(ClockSoundDevice, NaturalEndHoldsTheLengthWhilePlayingThenStops) {
+TEST(ClockSoundDevice, NaturalEndStopsAtTheLengthAndStaysEndedUntilTheNextCommand) {
     ManualClock clock;
     ClockSoundDevice device(clock);
     device.OpenLength(1000);
     device.PlayFromStart();
-    clock.Advance(1000);
+    clock.Advance(999);
     EXPECT_EQ(Read(device).Mode, SoundDeviceMode::Playing);
-    EXPECT_EQ(Read(device).Position, 1000);
-    clock.Advance(ClockSoundDevice::kEndHoldMs - 1);
-    EXPECT_EQ(Read(device).Mode, SoundDeviceMode::Playing);
+    EXPECT_FALSE(device.EndedNaturally());
     clock.Advance(1);
     EXPECT_EQ(Read(device).Mode, SoundDeviceMode::Stopped);
+    EXPECT_EQ(Read(device).Position, 1000);
+    clock.Advance(5000);  // a caller that polls late still sees the end, and when it was
+    EXPECT_EQ(device.EndedNaturally(), std::optional<uint32_t>(5000));
+    device.Pause();  // does nothing to a stopped device
+    device.Resume();
+    EXPECT_TRUE(device.EndedNaturally());
+    device.Stop();
+    EXPECT_FALSE(device.EndedNaturally());
+    EXPECT_EQ(Read(device).Position, 1000);
+
+    device.Seek(500);
+    device.Play();
+    clock.Advance(600);
+    EXPECT_TRUE(device.EndedNaturally());
+    device.Seek(1000);  // a seek to the length is no natural end
+    EXPECT_FALSE(device.EndedNaturally());
     EXPECT_EQ(Read(device).Position, 1000);
 }
 
