@@ -28,10 +28,6 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-bool EqualsNoCaseText(const std::string& a, const std::string& b) {
-    return EqualsNoCase(a, b);
-}
-
 }  // namespace
 
 EnvData::EnvData(std::string iniPath, std::string exeDir)
@@ -177,7 +173,8 @@ bool EnvData::ChoosePaletteImage(const std::string& fullPath) {
 
 int EnvData::HistoryIndex(const std::string& path) const {
     for (size_t i = 0; i < History.size(); ++i) {
-        if (EqualsNoCaseText(History[i], path)) return static_cast<int>(i);
+        // Linux file names are case-sensitive: "h2.PRJ" and "H2.prj" are two files.
+        if (History[i] == path) return static_cast<int>(i);
     }
     return -1;
 }
