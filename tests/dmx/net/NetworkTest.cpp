@@ -190,8 +190,12 @@ public:
             ArtnetFrame f;
             f.ethernetBroadcast =
                 std::all_of(b.begin(), b.begin() + 6, [](uint8_t x) { return x == 0xFF; });
-            f.source = static_cast<uint32_t>(b[26]) << 24 | b[27] << 16 | b[28] << 8 | b[29];
-            f.destination = static_cast<uint32_t>(b[30]) << 24 | b[31] << 16 | b[32] << 8 | b[33];
+            const auto be32 = [&](size_t at) {
+                return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 |
+                       uint32_t{b[at + 2]} << 8 | uint32_t{b[at + 3]};
+            };
+            f.source = be32(26);
+            f.destination = be32(30);
             f.opcode = static_cast<uint16_t>(b[udp + 8 + 8] | b[udp + 8 + 9] << 8);
             if (f.opcode == opcode) return f;
         }
