@@ -238,30 +238,6 @@ TEST(TArtnetThreadNetwork, FramesLeaveThroughTheAddedAddressAsBroadcasts) {
     }
 }
 
-// A run killed with SIGKILL leaves its address behind; the next run uses it and removes it.
-TEST(TArtnetThreadNetwork, TakesOverItsOwnLeftOverAddressAndRemovesIt) {
-    LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
-    ASSERT_TRUE(RunInNamespace("ip link add lvxd0 type veth peer name lvxd1"));
-    ASSERT_TRUE(RunInNamespace("ip addr add 192.168.1.20/24 dev lvxd0"));
-    ASSERT_TRUE(RunInNamespace("ip link set lvxd0 up"));
-    const int index = static_cast<int>(if_nametoindex("lvxd0"));
-    NetlinkAddressConfig addresses;
-    ASSERT_EQ(addresses.AddAddress(0x02A80114, 24, kArtnetBroadcast, index), "");  // the leftover
-    FakeFrameSource source;
-    PosixUdpSocket socket;
-    SystemInterfaceList interfaces;
-    SteadyClock clock;
-    {
-        TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
-        thread.Resume();
-        EXPECT_EQ(thread.InitError(), "");
-        EXPECT_EQ(thread.LocalAddressText(), "2.168.1.20");
-        ASSERT_TRUE(source.WaitForTicks(2, 5s));
-    }
-    EXPECT_FALSE(Lists(interfaces, 0x02A80114));
-    EXPECT_TRUE(Lists(interfaces, 0xC0A80114));
-}
-
 // The program in one namespace (2.0.0.1/8), another node in a second (2.0.0.2/8).
 class ArtnetTraffic : public ArtnetRig {
 protected:
