@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <numeric>
 #include <random>
 #include <thread>
 
@@ -67,12 +68,17 @@ void BM_TickWaitWhileEditing100kSteps(benchmark::State& state) {
             line.Edit([](TStepList::Items& items) {
                 for (auto& s : items) s->Time += 1;
             });
-            // 2. re-sort: sort a copy of the pointer order outside, reorder inside
-            std::vector<const Step*> order;
-            for (const auto& s : line.ItemsUnlocked()) order.push_back(s.get());
+            // 2. re-sort: sort an index order outside, move the pointers into it inside
+            const TStepList::Items& view = line.ItemsUnlocked();
+            std::vector<size_t> order(view.size());
+            std::iota(order.begin(), order.end(), size_t{0});
             std::sort(order.begin(), order.end(),
-                      [](const Step* a, const Step* b) { return a->Time < b->Time; });
-            line.Reorder(order);
+                      [&](size_t a, size_t b) { return view[a]->Time < view[b]->Time; });
+            TStepList::Items reordered(order.size());
+            line.Edit([&](TStepList::Items& items) {
+                for (size_t k = 0; k < order.size(); ++k) reordered[k] = std::move(items[order[k]]);
+                items.swap(reordered);
+            });
             // 3. replacing the whole line (undo, paste of a whole line)
             line.Assign(line.Copy());
         }

@@ -192,6 +192,8 @@ void Undo(ProjectData& project) {
         project.Lines[i].Edit([&](Items& live) { live.swap(restored[i]); });
         restored[i].clear();  // frees the replaced steps outside the lock
     }
+    // The restored state differs from the one a save (an automatic backup, say) may have written.
+    project.Modified = true;
 }
 
 void ClearUndo(ProjectData& project) {

@@ -41,10 +41,10 @@ int StepCount(const ProjectData& project);            // in all lines
 
 // Sorts every line by Time and sets each Length to the distance to the next step (0 for the last).
 void Normalise(ProjectData& project);
-// Pushes a copy of every step of all lines (line 0 first) to the front of the undo list; at most
-// TUndoList::kMaxUndoStates are kept.
+// Pushes a copy of every step of all lines (line 0 first) to the front of the undo list, which
+// keeps at most TUndoList::kMaxUndoStates of them within TUndoList::kMaxUndoBytes.
 void SaveUndoState(ProjectData& project);
-// Restores the newest saved state and drops it. Nothing when there is none. Leaves Modified alone.
+// Restores the newest saved state and drops it, and sets Modified. Nothing when there is none.
 void Undo(ProjectData& project);
 void ClearUndo(ProjectData& project);
 // Frees every step of line i (nothing for i outside 0..7). No undo state, Modified unchanged.

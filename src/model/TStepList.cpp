@@ -1,7 +1,5 @@
 #include "model/TStepList.h"
 
-#include <cassert>
-
 namespace lumavox {
 
 void TStepList::Clear() {
@@ -33,15 +31,6 @@ std::unique_ptr<TStepList> TStepList::Clone() const {
     auto clone = std::make_unique<TStepList>();
     clone->Assign(Copy());
     return clone;
-}
-
-void TStepList::Reorder(const std::vector<const Step*>& order) {
-    assert(order.size() == m_items.size());
-    if (order.size() != m_items.size()) return;
-    Edit([&](Items& items) {
-        for (auto& s : items) (void)s.release();  // ownership passes to the new order below
-        for (size_t i = 0; i < order.size(); ++i) items[i].reset(const_cast<Step*>(order[i]));
-    });
 }
 
 bool TStepList::ComputeSorted() const {

@@ -61,9 +61,6 @@ public:
     void Assign(std::vector<Step> steps);      // replaces the contents with copies
     std::vector<Step> Copy() const;            // copies of every step, in list order
     std::unique_ptr<TStepList> Clone() const;  // deep copy
-    // Puts the steps into the given order, a permutation of the current steps worked out by the
-    // caller (a sort of a copy of the pointers, say) so that only an O(n) pass runs under the lock.
-    void Reorder(const std::vector<const Step*>& order);
 
     // True when Time never decreases along the list (maintained by Edit()).
     bool SortedUnlocked() const { return m_sorted; }

@@ -3,15 +3,22 @@
 namespace lumavox {
 
 void TUndoList::PushFront(std::unique_ptr<TStepList> snapshot) {
-    m_states.push_front(std::move(snapshot));
-    while (m_states.size() > static_cast<size_t>(kMaxUndoStates)) m_states.pop_back();
+    const size_t bytes = static_cast<size_t>(snapshot->Count()) * kBytesPerStep;
+    m_states.push_front(State{std::move(snapshot), bytes});
+    m_bytes += bytes;
+    while (m_states.size() > static_cast<size_t>(kMaxUndoStates) ||
+           (m_states.size() > 1 && m_bytes > m_maxBytes)) {
+        m_bytes -= m_states.back().bytes;
+        m_states.pop_back();
+    }
 }
 
 std::unique_ptr<TStepList> TUndoList::PopFront() {
     if (m_states.empty()) return nullptr;
-    auto front = std::move(m_states.front());
+    State front = std::move(m_states.front());
     m_states.pop_front();
-    return front;
+    m_bytes -= front.bytes;
+    return std::move(front.list);
 }
 
 }  // namespace lumavox

@@ -1,13 +1,18 @@
 #include "platform/FileReplace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <string_view>
 
 namespace lumavox {
 
@@ -50,20 +55,79 @@ int CreateTemporary(const std::string& target, std::string& name) {
     return -1;
 }
 
+// The file a path names once symbolic links are followed, also when the last link dangles (the
+// file it names is then created); a relative link counts from the folder it lies in. 0 or errno.
+int FollowLinks(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(st.st_mode)) return 0;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+        const ssize_t n = readlink(target.c_str(), link.data(), link.size());
+        if (n < 0) return errno;
+        if (static_cast<size_t>(n) >= link.size()) return ENAMETOOLONG;  // changed meanwhile
+        link.resize(static_cast<size_t>(n));
+        target = (!link.empty() && link[0] == '/') ? link : FolderOf(target) + "/" + link;
+    }
+    return ELOOP;
+}
+
+// Our temporary files: ".lumavox-save-<pid>-<n>.tmp"; the pid, or 0 for any other name.
+pid_t SaveFileOwner(const char* name) {
+    constexpr std::string_view kPrefix = ".lumavox-save-";
+    constexpr std::string_view kSuffix = ".tmp";
+    const std::string_view text(name);
+    if (text.size() <= kPrefix.size() + kSuffix.size() || !text.starts_with(kPrefix) ||
+        !text.ends_with(kSuffix)) {
+        return 0;
+    }
+    const std::string_view middle =
+        text.substr(kPrefix.size(), text.size() - kPrefix.size() - kSuffix.size());
+    const auto dash = middle.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size()) return 0;
+    const auto digits = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1))) return 0;
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(middle.data(), middle.data() + dash, pid);
+    return ec == std::errc() && pid > 0 ? pid : 0;
+}
+
+// Removes the temporary files that saves into this folder left behind when their process was
+// killed: ours by name and owner, whose process no longer runs. A process that runs (or that we
+// may not signal) keeps its file, as does anything else.
+void RemoveStaleSaveFiles(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const pid_t self = getpid();
+    const uid_t user = geteuid();
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = SaveFileOwner(entry->d_name);
+        if (pid == 0 || pid == self) continue;
+        if (kill(pid, 0) == 0 || errno != ESRCH) continue;
+        struct stat st {};
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode) || st.st_uid != user) {
+            continue;
+        }
+        unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes, bool sync) {
     if (path.empty()) return ENOENT;
-    std::string target = path;
+    // A symbolic link stays: the file it names is replaced, or created when it does not exist.
+    std::string target;
+    if (const int error = FollowLinks(path, target); error != 0) return error;
     struct stat old {};
-    bool oldExists = lstat(path.c_str(), &old) == 0;
-    if (oldExists && S_ISLNK(old.st_mode)) {
-        // Replace the file the link names, not the link.
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved) != nullptr) target = resolved;
-        oldExists = stat(target.c_str(), &old) == 0;
-    }
+    const bool oldExists = stat(target.c_str(), &old) == 0;
 
+    RemoveStaleSaveFiles(FolderOf(target));
     std::string temporary;
     const int fd = CreateTemporary(target, temporary);
     if (fd < 0) return errno;

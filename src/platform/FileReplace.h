@@ -9,9 +9,11 @@ namespace lumavox {
 // Replaces the file at path with bytes so that the path names either the old file or the complete
 // new one, whatever happens meanwhile: the bytes go to a new file in the same folder, which is
 // flushed (when sync) and then renamed over the old one. On failure the old file is untouched and
-// the new one removed. A symbolic link is followed and the file it names replaced; an existing
-// file's permission bits are kept. Returns 0 or the errno of the failing step. Any thread, but
-// never call it while holding a lock the output thread takes.
+// the new one removed. A symbolic link is kept and the file it names replaced, or created when the
+// link dangles; an existing file's permission bits are kept. Temporary files that earlier saves
+// into the same folder left behind, their process gone (killed while saving), are removed first.
+// Returns 0 or the errno of the failing step. Any thread, but never call it while holding a lock
+// the output thread takes.
 int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes,
                           bool sync = true);
 

@@ -8,11 +8,16 @@
 
 namespace lumavox {
 
-std::string ExeDir() {
+std::string ExePath() {
     std::array<char, 4096> buffer{};
     const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) return "./";
-    std::string path(buffer.data(), static_cast<size_t>(n));
+    if (n <= 0) return {};
+    return std::string(buffer.data(), static_cast<size_t>(n));
+}
+
+std::string ExeDir() {
+    const std::string path = ExePath();
+    if (path.empty()) return "./";
     const auto slash = path.rfind('/');
     if (slash == std::string::npos) return "./";
     return path.substr(0, slash + 1);

@@ -4,6 +4,9 @@
 
 namespace lumavox {
 
+// The running executable's full path; empty when it cannot be read.
+std::string ExePath();
+
 // The program folder: the directory of the running executable, with a trailing '/'.
 std::string ExeDir();
 

@@ -13,12 +13,19 @@ sigset_t StopSet() {
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);  // the terminal or SSH session went away
     return set;
 }
 
 }  // namespace
 
 ShutdownSignals::ShutdownSignals() {
+    // A closed pipe on stderr or stdout (`… 2>&1 | head`) must not end the show: the write fails
+    // and the run goes on.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    m_pipeSaved = sigaction(SIGPIPE, &ignore, &m_oldPipe) == 0;
     const sigset_t set = StopSet();
     if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
     m_fd = signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK);
@@ -26,7 +33,13 @@ ShutdownSignals::ShutdownSignals() {
 }
 
 ShutdownSignals::~ShutdownSignals() {
+    if (m_pipeSaved) sigaction(SIGPIPE, &m_oldPipe, nullptr);
     if (m_fd < 0) return;
+    // A second stop signal that came during the shutdown is still pending; unblocked, it would end
+    // the process with that signal's status after all. Take them all first.
+    signalfd_siginfo info{};
+    while (read(m_fd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    }
     close(m_fd);
     const sigset_t set = StopSet();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);

@@ -28,10 +28,10 @@ bool PosixUdpSocket::Open(uint16_t port, std::string& error) {
         return false;
     }
     const int on = 1;
-    // Address reuse lets other Art-Net programs on this machine share the port; broadcast
-    // permission is needed before Linux sends to a broadcast address.
-    if (setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
-        setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
+    // Broadcast permission is needed before Linux sends to a broadcast address. No address reuse:
+    // with two programs on the port, replies sent to this machine would reach only one of them, so
+    // the second one gets the bind error and shows the output as not ready instead.
+    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) {
         error = SystemErrorText(errno);
         ::close(fd);
         return false;

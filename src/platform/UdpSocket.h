@@ -17,8 +17,8 @@ namespace lumavox {
 class IUdpSocket {
 public:
     virtual ~IUdpSocket() = default;
-    // Binds 0.0.0.0:port with address reuse and broadcast permission. On failure the socket stays
-    // closed and error holds the system's text.
+    // Binds 0.0.0.0:port, without address reuse (a port another program holds is an error), with
+    // broadcast permission. On failure the socket stays closed and error holds the system's text.
     virtual bool Open(uint16_t port, std::string& error) = 0;
     virtual void Close() = 0;
     // Send errors are the caller's to ignore; false when the datagram was not sent.

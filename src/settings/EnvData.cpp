@@ -29,10 +29,6 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-bool EqualsNoCaseText(const std::string& a, const std::string& b) {
-    return EqualsNoCase(a, b);
-}
-
 // A USB identifier: decimal, or hexadecimal with "0x" as lsusb prints it ("0x0403"); 0 (no
 // device) for anything else or anything outside 0..0xFFFF.
 int32_t ReadUsbId(const UsrIniFile& ini, std::string_view key) {
@@ -192,7 +188,8 @@ bool EnvData::ChoosePaletteImage(const std::string& fullPath) {
 
 int EnvData::HistoryIndex(const std::string& path) const {
     for (size_t i = 0; i < History.size(); ++i) {
-        if (EqualsNoCaseText(History[i], path)) return static_cast<int>(i);
+        // Linux file names are case-sensitive: "h2.PRJ" and "H2.prj" are two files.
+        if (History[i] == path) return static_cast<int>(i);
     }
     return -1;
 }

@@ -58,7 +58,8 @@ public:
     // full path, and the image is loaded.
     bool ChoosePaletteImage(const std::string& fullPath);
 
-    // Index of the first History entry equal to path ignoring ASCII case; -1 when absent.
+    // Index of the first History entry equal to path (exactly: file names are case-sensitive); -1
+    // when absent.
     int HistoryIndex(const std::string& path) const;
     // Moves (or inserts) path to the front of History.
     void PutHistoryFirst(const std::string& path);

@@ -1,8 +1,11 @@
 #include "settings/UsrIniFile.h"
 
+#include <cerrno>
 #include <charconv>
+#include <system_error>
 #include <utility>
 
+#include "platform/FileReplace.h"
 #include "settings/AtomicFile.h"
 
 namespace lumavox {
@@ -43,7 +46,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 UsrIniFile::UsrIniFile(std::string path) : m_path(std::move(path)) {
-    if (const auto text = ReadFileBytes(m_path, kMaxFileBytes)) LoadText(*text);
+    std::string text;
+    const int error = ReadRegularFile(m_path, kMaxFileBytes, text);
+    if (error == 0) {
+        LoadText(text);
+    } else if (error != ENOENT) {
+        // The file is there but was not read: writing defaults over it would lose the user's
+        // settings, so Flush refuses.
+        m_loadError = error == EINVAL ? "it is not a regular file"
+                      : error == EFBIG
+                          ? "it is larger than " + std::to_string(kMaxFileBytes >> 20) + " MB"
+                          : std::system_category().message(error);
+    }
 }
 
 void UsrIniFile::LoadText(std::string_view text) {
@@ -165,6 +179,11 @@ std::string UsrIniFile::Text() const {
 
 SaveResult UsrIniFile::Flush() {
     if (!m_dirty) return {};
+    if (!m_loadError.empty()) {
+        return SaveResult{"ファイル " + m_path + " を作成できません",
+                          "the file could not be read (" + m_loadError +
+                              "), so it is left as it is rather than replaced by defaults"};
+    }
     SaveResult result = WriteFileAtomically(m_path, Text());
     if (result.Ok()) m_dirty = false;
     return result;

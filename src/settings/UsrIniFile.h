@@ -25,6 +25,8 @@ public:
     };
 
     // Remembers the path and loads the file; a missing or unreadable file gives an empty store.
+    // Why a file that exists could not be read (no permission, an I/O error, too large, not a
+    // regular file) is remembered in LoadError.
     explicit UsrIniFile(std::string path);
 
     // Replaces the contents with the parsed text and clears Dirty.
@@ -51,8 +53,11 @@ public:
 
     // Writes the file when Dirty: a temporary file beside it is written, synced and renamed over
     // the old one, so a failed write leaves the previous file as it was. Dirty stays set on
-    // failure.
+    // failure. After a load error nothing is written: the result names the reason.
     SaveResult Flush();
+
+    // Empty when the file was loaded or did not exist; otherwise why it could not be read.
+    const std::string& LoadError() const { return m_loadError; }
 
     bool Dirty() const { return m_dirty; }
     const std::string& Path() const { return m_path; }
@@ -63,6 +68,7 @@ private:
     Section* FindSection(std::string_view name);
 
     std::string m_path;
+    std::string m_loadError;
     std::vector<Section> m_sections;
     bool m_dirty = false;
 };

@@ -15,6 +15,9 @@ public:
     explicit FakeInterfaceList(std::optional<std::vector<Ipv4Interface>> table)
         : m_table(std::move(table)) {}
     std::optional<std::vector<Ipv4Interface>> Ipv4Addresses() const override { return m_table; }
+    std::string InterfaceName(int interfaceIndex) const override {
+        return "eth" + std::to_string(interfaceIndex);
+    }
 
 private:
     std::optional<std::vector<Ipv4Interface>> m_table;
@@ -33,9 +36,11 @@ public:
 
     explicit FakeAddressConfig(std::string addError = {}) : m_addError(std::move(addError)) {}
 
-    std::string AddAddress(uint32_t address, int prefixLength, int interfaceIndex) override {
+    std::string AddAddress(uint32_t address, int prefixLength, uint32_t broadcast,
+                           int interfaceIndex) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_changes.push_back({true, address, prefixLength, interfaceIndex});
+        m_lastBroadcast = broadcast;
         return m_addError;
     }
     std::string RemoveAddress(uint32_t address, int prefixLength, int interfaceIndex) override {
@@ -47,11 +52,16 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_changes;
     }
+    uint32_t LastBroadcast() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lastBroadcast;
+    }
 
 private:
     const std::string m_addError;
     mutable std::mutex m_mutex;
     std::vector<Change> m_changes;
+    uint32_t m_lastBroadcast = 0;
 };
 
 }  // namespace lumavox

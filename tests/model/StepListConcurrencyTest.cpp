@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -42,9 +43,7 @@ TEST(StepListConcurrency, EvaluationWhileEditingSeesOnlyWholeStates) {
                       [](const auto& a, const auto& b) { return a->Time < b->Time; });
             for (auto& s : items) s->Colour = 0x20;  // in-place field change
         });
-        std::vector<const Step*> reversed;
-        for (const auto& s : line.ItemsUnlocked()) reversed.insert(reversed.begin(), s.get());
-        line.Reorder(reversed);
+        line.Edit([](TStepList::Items& items) { std::reverse(items.begin(), items.end()); });
         line.Add(Step{});
         if (round % 5 == 0) line.Clear();
     }
@@ -70,7 +69,15 @@ TEST(StepList, CloneAndCopyAreDeepAndKeepAllFiftyTwoBytes) {
     EXPECT_EQ(clone->At(0).Padding[1], 3);
 }
 
-TEST(StepList, ReorderKeepsEveryStepAndTracksSortedness) {
+// Putting steps into an order given as pointers made by the caller could free a step twice (a
+// pointer given twice); a new order is made inside Edit instead.
+template <class List>
+concept TakesAPointerOrder = requires(List& list, const std::vector<const Step*>& order) {
+    list.Reorder(order);
+};
+static_assert(!TakesAPointerOrder<TStepList>);
+
+TEST(StepList, SortednessFollowsEveryEdit) {
     TStepList list;
     std::vector<Step> steps(3);
     steps[0].Time = 30;
@@ -78,9 +85,11 @@ TEST(StepList, ReorderKeepsEveryStepAndTracksSortedness) {
     steps[2].Time = 20;
     list.Assign(steps);
     EXPECT_FALSE(list.SortedUnlocked());
-    std::vector<const Step*> order{&list.At(1), &list.At(2), &list.At(0)};
-    const Step* first = order[0];
-    list.Reorder(order);
+    const Step* first = &list.At(1);
+    list.Edit([](TStepList::Items& items) {
+        std::sort(items.begin(), items.end(),
+                  [](const auto& a, const auto& b) { return a->Time < b->Time; });
+    });
     EXPECT_TRUE(list.SortedUnlocked());
     EXPECT_EQ(&list.At(0), first);  // the same record, not a copy
     EXPECT_EQ(list.At(2).Time, 30);
@@ -100,6 +109,33 @@ TEST(UndoList, KeepsTheFiftyNewestStatesNewestFirst) {
     EXPECT_EQ(undo.At(49).At(0).Time, 1);
     EXPECT_EQ(undo.PopFront()->At(0).Time, 50);
     EXPECT_EQ(undo.Count(), 49);
+}
+
+// A huge project must not fill memory with fifty copies: the oldest go while the snapshots exceed
+// the budget, but the newest stays even when it alone exceeds it.
+TEST(UndoList, DropsTheOldestStatesBeyondTheByteBudget) {
+    constexpr size_t kBudget = 10 * TUndoList::kBytesPerStep;
+    TUndoList undo(kBudget);
+    const auto snapshot = [](int steps, int32_t time) {
+        auto snap = std::make_unique<TStepList>();
+        std::vector<Step> copies(static_cast<size_t>(steps));
+        for (Step& s : copies) s.Time = time;
+        snap->Assign(std::move(copies));
+        return snap;
+    };
+    for (int i = 0; i < 6; ++i) undo.PushFront(snapshot(3, i));
+    ASSERT_EQ(undo.Count(), 3);  // 9 steps fit, 12 do not
+    EXPECT_EQ(undo.Bytes(), 9 * TUndoList::kBytesPerStep);
+    EXPECT_EQ(undo.At(0).At(0).Time, 5);
+    EXPECT_EQ(undo.At(2).At(0).Time, 3);
+    undo.PushFront(snapshot(25, 9));
+    ASSERT_EQ(undo.Count(), 1);
+    EXPECT_EQ(undo.At(0).At(0).Time, 9);
+    EXPECT_EQ(undo.PopFront()->Count(), 25);
+    EXPECT_EQ(undo.Bytes(), 0u);
+    // An ordinary show keeps all fifty: 100 000 steps are well inside the default budget.
+    EXPECT_GE(TUndoList::kMaxUndoBytes,
+              TUndoList::kMaxUndoStates * 100000 * TUndoList::kBytesPerStep);
 }
 
 TEST(ProjectData, NewProjectIsEmptyWithTheThroughPatch) {

@@ -87,7 +87,7 @@ TEST(StepOperations, FiftyOneStatesKeepTheFiftyNewest) {
     EXPECT_EQ(LinesImage(project), before[1]);
 }
 
-TEST(StepOperations, UndoAfterClearingALineRestoresEveryByteAndLeavesModifiedAlone) {
+TEST(StepOperations, UndoAfterClearingALineRestoresEveryByteAndSetsModified) {
     ProjectData project;
     Step& s = Put(project, 0, 100, true, 30);
     s.MarkX = 5;
@@ -99,9 +99,12 @@ TEST(StepOperations, UndoAfterClearingALineRestoresEveryByteAndLeavesModifiedAlo
     ClearCurrentLine(project);
     EXPECT_TRUE(project.Lines[0].Empty());
     EXPECT_TRUE(project.Modified);
-    project.Modified = false;
+    project.Modified = false;  // as after an automatic backup, which keeps the undo list
     Undo(project);
     EXPECT_EQ(LinesImage(project), image);
+    EXPECT_TRUE(project.Modified);  // the undone state is not on disk: closing must ask
+    project.Modified = false;
+    Undo(project);  // nothing left to restore
     EXPECT_FALSE(project.Modified);
 }
 

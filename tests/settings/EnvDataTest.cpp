@@ -204,14 +204,19 @@ TEST(EnvData, HistoryDropsAnEntryThatNowNamesAFolder) {
     EXPECT_EQ(env.History, (std::vector<std::string>{dir.File("a.PRJ"), dir.File("c.PRJ")}));
 }
 
-TEST(EnvData, HistoryIndexIgnoresAsciiCaseAndPutFirstMovesTheEntry) {
+// File names differ by case on Linux: two such files are two entries.
+TEST(EnvData, HistoryIndexComparesExactlyAndPutFirstMovesTheEntry) {
     TempDir dir;
     EnvData env(dir.File("x.INI"), dir.Folder());
     env.History = {"/a/One.PRJ", "/a/two.prj", "/a/ONE.prj"};
-    EXPECT_EQ(env.HistoryIndex("/A/one.prj"), 0);
-    EXPECT_EQ(env.HistoryIndex("/a/three.prj"), -1);
-    env.PutHistoryFirst("/A/TWO.PRJ");
-    EXPECT_EQ(env.History, (std::vector<std::string>{"/A/TWO.PRJ", "/a/One.PRJ", "/a/ONE.prj"}));
+    EXPECT_EQ(env.HistoryIndex("/a/ONE.prj"), 2);
+    EXPECT_EQ(env.HistoryIndex("/A/one.prj"), -1);
+    env.PutHistoryFirst("/a/TWO.PRJ");
+    EXPECT_EQ(env.History,
+              (std::vector<std::string>{"/a/TWO.PRJ", "/a/One.PRJ", "/a/two.prj", "/a/ONE.prj"}));
+    env.PutHistoryFirst("/a/ONE.prj");
+    EXPECT_EQ(env.History,
+              (std::vector<std::string>{"/a/ONE.prj", "/a/TWO.PRJ", "/a/One.PRJ", "/a/two.prj"}));
 }
 
 TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {

@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 #include "fakes/TempDir.h"
 
@@ -164,8 +167,8 @@ TEST(UsrIniFile, PathNamingAFifoOrFolderLoadsEmptyWithoutBlocking) {
 TEST(UsrIniFile, FailedFlushReportsTheFileKeepsDirtyAndLeavesNoTemporary) {
     TempDir dir;
     const std::string path = dir.File("lumavox.INI");
-    std::filesystem::create_directory(path);  // a folder in the way: the rename must fail
     UsrIniFile ini(path);
+    std::filesystem::create_directory(path);  // a folder in the way: the rename must fail
     ini.WriteInt("Play", "Volume", 1);
     const SaveResult result = ini.Flush();
     EXPECT_FALSE(result.Ok());
@@ -178,6 +181,58 @@ TEST(UsrIniFile, FailedFlushReportsTheFileKeepsDirtyAndLeavesNoTemporary) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
+}
+
+// A file that is there but cannot be read must not be replaced by a store of defaults.
+TEST(UsrIniFile, FileThatExistsButCannotBeReadIsNeverOverwritten) {
+    TempDir dir;
+    const std::string big = dir.File("big.INI");
+    WriteBytes(big, "[Option]\nDmxType=1\n");
+    std::filesystem::resize_file(big, 17u << 20);  // over the size limit (sparse)
+    const std::string fifo = dir.File("fifo.INI");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string locked = dir.File("locked.INI");
+    WriteBytes(locked, "[Option]\nDmxType=1\n");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    std::vector<std::pair<std::string, std::string>> cases = {{big, "larger than 16 MB"},
+                                                              {fifo, "not a regular file"}};
+    if (::geteuid() != 0) cases.emplace_back(locked, "Permission denied");  // root reads anyway
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        UsrIniFile ini(path);
+        EXPECT_TRUE(ini.Sections().empty());
+        EXPECT_NE(ini.LoadError().find(reason), std::string::npos) << ini.LoadError();
+        ini.WriteInt("Option", "DmxType", 0);
+        const SaveResult result = ini.Flush();
+        EXPECT_FALSE(result.Ok());
+        EXPECT_EQ(result.Error, "ファイル " + path + " を作成できません");
+        EXPECT_NE(result.SystemError.find(reason), std::string::npos) << result.SystemError;
+        EXPECT_TRUE(ini.Dirty());
+    }
+    EXPECT_EQ(std::filesystem::file_size(big), 17u << 20);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()),
+                            std::filesystem::directory_iterator()),
+              3);  // no temporary file either
+
+    // Only a missing file counts as a first run.
+    UsrIniFile fresh(dir.File("new.INI"));
+    EXPECT_TRUE(fresh.LoadError().empty());
+}
+
+// The settings path may be a link into a synchronised folder; it stays a link, also while the
+// file it names does not exist yet.
+TEST(UsrIniFile, FlushThroughADanglingLinkCreatesTheFileItNames) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("sync"));
+    const std::string path = dir.File("lumavox.INI");
+    ASSERT_EQ(::symlink("sync/lumavox.INI", path.c_str()), 0);  // relative, dangling
+    UsrIniFile ini(path);
+    EXPECT_TRUE(ini.LoadError().empty());
+    ini.WriteInt("Option", "DmxType", 1);
+    ASSERT_TRUE(ini.Flush().Ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(ReadBytes(dir.File("sync/lumavox.INI")), "[Option]\r\nDmxType=1\r\n\r\n");
 }
 
 // A write that runs out of room part-way (simulated with a file size limit in a child process)

@@ -1,6 +1,7 @@
 #include "dmx/artnet/LocalAddress.h"
 
 #include <cstdio>
+#include <string>
 
 namespace lumavox {
 
@@ -10,6 +11,12 @@ LocalAddressChoice ChooseLocalAddress(const std::optional<std::vector<Ipv4Interf
     for (const Ipv4Interface& entry : *table) {
         if ((entry.address >> 24) == 2) {
             choice.address = entry.address;
+            if (entry.addedByUs) {
+                choice.leftOver = true;
+                choice.addedAddress = entry.address;
+                choice.interfaceIndex = entry.interfaceIndex;
+                choice.prefixLength = entry.prefixLength;
+            }
             return choice;
         }
     }
@@ -23,6 +30,21 @@ LocalAddressChoice ChooseLocalAddress(const std::optional<std::vector<Ipv4Interf
         }
     }
     return choice;
+}
+
+std::string AddressRefusedWarning(const LocalAddressChoice& choice, const std::string& systemText,
+                                  const std::string& interfaceName,
+                                  const std::string& programPath) {
+    const std::string device = interfaceName.empty() ? "<interface>" : interfaceName;
+    const std::string program = programPath.empty() ? "<program>" : programPath;
+    return "could not add the address " + DottedAddress(choice.addedAddress) + "/" +
+           std::to_string(choice.prefixLength) + " to " + device + ": " + systemText +
+           ". Art-Net output goes on without it, but the lights may not be reached (frames to " +
+           DottedAddress(kArtnetBroadcast) +
+           " are not sent as broadcasts on this network). Give the program the capability to "
+           "add it (sudo setcap cap_net_admin+ep " +
+           program + "), or add a 2.x.x.x/8 address by hand (sudo ip addr add " +
+           DottedAddress(choice.addedAddress) + "/8 brd + dev " + device + ").";
 }
 
 std::string DottedAddress(uint32_t address) {

@@ -1,5 +1,6 @@
 #include "dmx/artnet/TArtnetThread.h"
 
+#include "platform/Paths.h"
 #include "platform/ThreadTiming.h"
 
 namespace lumavox {
@@ -14,6 +15,11 @@ TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const 
     m_localAddress = m_choice.address;
     m_localAddressText = DottedAddress(m_localAddress);
     m_loop.SetLocalAddress(m_localAddress);
+    if (m_choice.leftOver) {
+        // Ours from a run that did not end cleanly: used as found, removed at the end.
+        m_addressTried = true;
+        m_addressAdded = true;
+    }
 
     std::string error;
     m_shared.netReady.store(m_network.socket.Open(kArtnetPort, error), std::memory_order_relaxed);
@@ -59,10 +65,15 @@ void TArtnetThread::SendPoll() {
 void TArtnetThread::AddAddressOnce() {
     if (m_addressTried || !m_choice.addAddress) return;
     m_addressTried = true;
+    // The mask stays 255.255.255.0, but the broadcast address is 2.255.255.255: only then does
+    // the kernel send the frames as broadcasts out of this interface, from 2.b.c.d.
     const std::string error = m_network.addresses.AddAddress(
-        m_choice.addedAddress, kAddedPrefixLength, m_choice.interfaceIndex);
+        m_choice.addedAddress, m_choice.prefixLength, kArtnetBroadcast, m_choice.interfaceIndex);
     if (!error.empty()) {
-        m_initError = error;  // output goes on through the existing address
+        // Output goes on through the existing address.
+        m_initError = AddressRefusedWarning(
+            m_choice, error, m_network.interfaces.InterfaceName(m_choice.interfaceIndex),
+            ExePath());
         return;
     }
     m_addressAdded = true;
@@ -73,7 +84,7 @@ void TArtnetThread::AddAddressOnce() {
 
 void TArtnetThread::RemoveAddedAddress() {
     if (!m_addressAdded) return;
-    m_network.addresses.RemoveAddress(m_choice.addedAddress, kAddedPrefixLength,
+    m_network.addresses.RemoveAddress(m_choice.addedAddress, m_choice.prefixLength,
                                       m_choice.interfaceIndex);
     m_addressAdded = false;
 }

@@ -35,8 +35,10 @@ struct ArtnetNetwork {
 //
 // Created parked. Construction reads the address table, chooses the local address and opens the
 // socket; nothing on the machine changes until the first Resume, which adds the 2.x.x.x address
-// when one is needed (InitError then tells of a refusal). Terminate, or destruction, ends the loop,
-// closes the socket and removes that address again, so the machine is left as it was found.
+// when one is needed (InitError then tells of a refusal and what to do about it). Terminate, or
+// destruction, ends the loop, closes the socket and removes that address again, so the machine is
+// left as it was found. An address of ours that a killed run left behind is recognised by its
+// label, used, and removed at the end in the same way.
 //
 // Control thread (the UI thread, or the command-line player's main thread): everything except
 // Nodes() and the shared readers, which any thread may call.
@@ -71,7 +73,8 @@ public:
 
     uint32_t LocalAddress() const { return m_localAddress; }
     const std::string& LocalAddressText() const { return m_localAddressText; }
-    // Set-up error for the start-up message box ("ArtNet初期化エラー"); empty when none.
+    // Set-up error for the start-up message box ("ArtNet初期化エラー"); empty when none. A refused
+    // address gives the system's reason with the consequences and the remedies.
     const std::string& InitError() const { return m_initError; }
     void ClearInitError() { m_initError.clear(); }
 

@@ -15,7 +15,8 @@ using namespace std::chrono_literals;
 
 constexpr uint32_t kLanAddress = 0xC0A80114;     // 192.168.1.20
 constexpr uint32_t kArtnetAddress = 0x02A80114;  // 2.168.1.20
-const std::vector<Ipv4Interface> kLanOnly = {{kLoopbackAddress, 1}, {kLanAddress, 3}};
+const std::vector<Ipv4Interface> kLanOnly = {{kLoopbackAddress, 1, 8, false},
+                                             {kLanAddress, 3, 24, false}};
 
 bool HasOpcode(const std::vector<SentDatagram>& sent, uint8_t high) {
     for (const auto& d : sent) {
@@ -25,8 +26,8 @@ bool HasOpcode(const std::vector<SentDatagram>& sent, uint8_t high) {
 }
 
 TEST(LocalAddress, ChoosesAnExisting2AddressOrMirrorsTheFirstOtherOne) {
-    const auto existing = ChooseLocalAddress(
-        std::vector<Ipv4Interface>{{kLoopbackAddress, 1}, {kLanAddress, 3}, {0x02010203, 4}});
+    const auto existing = ChooseLocalAddress(std::vector<Ipv4Interface>{
+        {kLoopbackAddress, 1, 8, false}, {kLanAddress, 3, 24, false}, {0x02010203, 4, 8, false}});
     EXPECT_EQ(existing.address, 0x02010203u);
     EXPECT_FALSE(existing.addAddress);
 
@@ -36,8 +37,9 @@ TEST(LocalAddress, ChoosesAnExisting2AddressOrMirrorsTheFirstOtherOne) {
     EXPECT_EQ(mirrored.addedAddress, kArtnetAddress);
     EXPECT_EQ(mirrored.interfaceIndex, 3);
 
-    for (const auto& table : {std::optional<std::vector<Ipv4Interface>>{},
-                              std::optional<std::vector<Ipv4Interface>>{{{kLoopbackAddress, 1}}}}) {
+    for (const auto& table :
+         {std::optional<std::vector<Ipv4Interface>>{},
+          std::optional<std::vector<Ipv4Interface>>{{{kLoopbackAddress, 1, 8, false}}}}) {
         const auto none = ChooseLocalAddress(table);
         EXPECT_EQ(none.address, kLoopbackAddress);
         EXPECT_FALSE(none.addAddress);
@@ -67,13 +69,43 @@ TEST(TArtnetThread, AddsTheAddressOnlyWhenOutputStartsAndRemovesItAtTheEnd) {
     const std::vector<FakeAddressConfig::Change> expected = {{true, kArtnetAddress, 24, 3},
                                                              {false, kArtnetAddress, 24, 3}};
     EXPECT_EQ(addresses.Changes(), expected);
+    EXPECT_EQ(addresses.LastBroadcast(), kArtnetBroadcast);  // not 2.168.1.255
 
     FakeAddressConfig untouched;
     { TArtnetThread neverStarted(source, {socket, interfaces, untouched}, clock, {}); }
     EXPECT_TRUE(untouched.Changes().empty());
 }
 
-TEST(TArtnetThread, RefusedAddressLeavesTheSystemTextAndOutputGoesOn) {
+// After a run that was killed, its labelled address is still there; the next run must not take it
+// for the user's own and leave it behind for good.
+TEST(TArtnetThread, AnAddressOfOursLeftBehindIsUsedAndRemoved) {
+    FakeFrameSource source;
+    FakeUdpSocket socket;
+    FakeInterfaceList interfaces(std::vector<Ipv4Interface>{{kLoopbackAddress, 1, 8, false},
+                                                            {kLanAddress, 3, 24, false},
+                                                            {kArtnetAddress, 3, 24, true}});
+    FakeAddressConfig addresses;
+    SteadyClock clock;
+    {
+        TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+        thread.Resume();
+        EXPECT_EQ(thread.LocalAddressText(), "2.168.1.20");
+        EXPECT_TRUE(thread.InitError().empty());
+    }
+    const std::vector<FakeAddressConfig::Change> expected = {{false, kArtnetAddress, 24, 3}};
+    EXPECT_EQ(addresses.Changes(), expected);
+
+    // The user's own 2.x address (no label of ours) stays.
+    FakeInterfaceList own(std::vector<Ipv4Interface>{{kArtnetAddress, 3, 8, false}});
+    FakeAddressConfig untouched;
+    {
+        TArtnetThread thread(source, {socket, own, untouched}, clock, {});
+        thread.Resume();
+    }
+    EXPECT_TRUE(untouched.Changes().empty());
+}
+
+TEST(TArtnetThread, RefusedAddressWarnsThatLightsMayNotBeReachedAndOutputGoesOn) {
     FakeFrameSource source;
     FakeUdpSocket socket;
     FakeInterfaceList interfaces(kLanOnly);
@@ -81,7 +113,13 @@ TEST(TArtnetThread, RefusedAddressLeavesTheSystemTextAndOutputGoesOn) {
     SteadyClock clock;
     TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
     thread.Resume();
-    EXPECT_EQ(thread.InitError(), "Operation not permitted");
+    // The system's reason, what it means and both remedies.
+    const std::string& warning = thread.InitError();
+    for (const char* part :
+         {"2.168.1.20/24", "eth3", "Operation not permitted", "lights may not be reached",
+          "setcap cap_net_admin+ep ", "2.x.x.x/8", "ip addr add 2.168.1.20/8 brd + dev eth3"}) {
+        EXPECT_NE(warning.find(part), std::string::npos) << part << " in: " << warning;
+    }
     EXPECT_EQ(thread.LocalAddressText(), "192.168.1.20");
     EXPECT_TRUE(socket.WaitForSent([](const auto& s) { return HasOpcode(s, 0x50); }, 5s));
     thread.ClearInitError();
@@ -110,7 +148,7 @@ TEST(TArtnetThread, SocketFailureMeansNotReadyButTheTickRuns) {
 TEST(TArtnetThread, RunsParksAndDiscoversNodes) {
     FakeFrameSource source;
     FakeUdpSocket socket;
-    FakeInterfaceList interfaces(std::vector<Ipv4Interface>{{0x02000001, 2}});
+    FakeInterfaceList interfaces(std::vector<Ipv4Interface>{{0x02000001, 2, 8, false}});
     FakeAddressConfig addresses;
     SteadyClock clock;
     TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {20, 0x3A, true});

@@ -1,12 +1,20 @@
 // Real sockets, addresses and the Art-Net thread, each test in network namespaces of its own.
 #include <gtest/gtest.h>
+#include <linux/if_ether.h>
+#include <linux/if_packet.h>
 #include <net/if.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
+#include "dmx/OutputStatus.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
 #include "dmx/net/ArtnetRig.h"
@@ -31,7 +39,7 @@ bool Lists(const IInterfaceList& list, uint32_t address) {
                                 [&](const Ipv4Interface& e) { return e.address == address; });
 }
 
-TEST(PosixUdpSocket, BroadcastsSharesThePortAndNeverBlocksOnReceive) {
+TEST(PosixUdpSocket, BroadcastsKeepsThePortToItselfAndNeverBlocksOnReceive) {
     LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
     ASSERT_TRUE(RunInNamespace("ip link add lvxd0 type veth peer name lvxd1"));
     ASSERT_TRUE(RunInNamespace("ip addr add 2.0.0.1/8 brd + dev lvxd0"));
@@ -39,20 +47,38 @@ TEST(PosixUdpSocket, BroadcastsSharesThePortAndNeverBlocksOnReceive) {
     PosixUdpSocket socket;
     std::string error;
     ASSERT_TRUE(socket.Open(kArtnetPort, error)) << error;
-    PeerSocket witness(kArtnetPort);  // other Art-Net software on the same port (address reuse)
-    ASSERT_TRUE(witness.Bound());
+    // Another Art-Net program on the port, with or without address reuse, gets the bind error
+    // (its output shows "NET:NG") instead of sharing the port and missing the replies.
+    EXPECT_FALSE(PeerSocket(kArtnetPort).Bound());
+    PosixUdpSocket second;
+    EXPECT_FALSE(second.Open(kArtnetPort, error));
+    EXPECT_EQ(error, "Address already in use");
+    {
+        FakeFrameSource source;
+        SystemInterfaceList interfaces;
+        NetlinkAddressConfig addresses;
+        SteadyClock clock;
+        TArtnetThread other(source, {second, interfaces, addresses}, clock, {});
+        EXPECT_EQ(NetStatusText(other.NetReady(), other.Nodes().Count()), "NET:NG");
+    }
+
     std::array<uint8_t, 2048> buffer{};
     EXPECT_FALSE(socket.Receive(buffer));  // nothing waiting: returns at once
-
+    PeerSocket witness(kArtnetPort + 1);
+    ASSERT_TRUE(witness.Bound());
     const std::vector<uint8_t> bytes = {1, 2, 3, 4};
-    ASSERT_TRUE(socket.SendTo(kArtnetBroadcast, kArtnetPort, bytes));  // needs SO_BROADCAST
+    ASSERT_TRUE(socket.SendTo(kArtnetBroadcast, kArtnetPort + 1, bytes));  // needs SO_BROADCAST
     const auto seen = witness.Receive(5s);
     ASSERT_TRUE(seen);
     EXPECT_EQ(seen->bytes, bytes);
     EXPECT_EQ(seen->destination, kArtnetBroadcast);
-    // The local copies of a broadcast reach every socket on the port in one delivery, so the
-    // program's own copy is already waiting.
-    const auto got = socket.Receive(buffer);
+    // The socket's own broadcast comes back to it through the local delivery.
+    ASSERT_TRUE(socket.SendTo(kArtnetBroadcast, kArtnetPort, bytes));
+    std::optional<size_t> got;
+    for (int i = 0; i < 5000 && !got; ++i) {
+        got = socket.Receive(buffer);
+        if (!got) std::this_thread::sleep_for(1ms);
+    }
     ASSERT_TRUE(got);
     EXPECT_EQ(*got, 4u);
     EXPECT_FALSE(socket.Receive(buffer));
@@ -70,20 +96,30 @@ TEST(NetlinkAddressConfig, AddsListsAndRemovesAnAddress) {
     SystemInterfaceList list;
     const auto table = list.Ipv4Addresses();
     ASSERT_TRUE(table);
-    const std::vector<Ipv4Interface> expectedOrder = {{kLoopbackAddress, 1}, {0xC0A80114, index}};
+    const std::vector<Ipv4Interface> expectedOrder = {{kLoopbackAddress, 1, 8, false},
+                                                      {0xC0A80114, index, 24, false}};
     ASSERT_EQ(table->size(), 2u);
     EXPECT_EQ((*table)[0].address, expectedOrder[0].address);
     EXPECT_EQ((*table)[1].address, expectedOrder[1].address);
     EXPECT_EQ((*table)[1].interfaceIndex, index);
 
+    EXPECT_EQ((*table)[1].prefixLength, 24);
+    EXPECT_FALSE((*table)[1].addedByUs);
+
     NetlinkAddressConfig config;
-    EXPECT_EQ(config.AddAddress(0x02A80114, 24, index), "");
-    EXPECT_TRUE(Lists(list, 0x02A80114));
-    EXPECT_EQ(config.AddAddress(0x02A80114, 24, index), "File exists");
+    EXPECT_EQ(config.AddAddress(0x02A80114, 24, kArtnetBroadcast, index), "");
+    const auto added = list.Ipv4Addresses();
+    ASSERT_TRUE(added);
+    ASSERT_EQ(added->size(), 3u);
+    EXPECT_EQ((*added)[2].address, 0x02A80114u);
+    EXPECT_EQ((*added)[2].prefixLength, 24);
+    EXPECT_TRUE((*added)[2].addedByUs);  // labelled "lvxd0:lvx"
+    EXPECT_EQ(config.AddAddress(0x02A80114, 24, kArtnetBroadcast, index), "File exists");
     EXPECT_EQ(config.RemoveAddress(0x02A80114, 24, index), "");
     EXPECT_FALSE(Lists(list, 0x02A80114));
     EXPECT_FALSE(config.RemoveAddress(0x02A80114, 24, index).empty());
-    EXPECT_FALSE(config.AddAddress(0x02A80114, 24, 9999).empty());  // no such interface
+    EXPECT_FALSE(config.AddAddress(0x02A80114, 24, kArtnetBroadcast, 9999).empty());  // no such
+    EXPECT_EQ(AddedAddressLabel("enx001122334455"), "enx00112233:lvx");  // fits 15 characters
 }
 
 TEST(TArtnetThreadNetwork, MirrorsTheOnlyAddressInto2AndRemovesItAtTheEnd) {
@@ -109,6 +145,97 @@ TEST(TArtnetThreadNetwork, MirrorsTheOnlyAddressInto2AndRemovesItAtTheEnd) {
     }
     EXPECT_FALSE(Lists(interfaces, 0x02A80114));
     EXPECT_TRUE(Lists(interfaces, 0xC0A80114));
+}
+
+// Ethernet frames as they arrive on an interface (a packet socket): what a node on the same link
+// receives whatever addresses it holds. Open it in the namespace of the interface.
+class FrameCapture {
+public:
+    explicit FrameCapture(const char* interfaceName) {
+        m_fd = socket(AF_PACKET, SOCK_RAW | SOCK_CLOEXEC, htons(ETH_P_ALL));
+        sockaddr_ll at{};
+        at.sll_family = AF_PACKET;
+        at.sll_protocol = htons(ETH_P_ALL);
+        at.sll_ifindex = static_cast<int>(if_nametoindex(interfaceName));
+        m_ok = m_fd >= 0 && at.sll_ifindex > 0 &&
+               bind(m_fd, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0;
+    }
+    ~FrameCapture() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    FrameCapture(const FrameCapture&) = delete;
+    FrameCapture& operator=(const FrameCapture&) = delete;
+    bool Ok() const { return m_ok; }
+
+    struct ArtnetFrame {
+        bool ethernetBroadcast = false;
+        uint32_t source = 0;
+        uint32_t destination = 0;
+        uint16_t opcode = 0;
+    };
+    // The next UDP datagram to port 6454 within the bound whose opcode is `opcode`.
+    std::optional<ArtnetFrame> Next(uint16_t opcode, std::chrono::milliseconds bound) {
+        const auto end = std::chrono::steady_clock::now() + bound;
+        std::array<uint8_t, 2048> b{};
+        while (true) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            pollfd p{m_fd, POLLIN, 0};
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
+            const ssize_t n = recv(m_fd, b.data(), b.size(), 0);
+            if (n < 14 + 20 + 8 + 10 || b[12] != 0x08 || b[13] != 0x00 || b[23] != 17) continue;
+            const size_t udp = 14 + size_t{4} * (b[14] & 0x0Fu);
+            if (static_cast<size_t>(n) < udp + 8 + 10) continue;
+            if ((b[udp + 2] << 8 | b[udp + 3]) != kArtnetPort) continue;
+            ArtnetFrame f;
+            f.ethernetBroadcast =
+                std::all_of(b.begin(), b.begin() + 6, [](uint8_t x) { return x == 0xFF; });
+            const auto be32 = [&](size_t at) {
+                return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 |
+                       uint32_t{b[at + 2]} << 8 | uint32_t{b[at + 3]};
+            };
+            f.source = be32(26);
+            f.destination = be32(30);
+            f.opcode = static_cast<uint16_t>(b[udp + 8 + 8] | b[udp + 8 + 9] << 8);
+            if (f.opcode == opcode) return f;
+        }
+    }
+
+private:
+    int m_fd = -1;
+    bool m_ok = false;
+};
+
+// The lights sit in 2.0.0.0/8; the machine has only 192.168.1.20/24. Through the address the
+// program adds, its frames must reach the link as broadcasts from 2.168.1.20, also for a node that
+// holds no 2.x address of its own (without a default route nothing would leave at all).
+TEST(TArtnetThreadNetwork, FramesLeaveThroughTheAddedAddressAsBroadcasts) {
+    LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
+    PeerNamespace peer;
+    ASSERT_TRUE(peer.Ok()) << peer.Error();
+    ASSERT_TRUE(peer.Link("lvxa1", "192.168.1.20/24", "lvxb1", "192.168.1.30/24"));
+    std::optional<FrameCapture> capture;
+    peer.Run([&] { capture.emplace("lvxb1"); });
+    ASSERT_TRUE(capture && capture->Ok());
+
+    FakeFrameSource source;
+    source.SetChannel(0, 99);
+    PosixUdpSocket socket;
+    SystemInterfaceList interfaces;
+    NetlinkAddressConfig addresses;
+    SteadyClock clock;
+    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+    thread.Resume();
+    ASSERT_EQ(thread.InitError(), "");
+    ASSERT_EQ(thread.LocalAddressText(), "2.168.1.20");
+    thread.SendPoll();
+    for (const uint16_t opcode : {kOpPoll, kOpDmx}) {
+        const auto frame = capture->Next(opcode, 5s);
+        ASSERT_TRUE(frame) << "opcode " << opcode;
+        EXPECT_TRUE(frame->ethernetBroadcast);
+        EXPECT_EQ(frame->source, 0x02A80114u);
+        EXPECT_EQ(frame->destination, kArtnetBroadcast);
+    }
 }
 
 // The program in one namespace (2.0.0.1/8), another node in a second (2.0.0.2/8).
