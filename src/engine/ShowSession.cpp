@@ -156,6 +156,10 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
     if (soundExists) {
         m_engine.SoundPath.Set(sound);
         m_engine.SoundLoaded.store(true);
+        // The tick takes an open before a close: a close still pending from above (no output
+        // thread ran within the bound, e.g. while the output is being switched) would otherwise
+        // shut the new sound again in the following tick. The open closes the old sound itself.
+        m_engine.CloseRequest.store(false);
         PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
         result.SoundFound = true;
     }
