@@ -114,8 +114,7 @@ void Engine::HandleOpenOrClose() {
             int32_t length = 0;
             if (!device.GetLength(length).Ok) length = 0;
             s.SoundLength.store(length);
-            s.TimelineLength.store(ClampToInt32(static_cast<int64_t>(s.PrePlayTime.load()) +
-                                                length + s.PostPlayTime.load()));
+            RecomputeTimelineLength(s);
             s.SoundPosition.store(0);
             m_openedThisTick = true;
         }
@@ -131,6 +130,10 @@ void Engine::HandleOpenOrClose() {
         m_stopCommanded = true;
         m_commandedThisTick = true;
         s.AudioAvailable.store(false);
+        // Without a sound the time line is the pre- and post-roll alone, so nothing (move limits,
+        // the time line end, "to sound end") goes on using the closed sound's length.
+        s.SoundLength.store(0);
+        RecomputeTimelineLength(s);
         s.CloseRequest.store(false);
         s.RequestCleared.Notify();
     }
