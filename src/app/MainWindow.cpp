@@ -1,0 +1,1256 @@
+#include "app/MainWindow.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/HelpWindow.h"
+#include "app/OutputThreads.h"
+#include "dmx/OutputStatus.h"
+#include "editor/KeyMap.h"
+#include "editor/UiText.h"
+#include "editor/logic/MainActionTable.h"
+#include "engine/PlayDisplay.h"
+#include "engine/PostRequest.h"
+#include "model/Msgstr.h"
+#include "model/ProjectFile.h"
+#include "platform/Paths.h"
+#include "settings/MainView.h"
+#include "settings/Placement.h"
+#include "sound/player/PulseSoundDevice.h"
+
+namespace lumavox {
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString MsgQ(Msg id) {
+    return Q(MsgText(id));
+}
+
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+// "&" in user text would become an access key in a menu caption.
+QString EscapeAmpersands(QString text) {
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString WithoutAmpersands(QString text) {
+    return text.remove(QLatin1Char('&'));
+}
+
+QColor FromBgr(int32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+// A 20 × 20 tool bar image: a standard icon when the style has one, else a short glyph.
+QIcon GlyphIcon(const QString& glyph, const QColor& colour) {
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPixelSize(glyph.size() > 1 ? 10 : 15);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+QWidget* Placeholder(QWidget* parent, const char* name, int height, const QColor& colour) {
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    if (height > 0) widget->setFixedHeight(height);
+    return widget;
+}
+
+QLabel* HeaderLabel(QWidget* parent, const char* name, const QString& text, int height) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Raised);
+    if (height > 0) label->setFixedHeight(height);
+    return label;
+}
+
+constexpr int kHeaderWidth = 50;
+constexpr int kScrollBorder = 4;
+
+}  // namespace
+
+void TLumavoxForm::Reporter::ShowStatus(std::string_view text) {
+    QLabel* panel = m_form.StatusPanel(2);
+    panel->setText(Q(text));
+    panel->repaint();
+}
+
+void TLumavoxForm::Reporter::ShowError(std::string_view text) {
+    m_form.ShowWarning(Q(text));
+}
+
+TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
+    : QMainWindow(parent), m_setup(std::move(setup)), m_env(m_setup.iniPath, m_setup.exeDir) {
+    setObjectName(QStringLiteral("LumavoxForm"));
+    setWindowTitle(QString::fromUtf8(ui::kAppTitle));
+    m_dispTimer.stop();
+    m_device = m_setup.device ? std::move(m_setup.device) : std::make_unique<PulseSoundDevice>();
+    m_env.Create(*m_device);
+
+    m_patch.Assign(std::array<int32_t, kDmxChannels>{});
+    for (int channel = 0; channel < kDmxChannels; ++channel) m_patch.Set(channel, -1);
+    EngineContext context{m_state,
+                          m_project,
+                          m_patch,
+                          m_lineOutput,
+                          *m_device,
+                          m_clock,
+                          m_env.Repeat,
+                          m_env.PatchCheckChannel,
+                          [this](std::string_view message, std::string_view caption) {
+                              // Output thread: show the box later on the UI thread.
+                              const QString text = Q(message);
+                              const QString title = Q(caption);
+                              QMetaObject::invokeMethod(
+                                  this,
+                                  [this, text, title] {
+                                      QMessageBox::warning(this, title, text);
+                                  },
+                                  Qt::QueuedConnection);
+                          }};
+    m_engine = std::make_unique<Engine>(context);
+
+    m_dispTimer.setInterval(m_env.DispInterval);
+    connect(&m_dispTimer, &QTimer::timeout, this, &TLumavoxForm::DisplayTick);
+    connect(&m_backupTimer, &QTimer::timeout, this, &TLumavoxForm::BackupTick);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    setCentralWidget(CreateCentre());
+    CreateStatusBar();
+    resize(851, 669);
+    move(157, 64);
+
+    if (m_setup.outputs) {
+        m_outputs = std::make_unique<OutputThreads>(*m_engine, m_clock);
+        m_outputs->Create(m_env.TxUniverse, static_cast<uint32_t>(m_env.DmxInterval),
+                          static_cast<uint16_t>(m_env.UsbVendorId),
+                          static_cast<uint16_t>(m_env.UsbProductId));
+        m_outputs->Start(m_env.DmxType);
+        if (m_env.DmxType == 1) {
+            const std::string error = m_outputs->TakeInitError();
+            if (!error.empty()) {
+                QMessageBox::warning(nullptr, QString::fromUtf8(ui::kArtNetInitError), Q(error));
+            }
+        }
+    }
+
+    // Enabled states follow the program's state whenever the event loop is about to wait.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &TLumavoxForm::QueueActionUpdate);
+    }
+    UpdateActions();
+}
+
+TLumavoxForm::~TLumavoxForm() {
+    if (m_outputs) m_outputs->Terminate();
+}
+
+void TLumavoxForm::QueueActionUpdate() {
+    if (m_actionUpdateQueued || m_closing) return;
+    m_actionUpdateQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_actionUpdateQueued = false;
+        UpdateActions();
+    });
+}
+
+QAction* TLumavoxForm::Action(std::string_view name) const {
+    const size_t index = MainActionIndex(name);
+    return index < m_actions.size() ? m_actions[index] : nullptr;
+}
+
+void TLumavoxForm::CreateActions() {
+    QStyle* st = style();
+    const QColor ink(0, 0, 128);
+    for (size_t i = 0; i < kMainActionCount; ++i) {
+        auto* action = new QAction(Q(kMainActionTexts[i].Caption), this);
+        action->setObjectName(Q(kMainActions[i].Name));
+        action->setEnabled(false);
+        addAction(action);  // shortcuts work without a menu or a bar holding the action
+        m_actions[i] = action;
+    }
+    struct Image {
+        const char* name;
+        QIcon icon;
+    };
+    const Image images[] = {
+        {"NewPrjAction", st->standardIcon(QStyle::SP_FileIcon)},
+        {"OpenPrjAction", st->standardIcon(QStyle::SP_DialogOpenButton)},
+        {"SavePrjAction", st->standardIcon(QStyle::SP_DialogSaveButton)},
+        {"SaveAsPrjAction", GlyphIcon(QStringLiteral("AS"), ink)},
+        {"CutStepAction", GlyphIcon(QStringLiteral("✂"), ink)},
+        {"CpyStepAction", GlyphIcon(QStringLiteral("⧉"), ink)},
+        {"PstStepAction", GlyphIcon(QStringLiteral("📋"), ink)},
+        {"AddStepAction", GlyphIcon(QStringLiteral("+"), ink)},
+        {"AddBlkStepAction", GlyphIcon(QStringLiteral("◇"), ink)},
+        {"DelStepAction", GlyphIcon(QStringLiteral("×"), QColor(160, 0, 0))},
+        {"PropStepAction", GlyphIcon(QStringLiteral("◆"), QColor(200, 80, 0))},
+        {"PrvStpAction", GlyphIcon(QStringLiteral("◁"), ink)},
+        {"NxtStpAction", GlyphIcon(QStringLiteral("▷"), ink)},
+        {"ZoomInAction", GlyphIcon(QStringLiteral("⊕"), ink)},
+        {"ZoomOutAction", GlyphIcon(QStringLiteral("⊖"), ink)},
+        {"ZoomFitAction", GlyphIcon(QStringLiteral("↔"), ink)},
+        {"UndoAction", GlyphIcon(QStringLiteral("↶"), ink)},
+        {"TopPlayAction", st->standardIcon(QStyle::SP_MediaSeekBackward)},
+        {"PlayAction", st->standardIcon(QStyle::SP_MediaPlay)},
+        {"PauseAction", st->standardIcon(QStyle::SP_MediaPause)},
+        {"StopAction", st->standardIcon(QStyle::SP_MediaStop)},
+        {"ToTopPosAction", st->standardIcon(QStyle::SP_MediaSkipBackward)},
+        {"ToEndPosAction", st->standardIcon(QStyle::SP_MediaSkipForward)},
+    };
+    for (const Image& image : images) Action(image.name)->setIcon(image.icon);
+    for (QAction* action : m_actions) {
+        const QString tip = WithoutAmpersands(action->text()).trimmed();
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
+    }
+
+    // The commands this window carries out itself; the others arrive with their panes and dialogs.
+    connect(Action("NewPrjAction"), &QAction::triggered, this, [this] {
+        if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(QString());
+    });
+    connect(Action("OpenPrjAction"), &QAction::triggered, this, [this] {
+        if (AskSaveChanges() == QMessageBox::Cancel) return;
+        QFileDialog dialog(this, MsgQ(Msg::OpenProject));
+        dialog.setNameFilter(MsgQ(Msg::ProjectFile) + QStringLiteral(" (*.prj *.PRJ)"));
+        dialog.setDefaultSuffix(QStringLiteral("PRJ"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (!m_env.PrjFile.empty()) {
+            dialog.setDirectory(QFileInfo(Q(m_env.PrjFile)).absolutePath());
+        }
+        dialog.selectFile(QStringLiteral("*.PRJ"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            OpenProject(dialog.selectedFiles().constFirst());
+        }
+    });
+    connect(Action("SavePrjAction"), &QAction::triggered, this, [this] { SaveProject(); });
+    connect(Action("SaveAsPrjAction"), &QAction::triggered, this, [this] { SaveProjectAs(); });
+    connect(Action("SaveSelGrpAction"), &QAction::triggered, this, [this] { SaveGroup(); });
+    connect(Action("LoadGrpAction"), &QAction::triggered, this, [this] { LoadGroup(); });
+    connect(Action("TopPlayAction"), &QAction::triggered, this, [this] { PlayFromStart(); });
+    connect(Action("PlayAction"), &QAction::triggered, this, [this] { Play(); });
+    connect(Action("PauseAction"), &QAction::triggered, this,
+            [this] { m_transport.PauseResume(); });
+    connect(Action("StopAction"), &QAction::triggered, this, [this] { Stop(); });
+    connect(Action("ToTopPosAction"), &QAction::triggered, this, [this] { ToSoundStart(); });
+    connect(Action("ToEndPosAction"), &QAction::triggered, this, [this] { ToSoundEnd(); });
+
+    for (const char* name : {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
+                             "ViewCurPalAction", "ViewSttBarAction", "ViewRefTrkAction",
+                             "ViewColMonAction", "DispMonoAction"}) {
+        Action(name)->setCheckable(true);
+    }
+    // "参照ライン表示(&R)" is listed as "参照ライン(&R)" in the view menu: a second entry that
+    // follows the action.
+    QAction* refTrk = Action("ViewRefTrkAction");
+    m_refTrkShort = new QAction(QString::fromUtf8(ui::kRefLineShort), this);
+    m_refTrkShort->setCheckable(true);
+    m_refTrkShort->setEnabled(false);
+    connect(m_refTrkShort, &QAction::triggered, refTrk, &QAction::trigger);
+    connect(refTrk, &QAction::changed, m_refTrkShort, [this, refTrk] {
+        m_refTrkShort->setChecked(refTrk->isChecked());
+        m_refTrkShort->setEnabled(refTrk->isEnabled());
+    });
+    connect(Action("ViewSttBarAction"), &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
+}
+
+void TLumavoxForm::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    m_fileMenu = bar->addMenu(QString::fromUtf8(ui::kFileMenu));
+    for (const char* name : {"NewPrjAction", "OpenPrjAction", "SavePrjAction", "SaveAsPrjAction"}) {
+        m_fileMenu->addAction(Action(name));
+    }
+    m_recentMenu = m_fileMenu->addMenu(QString::fromUtf8(ui::kRecentMenu));
+    for (int i = 0; i < static_cast<int>(EnvData::kSavedHistoryCount); ++i) {
+        QAction* item = m_recentMenu->addAction(QString());
+        item->setVisible(false);
+        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
+        m_recentItems.push_back(item);
+    }
+    connect(m_fileMenu, &QMenu::aboutToShow, this, &TLumavoxForm::RefreshRecentMenu);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(Action("SaveSelGrpAction"));
+    m_fileMenu->addAction(Action("LoadGrpAction"));
+    m_fileMenu->addSeparator();
+    QAction* exit = m_fileMenu->addAction(QString::fromUtf8(ui::kExit));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = bar->addMenu(QString::fromUtf8(ui::kEditMenu));
+    const std::vector<const char*> editItems = {
+        "CutStepAction", "CpyStepAction", "PstStepAction", nullptr, "SelectAllAction", nullptr,
+        "AddStepAction", "AddBlkStepAction", "DelStepAction", "DelAllStepAction", nullptr,
+        "PropStepAction", "TimeStepAction", "MovToCsrPosAction", nullptr, "UndoAction", nullptr,
+        "PrvStpAction", "NxtStpAction", nullptr, "CpyFrmTrkAction", "SelectExAction"};
+    for (const char* name : editItems) {
+        if (name) {
+            edit->addAction(Action(name));
+        } else {
+            edit->addSeparator();
+        }
+    }
+
+    QMenu* play = bar->addMenu(QString::fromUtf8(ui::kPlayMenu));
+    for (const char* name : {"TopPlayAction", "PlayAction", "PauseAction", "StopAction",
+                             "ToTopPosAction", "ToEndPosAction"}) {
+        play->addAction(Action(name));
+    }
+    m_repeatItem = play->addAction(QString::fromUtf8(ui::kRepeat));
+    m_repeatItem->setCheckable(true);
+    connect(m_repeatItem, &QAction::triggered, this, [this] { m_transport.ToggleRepeat(); });
+    connect(play, &QMenu::aboutToShow, this,
+            [this] { m_repeatItem->setChecked(m_env.Repeat.load()); });
+    play->addSeparator();
+    QAction* mixer = play->addAction(QString::fromUtf8(ui::kVolumeControl));
+    connect(mixer, &QAction::triggered, this, [] {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("pavucontrol"));
+        if (!program.isEmpty()) QProcess::startDetached(program, {});
+    });
+
+    QMenu* view = bar->addMenu(QString::fromUtf8(ui::kViewMenu));
+    QMenu* bars = view->addMenu(QString::fromUtf8(ui::kToolBarMenu));
+    for (const char* name :
+         {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction", "ViewCurPalAction"}) {
+        bars->addAction(Action(name));
+    }
+    view->addAction(Action("ViewSttBarAction"));
+    view->addSeparator();
+    for (const char* name : {"ZoomInAction", "ZoomOutAction", "ZoomFitAction"}) {
+        view->addAction(Action(name));
+    }
+    view->addSeparator();
+    view->addAction(Action("DispMonoAction"));
+    view->addSeparator();
+    view->addAction(m_refTrkShort);
+    view->addAction(Action("ViewColMonAction"));
+
+    QMenu* settings = bar->addMenu(QString::fromUtf8(ui::kSettingsMenu));
+    settings->addAction(Action("SetPrjAction"));
+    settings->addSeparator();
+    QAction* options = settings->addAction(QString::fromUtf8(ui::kOptions));
+    options->setEnabled(false);  // the options dialog arrives with its own work
+
+    QMenu* help = bar->addMenu(QString::fromUtf8(ui::kHelpMenu));
+    QAction* contents = help->addAction(QString::fromUtf8(ui::kHelpContents));
+    connect(contents, &QAction::triggered, this, [this] { ShowHelp(0); });
+    QAction* web = help->addAction(QString::fromUtf8(ui::kWebPageItem));
+    connect(web, &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(ui::kWebPage))); });
+    help->addSeparator();
+    QAction* about = help->addAction(QString::fromUtf8(ui::kAbout));
+    connect(about, &QAction::triggered, this, [this] {
+        if (m_aux.about) m_aux.about->exec();
+    });
+    const QList<QMenu*> menus{m_fileMenu, edit, play, view, settings, help};
+    for (int i = 0; i < menus.size(); ++i) {
+        menus[i]->setProperty("helpContext", ui::kFirstMenuHelpContext + i);
+    }
+    setProperty("helpContext", ui::kMainWindowHelpContext);
+}
+
+void TLumavoxForm::CreateToolBars() {
+    const char* titles[] = {ui::kFileBar, ui::kEditBar, ui::kPlayerBar, ui::kPaletteBar};
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        auto* bar = new QToolBar(QString::fromUtf8(titles[i]), this);
+        bar->setObjectName(QStringLiteral("Tool%1").arg(i + 1));
+        bar->setMovable(true);
+        bar->setFloatable(true);
+        bar->setIconSize(QSize(20, 20));
+        m_bars[i] = bar;
+    }
+    const std::vector<const char*> fileItems = {"NewPrjAction",    "OpenPrjAction",
+                                                "SavePrjAction",   "SaveAsPrjAction",
+                                                nullptr,           "CutStepAction",
+                                                "CpyStepAction",   "PstStepAction"};
+    const std::vector<const char*> editItems = {
+        "AddStepAction", "AddBlkStepAction", "DelStepAction", nullptr,        "PropStepAction",
+        nullptr,         "PrvStpAction",     "NxtStpAction",  nullptr,        "ZoomInAction",
+        "ZoomOutAction", "ZoomFitAction",    nullptr,         "UndoAction"};
+    for (auto [bar, items] : {std::pair{m_bars[0], &fileItems}, {m_bars[1], &editItems}}) {
+        for (const char* name : *items) {
+            if (name) {
+                bar->addAction(Action(name));
+            } else {
+                bar->addSeparator();
+            }
+        }
+    }
+    m_bars[2]->addWidget(CreatePlayPanel());
+    // The colour palette bar is filled by the palette; this keeps its place and height.
+    QWidget* paletteBar =
+        Placeholder(m_bars[3], "paletteBar", 56, palette().color(QPalette::Button));
+    paletteBar->setFixedWidth(240);
+    m_bars[3]->addWidget(paletteBar);
+
+    const char* viewNames[] = {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
+                               "ViewCurPalAction"};
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        QAction* view = Action(viewNames[i]);
+        QToolBar* bar = m_bars[i];
+        connect(view, &QAction::toggled, bar, &QToolBar::setVisible);
+        connect(bar, &QToolBar::visibilityChanged, view, [this, view, bar](bool) {
+            if (!m_closing) view->setChecked(bar->isVisible());
+        });
+    }
+}
+
+QWidget* TLumavoxForm::CreatePlayPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("playPanel"));
+    panel->setFixedSize(305, 56);
+    m_timeLabel = new QLabel(Q(kInitialTimeLabel), panel);
+    m_timeLabel->setObjectName(QStringLiteral("timeLabel"));
+    m_timeLabel->setGeometry(2, 2, 157, 20);
+    m_timeLabel->setAlignment(Qt::AlignCenter);
+    m_timeLabel->setAutoFillBackground(true);
+    QFont timeFont(QStringLiteral("IPAGothic"));
+    timeFont.setStyleHint(QFont::Monospace);
+    timeFont.setFixedPitch(true);
+    timeFont.setBold(true);
+    timeFont.setPixelSize(16);
+    m_timeLabel->setFont(timeFont);
+    QPalette timePalette = m_timeLabel->palette();
+    timePalette.setColor(QPalette::Window, FromBgr(0x800000));
+    timePalette.setColor(QPalette::WindowText, FromBgr(kSoundTimeColour));
+    m_timeLabel->setPalette(timePalette);
+
+    const char* buttons[] = {"TopPlayAction", "PlayAction",     "PauseAction",
+                             "StopAction",    "ToTopPosAction", "ToEndPosAction"};
+    int x = 2;
+    for (const char* name : buttons) {
+        auto* button = new QToolButton(panel);
+        button->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("Action"),
+                                                                 QStringLiteral("Button")));
+        button->setDefaultAction(Action(name));
+        button->setIconSize(QSize(20, 20));
+        button->setGeometry(x, 26, 26, 26);
+        x += 26;
+    }
+    m_volume = new QSlider(Qt::Vertical, panel);
+    m_volume->setObjectName(QStringLiteral("volumeSlider"));
+    m_volume->setRange(0, 255);
+    m_volume->setPageStep(16);
+    m_volume->setTickInterval(64);
+    m_volume->setTickPosition(QSlider::TicksRight);
+    m_volume->setGeometry(163, 0, 26, 56);
+    m_volume->setToolTip(QString::fromUtf8(ui::kVolumeHint));
+    m_volume->setStatusTip(QString::fromUtf8(ui::kVolumeHint));
+    m_volume->setValue(255);
+    connect(m_volume, &QSlider::valueChanged, this, &TLumavoxForm::OnVolumeChanged);
+
+    // The current line's output colour panel and its labels are the palette's to fill.
+    m_curOutput = new QFrame(panel);
+    m_curOutput->setObjectName(QStringLiteral("curOutputPanel"));
+    m_curOutput->setFrameShape(QFrame::Panel);
+    m_curOutput->setFrameShadow(QFrame::Sunken);
+    m_curOutput->setGeometry(194, 4, 106, 48);
+    m_curOutput->setAutoFillBackground(true);
+    QPalette outPalette = m_curOutput->palette();
+    outPalette.setColor(QPalette::Window, Qt::black);
+    m_curOutput->setPalette(outPalette);
+    return panel;
+}
+
+QWidget* TLumavoxForm::CreateCentre() {
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    // Header column: its boundaries are level with the panes beside it.
+    auto* header = new QWidget(centre);
+    header->setObjectName(QStringLiteral("headerColumn"));
+    header->setFixedWidth(kHeaderWidth);
+    auto* headerColumn = new QVBoxLayout(header);
+    headerColumn->setContentsMargins(0, kScrollBorder, 0, kScrollBorder);
+    headerColumn->setSpacing(0);
+    m_headL = HeaderLabel(header, "headL", QStringLiteral("L"), 121 + 4);
+    m_headR = HeaderLabel(header, "headR", QStringLiteral("R"), 4 + 88 + 4);
+    m_headMark = HeaderLabel(header, "headMark", QString(), 46);
+    m_lineTabs = Placeholder(header, "lineTabs", 0, palette().color(QPalette::Button));
+    auto* spacer = new QWidget(header);
+    spacer->setFixedHeight(8 + 30 + 8 + 4);
+    m_headRef = HeaderLabel(header, "headRef", QString(), 50);
+    headerColumn->addWidget(m_headL);
+    headerColumn->addWidget(m_headR);
+    headerColumn->addWidget(m_headMark);
+    headerColumn->addWidget(m_lineTabs, 1);
+    headerColumn->addWidget(spacer);
+    headerColumn->addWidget(m_headRef);
+    row->addWidget(header);
+
+    // The scroll area: a panel with a 4-px border around the panes, scrolled horizontally by one
+    // scroll bar that holds the left edge L of the visible time.
+    auto* frame = new QFrame(centre);
+    frame->setObjectName(QStringLiteral("scrollArea"));
+    frame->setFrameShape(QFrame::Panel);
+    frame->setFrameShadow(QFrame::Sunken);
+    frame->setLineWidth(kScrollBorder / 2);
+    frame->setMidLineWidth(0);
+    frame->setAutoFillBackground(true);
+    QPalette workspace = frame->palette();
+    workspace.setColor(QPalette::Window, QColor(0xAB, 0xAB, 0xAB));
+    frame->setPalette(workspace);
+    auto* panes = new QVBoxLayout(frame);
+    panes->setContentsMargins(kScrollBorder, kScrollBorder, kScrollBorder, kScrollBorder);
+    panes->setSpacing(0);
+    const QColor panel = palette().color(QPalette::Button);
+    m_waveL = Placeholder(frame, "waveL", 121, FromBgr(m_env.LwavBg));
+    auto* bevel = Placeholder(frame, "waveBevel", 8, panel);
+    m_waveR = Placeholder(frame, "waveR", 88, FromBgr(m_env.RwavBg));
+    m_waveSplitter = Placeholder(frame, "waveSplitter", 4, panel);
+    m_markBar = Placeholder(frame, "markBar", 46, FromBgr(m_env.TLinBg));
+    m_lineEditor = Placeholder(frame, "lineEditor", 0, FromBgr(m_env.CLinBg));
+    auto* gapAbove = Placeholder(frame, "stripGapAbove", 8, panel);
+    m_outputStrip = Placeholder(frame, "outputStrip", 30, Qt::black);
+    auto* gapBelow = Placeholder(frame, "stripGapBelow", 8, panel);
+    m_refSplitter = Placeholder(frame, "refSplitter", 4, panel);
+    m_refPane = Placeholder(frame, "refPane", 50, FromBgr(m_env.CLinBg));
+    for (QWidget* pane : {m_waveL, bevel, m_waveR, m_waveSplitter, m_markBar}) {
+        panes->addWidget(pane);
+    }
+    panes->addWidget(m_lineEditor, 1);
+    for (QWidget* pane : {gapAbove, m_outputStrip, gapBelow, m_refSplitter, m_refPane}) {
+        panes->addWidget(pane);
+    }
+    m_scrollBar = new QScrollBar(Qt::Horizontal, frame);
+    m_scrollBar->setObjectName(QStringLiteral("timeScrollBar"));
+    m_scrollBar->setTracking(true);
+    m_scrollBar->setRange(0, 0);
+    panes->addWidget(m_scrollBar);
+    row->addWidget(frame, 1);
+    return centre;
+}
+
+void TLumavoxForm::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    QFont mono(QStringLiteral("IPAGothic"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPixelSize(12);
+    const int widths[] = {150, 120, 150, 150, 50};
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("panel%1").arg(i));
+        panel->setFont(mono);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(widths[i]);
+        if (i + 1 < m_panels.size()) panel->setFixedWidth(widths[i]);
+        bar->addWidget(panel, i + 1 < m_panels.size() ? 0 : 1);
+        m_panels[i] = panel;
+    }
+}
+
+int TLumavoxForm::ScrollPosition() const {
+    return m_scrollBar->value();
+}
+
+void TLumavoxForm::SetScrollPosition(int position) {
+    m_scrollBar->setValue(position);
+}
+
+void TLumavoxForm::InstallPanes() {
+    // The time panes replace the placeholders here (same object names, same places in the layout)
+    // once the time line exists; until then the placeholders keep the layout.
+}
+
+void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
+    // A key given to two actions would fire neither: the first action in list order keeps it.
+    std::vector<QKeySequence> taken;
+    for (size_t i = 0; i < kMainActionCount; ++i) {
+        QList<QKeySequence> keys = ShortCutToKeySequences(shortCuts[i]);
+        keys.removeIf([&taken](const QKeySequence& key) {
+            return std::find(taken.begin(), taken.end(), key) != taken.end();
+        });
+        for (const QKeySequence& key : keys) taken.push_back(key);
+        m_actions[i]->setShortcuts(keys);
+        m_actions[i]->setProperty("shortCut", static_cast<int>(shortCuts[i]));
+    }
+}
+
+MainShortCuts TLumavoxForm::CurrentShortCuts() const {
+    MainShortCuts shortCuts{};
+    for (size_t i = 0; i < kMainActionCount; ++i) {
+        shortCuts[i] = static_cast<ShortCut>(m_actions[i]->property("shortCut").toInt());
+    }
+    return shortCuts;
+}
+
+void TLumavoxForm::RestorePlacement() {
+    WindowPlacement placement;
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 851, 669);
+    LoadPlacement(m_env.Ini(), "General", placement, screen.height(), screen.width(), 0, 0);
+    // Stored bounds are the outer frame; fit them into the screen.
+    const int width = std::clamp(placement.Width, 200, std::max(200, screen.width()));
+    const int height = std::clamp(placement.Height, 200, std::max(200, screen.height()));
+    const int left = std::clamp(placement.Left, screen.left(), screen.right() - 50);
+    const int top = std::clamp(placement.Top, screen.top(), screen.bottom() - 50);
+    const QMargins frame = frameGeometry().size() == size()
+                               ? QMargins()
+                               : QMargins(geometry().left() - frameGeometry().left(),
+                                          geometry().top() - frameGeometry().top(),
+                                          frameGeometry().right() - geometry().right(),
+                                          frameGeometry().bottom() - geometry().bottom());
+    move(left, top);
+    resize(width - frame.left() - frame.right(), height - frame.top() - frame.bottom());
+    if (placement.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
+}
+
+void TLumavoxForm::SavePlacementNow() {
+    WindowPlacement placement;
+    const QRect frame = isMaximized() ? normalGeometry() : frameGeometry();
+    placement.Left = frame.left();
+    placement.Top = frame.top();
+    placement.Width = frame.width();
+    placement.Height = frame.height();
+    placement.State = isMaximized() ? WindowState::Maximised : WindowState::Normal;
+    SavePlacement(m_env.Ini(), "General", placement);
+}
+
+void TLumavoxForm::RestoreToolBars() {
+    // Bars are docked in the top area; DockTop gives the row, DockLeft the order inside it.
+    struct Placed {
+        QToolBar* bar;
+        ToolBarPlacement placement;
+    };
+    std::vector<Placed> placed;
+    const int rowHeight = m_env.FlatToolBar ? 30 : 32;
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        ToolBarPlacement placement;
+        placement.DockTop = 0;
+        placement.DockLeft = static_cast<int32_t>(i) * 200;
+        LoadToolBar(m_env.Ini(), "Tool" + std::to_string(i + 1), placement, m_env.FlatToolBar);
+        placed.push_back({m_bars[i], placement});
+    }
+    std::stable_sort(placed.begin(), placed.end(), [rowHeight](const Placed& a, const Placed& b) {
+        const int rowA = a.placement.DockTop / rowHeight;
+        const int rowB = b.placement.DockTop / rowHeight;
+        return rowA != rowB ? rowA < rowB : a.placement.DockLeft < b.placement.DockLeft;
+    });
+    int row = -1;
+    for (const Placed& item : placed) {
+        const int itemRow = item.placement.DockTop / rowHeight;
+        if (row >= 0 && itemRow != row) addToolBarBreak(Qt::TopToolBarArea);
+        row = itemRow;
+        addToolBar(Qt::TopToolBarArea, item.bar);
+        item.bar->setVisible(item.placement.Visible);
+        for (QToolButton* button : item.bar->findChildren<QToolButton*>()) {
+            button->setAutoRaise(item.placement.Flat);
+        }
+    }
+    const char* viewNames[] = {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
+                               "ViewCurPalAction"};
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        Action(viewNames[i])->setChecked(!m_bars[i]->isHidden());
+    }
+}
+
+void TLumavoxForm::SaveToolBars() {
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        QToolBar* bar = m_bars[i];
+        ToolBarPlacement placement;
+        placement.Visible = !bar->isHidden();
+        placement.Floating = bar->isFloating();
+        placement.Flat = m_env.FlatToolBar;
+        if (placement.Floating) {
+            placement.FloatLeft = bar->frameGeometry().left();
+            placement.FloatTop = bar->frameGeometry().top();
+            placement.FloatWidth = bar->width();
+            placement.FloatHeight = bar->height();
+        } else {
+            placement.DockTop = bar->geometry().top() - (menuBar() ? menuBar()->height() : 0);
+            placement.DockLeft = bar->geometry().left();
+        }
+        SaveToolBar(m_env.Ini(), "Tool" + std::to_string(i + 1), placement);
+    }
+}
+
+void TLumavoxForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    RestorePlacement();
+    const MainView view = LoadMainView(m_env.Ini());
+    RestoreToolBars();
+    statusBar()->setVisible(view.StatusBarVisible);
+    Action("ViewSttBarAction")->setChecked(view.StatusBarVisible);
+    Action("ViewRefTrkAction")->setChecked(view.ViewRefTrack);
+    Action("DispMonoAction")->setChecked(view.DispMonoWav);
+    m_refPane->setVisible(view.ViewRefTrack);
+    m_refSplitter->setVisible(view.ViewRefTrack);
+    m_headRef->setVisible(view.ViewRefTrack);
+    if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
+    Action("ViewColMonAction")->setChecked(view.ViewColMon);
+    activateWindow();
+    ApplyShortCuts(LoadShortCuts(m_env.Ini()));
+    const std::optional<uint16_t> volume = m_device->GetWaveVolume();
+    const int position = volume ? 255 - (*volume >> 8) : 0;
+    m_volume->setValue(255 - position);
+    OnVolumeChanged(m_volume->value());  // writes panel 2 even when the value did not change
+    QMetaObject::invokeMethod(this, &TLumavoxForm::StartupContinuation, Qt::QueuedConnection);
+}
+
+void TLumavoxForm::StartupContinuation() {
+    if (m_closing) return;
+    update();
+    m_dispTimer.start(m_env.DispInterval);
+    if (!m_env.PrjFile.empty()) {
+        // A missing project named in the settings starts an untitled project quietly.
+        if (!OpenProject(Q(m_env.PrjFile), false)) {
+            m_env.PrjFile.clear();
+            UpdateCaption();
+        }
+    }
+    SetupBackupTimer();
+    setAcceptDrops(true);
+    m_started = true;
+    if (!m_startFile.isEmpty()) {
+        const QString file = m_startFile;
+        m_startFile.clear();
+        HandleDroppedFile(file);
+    }
+    DisplayTick();
+}
+
+void TLumavoxForm::SetupBackupTimer() {
+    m_backupTimer.stop();
+    if (m_env.AutoSave && m_env.SaveInterval > 0) {
+        m_backupTimer.start(std::min(m_env.SaveInterval, 24 * 60) * 60000);
+    }
+}
+
+void TLumavoxForm::OnVolumeChanged(int value) {
+    const int position = 255 - value;
+    m_device->SetWaveVolume(SliderWaveVolume(position));
+    m_panels[2]->setText(Q(VolumeStatusText(position)));
+}
+
+void TLumavoxForm::DisplayTick() {
+    if (m_closing) return;
+    if (TakeRepeatRestarted(m_state)) {
+        // The time line follows when the panes arrive; the sound start is at the left edge now.
+        SetScrollPosition(0);
+    }
+    const bool preview = m_aux.stpProp && m_aux.stpProp->isVisible();
+    const QVariant colour = preview ? m_aux.stpProp->property("previewColour") : QVariant();
+    m_state.PreviewColour.store(colour.isValid() ? colour.toInt() : NoColour);
+
+    const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
+    const QString text = Q(label.Text);
+    if (m_timeLabel->text() != text) m_timeLabel->setText(text);
+    QPalette palette = m_timeLabel->palette();
+    const QColor fontColour = FromBgr(label.FontColour);
+    if (palette.color(QPalette::WindowText) != fontColour) {
+        palette.setColor(QPalette::WindowText, fontColour);
+        m_timeLabel->setPalette(palette);
+    }
+
+    const std::string output =
+        m_env.DmxType == 1
+            ? NetStatusText(m_outputs && m_outputs->NetReady(), m_outputs ? m_outputs->NodeCount() : 0)
+            : DmxStatusText(m_outputs && m_outputs->DevicePresent());
+    const QString panel0 = Q(StatusPanel0Text(output, m_state.AudioAvailable.load()));
+    if (m_panels[0]->text() != panel0) m_panels[0]->setText(panel0);
+
+    // An open finished by the tick changes the time line's length: the layout follows.
+    const int32_t timeline = m_state.TimelineLength.load();
+    if (timeline != m_lastTimeline) {
+        m_lastTimeline = timeline;
+        Invalidate();
+    }
+}
+
+void TLumavoxForm::BackupTick() {
+    if (!AutoBackupDue(m_env.AutoSave, m_project.Modified, m_project.ProjectFileName)) return;
+    // Not in the middle of a drag or a dialog: the next tick comes back.
+    if (QApplication::activeModalWidget() || QApplication::mouseButtons() != Qt::NoButton) {
+        QTimer::singleShot(1000, this, &TLumavoxForm::BackupTick);
+        return;
+    }
+    m_panels[4]->setText(QString::fromUtf8(ui::kAutoBackup));
+    m_panels[4]->repaint();
+    // The selection stays in memory; the file stores every step deselected.
+    std::vector<std::vector<bool>> selection;
+    for (const TStepList& line : m_project.Lines) {
+        std::vector<bool> flags;
+        for (int32_t i = 0; i < line.Count(); ++i) flags.push_back(line.At(i).Selected != 0);
+        selection.push_back(std::move(flags));
+    }
+    const ProjectSaveResult result =
+        SaveProjectFile(m_project, m_patch.Snapshot(), m_state.PrePlayTime.load(),
+                        m_state.PostPlayTime.load(), true);
+    for (size_t l = 0; l < selection.size(); ++l) {
+        TStepList& line = m_project.Lines[l];
+        for (int32_t i = 0; i < line.Count() && static_cast<size_t>(i) < selection[l].size(); ++i) {
+            if (selection[l][static_cast<size_t>(i)]) {
+                line.Edit([i](TStepList::Items& steps) { steps[static_cast<size_t>(i)]->Selected = 1; });
+            }
+        }
+    }
+    m_panels[4]->clear();
+    if (!result.Ok()) {
+        if (!m_backupFailureShown) {
+            m_backupFailureShown = true;
+            ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
+        }
+    } else {
+        m_backupFailureShown = false;
+    }
+}
+
+void TLumavoxForm::UpdateActions() {
+    if (m_closing) return;
+    const bool hasData = WaveformHasData();
+    const bool idle = !m_state.SoundMode.Equals("playing") && !m_state.FreeClockRunning.load();
+    Action("NewPrjAction")->setEnabled(idle);
+    Action("OpenPrjAction")->setEnabled(idle);
+    Action("SavePrjAction")->setEnabled(m_project.Modified);
+    Action("SaveAsPrjAction")->setEnabled(idle);
+    Action("TopPlayAction")->setEnabled(m_transport.CanPlayFromStart(hasData));
+    Action("PlayAction")->setEnabled(m_transport.CanPlay(hasData));
+    Action("PauseAction")->setEnabled(m_transport.CanPauseResume());
+    Action("StopAction")->setEnabled(m_transport.CanStop());
+    Action("ToTopPosAction")->setEnabled(m_transport.CanGoToSoundStartOrEnd(hasData));
+    Action("ToEndPosAction")->setEnabled(m_transport.CanGoToSoundStartOrEnd(hasData));
+    int selected = 0;
+    for (const TStepList& line : m_project.Lines) {
+        for (int32_t i = 0; i < line.Count(); ++i) selected += line.At(i).Selected != 0 ? 1 : 0;
+    }
+    Action("SaveSelGrpAction")->setEnabled(selected > 0);
+    Action("LoadGrpAction")->setEnabled(hasData);
+    for (const char* name : {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
+                             "ViewCurPalAction", "ViewSttBarAction"}) {
+        Action(name)->setEnabled(true);
+    }
+}
+
+void TLumavoxForm::RefreshRecentMenu() {
+    const std::vector<std::string>& history = m_env.History;
+    bool any = false;
+    for (size_t i = 0; i < m_recentItems.size(); ++i) {
+        QAction* item = m_recentItems[i];
+        const bool visible = i < history.size() && !history[i].empty();
+        item->setVisible(visible);
+        if (!visible) continue;
+        any = true;
+        const QString path = EscapeAmpersands(Q(history[i]));
+        item->setText(i <= 9 ? QStringLiteral("&%1: %2").arg((i + 1) % 10).arg(path)
+                             : QStringLiteral("   ") + path);
+    }
+    m_recentMenu->setEnabled(any);
+}
+
+void TLumavoxForm::UpdateCaption() {
+    QString text = Q(HeaderTitle(m_project.Header));
+    if (text.isEmpty()) text = Q(m_env.PrjFile);
+    if (text.isEmpty()) text = QString::fromUtf8(ui::kUntitledCaption);
+    setWindowTitle(QString::fromUtf8(ui::kAppTitle) + QStringLiteral("  - ") + text);
+}
+
+void TLumavoxForm::Invalidate() {
+    for (QWidget* pane : {m_waveL, m_waveR, m_markBar, m_lineEditor, m_outputStrip, m_refPane}) {
+        pane->update();
+    }
+}
+
+void TLumavoxForm::RepaintColourMonitor() {
+    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->update();
+}
+
+void TLumavoxForm::PlayFromStart() {
+    SetScrollPosition(0);
+    m_transport.PlayFromStart();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Play() {
+    m_transport.Play();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Stop() {
+    m_transport.Stop();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundStart() {
+    m_transport.ToSoundStart();
+    SetScrollPosition(0);
+    Invalidate();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundEnd() {
+    m_transport.ToSoundEnd();
+    SetScrollPosition(m_scrollBar->maximum());
+    Invalidate();
+    UpdateActions();
+}
+
+void TLumavoxForm::ShowWarning(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, MsgQ(Msg::Warning), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString TLumavoxForm::AskSavePath() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(MsgQ(Msg::ProjectFile) + QStringLiteral(" (*.prj *.PRJ)"));
+    dialog.setDefaultSuffix(QStringLiteral("PRJ"));
+    // Qt asks before an existing file is replaced (the confirmation stays on).
+    if (!m_env.PrjFile.empty()) {
+        const QFileInfo info(Q(m_env.PrjFile));
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool TLumavoxForm::WriteProject(bool keepUndo) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ProjectSaveResult result =
+        SaveProjectFile(m_project, m_patch.Snapshot(), m_state.PrePlayTime.load(),
+                        m_state.PostPlayTime.load(), keepUndo);
+    QApplication::restoreOverrideCursor();
+    if (!result.Ok()) {
+        ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
+        return false;
+    }
+    if (!m_sound.List().Empty() && !m_project.ProjectFileName.empty()) {
+        std::filesystem::path cache(m_project.ProjectFileName);
+        cache.replace_extension(".wfm");
+        m_sound.SavePeakCache(cache.string());
+    }
+    Invalidate();
+    return true;
+}
+
+QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
+    QMessageBox::StandardButton result = QMessageBox::No;
+    if (m_project.Modified) {
+        const QString name = m_project.ProjectFileName.empty() ? MsgQ(Msg::Untitled)
+                                                               : Q(m_project.ProjectFileName);
+        QMessageBox box(QMessageBox::Question, MsgQ(Msg::Confirm),
+                        QStringLiteral("[") + name + QStringLiteral("] ") + MsgQ(Msg::AskSave),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        result = static_cast<QMessageBox::StandardButton>(box.exec());
+        if (result == QMessageBox::Yes) {
+            if (m_project.ProjectFileName.empty()) {
+                const QString path = AskSavePath();
+                if (path.isEmpty()) {
+                    result = QMessageBox::Cancel;
+                } else {
+                    m_env.PrjFile = S(path);
+                    m_project.ProjectFileName = S(path);
+                    if (!WriteProject(false)) result = QMessageBox::Cancel;
+                }
+            } else if (!WriteProject(false)) {
+                // The work is not on disk: whatever was to follow must not discard it.
+                result = QMessageBox::Cancel;
+            }
+        }
+    }
+    if (!m_project.ProjectFileName.empty()) m_env.PutHistoryFirst(m_project.ProjectFileName);
+    return result;
+}
+
+bool TLumavoxForm::SaveProject() {
+    if (!m_project.Modified) return true;
+    if (m_project.ProjectFileName.empty()) return SaveProjectAs();
+    return WriteProject(false);
+}
+
+bool TLumavoxForm::SaveProjectAs() {
+    const QString path = AskSavePath();
+    if (path.isEmpty()) return false;
+    m_env.PrjFile = S(path);
+    m_project.ProjectFileName = S(path);
+    const bool saved = WriteProject(false);
+    UpdateCaption();
+    return saved;
+}
+
+bool TLumavoxForm::OpenProject(const QString& path, bool reportFailure) {
+    const std::string file = S(path);
+    if (!file.empty()) {
+        // Check the file before anything is emptied: a file that cannot be loaded leaves the
+        // present project, its sound and its name as they are.
+        ProjectData probe;
+        const ProjectLoadResult check = LoadProjectFile(probe, file);
+        if (!check.Loaded()) {
+            if (reportFailure) ShowWarning(Q(FileStatusText(check.Status)));
+            if (check.Status == FileStatus::NotFound) {
+                const int index = m_env.HistoryIndex(file);
+                if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
+            }
+            return false;
+        }
+    }
+    m_dispTimer.stop();
+    PostRequest(m_state, m_state.CloseRequest);
+    m_state.SoundLoaded.store(false);
+    m_sound.Clear();
+    m_env.PrjFile = file;
+    ProjectLoadResult loaded;
+    if (!file.empty()) loaded = LoadProjectFile(m_project, file);
+    if (!loaded.Loaded()) {
+        // A new project: empty texts, the through patch, no sound.
+        m_project.ProjectFileName.clear();
+        SetHeaderTitle(m_project.Header, "");
+        SetHeaderSoundFile(m_project.Header, "");
+        m_project.Header.SoundFileTime = 0.0;
+        m_patch.SetThrough();
+        m_state.SoundPath.Set("");
+        m_state.CursorTime.store(-m_state.PrePlayTime.load());
+        if (m_aux.setPrj) {
+            m_aux.setPrj->setWindowTitle(WithoutAmpersands(Action("NewPrjAction")->text()));
+        }
+    } else {
+        std::array<int32_t, kDmxChannels> patch{};
+        std::copy(loaded.Patch.begin(), loaded.Patch.end(), patch.begin());
+        m_patch.Assign(patch);
+        m_state.PrePlayTime.store(loaded.PrePlayTime);
+        m_state.PostPlayTime.store(loaded.PostPlayTime);
+        m_state.CursorTime.store(-loaded.PrePlayTime);
+        std::string sound = SoundFilePath(m_project.Header, m_env.ExeDir);
+        if (!sound.empty() && !std::filesystem::exists(sound)) {
+            // A moved show folder: look for the sound beside the project file.
+            const std::filesystem::path beside =
+                std::filesystem::path(file).parent_path() /
+                std::filesystem::path(sound).filename();
+            if (std::filesystem::exists(beside)) sound = beside.string();
+        }
+        std::filesystem::path cache(file);
+        cache.replace_extension(".wfm");
+        const bool soundExists = !sound.empty() && std::filesystem::is_regular_file(sound);
+        const double soundTime = soundExists ? FileDateTime(sound) : 0.0;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (std::filesystem::exists(cache) && soundTime == m_project.Header.SoundFileTime) {
+            m_sound.LoadPeakCache(cache.string());
+        } else if (soundExists) {
+            if (m_sound.LoadSound(sound) > 0) m_project.Header.SoundFileTime = soundTime;
+        }
+        QApplication::restoreOverrideCursor();
+        if (soundExists) {
+            m_state.SoundPath.Set(sound);
+            m_state.SoundLoaded.store(true);
+            PostRequest(m_state, m_state.OpenRequest);
+        } else {
+            m_state.SoundPath.Set("");
+        }
+        m_env.PutHistoryFirst(file);
+    }
+    UpdateCaption();
+    Invalidate();
+    if (m_started || m_shownOnce) m_dispTimer.start(m_env.DispInterval);
+    UpdateActions();
+    return loaded.Loaded();
+}
+
+void TLumavoxForm::OpenRecent(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= m_env.History.size()) return;
+    const QString path = Q(m_env.History[static_cast<size_t>(index)]);
+    if (AskSaveChanges() == QMessageBox::Cancel) return;
+    OpenProject(path);
+}
+
+void TLumavoxForm::HandleDroppedFile(const QString& path) {
+    const std::string file = S(path);
+    if (HasExtension(file, ".PRJ")) {
+        if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(path);
+        return;
+    }
+    if (!HasExtension(file, ".WAV") && !HasExtension(file, ".MP3")) return;
+    if (!SetSoundFilePath(m_project.Header, file, m_env.ExeDir)) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string resolved = SoundFilePath(m_project.Header, m_env.ExeDir);
+    PostRequest(m_state, m_state.CloseRequest);
+    if (m_sound.LoadSound(resolved) > 0) {
+        m_project.Header.SoundFileTime = FileDateTime(resolved);
+        m_state.SoundLoaded.store(true);
+        m_state.SoundPath.Set(resolved);
+        PostRequest(m_state, m_state.OpenRequest);
+    }
+    // The peak cache is written with the project, so it never describes a sound the saved
+    // project does not name.
+    m_project.Modified = true;
+    QApplication::restoreOverrideCursor();
+    Invalidate();
+    UpdateActions();
+}
+
+void TLumavoxForm::SaveGroup() {
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                      QString::fromUtf8(ui::kGroupFilter));
+    if (path.isEmpty()) return;
+    QString file = path;
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".GRP");
+    const ProjectSaveResult result = SaveGroupFile(m_project, S(file));
+    if (!result.Ok()) ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
+}
+
+void TLumavoxForm::LoadGroup() {
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QString::fromUtf8(ui::kGroupFilter));
+    dialog.setDefaultSuffix(QStringLiteral("GRP"));
+    if (!m_env.PrjFile.empty()) dialog.setDirectory(QFileInfo(Q(m_env.PrjFile)).absolutePath());
+    dialog.selectFile(QStringLiteral("*.GRP"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    LoadGroupFile(m_project, S(dialog.selectedFiles().constFirst()), m_state.CursorTime.load());
+    Invalidate();
+    int selected = 0;
+    for (const TStepList& line : m_project.Lines) {
+        for (int32_t i = 0; i < line.Count(); ++i) selected += line.At(i).Selected != 0 ? 1 : 0;
+    }
+    m_panels[3]->setText(MsgQ(Msg::Selecting) + QStringLiteral("=%1").arg(selected));
+}
+
+void TLumavoxForm::ShowHelp(int context) {
+    if (!m_help) m_help = new HelpWindow(Q(m_env.ExeDir) + QStringLiteral("help"), this);
+    m_help->ShowTopic(context);
+}
+
+bool TLumavoxForm::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::StatusTip:
+            // Hints go to panel 4 instead of hiding the panels as a temporary message.
+            if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+            return true;
+        case QEvent::WindowActivate:
+            Invalidate();
+            break;
+        case QEvent::WhatsThis:
+        case QEvent::KeyPress:
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(event);
+}
+
+void TLumavoxForm::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (m_started && urls.size() == 1 && urls.constFirst().isLocalFile()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TLumavoxForm::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!m_started || urls.size() != 1 || !urls.constFirst().isLocalFile()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Handled after the drop returns: a box opened inside the drop would stall the drag source.
+    const QString path = urls.constFirst().toLocalFile();
+    QMetaObject::invokeMethod(this, [this, path] { HandleDroppedFile(path); },
+                              Qt::QueuedConnection);
+}
+
+void TLumavoxForm::CloseWithoutAsking() {
+    m_askOnClose = false;
+    close();
+}
+
+void TLumavoxForm::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (m_askOnClose && AskSaveChanges() == QMessageBox::Cancel) {
+        event->ignore();
+        return;
+    }
+    ClosingSequence();
+    event->accept();
+}
+
+void TLumavoxForm::ClosingSequence() {
+    m_closing = true;
+    m_dispTimer.stop();
+    m_backupTimer.stop();
+    PostRequest(m_state, m_state.StopRequest);
+    PostRequest(m_state, m_state.CloseRequest);
+    if (m_outputs) m_env.TxUniverse = m_outputs->TxUniverse(m_env.TxUniverse);
+    m_env.SaveOptions(m_state.PrePlayTime.load(), m_state.PostPlayTime.load());
+    if (m_outputs) m_outputs->Terminate();
+    if (m_help) m_help->close();
+    SavePlacementNow();
+    MainView view = LoadMainView(m_env.Ini());
+    view.ViewRefTrack = Action("ViewRefTrkAction")->isChecked();
+    view.DispMonoWav = Action("DispMonoAction")->isChecked();
+    view.ViewColMon = m_aux.colMon && m_aux.colMon->isVisible();
+    SaveMainView(m_env.Ini(), view);
+    if (m_aux.colMon) m_aux.colMon->close();
+    SaveToolBars();
+    SaveStatusBar(m_env.Ini(), !statusBar()->isHidden());
+    SaveShortCuts(m_env.Ini(), CurrentShortCuts());
+    const SaveResult saved = m_env.Save(*m_device);
+    if (!saved.Ok()) {
+        // The settings could not be written; the program still closes.
+        ShowWarning(Q(saved.Error) + QStringLiteral("\n") + Q(saved.SystemError));
+    }
+}
+
+}  // namespace lumavox
