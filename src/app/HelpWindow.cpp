@@ -5,14 +5,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "editor/UiText.h"
+#include "editor/QtText.h"
 
 namespace lumavox {
 
 HelpWindow::HelpWindow(QString folder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folder(std::move(folder)) {
     setObjectName(QStringLiteral("helpWindow"));
-    setWindowTitle(QString::fromUtf8(ui::kHelpCaption));
+    setWindowTitle(QtText(UiText::HelpTitle));
     m_browser = new QTextBrowser(this);
     m_browser->setOpenExternalLinks(true);
     m_browser->setSearchPaths({m_folder});

@@ -33,8 +33,9 @@
 #include "app/OutputThreads.h"
 #include "dmx/OutputStatus.h"
 #include "editor/KeyMap.h"
-#include "editor/UiText.h"
-#include "editor/logic/MainActionTable.h"
+#include "editor/QtText.h"
+#include "editor/logic/ActionTable.h"
+#include "editor/logic/UiText.h"
 #include "engine/PlayDisplay.h"
 #include "engine/PostRequest.h"
 #include "model/Msgstr.h"
@@ -47,27 +48,6 @@
 namespace lumavox {
 
 namespace {
-
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString MsgQ(Msg id) {
-    return Q(MsgText(id));
-}
-
-std::string S(const QString& text) {
-    return text.toStdString();
-}
-
-// "&" in user text would become an access key in a menu caption.
-QString EscapeAmpersands(QString text) {
-    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-QString WithoutAmpersands(QString text) {
-    return text.remove(QLatin1Char('&'));
-}
 
 QColor FromBgr(int32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -116,18 +96,30 @@ constexpr int kScrollBorder = 4;
 
 void TLumavoxForm::Reporter::ShowStatus(std::string_view text) {
     QLabel* panel = m_form.StatusPanel(2);
-    panel->setText(Q(text));
+    panel->setText(QtText(text));
     panel->repaint();
 }
 
 void TLumavoxForm::Reporter::ShowError(std::string_view text) {
-    m_form.ShowWarning(Q(text));
+    m_form.ShowWarning(QtText(text));
+}
+
+void TLumavoxForm::SessionUi::BeginBusy() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TLumavoxForm::SessionUi::EndBusy() {
+    QApplication::restoreOverrideCursor();
+}
+
+void TLumavoxForm::SessionUi::ShowWarning(std::string_view text) {
+    m_form.ShowWarning(QtText(text));
 }
 
 TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     : QMainWindow(parent), m_setup(std::move(setup)), m_env(m_setup.iniPath, m_setup.exeDir) {
     setObjectName(QStringLiteral("LumavoxForm"));
-    setWindowTitle(QString::fromUtf8(ui::kAppTitle));
+    setWindowTitle(QtText(UiText::AppTitle));
     m_dispTimer.stop();
     m_device = m_setup.device ? std::move(m_setup.device) : std::make_unique<PulseSoundDevice>();
     m_env.Create(*m_device);
@@ -144,13 +136,11 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
                           m_env.PatchCheckChannel,
                           [this](std::string_view message, std::string_view caption) {
                               // Output thread: show the box later on the UI thread.
-                              const QString text = Q(message);
-                              const QString title = Q(caption);
+                              const QString text = QtText(message);
+                              const QString title = QtText(caption);
                               QMetaObject::invokeMethod(
                                   this,
-                                  [this, text, title] {
-                                      QMessageBox::warning(this, title, text);
-                                  },
+                                  [this, text, title] { QMessageBox::warning(this, title, text); },
                                   Qt::QueuedConnection);
                           }};
     m_engine = std::make_unique<Engine>(context);
@@ -176,7 +166,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         if (m_env.DmxType == 1) {
             const std::string error = m_outputs->TakeInitError();
             if (!error.empty()) {
-                QMessageBox::warning(nullptr, QString::fromUtf8(ui::kArtNetInitError), Q(error));
+                QMessageBox::warning(nullptr, QtText(UiText::ArtNetInitError), QtText(error));
             }
         }
     }
@@ -203,32 +193,22 @@ void TLumavoxForm::QueueActionUpdate() {
 }
 
 QAction* TLumavoxForm::Action(std::string_view name) const {
-    const size_t index = MainActionIndex(name);
-    return index < m_actions.size() ? m_actions[index] : nullptr;
+    const int index = ActionIndex(name);
+    return index >= 0 ? m_actions[static_cast<size_t>(index)] : nullptr;
 }
 
 void TLumavoxForm::CreateActions() {
     QStyle* st = style();
     const QColor ink(0, 0, 128);
-    for (size_t i = 0; i < kMainActionCount; ++i) {
-        auto* action = new QAction(Q(kMainActionTexts[i].Caption), this);
-        action->setObjectName(Q(kMainActions[i].Name));
-        action->setEnabled(false);
-        addAction(action);  // shortcuts work without a menu or a bar holding the action
-        m_actions[i] = action;
-    }
-    struct Image {
-        const char* name;
-        QIcon icon;
-    };
-    const Image images[] = {
+    // Images where the icon theme has none.
+    const std::pair<const char*, QIcon> fallbacks[] = {
         {"NewPrjAction", st->standardIcon(QStyle::SP_FileIcon)},
         {"OpenPrjAction", st->standardIcon(QStyle::SP_DialogOpenButton)},
         {"SavePrjAction", st->standardIcon(QStyle::SP_DialogSaveButton)},
         {"SaveAsPrjAction", GlyphIcon(QStringLiteral("AS"), ink)},
         {"CutStepAction", GlyphIcon(QStringLiteral("✂"), ink)},
         {"CpyStepAction", GlyphIcon(QStringLiteral("⧉"), ink)},
-        {"PstStepAction", GlyphIcon(QStringLiteral("📋"), ink)},
+        {"PstStepAction", GlyphIcon(QStringLiteral("▤"), ink)},
         {"AddStepAction", GlyphIcon(QStringLiteral("+"), ink)},
         {"AddBlkStepAction", GlyphIcon(QStringLiteral("◇"), ink)},
         {"DelStepAction", GlyphIcon(QStringLiteral("×"), QColor(160, 0, 0))},
@@ -246,11 +226,29 @@ void TLumavoxForm::CreateActions() {
         {"ToTopPosAction", st->standardIcon(QStyle::SP_MediaSkipBackward)},
         {"ToEndPosAction", st->standardIcon(QStyle::SP_MediaSkipForward)},
     };
-    for (const Image& image : images) Action(image.name)->setIcon(image.icon);
-    for (QAction* action : m_actions) {
-        const QString tip = WithoutAmpersands(action->text()).trimmed();
+    for (size_t i = 0; i < kMainActionCount; ++i) {
+        const ActionInfo& info = kActionTable[i];
+        auto* action = new QAction(QtText(info.Caption), this);
+        action->setObjectName(QtText(info.Name));
+        action->setCheckable(info.Checkable);
+        action->setEnabled(false);
+        action->setVisible(!info.MultiOnly);
+        QIcon fallback;
+        for (const auto& [name, icon] : fallbacks) {
+            if (info.Name == name) fallback = icon;
+        }
+        if (!info.ImageId.empty()) {
+            action->setIcon(QIcon::fromTheme(QtText(info.ImageId), fallback));
+        } else if (!fallback.isNull()) {
+            action->setIcon(fallback);
+        }
+        const QString tip = info.Hint.empty()
+                                ? QtText(CaptionWithoutAccessKeys(info.Caption)).trimmed()
+                                : QtText(info.Hint);
         action->setToolTip(tip);
         action->setStatusTip(tip);
+        addAction(action);  // shortcuts work without a menu or a bar holding the action
+        m_actions[i] = action;
     }
 
     // The commands this window carries out itself; the others arrive with their panes and dialogs.
@@ -259,13 +257,13 @@ void TLumavoxForm::CreateActions() {
     });
     connect(Action("OpenPrjAction"), &QAction::triggered, this, [this] {
         if (AskSaveChanges() == QMessageBox::Cancel) return;
-        QFileDialog dialog(this, MsgQ(Msg::OpenProject));
-        dialog.setNameFilter(MsgQ(Msg::ProjectFile) + QStringLiteral(" (*.prj *.PRJ)"));
+        QFileDialog dialog(this, QtText(Msg::OpenProject));
+        dialog.setNameFilter(QtText(ProjectFileFilter()));
         dialog.setDefaultSuffix(QStringLiteral("PRJ"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         if (!m_env.PrjFile.empty()) {
-            dialog.setDirectory(QFileInfo(Q(m_env.PrjFile)).absolutePath());
+            dialog.setDirectory(QFileInfo(QtText(m_env.PrjFile)).absolutePath());
         }
         dialog.selectFile(QStringLiteral("*.PRJ"));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -284,15 +282,11 @@ void TLumavoxForm::CreateActions() {
     connect(Action("ToTopPosAction"), &QAction::triggered, this, [this] { ToSoundStart(); });
     connect(Action("ToEndPosAction"), &QAction::triggered, this, [this] { ToSoundEnd(); });
 
-    for (const char* name : {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
-                             "ViewCurPalAction", "ViewSttBarAction", "ViewRefTrkAction",
-                             "ViewColMonAction", "DispMonoAction"}) {
-        Action(name)->setCheckable(true);
-    }
     // "参照ライン表示(&R)" is listed as "参照ライン(&R)" in the view menu: a second entry that
     // follows the action.
     QAction* refTrk = Action("ViewRefTrkAction");
-    m_refTrkShort = new QAction(QString::fromUtf8(ui::kRefLineShort), this);
+    m_refTrkShort = new QAction(QtText(kViewRefTrkMenuCaption), this);
+    m_refTrkShort->setObjectName(QStringLiteral("ViewRefTrkMenuItem"));
     m_refTrkShort->setCheckable(true);
     m_refTrkShort->setEnabled(false);
     connect(m_refTrkShort, &QAction::triggered, refTrk, &QAction::trigger);
@@ -304,125 +298,102 @@ void TLumavoxForm::CreateActions() {
             [this](bool on) { statusBar()->setVisible(on); });
 }
 
-void TLumavoxForm::CreateMenus() {
-    QMenuBar* bar = menuBar();
-    m_fileMenu = bar->addMenu(QString::fromUtf8(ui::kFileMenu));
-    for (const char* name : {"NewPrjAction", "OpenPrjAction", "SavePrjAction", "SaveAsPrjAction"}) {
-        m_fileMenu->addAction(Action(name));
+QAction* TLumavoxForm::CommandItem(QMenu* menu, std::string_view name) {
+    QAction* item = menu->addAction(QtText(CommandCaption(name)));
+    item->setObjectName(QtText(name));
+    if (name == kExitCommand) {
+        connect(item, &QAction::triggered, this, &QWidget::close);
+    } else if (name == kRepeatCommand) {
+        m_repeatItem = item;
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this] { m_transport.ToggleRepeat(); });
+        connect(menu, &QMenu::aboutToShow, this,
+                [this] { m_repeatItem->setChecked(m_env.Repeat.load()); });
+    } else if (name == kVolumeControlCommand) {
+        connect(item, &QAction::triggered, this, [] {
+            const QString mixer = QStandardPaths::findExecutable(QStringLiteral("pavucontrol"));
+            if (!mixer.isEmpty()) QProcess::startDetached(mixer, {});
+        });
+    } else if (name == kOptionsCommand) {
+        item->setEnabled(false);  // the options dialog arrives with its own work
+    } else if (name == kHelpContentsCommand) {
+        connect(item, &QAction::triggered, this, [this] { ShowHelp(0); });
+    } else if (name == kWebPageCommand) {
+        connect(item, &QAction::triggered, this,
+                [] { QDesktopServices::openUrl(QUrl(QtText(UiText::WebPageAddress))); });
+    } else if (name == kAboutCommand) {
+        connect(item, &QAction::triggered, this, [this] {
+            if (m_aux.about) m_aux.about->exec();
+        });
     }
-    m_recentMenu = m_fileMenu->addMenu(QString::fromUtf8(ui::kRecentMenu));
-    for (int i = 0; i < static_cast<int>(EnvData::kSavedHistoryCount); ++i) {
-        QAction* item = m_recentMenu->addAction(QString());
-        item->setVisible(false);
-        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
-        m_recentItems.push_back(item);
-    }
-    connect(m_fileMenu, &QMenu::aboutToShow, this, &TLumavoxForm::RefreshRecentMenu);
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(Action("SaveSelGrpAction"));
-    m_fileMenu->addAction(Action("LoadGrpAction"));
-    m_fileMenu->addSeparator();
-    QAction* exit = m_fileMenu->addAction(QString::fromUtf8(ui::kExit));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    return item;
+}
 
-    QMenu* edit = bar->addMenu(QString::fromUtf8(ui::kEditMenu));
-    const std::vector<const char*> editItems = {
-        "CutStepAction", "CpyStepAction", "PstStepAction", nullptr, "SelectAllAction", nullptr,
-        "AddStepAction", "AddBlkStepAction", "DelStepAction", "DelAllStepAction", nullptr,
-        "PropStepAction", "TimeStepAction", "MovToCsrPosAction", nullptr, "UndoAction", nullptr,
-        "PrvStpAction", "NxtStpAction", nullptr, "CpyFrmTrkAction", "SelectExAction"};
-    for (const char* name : editItems) {
-        if (name) {
-            edit->addAction(Action(name));
-        } else {
-            edit->addSeparator();
+void TLumavoxForm::FillMenu(QMenu* menu, std::span<const MenuEntry> entries) {
+    for (const MenuEntry& entry : entries) {
+        switch (entry.Kind) {
+            case MenuEntryKind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuEntryKind::Action:
+                menu->addAction(entry.Name == "ViewRefTrkAction" ? m_refTrkShort
+                                                                 : Action(entry.Name));
+                break;
+            case MenuEntryKind::Command:
+                CommandItem(menu, entry.Name);
+                break;
+            case MenuEntryKind::Submenu:
+                if (entry.Name == kRecentProjectsSubmenu) {
+                    m_recentMenu = menu->addMenu(QtText(CommandCaption(entry.Name)));
+                    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+                    for (int i = 0; i < static_cast<int>(EnvData::kSavedHistoryCount); ++i) {
+                        QAction* item = m_recentMenu->addAction(QString());
+                        item->setVisible(false);
+                        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
+                        m_recentItems.push_back(item);
+                    }
+                    connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::RefreshRecentMenu);
+                } else if (entry.Name == kToolBarsSubmenu) {
+                    FillMenu(menu->addMenu(QtText(CommandCaption(entry.Name))), ToolBarsSubmenu());
+                }
+                break;
         }
     }
+}
 
-    QMenu* play = bar->addMenu(QString::fromUtf8(ui::kPlayMenu));
-    for (const char* name : {"TopPlayAction", "PlayAction", "PauseAction", "StopAction",
-                             "ToTopPosAction", "ToEndPosAction"}) {
-        play->addAction(Action(name));
+void TLumavoxForm::CreateMenus() {
+    for (const MainMenu& info : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(QtText(info.Caption));
+        menu->setProperty("helpContext", info.HelpContext);
+        if (!m_fileMenu) m_fileMenu = menu;
+        FillMenu(menu, info.Entries);
     }
-    m_repeatItem = play->addAction(QString::fromUtf8(ui::kRepeat));
-    m_repeatItem->setCheckable(true);
-    connect(m_repeatItem, &QAction::triggered, this, [this] { m_transport.ToggleRepeat(); });
-    connect(play, &QMenu::aboutToShow, this,
-            [this] { m_repeatItem->setChecked(m_env.Repeat.load()); });
-    play->addSeparator();
-    QAction* mixer = play->addAction(QString::fromUtf8(ui::kVolumeControl));
-    connect(mixer, &QAction::triggered, this, [] {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("pavucontrol"));
-        if (!program.isEmpty()) QProcess::startDetached(program, {});
-    });
-
-    QMenu* view = bar->addMenu(QString::fromUtf8(ui::kViewMenu));
-    QMenu* bars = view->addMenu(QString::fromUtf8(ui::kToolBarMenu));
-    for (const char* name :
-         {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction", "ViewCurPalAction"}) {
-        bars->addAction(Action(name));
-    }
-    view->addAction(Action("ViewSttBarAction"));
-    view->addSeparator();
-    for (const char* name : {"ZoomInAction", "ZoomOutAction", "ZoomFitAction"}) {
-        view->addAction(Action(name));
-    }
-    view->addSeparator();
-    view->addAction(Action("DispMonoAction"));
-    view->addSeparator();
-    view->addAction(m_refTrkShort);
-    view->addAction(Action("ViewColMonAction"));
-
-    QMenu* settings = bar->addMenu(QString::fromUtf8(ui::kSettingsMenu));
-    settings->addAction(Action("SetPrjAction"));
-    settings->addSeparator();
-    QAction* options = settings->addAction(QString::fromUtf8(ui::kOptions));
-    options->setEnabled(false);  // the options dialog arrives with its own work
-
-    QMenu* help = bar->addMenu(QString::fromUtf8(ui::kHelpMenu));
-    QAction* contents = help->addAction(QString::fromUtf8(ui::kHelpContents));
-    connect(contents, &QAction::triggered, this, [this] { ShowHelp(0); });
-    QAction* web = help->addAction(QString::fromUtf8(ui::kWebPageItem));
-    connect(web, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromUtf8(ui::kWebPage))); });
-    help->addSeparator();
-    QAction* about = help->addAction(QString::fromUtf8(ui::kAbout));
-    connect(about, &QAction::triggered, this, [this] {
-        if (m_aux.about) m_aux.about->exec();
-    });
-    const QList<QMenu*> menus{m_fileMenu, edit, play, view, settings, help};
-    for (int i = 0; i < menus.size(); ++i) {
-        menus[i]->setProperty("helpContext", ui::kFirstMenuHelpContext + i);
-    }
-    setProperty("helpContext", ui::kMainWindowHelpContext);
+    setProperty("helpContext", kMainWindowHelpContext);
 }
 
 void TLumavoxForm::CreateToolBars() {
-    const char* titles[] = {ui::kFileBar, ui::kEditBar, ui::kPlayerBar, ui::kPaletteBar};
-    for (size_t i = 0; i < m_bars.size(); ++i) {
-        auto* bar = new QToolBar(QString::fromUtf8(titles[i]), this);
-        bar->setObjectName(QStringLiteral("Tool%1").arg(i + 1));
+    const std::span<const ToolBarInfo> bars = ToolBars();
+    for (size_t i = 0; i < m_bars.size() && i < bars.size(); ++i) {
+        auto* bar = new QToolBar(QtText(bars[i].Caption), this);
+        bar->setObjectName(QtText(bars[i].Section));
         bar->setMovable(true);
         bar->setFloatable(true);
         bar->setIconSize(QSize(20, 20));
-        m_bars[i] = bar;
-    }
-    const std::vector<const char*> fileItems = {"NewPrjAction",    "OpenPrjAction",
-                                                "SavePrjAction",   "SaveAsPrjAction",
-                                                nullptr,           "CutStepAction",
-                                                "CpyStepAction",   "PstStepAction"};
-    const std::vector<const char*> editItems = {
-        "AddStepAction", "AddBlkStepAction", "DelStepAction", nullptr,        "PropStepAction",
-        nullptr,         "PrvStpAction",     "NxtStpAction",  nullptr,        "ZoomInAction",
-        "ZoomOutAction", "ZoomFitAction",    nullptr,         "UndoAction"};
-    for (auto [bar, items] : {std::pair{m_bars[0], &fileItems}, {m_bars[1], &editItems}}) {
-        for (const char* name : *items) {
-            if (name) {
-                bar->addAction(Action(name));
-            } else {
+        // The player bar's buttons sit on its panel.
+        const bool panelBar = bars[i].ViewAction == "ViewPlayerAction";
+        for (const MenuEntry& entry : panelBar ? std::span<const MenuEntry>() : bars[i].Entries) {
+            if (entry.Kind == MenuEntryKind::Action) {
+                bar->addAction(Action(entry.Name));
+            } else if (entry.Kind == MenuEntryKind::Separator) {
                 bar->addSeparator();
             }
         }
+        m_bars[i] = bar;
+        QAction* view = Action(bars[i].ViewAction);
+        connect(view, &QAction::toggled, bar, &QToolBar::setVisible);
+        connect(bar, &QToolBar::visibilityChanged, view, [this, view, bar](bool) {
+            if (!m_closing) view->setChecked(!bar->isHidden());
+        });
     }
     m_bars[2]->addWidget(CreatePlayPanel());
     // The colour palette bar is filled by the palette; this keeps its place and height.
@@ -430,24 +401,13 @@ void TLumavoxForm::CreateToolBars() {
         Placeholder(m_bars[3], "paletteBar", 56, palette().color(QPalette::Button));
     paletteBar->setFixedWidth(240);
     m_bars[3]->addWidget(paletteBar);
-
-    const char* viewNames[] = {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
-                               "ViewCurPalAction"};
-    for (size_t i = 0; i < m_bars.size(); ++i) {
-        QAction* view = Action(viewNames[i]);
-        QToolBar* bar = m_bars[i];
-        connect(view, &QAction::toggled, bar, &QToolBar::setVisible);
-        connect(bar, &QToolBar::visibilityChanged, view, [this, view, bar](bool) {
-            if (!m_closing) view->setChecked(bar->isVisible());
-        });
-    }
 }
 
 QWidget* TLumavoxForm::CreatePlayPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("playPanel"));
     panel->setFixedSize(305, 56);
-    m_timeLabel = new QLabel(Q(kInitialTimeLabel), panel);
+    m_timeLabel = new QLabel(QtText(kInitialTimeLabel), panel);
     m_timeLabel->setObjectName(QStringLiteral("timeLabel"));
     m_timeLabel->setGeometry(2, 2, 157, 20);
     m_timeLabel->setAlignment(Qt::AlignCenter);
@@ -458,19 +418,15 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
     timeFont.setBold(true);
     timeFont.setPixelSize(16);
     m_timeLabel->setFont(timeFont);
-    QPalette timePalette = m_timeLabel->palette();
-    timePalette.setColor(QPalette::Window, FromBgr(0x800000));
-    timePalette.setColor(QPalette::WindowText, FromBgr(kSoundTimeColour));
-    m_timeLabel->setPalette(timePalette);
+    SetTimeLabelColour(kSoundTimeColour);
 
-    const char* buttons[] = {"TopPlayAction", "PlayAction",     "PauseAction",
-                             "StopAction",    "ToTopPosAction", "ToEndPosAction"};
     int x = 2;
-    for (const char* name : buttons) {
+    for (const MenuEntry& entry : ToolBars()[2].Entries) {
+        if (entry.Kind != MenuEntryKind::Action) continue;
         auto* button = new QToolButton(panel);
-        button->setObjectName(QString::fromLatin1(name).replace(QStringLiteral("Action"),
-                                                                 QStringLiteral("Button")));
-        button->setDefaultAction(Action(name));
+        button->setObjectName(
+            QtText(entry.Name).replace(QStringLiteral("Action"), QStringLiteral("Button")));
+        button->setDefaultAction(Action(entry.Name));
         button->setIconSize(QSize(20, 20));
         button->setGeometry(x, 26, 26, 26);
         x += 26;
@@ -482,8 +438,8 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
     m_volume->setTickInterval(64);
     m_volume->setTickPosition(QSlider::TicksRight);
     m_volume->setGeometry(163, 0, 26, 56);
-    m_volume->setToolTip(QString::fromUtf8(ui::kVolumeHint));
-    m_volume->setStatusTip(QString::fromUtf8(ui::kVolumeHint));
+    m_volume->setToolTip(QtText(UiText::VolumeHint));
+    m_volume->setStatusTip(QtText(UiText::VolumeHint));
     m_volume->setValue(255);
     connect(m_volume, &QSlider::valueChanged, this, &TLumavoxForm::OnVolumeChanged);
 
@@ -498,6 +454,13 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
     outPalette.setColor(QPalette::Window, Qt::black);
     m_curOutput->setPalette(outPalette);
     return panel;
+}
+
+void TLumavoxForm::SetTimeLabelColour(int32_t bgr) {
+    // A style sheet: the tool bar's style would otherwise paint over the label's own palette.
+    m_timeColour = bgr;
+    m_timeLabel->setStyleSheet(QStringLiteral("QLabel { background-color: #000080; color: %1; }")
+                                   .arg(FromBgr(bgr).name()));
 }
 
 QWidget* TLumavoxForm::CreateCentre() {
@@ -628,7 +591,8 @@ MainShortCuts TLumavoxForm::CurrentShortCuts() const {
 
 void TLumavoxForm::RestorePlacement() {
     WindowPlacement placement;
-    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 851, 669);
+    const QRect screen =
+        this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 851, 669);
     LoadPlacement(m_env.Ini(), "General", placement, screen.height(), screen.width(), 0, 0);
     // Stored bounds are the outer frame; fit them into the screen.
     const int width = std::clamp(placement.Width, 200, std::max(200, screen.width()));
@@ -744,13 +708,8 @@ void TLumavoxForm::StartupContinuation() {
     if (m_closing) return;
     update();
     m_dispTimer.start(m_env.DispInterval);
-    if (!m_env.PrjFile.empty()) {
-        // A missing project named in the settings starts an untitled project quietly.
-        if (!OpenProject(Q(m_env.PrjFile), false)) {
-            m_env.PrjFile.clear();
-            UpdateCaption();
-        }
-    }
+    // A missing project named in the settings starts an untitled project quietly.
+    if (!m_env.PrjFile.empty()) OpenProject(QString(), true);
     SetupBackupTimer();
     setAcceptDrops(true);
     m_started = true;
@@ -772,7 +731,7 @@ void TLumavoxForm::SetupBackupTimer() {
 void TLumavoxForm::OnVolumeChanged(int value) {
     const int position = 255 - value;
     m_device->SetWaveVolume(SliderWaveVolume(position));
-    m_panels[2]->setText(Q(VolumeStatusText(position)));
+    m_panels[2]->setText(QtText(VolumeStatusText(position)));
 }
 
 void TLumavoxForm::DisplayTick() {
@@ -786,20 +745,15 @@ void TLumavoxForm::DisplayTick() {
     m_state.PreviewColour.store(colour.isValid() ? colour.toInt() : NoColour);
 
     const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
-    const QString text = Q(label.Text);
+    const QString text = QtText(label.Text);
     if (m_timeLabel->text() != text) m_timeLabel->setText(text);
-    QPalette palette = m_timeLabel->palette();
-    const QColor fontColour = FromBgr(label.FontColour);
-    if (palette.color(QPalette::WindowText) != fontColour) {
-        palette.setColor(QPalette::WindowText, fontColour);
-        m_timeLabel->setPalette(palette);
-    }
+    if (label.FontColour != m_timeColour) SetTimeLabelColour(label.FontColour);
 
-    const std::string output =
-        m_env.DmxType == 1
-            ? NetStatusText(m_outputs && m_outputs->NetReady(), m_outputs ? m_outputs->NodeCount() : 0)
-            : DmxStatusText(m_outputs && m_outputs->DevicePresent());
-    const QString panel0 = Q(StatusPanel0Text(output, m_state.AudioAvailable.load()));
+    const std::string output = m_env.DmxType == 1
+                                   ? NetStatusText(m_outputs && m_outputs->NetReady(),
+                                                   m_outputs ? m_outputs->NodeCount() : 0)
+                                   : DmxStatusText(m_outputs && m_outputs->DevicePresent());
+    const QString panel0 = QtText(StatusPanel0Text(output, m_state.AudioAvailable.load()));
     if (m_panels[0]->text() != panel0) m_panels[0]->setText(panel0);
 
     // An open finished by the tick changes the time line's length: the layout follows.
@@ -812,39 +766,21 @@ void TLumavoxForm::DisplayTick() {
 
 void TLumavoxForm::BackupTick() {
     if (!AutoBackupDue(m_env.AutoSave, m_project.Modified, m_project.ProjectFileName)) return;
-    // Not in the middle of a drag or a dialog: the next tick comes back.
+    // Not in the middle of a drag or a dialog: try again in a moment.
     if (QApplication::activeModalWidget() || QApplication::mouseButtons() != Qt::NoButton) {
         QTimer::singleShot(1000, this, &TLumavoxForm::BackupTick);
         return;
     }
-    m_panels[4]->setText(QString::fromUtf8(ui::kAutoBackup));
+    m_panels[4]->setText(QtText(UiText::AutoBackup));
     m_panels[4]->repaint();
-    // The selection stays in memory; the file stores every step deselected.
-    std::vector<std::vector<bool>> selection;
-    for (const TStepList& line : m_project.Lines) {
-        std::vector<bool> flags;
-        for (int32_t i = 0; i < line.Count(); ++i) flags.push_back(line.At(i).Selected != 0);
-        selection.push_back(std::move(flags));
-    }
-    const ProjectSaveResult result =
-        SaveProjectFile(m_project, m_patch.Snapshot(), m_state.PrePlayTime.load(),
-                        m_state.PostPlayTime.load(), true);
-    for (size_t l = 0; l < selection.size(); ++l) {
-        TStepList& line = m_project.Lines[l];
-        for (int32_t i = 0; i < line.Count() && static_cast<size_t>(i) < selection[l].size(); ++i) {
-            if (selection[l][static_cast<size_t>(i)]) {
-                line.Edit([i](TStepList::Items& steps) { steps[static_cast<size_t>(i)]->Selected = 1; });
-            }
-        }
-    }
+    const ProjectSaveResult result = m_session.SaveBackup();
     m_panels[4]->clear();
-    if (!result.Ok()) {
-        if (!m_backupFailureShown) {
-            m_backupFailureShown = true;
-            ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
-        }
-    } else {
+    if (result.Ok()) {
         m_backupFailureShown = false;
+    } else if (!m_backupFailureShown) {
+        // Once until a save succeeds, not a box every interval.
+        m_backupFailureShown = true;
+        ReportSave(result);
     }
 }
 
@@ -883,18 +819,14 @@ void TLumavoxForm::RefreshRecentMenu() {
         item->setVisible(visible);
         if (!visible) continue;
         any = true;
-        const QString path = EscapeAmpersands(Q(history[i]));
-        item->setText(i <= 9 ? QStringLiteral("&%1: %2").arg((i + 1) % 10).arg(path)
-                             : QStringLiteral("   ") + path);
+        item->setText(QtText(RecentEntryCaption(static_cast<int>(i), history[i])));
     }
     m_recentMenu->setEnabled(any);
 }
 
 void TLumavoxForm::UpdateCaption() {
-    QString text = Q(HeaderTitle(m_project.Header));
-    if (text.isEmpty()) text = Q(m_env.PrjFile);
-    if (text.isEmpty()) text = QString::fromUtf8(ui::kUntitledCaption);
-    setWindowTitle(QString::fromUtf8(ui::kAppTitle) + QStringLiteral("  - ") + text);
+    setWindowTitle(
+        QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, UntitledCaption())));
 }
 
 void TLumavoxForm::Invalidate() {
@@ -941,18 +873,22 @@ void TLumavoxForm::ToSoundEnd() {
 }
 
 void TLumavoxForm::ShowWarning(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, MsgQ(Msg::Warning), text, QMessageBox::Ok, this);
+    // The busy pointer, if any, gives way while the box is up.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(QMessageBox::Warning, QtText(Msg::Warning), text, QMessageBox::Ok, this);
     box.exec();
+    if (busy) QApplication::restoreOverrideCursor();
 }
 
 QString TLumavoxForm::AskSavePath() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(MsgQ(Msg::ProjectFile) + QStringLiteral(" (*.prj *.PRJ)"));
+    dialog.setNameFilter(QtText(ProjectFileFilter()));
     dialog.setDefaultSuffix(QStringLiteral("PRJ"));
     // Qt asks before an existing file is replaced (the confirmation stays on).
     if (!m_env.PrjFile.empty()) {
-        const QFileInfo info(Q(m_env.PrjFile));
+        const QFileInfo info(QtText(m_env.PrjFile));
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
     }
@@ -960,50 +896,32 @@ QString TLumavoxForm::AskSavePath() {
     return dialog.selectedFiles().constFirst();
 }
 
-bool TLumavoxForm::WriteProject(bool keepUndo) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ProjectSaveResult result =
-        SaveProjectFile(m_project, m_patch.Snapshot(), m_state.PrePlayTime.load(),
-                        m_state.PostPlayTime.load(), keepUndo);
-    QApplication::restoreOverrideCursor();
-    if (!result.Ok()) {
-        ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
-        return false;
-    }
-    if (!m_sound.List().Empty() && !m_project.ProjectFileName.empty()) {
-        std::filesystem::path cache(m_project.ProjectFileName);
-        cache.replace_extension(".wfm");
-        m_sound.SavePeakCache(cache.string());
-    }
-    Invalidate();
-    return true;
+bool TLumavoxForm::ReportSave(const ProjectSaveResult& result) {
+    if (result.Ok()) return true;
+    ShowWarning(QtText(result.Error) + QStringLiteral("\n") + QtText(result.SystemError));
+    return false;
 }
 
 QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
     QMessageBox::StandardButton result = QMessageBox::No;
     if (m_project.Modified) {
-        const QString name = m_project.ProjectFileName.empty() ? MsgQ(Msg::Untitled)
-                                                               : Q(m_project.ProjectFileName);
-        QMessageBox box(QMessageBox::Question, MsgQ(Msg::Confirm),
-                        QStringLiteral("[") + name + QStringLiteral("] ") + MsgQ(Msg::AskSave),
+        QMessageBox box(QMessageBox::Question, QtText(Msg::Confirm),
+                        QtText(AskSaveText(m_project.ProjectFileName)),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         result = static_cast<QMessageBox::StandardButton>(box.exec());
         if (result == QMessageBox::Yes) {
+            bool saved = false;
             if (m_project.ProjectFileName.empty()) {
                 const QString path = AskSavePath();
-                if (path.isEmpty()) {
-                    result = QMessageBox::Cancel;
-                } else {
-                    m_env.PrjFile = S(path);
-                    m_project.ProjectFileName = S(path);
-                    if (!WriteProject(false)) result = QMessageBox::Cancel;
-                }
-            } else if (!WriteProject(false)) {
-                // The work is not on disk: whatever was to follow must not discard it.
-                result = QMessageBox::Cancel;
+                saved = !path.isEmpty() && ReportSave(m_session.SaveProjectAs(StdText(path)));
+            } else {
+                saved = ReportSave(m_session.SaveProject());
             }
+            // A cancelled dialog or a failed save: whatever was to follow must not discard the
+            // work.
+            if (!saved) result = QMessageBox::Cancel;
         }
     }
     if (!m_project.ProjectFileName.empty()) m_env.PutHistoryFirst(m_project.ProjectFileName);
@@ -1013,158 +931,98 @@ QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
 bool TLumavoxForm::SaveProject() {
     if (!m_project.Modified) return true;
     if (m_project.ProjectFileName.empty()) return SaveProjectAs();
-    return WriteProject(false);
+    const bool saved = ReportSave(m_session.SaveProject());
+    Invalidate();
+    return saved;
 }
 
 bool TLumavoxForm::SaveProjectAs() {
     const QString path = AskSavePath();
     if (path.isEmpty()) return false;
-    m_env.PrjFile = S(path);
-    m_project.ProjectFileName = S(path);
-    const bool saved = WriteProject(false);
-    UpdateCaption();
+    const bool saved = ReportSave(m_session.SaveProjectAs(StdText(path)));
+    Invalidate();
     return saved;
 }
 
-bool TLumavoxForm::OpenProject(const QString& path, bool reportFailure) {
-    const std::string file = S(path);
-    if (!file.empty()) {
-        // Check the file before anything is emptied: a file that cannot be loaded leaves the
-        // present project, its sound and its name as they are.
-        ProjectData probe;
-        const ProjectLoadResult check = LoadProjectFile(probe, file);
-        if (!check.Loaded()) {
-            if (reportFailure) ShowWarning(Q(FileStatusText(check.Status)));
-            if (check.Status == FileStatus::NotFound) {
-                const int index = m_env.HistoryIndex(file);
-                if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
-            }
-            return false;
-        }
-    }
+bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
     m_dispTimer.stop();
-    PostRequest(m_state, m_state.CloseRequest);
-    m_state.SoundLoaded.store(false);
-    m_sound.Clear();
-    m_env.PrjFile = file;
-    ProjectLoadResult loaded;
-    if (!file.empty()) loaded = LoadProjectFile(m_project, file);
-    if (!loaded.Loaded()) {
-        // A new project: empty texts, the through patch, no sound.
-        m_project.ProjectFileName.clear();
-        SetHeaderTitle(m_project.Header, "");
-        SetHeaderSoundFile(m_project.Header, "");
-        m_project.Header.SoundFileTime = 0.0;
-        m_patch.SetThrough();
-        m_state.SoundPath.Set("");
-        m_state.CursorTime.store(-m_state.PrePlayTime.load());
-        if (m_aux.setPrj) {
-            m_aux.setPrj->setWindowTitle(WithoutAmpersands(Action("NewPrjAction")->text()));
+    const OpenResult result =
+        atStartUp ? m_session.OpenAtStartUp() : m_session.OpenProject(StdText(path));
+    if (result.Outcome == OpenOutcome::Refused) {
+        // Nothing changed; a recent entry naming a file that is gone is dropped.
+        ShowWarning(QtText(FileStatusText(result.Status)));
+        if (result.Status == FileStatus::NotFound) {
+            const int index = m_env.HistoryIndex(StdText(path));
+            if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
         }
     } else {
-        std::array<int32_t, kDmxChannels> patch{};
-        std::copy(loaded.Patch.begin(), loaded.Patch.end(), patch.begin());
-        m_patch.Assign(patch);
-        m_state.PrePlayTime.store(loaded.PrePlayTime);
-        m_state.PostPlayTime.store(loaded.PostPlayTime);
-        m_state.CursorTime.store(-loaded.PrePlayTime);
-        std::string sound = SoundFilePath(m_project.Header, m_env.ExeDir);
-        if (!sound.empty() && !std::filesystem::exists(sound)) {
-            // A moved show folder: look for the sound beside the project file.
-            const std::filesystem::path beside =
-                std::filesystem::path(file).parent_path() /
-                std::filesystem::path(sound).filename();
-            if (std::filesystem::exists(beside)) sound = beside.string();
+        if (!result.ResaveError.Ok()) ReportSave(result.ResaveError);
+        if (result.Outcome != OpenOutcome::Untitled) UpdateCaption();
+        if (result.Outcome == OpenOutcome::NewProject && m_aux.setPrj) {
+            // The project settings dialog in new-project mode takes over from here.
+            m_aux.setPrj->setWindowTitle(
+                QtText(CaptionWithoutAccessKeys(FindAction("NewPrjAction")->Caption)));
         }
-        std::filesystem::path cache(file);
-        cache.replace_extension(".wfm");
-        const bool soundExists = !sound.empty() && std::filesystem::is_regular_file(sound);
-        const double soundTime = soundExists ? FileDateTime(sound) : 0.0;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        if (std::filesystem::exists(cache) && soundTime == m_project.Header.SoundFileTime) {
-            m_sound.LoadPeakCache(cache.string());
-        } else if (soundExists) {
-            if (m_sound.LoadSound(sound) > 0) m_project.Header.SoundFileTime = soundTime;
-        }
-        QApplication::restoreOverrideCursor();
-        if (soundExists) {
-            m_state.SoundPath.Set(sound);
-            m_state.SoundLoaded.store(true);
-            PostRequest(m_state, m_state.OpenRequest);
-        } else {
-            m_state.SoundPath.Set("");
-        }
-        m_env.PutHistoryFirst(file);
     }
-    UpdateCaption();
     Invalidate();
-    if (m_started || m_shownOnce) m_dispTimer.start(m_env.DispInterval);
+    if (m_shownOnce) m_dispTimer.start(m_env.DispInterval);
     UpdateActions();
-    return loaded.Loaded();
+    return result.Outcome == OpenOutcome::Opened;
 }
 
 void TLumavoxForm::OpenRecent(int index) {
     if (index < 0 || static_cast<size_t>(index) >= m_env.History.size()) return;
-    const QString path = Q(m_env.History[static_cast<size_t>(index)]);
+    const QString path = QtText(m_env.History[static_cast<size_t>(index)]);
     if (AskSaveChanges() == QMessageBox::Cancel) return;
     OpenProject(path);
 }
 
 void TLumavoxForm::HandleDroppedFile(const QString& path) {
-    const std::string file = S(path);
+    const std::string file = StdText(path);
     if (HasExtension(file, ".PRJ")) {
         if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(path);
         return;
     }
     if (!HasExtension(file, ".WAV") && !HasExtension(file, ".MP3")) return;
-    if (!SetSoundFilePath(m_project.Header, file, m_env.ExeDir)) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string resolved = SoundFilePath(m_project.Header, m_env.ExeDir);
-    PostRequest(m_state, m_state.CloseRequest);
-    if (m_sound.LoadSound(resolved) > 0) {
-        m_project.Header.SoundFileTime = FileDateTime(resolved);
-        m_state.SoundLoaded.store(true);
-        m_state.SoundPath.Set(resolved);
-        PostRequest(m_state, m_state.OpenRequest);
+    if (m_session.ChangeSound(file)) {
+        Invalidate();
+        UpdateActions();
     }
-    // The peak cache is written with the project, so it never describes a sound the saved
-    // project does not name.
-    m_project.Modified = true;
-    QApplication::restoreOverrideCursor();
-    Invalidate();
-    UpdateActions();
 }
 
 void TLumavoxForm::SaveGroup() {
-    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                      QString::fromUtf8(ui::kGroupFilter));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), QString(), QtText(GroupFileFilter()));
     if (path.isEmpty()) return;
     QString file = path;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".GRP");
-    const ProjectSaveResult result = SaveGroupFile(m_project, S(file));
-    if (!result.Ok()) ShowWarning(Q(result.Error) + QStringLiteral("\n") + Q(result.SystemError));
+    const ProjectSaveResult result = SaveGroupFile(m_project, StdText(file));
+    if (!result.Ok())
+        ShowWarning(QtText(result.Error) + QStringLiteral("\n") + QtText(result.SystemError));
 }
 
 void TLumavoxForm::LoadGroup() {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QString::fromUtf8(ui::kGroupFilter));
+    dialog.setNameFilter(QtText(GroupFileFilter()));
     dialog.setDefaultSuffix(QStringLiteral("GRP"));
-    if (!m_env.PrjFile.empty()) dialog.setDirectory(QFileInfo(Q(m_env.PrjFile)).absolutePath());
+    if (!m_env.PrjFile.empty())
+        dialog.setDirectory(QFileInfo(QtText(m_env.PrjFile)).absolutePath());
     dialog.selectFile(QStringLiteral("*.GRP"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    LoadGroupFile(m_project, S(dialog.selectedFiles().constFirst()), m_state.CursorTime.load());
+    LoadGroupFile(m_project, StdText(dialog.selectedFiles().constFirst()),
+                  m_state.CursorTime.load());
     Invalidate();
     int selected = 0;
     for (const TStepList& line : m_project.Lines) {
         for (int32_t i = 0; i < line.Count(); ++i) selected += line.At(i).Selected != 0 ? 1 : 0;
     }
-    m_panels[3]->setText(MsgQ(Msg::Selecting) + QStringLiteral("=%1").arg(selected));
+    m_panels[3]->setText(QtText(SelectionCountText(selected)));
 }
 
 void TLumavoxForm::ShowHelp(int context) {
-    if (!m_help) m_help = new HelpWindow(Q(m_env.ExeDir) + QStringLiteral("help"), this);
+    if (!m_help) m_help = new HelpWindow(QtText(m_env.ExeDir) + QStringLiteral("help"), this);
     m_help->ShowTopic(context);
 }
 
@@ -1204,8 +1062,8 @@ void TLumavoxForm::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Handled after the drop returns: a box opened inside the drop would stall the drag source.
     const QString path = urls.constFirst().toLocalFile();
-    QMetaObject::invokeMethod(this, [this, path] { HandleDroppedFile(path); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { HandleDroppedFile(path); }, Qt::QueuedConnection);
 }
 
 void TLumavoxForm::CloseWithoutAsking() {
@@ -1249,7 +1107,7 @@ void TLumavoxForm::ClosingSequence() {
     const SaveResult saved = m_env.Save(*m_device);
     if (!saved.Ok()) {
         // The settings could not be written; the program still closes.
-        ShowWarning(Q(saved.Error) + QStringLiteral("\n") + Q(saved.SystemError));
+        ShowWarning(QtText(saved.Error) + QStringLiteral("\n") + QtText(saved.SystemError));
     }
 }
 

@@ -5,13 +5,16 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dmx/Patch.h"
+#include "editor/logic/ActionTable.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
+#include "engine/ShowSession.h"
 #include "engine/Transport.h"
 #include "model/ProjectData.h"
 #include "platform/Clock.h"
@@ -26,6 +29,7 @@ class QMenu;
 class QScrollBar;
 class QSlider;
 class QToolBar;
+class QAction;
 class QFrame;
 
 namespace lumavox {
@@ -52,9 +56,9 @@ class TLumavoxForm : public QMainWindow {
     Q_OBJECT
 public:
     struct Setup {
-        std::string iniPath;  // the settings file
-        std::string exeDir;   // the program folder, ending in '/'
-        bool outputs = true;  // create the output threads (tests leave them out)
+        std::string iniPath;                   // the settings file
+        std::string exeDir;                    // the program folder, ending in '/'
+        bool outputs = true;                   // create the output threads (tests leave them out)
         std::unique_ptr<ISoundDevice> device;  // null: the system's sound server
     };
     explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
@@ -70,9 +74,11 @@ public:
     QMessageBox::StandardButton AskSaveChanges();
     // Opens the project at path (an empty path starts a new project). False when the file is not
     // a loadable project: the current project is then left as it was.
-    bool OpenProject(const QString& path, bool reportFailure = true);
-    bool SaveProject();        // "上書き保存"
-    bool SaveProjectAs();      // "名前を付けて保存"
+    // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
+    // project.
+    bool OpenProject(const QString& path, bool atStartUp = false);
+    bool SaveProject();    // "上書き保存"
+    bool SaveProjectAs();  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
     void HandleDroppedFile(const QString& path);
 
@@ -80,6 +86,7 @@ public:
     QAction* Action(std::string_view name) const;
     QLabel* StatusPanel(int index) const { return m_panels[static_cast<size_t>(index)]; }
     QLabel* TimeLabelWidget() const { return m_timeLabel; }
+    int32_t TimeLabelColour() const { return m_timeColour; }  // 0x00BBGGRR
     QSlider* VolumeSlider() const { return m_volume; }
     QScrollBar* TimeScrollBar() const { return m_scrollBar; }
     QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
@@ -123,7 +130,21 @@ private:
         TLumavoxForm& m_form;
     };
 
+    class SessionUi final : public ISessionUi {
+    public:
+        explicit SessionUi(TLumavoxForm& form) : m_form(form) {}
+        void BeginBusy() override;
+        void EndBusy() override;
+        void ShowWarning(std::string_view text) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
     void CreateActions();
+    QAction* CommandItem(QMenu* menu, std::string_view name);
+    void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
+    bool ReportSave(const ProjectSaveResult& result);
     void CreateMenus();
     void CreateToolBars();
     QWidget* CreatePlayPanel();
@@ -140,13 +161,13 @@ private:
     void SetupBackupTimer();
     void UpdateCaption();
     void OnVolumeChanged(int value);
+    void SetTimeLabelColour(int32_t bgr);
     void PlayFromStart();
     void Play();
     void Stop();
     void ToSoundStart();
     void ToSoundEnd();
     void RepaintColourMonitor();
-    bool WriteProject(bool keepUndo);
     QString AskSavePath();
     void SaveGroup();
     void LoadGroup();
@@ -168,6 +189,8 @@ private:
     std::unique_ptr<ISoundDevice> m_device;
     std::unique_ptr<Engine> m_engine;
     Transport m_transport{m_state, m_clock, m_env.Repeat};
+    SessionUi m_sessionUi{*this};
+    ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
     std::unique_ptr<OutputThreads> m_outputs;
     AuxWindows m_aux;
 
@@ -203,13 +226,14 @@ private:
     QTimer m_dispTimer;
     QTimer m_backupTimer;
     bool m_shownOnce = false;
-    bool m_started = false;         // the start-up continuation has run
-    bool m_closing = false;         // ClosingFlag
-    bool m_askOnClose = true;       // false for a close by signal
+    bool m_started = false;    // the start-up continuation has run
+    bool m_closing = false;    // ClosingFlag
+    bool m_askOnClose = true;  // false for a close by signal
     bool m_actionUpdateQueued = false;
     bool m_backupFailureShown = false;
-    int m_programmaticChange = 0;   // ProgrammaticChange
+    int m_programmaticChange = 0;  // ProgrammaticChange
     int32_t m_lastTimeline = -1;
+    int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;
 };
 

@@ -24,7 +24,7 @@
 #include "dialogs/TSetPrjDlg.h"
 #include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
-#include "editor/UiText.h"
+#include "editor/QtText.h"
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/ProgramVersion.h"
@@ -41,10 +41,10 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& error) {
-            QMessageBox::critical(activeWindow(), QString::fromUtf8(lumavox::ui::kAppTitle),
+            QMessageBox::critical(activeWindow(), lumavox::QtText(lumavox::UiText::AppTitle),
                                   QString::fromUtf8(error.what()));
         } catch (...) {
-            QMessageBox::critical(activeWindow(), QString::fromUtf8(lumavox::ui::kAppTitle),
+            QMessageBox::critical(activeWindow(), lumavox::QtText(lumavox::UiText::AppTitle),
                                   QStringLiteral("unknown error"));
         }
         return false;
@@ -89,8 +89,8 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "xcb", 0);
     }
     LumavoxApplication app(argc, argv);
-    app.setApplicationName(QString::fromUtf8(lumavox::ui::kAppTitle));
-    app.setApplicationDisplayName(QString::fromUtf8(lumavox::ui::kAppTitle));
+    app.setApplicationName(lumavox::QtText(lumavox::UiText::AppTitle));
+    app.setApplicationDisplayName(lumavox::QtText(lumavox::UiText::AppTitle));
     app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.svg")));
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -128,8 +128,8 @@ int main(int argc, char** argv) {
         lumavox::TSelExForm selEx(&form);
         lumavox::TStpTimeDlg stpTime(&form);
         lumavox::TArtNetPropDlg artNetProp(&form);
-        form.SetAuxWindows({&setPrj, &stpProp, &about, &option, &colMon, &selEx, &stpTime,
-                            &artNetProp});
+        form.SetAuxWindows(
+            {&setPrj, &stpProp, &about, &option, &colMon, &selEx, &stpTime, &artNetProp});
         if (!startFile.isEmpty()) form.OpenAtStart(startFile);
 
         QSocketNotifier* notifier = nullptr;
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         if (signalFd >= 0) close(signalFd);
         return status;
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QString::fromUtf8(lumavox::ui::kAppTitle),
+        QMessageBox::critical(nullptr, lumavox::QtText(lumavox::UiText::AppTitle),
                               QString::fromUtf8(error.what()));
         return 1;
     }

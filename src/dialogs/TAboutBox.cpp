@@ -6,27 +6,27 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "editor/UiText.h"
+#include "editor/QtText.h"
 #include "platform/ProgramVersion.h"
 
 namespace lumavox {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutBox"));
-    setWindowTitle(QString::fromUtf8(ui::kAboutCaption));
+    setWindowTitle(QtText(UiText::AboutTitle));
     auto* icon = new QLabel(this);
     icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
     icon->setFixedSize(56, 56);
-    auto* product = new QLabel(QString::fromUtf8(ui::kAppTitle), this);
+    auto* product = new QLabel(QtText(UiText::AppTitle), this);
     QFont productFont = product->font();
     productFont.setBold(true);
     productFont.setPixelSize(20);
     product->setFont(productFont);
-    m_version = new QLabel(QStringLiteral("Version ") + QString::fromStdString(ProgramVersion()),
-                           this);
+    m_version =
+        new QLabel(QtText(UiText::VersionPrefix) + QString::fromStdString(ProgramVersion()), this);
     m_version->setObjectName(QStringLiteral("version"));
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(QtText(UiText::Ok), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QGridLayout(this);

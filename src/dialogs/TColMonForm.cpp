@@ -1,12 +1,14 @@
 #include "dialogs/TColMonForm.h"
 
-#include "editor/UiText.h"
+#include "editor/logic/ActionTable.h"
+#include "editor/logic/UiText.h"
 
 namespace lumavox {
 
 TColMonForm::TColMonForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("TColMonForm"));
-    setWindowTitle(QString::fromUtf8(ui::kColMonCaption));
+    const std::string title(UiTextOf(UiText::ColourMonitorTitle));
+    setWindowTitle(QString::fromStdString(title));
 }
 
 }  // namespace lumavox

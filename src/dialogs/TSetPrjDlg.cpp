@@ -1,12 +1,14 @@
 #include "dialogs/TSetPrjDlg.h"
 
-#include "editor/UiText.h"
+#include "editor/logic/ActionTable.h"
+#include "editor/logic/UiText.h"
 
 namespace lumavox {
 
 TSetPrjDlg::TSetPrjDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TSetPrjDlg"));
-    setWindowTitle(QString::fromUtf8(ui::kSetPrjCaption));
+    const std::string title(CaptionWithoutAccessKeys(FindAction("SetPrjAction")->Caption));
+    setWindowTitle(QString::fromStdString(title));
 }
 
 }  // namespace lumavox
