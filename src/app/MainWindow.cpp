@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "app/HelpWindow.h"
@@ -296,6 +298,31 @@ void TLumavoxForm::CreateActions() {
     });
     connect(Action("ViewSttBarAction"), &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+    connect(Action("ViewColMonAction"), &QAction::triggered, this, [this] {
+        if (!m_aux.colMon) return;
+        if (m_aux.colMon->isVisible()) {
+            m_aux.colMon->close();
+        } else {
+            m_aux.colMon->show();
+        }
+        Action("ViewColMonAction")->setChecked(m_aux.colMon->isVisible());
+    });
+
+    // F1: the help page of the focused control, found up its parent chain.
+    auto* contextHelp = new QAction(this);
+    contextHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    contextHelp->setShortcutContext(Qt::ApplicationShortcut);
+    connect(contextHelp, &QAction::triggered, this, [this] {
+        for (QObject* object = QApplication::focusWidget(); object; object = object->parent()) {
+            const QVariant context = object->property("helpContext");
+            if (context.isValid()) {
+                ShowHelp(context.toInt());
+                return;
+            }
+        }
+        ShowHelp(kMainWindowHelpContext);
+    });
+    addAction(contextHelp);
 }
 
 QAction* TLumavoxForm::CommandItem(QMenu* menu, std::string_view name) {
@@ -400,11 +427,13 @@ void TLumavoxForm::CreateToolBars() {
     QWidget* paletteBar =
         Placeholder(m_bars[3], "paletteBar", 56, palette().color(QPalette::Button));
     paletteBar->setFixedWidth(240);
+    m_paletteBar = paletteBar;
     m_bars[3]->addWidget(paletteBar);
 }
 
 QWidget* TLumavoxForm::CreatePlayPanel() {
     auto* panel = new QWidget(this);
+    m_playPanel = panel;
     panel->setObjectName(QStringLiteral("playPanel"));
     panel->setFixedSize(305, 56);
     m_timeLabel = new QLabel(QtText(kInitialTimeLabel), panel);
@@ -562,6 +591,32 @@ void TLumavoxForm::SetScrollPosition(int position) {
     m_scrollBar->setValue(position);
 }
 
+void TLumavoxForm::SetTimeScale(double pixelsPerMs, int scrollRange) {
+    m_pixelsPerMs = pixelsPerMs;
+    m_scrollBar->setRange(0, std::max(0, scrollRange));
+}
+
+void TLumavoxForm::ApplyOptions() {
+    SetupBackupTimer();
+    m_dispTimer.setInterval(m_env.DispInterval);
+    ApplyToolBarStyle();
+    RecomputeTimelineLength(m_state);
+    Invalidate();
+}
+
+void TLumavoxForm::ApplyToolBarStyle() {
+    // Buttons 27 × 26 with 20 × 20 images; the player and palette bars 56 high, 58 when not flat.
+    const bool flat = m_env.FlatToolBar;
+    for (QToolBar* bar : m_bars) {
+        for (QToolButton* button : bar->findChildren<QToolButton*>()) {
+            if (button->parentWidget() == bar) button->setFixedSize(27, 26);
+            button->setAutoRaise(flat);
+        }
+    }
+    m_playPanel->setFixedHeight(flat ? 56 : 58);
+    m_paletteBar->setFixedHeight(flat ? 56 : 58);
+}
+
 void TLumavoxForm::InstallPanes() {
     // The time panes replace the placeholders here (same object names, same places in the layout)
     // once the time line exists; until then the placeholders keep the layout.
@@ -648,10 +703,8 @@ void TLumavoxForm::RestoreToolBars() {
         row = itemRow;
         addToolBar(Qt::TopToolBarArea, item.bar);
         item.bar->setVisible(item.placement.Visible);
-        for (QToolButton* button : item.bar->findChildren<QToolButton*>()) {
-            button->setAutoRaise(item.placement.Flat);
-        }
     }
+    ApplyToolBarStyle();
     const char* viewNames[] = {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
                                "ViewCurPalAction"};
     for (size_t i = 0; i < m_bars.size(); ++i) {
@@ -737,8 +790,7 @@ void TLumavoxForm::OnVolumeChanged(int value) {
 void TLumavoxForm::DisplayTick() {
     if (m_closing) return;
     if (TakeRepeatRestarted(m_state)) {
-        // The time line follows when the panes arrive; the sound start is at the left edge now.
-        SetScrollPosition(0);
+        SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
     }
     const bool preview = m_aux.stpProp && m_aux.stpProp->isVisible();
     const QVariant colour = preview ? m_aux.stpProp->property("previewColour") : QVariant();
@@ -805,7 +857,7 @@ void TLumavoxForm::UpdateActions() {
     Action("SaveSelGrpAction")->setEnabled(selected > 0);
     Action("LoadGrpAction")->setEnabled(hasData);
     for (const char* name : {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
-                             "ViewCurPalAction", "ViewSttBarAction"}) {
+                             "ViewCurPalAction", "ViewSttBarAction", "ViewColMonAction"}) {
         Action(name)->setEnabled(true);
     }
 }
@@ -858,16 +910,23 @@ void TLumavoxForm::Stop() {
     UpdateActions();
 }
 
+int TLumavoxForm::SoundEndScrollPosition() const {
+    // The sound end near the right edge: R − width − trunc(Post × ppm) + 16, within the range.
+    const double post = static_cast<double>(m_state.PostPlayTime.load()) * m_pixelsPerMs;
+    const double position = static_cast<double>(m_scrollBar->maximum()) - std::trunc(post) + 16.0;
+    return static_cast<int>(std::clamp(position, 0.0, static_cast<double>(m_scrollBar->maximum())));
+}
+
 void TLumavoxForm::ToSoundStart() {
     m_transport.ToSoundStart();
-    SetScrollPosition(0);
+    SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
     Invalidate();
     UpdateActions();
 }
 
 void TLumavoxForm::ToSoundEnd() {
     m_transport.ToSoundEnd();
-    SetScrollPosition(m_scrollBar->maximum());
+    SetScrollPosition(SoundEndScrollPosition());
     Invalidate();
     UpdateActions();
 }

@@ -99,6 +99,12 @@ public:
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
     int ScrollPosition() const;
     void SetScrollPosition(int position);
+    // The time line's scale and the scroll range (R − visible width), set by the time panes.
+    void SetTimeScale(double pixelsPerMs, int scrollRange);
+    int SoundEndScrollPosition() const;
+    // After the options dialog's OK: backup timer, display period, tool bar style, time line
+    // length, repaint.
+    void ApplyOptions();
 
     // Recomputes the enabled state of every action (also run when the event loop goes idle).
     void UpdateActions();
@@ -162,6 +168,7 @@ private:
     void UpdateCaption();
     void OnVolumeChanged(int value);
     void SetTimeLabelColour(int32_t bgr);
+    void ApplyToolBarStyle();
     void PlayFromStart();
     void Play();
     void Stop();
@@ -205,6 +212,9 @@ private:
     QLabel* m_timeLabel = nullptr;
     QSlider* m_volume = nullptr;
     QFrame* m_curOutput = nullptr;
+    QWidget* m_playPanel = nullptr;
+    QWidget* m_paletteBar = nullptr;
+    double m_pixelsPerMs = 0.0;  // PixelsPerMs of the time line, 0 until the panes set it
     QScrollBar* m_scrollBar = nullptr;
     HelpWindow* m_help = nullptr;
 
