@@ -32,11 +32,14 @@
 #include <filesystem>
 
 #include "app/HelpWindow.h"
-#include "app/OutputThreads.h"
+
+#include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
 #include "editor/KeyMap.h"
 #include "editor/QtText.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/MainWindowRules.h"
+#include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
 #include "engine/PlayDisplay.h"
 #include "engine/PostRequest.h"
@@ -160,16 +163,17 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     move(157, 64);
 
     if (m_setup.outputs) {
-        m_outputs = std::make_unique<OutputThreads>(*m_engine, m_clock);
-        m_outputs->Create(m_env.TxUniverse, static_cast<uint32_t>(m_env.DmxInterval),
-                          static_cast<uint16_t>(m_env.UsbVendorId),
-                          static_cast<uint16_t>(m_env.UsbProductId));
-        m_outputs->Start(m_env.DmxType);
-        if (m_env.DmxType == 1) {
-            const std::string error = m_outputs->TakeInitError();
-            if (!error.empty()) {
-                QMessageBox::warning(nullptr, QtText(UiText::ArtNetInitError), QtText(error));
-            }
+        OutputPairConfig config;
+        config.TxUniverse = m_env.TxUniverse;
+        config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
+        config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
+        config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
+        m_outputs = std::make_unique<OutputPair>(*m_engine, m_clock, config);
+        m_outputs->Start(OutputTypeOf(m_env.DmxType));
+        // The thread learns of a refused address only when it first runs: shown once, here.
+        const std::string error = m_outputs->InitErrorAfterStart();
+        if (!error.empty()) {
+            QMessageBox::warning(nullptr, QtText(UiText::ArtNetInitError), QtText(error));
         }
     }
 
@@ -591,9 +595,10 @@ void TLumavoxForm::SetScrollPosition(int position) {
     m_scrollBar->setValue(position);
 }
 
-void TLumavoxForm::SetTimeScale(double pixelsPerMs, int scrollRange) {
+void TLumavoxForm::SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth) {
     m_pixelsPerMs = pixelsPerMs;
-    m_scrollBar->setRange(0, std::max(0, scrollRange));
+    m_scrollBar->setPageStep(std::max(1, visibleWidth));
+    m_scrollBar->setRange(0, std::max(0, scrollRange - visibleWidth));
 }
 
 void TLumavoxForm::ApplyOptions() {
@@ -750,9 +755,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action("ViewColMonAction")->setChecked(view.ViewColMon);
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
-    const std::optional<uint16_t> volume = m_device->GetWaveVolume();
-    const int position = volume ? 255 - (*volume >> 8) : 0;
-    m_volume->setValue(255 - position);
+    m_volume->setValue(255 - VolumeSliderPosition(m_device->GetWaveVolume()));
     OnVolumeChanged(m_volume->value());  // writes panel 2 even when the value did not change
     QMetaObject::invokeMethod(this, &TLumavoxForm::StartupContinuation, Qt::QueuedConnection);
 }
@@ -801,10 +804,10 @@ void TLumavoxForm::DisplayTick() {
     if (m_timeLabel->text() != text) m_timeLabel->setText(text);
     if (label.FontColour != m_timeColour) SetTimeLabelColour(label.FontColour);
 
-    const std::string output = m_env.DmxType == 1
-                                   ? NetStatusText(m_outputs && m_outputs->NetReady(),
-                                                   m_outputs ? m_outputs->NodeCount() : 0)
-                                   : DmxStatusText(m_outputs && m_outputs->DevicePresent());
+    const std::string output =
+        m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
+                                           m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
+                           : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());
     const QString panel0 = QtText(StatusPanel0Text(output, m_state.AudioAvailable.load()));
     if (m_panels[0]->text() != panel0) m_panels[0]->setText(panel0);
 
@@ -816,64 +819,64 @@ void TLumavoxForm::DisplayTick() {
     }
 }
 
+bool TLumavoxForm::BackupDue() const {
+    return AutoBackupDue(m_env.AutoSave, m_project.Modified, m_project.ProjectFileName);
+}
+
+bool TLumavoxForm::BackupBusy() const {
+    return QApplication::activeModalWidget() != nullptr ||
+           QApplication::mouseButtons() != Qt::NoButton;
+}
+
 void TLumavoxForm::BackupTick() {
-    if (!AutoBackupDue(m_env.AutoSave, m_project.Modified, m_project.ProjectFileName)) return;
-    // Not in the middle of a drag or a dialog: try again in a moment.
-    if (QApplication::activeModalWidget() || QApplication::mouseButtons() != Qt::NoButton) {
-        QTimer::singleShot(1000, this, &TLumavoxForm::BackupTick);
-        return;
-    }
+    if (m_backupGate.TimerFired(BackupDue(), BackupBusy())) RunBackup();
+}
+
+void TLumavoxForm::RunBackup() {
     m_panels[4]->setText(QtText(UiText::AutoBackup));
     m_panels[4]->repaint();
     const ProjectSaveResult result = m_session.SaveBackup();
     m_panels[4]->clear();
     if (result.Ok()) {
-        m_backupFailureShown = false;
-    } else if (!m_backupFailureShown) {
-        // Once until a save succeeds, not a box every interval.
-        m_backupFailureShown = true;
-        ReportSave(result);
+        m_backupGate.Succeeded();
+    } else if (m_backupGate.Failed()) {
+        ShowSaveError(result);
     }
 }
 
 void TLumavoxForm::UpdateActions() {
     if (m_closing) return;
-    const bool hasData = WaveformHasData();
-    const bool idle = !m_state.SoundMode.Equals("playing") && !m_state.FreeClockRunning.load();
-    Action("NewPrjAction")->setEnabled(idle);
-    Action("OpenPrjAction")->setEnabled(idle);
-    Action("SavePrjAction")->setEnabled(m_project.Modified);
-    Action("SaveAsPrjAction")->setEnabled(idle);
-    Action("TopPlayAction")->setEnabled(m_transport.CanPlayFromStart(hasData));
-    Action("PlayAction")->setEnabled(m_transport.CanPlay(hasData));
-    Action("PauseAction")->setEnabled(m_transport.CanPauseResume());
-    Action("StopAction")->setEnabled(m_transport.CanStop());
-    Action("ToTopPosAction")->setEnabled(m_transport.CanGoToSoundStartOrEnd(hasData));
-    Action("ToEndPosAction")->setEnabled(m_transport.CanGoToSoundStartOrEnd(hasData));
-    int selected = 0;
-    for (const TStepList& line : m_project.Lines) {
-        for (int32_t i = 0; i < line.Count(); ++i) selected += line.At(i).Selected != 0 ? 1 : 0;
+    // The current step, multi mode and the zoom limits arrive with the time panes.
+    const ActionFacts facts = GatherActionFacts(m_project, m_state, m_transport, WaveformHasData(),
+                                                -1, false, false, false);
+    // Commands whose work is not here yet stay disabled, whatever their rule says.
+    static constexpr std::string_view kWorking[] = {
+        "NewPrjAction",     "OpenPrjAction",    "SavePrjAction",     "SaveAsPrjAction",
+        "TopPlayAction",    "PlayAction",       "PauseAction",       "StopAction",
+        "ToTopPosAction",   "ToEndPosAction",   "ViewFilToolAction", "ViewEditToolAction",
+        "ViewPlayerAction", "ViewCurPalAction", "ViewSttBarAction",  "ViewColMonAction",
+        "SaveSelGrpAction", "LoadGrpAction"};
+    for (size_t i = 0; i < kMainActionCount; ++i) {
+        const std::string_view name = kActionTable[i].Name;
+        const ActionState state = MainActionState(name, facts);
+        const bool working =
+            std::find(std::begin(kWorking), std::end(kWorking), name) != std::end(kWorking);
+        m_actions[i]->setEnabled(working && state.Enabled);
+        m_actions[i]->setVisible(state.Visible);
     }
-    Action("SaveSelGrpAction")->setEnabled(selected > 0);
-    Action("LoadGrpAction")->setEnabled(hasData);
-    for (const char* name : {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
-                             "ViewCurPalAction", "ViewSttBarAction", "ViewColMonAction"}) {
-        Action(name)->setEnabled(true);
-    }
+    // A backup that fell due during a drag or a dialog runs at the next idle moment.
+    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
 }
 
 void TLumavoxForm::RefreshRecentMenu() {
     const std::vector<std::string>& history = m_env.History;
-    bool any = false;
     for (size_t i = 0; i < m_recentItems.size(); ++i) {
-        QAction* item = m_recentItems[i];
-        const bool visible = i < history.size() && !history[i].empty();
-        item->setVisible(visible);
-        if (!visible) continue;
-        any = true;
-        item->setText(QtText(RecentEntryCaption(static_cast<int>(i), history[i])));
+        const int index = static_cast<int>(i);
+        const bool visible = RecentEntryVisible(history, index);
+        m_recentItems[i]->setVisible(visible);
+        if (visible) m_recentItems[i]->setText(QtText(RecentEntryCaption(index, history[i])));
     }
-    m_recentMenu->setEnabled(any);
+    m_recentMenu->setEnabled(RecentSubmenuEnabled(history));
 }
 
 void TLumavoxForm::UpdateCaption() {
@@ -910,13 +913,6 @@ void TLumavoxForm::Stop() {
     UpdateActions();
 }
 
-int TLumavoxForm::SoundEndScrollPosition() const {
-    // The sound end near the right edge: R − width − trunc(Post × ppm) + 16, within the range.
-    const double post = static_cast<double>(m_state.PostPlayTime.load()) * m_pixelsPerMs;
-    const double position = static_cast<double>(m_scrollBar->maximum()) - std::trunc(post) + 16.0;
-    return static_cast<int>(std::clamp(position, 0.0, static_cast<double>(m_scrollBar->maximum())));
-}
-
 void TLumavoxForm::ToSoundStart() {
     m_transport.ToSoundStart();
     SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
@@ -926,7 +922,9 @@ void TLumavoxForm::ToSoundStart() {
 
 void TLumavoxForm::ToSoundEnd() {
     m_transport.ToSoundEnd();
-    SetScrollPosition(SoundEndScrollPosition());
+    const int64_t width = m_scrollBar->pageStep();
+    SetScrollPosition(static_cast<int>(SoundEndScrollPosition(
+        m_scrollBar->maximum() + width, width, m_state.PostPlayTime.load(), m_pixelsPerMs)));
     Invalidate();
     UpdateActions();
 }
@@ -940,65 +938,66 @@ void TLumavoxForm::ShowWarning(const QString& text) {
     if (busy) QApplication::restoreOverrideCursor();
 }
 
-QString TLumavoxForm::AskSavePath() {
-    QFileDialog dialog(this);
+SaveAnswer TLumavoxForm::CommandUi::AskSave(std::string_view text) {
+    QMessageBox box(QMessageBox::Question, QtText(Msg::Confirm), QtText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, &m_form);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return SaveAnswer::Yes;
+        case QMessageBox::No:
+            return SaveAnswer::No;
+        default:
+            return SaveAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> TLumavoxForm::CommandUi::ChooseSavePath(const std::string& initialName) {
+    QFileDialog dialog(&m_form);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QtText(ProjectFileFilter()));
     dialog.setDefaultSuffix(QStringLiteral("PRJ"));
     // Qt asks before an existing file is replaced (the confirmation stays on).
-    if (!m_env.PrjFile.empty()) {
-        const QFileInfo info(QtText(m_env.PrjFile));
+    if (!initialName.empty()) {
+        const QFileInfo info(QtText(initialName));
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return StdText(dialog.selectedFiles().constFirst());
 }
 
-bool TLumavoxForm::ReportSave(const ProjectSaveResult& result) {
-    if (result.Ok()) return true;
-    ShowWarning(QtText(result.Error) + QStringLiteral("\n") + QtText(result.SystemError));
-    return false;
+void TLumavoxForm::CommandUi::ShowSaveError(const ProjectSaveResult& error) {
+    m_form.ShowSaveError(error);
+}
+
+void TLumavoxForm::ShowSaveError(const ProjectSaveResult& error) {
+    ShowWarning(QtText(error.Error) + QStringLiteral("\n") + QtText(error.SystemError));
 }
 
 QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
-    QMessageBox::StandardButton result = QMessageBox::No;
-    if (m_project.Modified) {
-        QMessageBox box(QMessageBox::Question, QtText(Msg::Confirm),
-                        QtText(AskSaveText(m_project.ProjectFileName)),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-        result = static_cast<QMessageBox::StandardButton>(box.exec());
-        if (result == QMessageBox::Yes) {
-            bool saved = false;
-            if (m_project.ProjectFileName.empty()) {
-                const QString path = AskSavePath();
-                saved = !path.isEmpty() && ReportSave(m_session.SaveProjectAs(StdText(path)));
-            } else {
-                saved = ReportSave(m_session.SaveProject());
-            }
-            // A cancelled dialog or a failed save: whatever was to follow must not discard the
-            // work.
-            if (!saved) result = QMessageBox::Cancel;
-        }
+    switch (lumavox::AskSaveChanges(m_session, m_project, m_env, m_commandUi)) {
+        case SaveAnswer::Yes:
+            return QMessageBox::Yes;
+        case SaveAnswer::No:
+            return QMessageBox::No;
+        case SaveAnswer::Cancel:
+            break;
     }
-    if (!m_project.ProjectFileName.empty()) m_env.PutHistoryFirst(m_project.ProjectFileName);
-    return result;
+    return QMessageBox::Cancel;
 }
 
 bool TLumavoxForm::SaveProject() {
-    if (!m_project.Modified) return true;
-    if (m_project.ProjectFileName.empty()) return SaveProjectAs();
-    const bool saved = ReportSave(m_session.SaveProject());
+    const bool saved = SaveProjectCommand(m_session, m_project, m_env, m_commandUi);
+    if (saved) UpdateCaption();
     Invalidate();
     return saved;
 }
 
 bool TLumavoxForm::SaveProjectAs() {
-    const QString path = AskSavePath();
-    if (path.isEmpty()) return false;
-    const bool saved = ReportSave(m_session.SaveProjectAs(StdText(path)));
+    const bool saved = SaveProjectAsCommand(m_session, m_env, m_commandUi);
+    if (saved) UpdateCaption();
     Invalidate();
     return saved;
 }
@@ -1015,7 +1014,7 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
             if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
         }
     } else {
-        if (!result.ResaveError.Ok()) ReportSave(result.ResaveError);
+        if (!result.ResaveError.Ok()) ShowSaveError(result.ResaveError);
         if (result.Outcome != OpenOutcome::Untitled) UpdateCaption();
         if (result.Outcome == OpenOutcome::NewProject && m_aux.setPrj) {
             // The project settings dialog in new-project mode takes over from here.
@@ -1037,15 +1036,19 @@ void TLumavoxForm::OpenRecent(int index) {
 }
 
 void TLumavoxForm::HandleDroppedFile(const QString& path) {
-    const std::string file = StdText(path);
-    if (HasExtension(file, ".PRJ")) {
-        if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(path);
-        return;
-    }
-    if (!HasExtension(file, ".WAV") && !HasExtension(file, ".MP3")) return;
-    if (m_session.ChangeSound(file)) {
-        Invalidate();
-        UpdateActions();
+    const std::string files[] = {StdText(path)};
+    switch (ClassifyDrop(files)) {
+        case DropAction::Project:
+            if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(path);
+            break;
+        case DropAction::Sound:
+            if (m_session.ChangeSound(files[0])) {
+                Invalidate();
+                UpdateActions();
+            }
+            break;
+        case DropAction::Ignore:
+            break;
     }
 }
 
@@ -1149,7 +1152,7 @@ void TLumavoxForm::ClosingSequence() {
     m_backupTimer.stop();
     PostRequest(m_state, m_state.StopRequest);
     PostRequest(m_state, m_state.CloseRequest);
-    if (m_outputs) m_env.TxUniverse = m_outputs->TxUniverse(m_env.TxUniverse);
+    if (m_outputs) m_env.TxUniverse = m_outputs->Artnet().TxUniverse();
     m_env.SaveOptions(m_state.PrePlayTime.load(), m_state.PostPlayTime.load());
     if (m_outputs) m_outputs->Terminate();
     if (m_help) m_help->close();

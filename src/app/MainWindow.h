@@ -12,6 +12,8 @@
 
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/MainWindowRules.h"
+#include "editor/logic/ProjectCommands.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
 #include "engine/ShowSession.h"
@@ -34,7 +36,7 @@ class QFrame;
 
 namespace lumavox {
 
-class OutputThreads;
+class OutputPair;
 class HelpWindow;
 
 // The other windows of the program, created once after the main window and handed to it.
@@ -99,9 +101,9 @@ public:
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
     int ScrollPosition() const;
     void SetScrollPosition(int position);
-    // The time line's scale and the scroll range (R − visible width), set by the time panes.
-    void SetTimeScale(double pixelsPerMs, int scrollRange);
-    int SoundEndScrollPosition() const;
+    // The time line's scale, its whole width R in pixels and the visible width, set by the time
+    // panes; the scroll bar then holds L in 0..R − width.
+    void SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth);
     // After the options dialog's OK: backup timer, display period, tool bar style, time line
     // length, repaint.
     void ApplyOptions();
@@ -136,6 +138,17 @@ private:
         TLumavoxForm& m_form;
     };
 
+    class CommandUi final : public IProjectCommandUi {
+    public:
+        explicit CommandUi(TLumavoxForm& form) : m_form(form) {}
+        SaveAnswer AskSave(std::string_view text) override;
+        std::optional<std::string> ChooseSavePath(const std::string& initialName) override;
+        void ShowSaveError(const ProjectSaveResult& error) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
     class SessionUi final : public ISessionUi {
     public:
         explicit SessionUi(TLumavoxForm& form) : m_form(form) {}
@@ -150,7 +163,10 @@ private:
     void CreateActions();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
-    bool ReportSave(const ProjectSaveResult& result);
+    void ShowSaveError(const ProjectSaveResult& error);
+    bool BackupDue() const;
+    bool BackupBusy() const;
+    void RunBackup();
     void CreateMenus();
     void CreateToolBars();
     QWidget* CreatePlayPanel();
@@ -175,7 +191,7 @@ private:
     void ToSoundStart();
     void ToSoundEnd();
     void RepaintColourMonitor();
-    QString AskSavePath();
+
     void SaveGroup();
     void LoadGroup();
     void OpenRecent(int index);
@@ -198,7 +214,9 @@ private:
     Transport m_transport{m_state, m_clock, m_env.Repeat};
     SessionUi m_sessionUi{*this};
     ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
-    std::unique_ptr<OutputThreads> m_outputs;
+    CommandUi m_commandUi{*this};
+    AutoBackupGate m_backupGate;
+    std::unique_ptr<OutputPair> m_outputs;
     AuxWindows m_aux;
 
     std::array<QAction*, kMainActionCount> m_actions{};
@@ -240,7 +258,7 @@ private:
     bool m_closing = false;    // ClosingFlag
     bool m_askOnClose = true;  // false for a close by signal
     bool m_actionUpdateQueued = false;
-    bool m_backupFailureShown = false;
+
     int m_programmaticChange = 0;  // ProgrammaticChange
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
