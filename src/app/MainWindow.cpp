@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -1084,7 +1085,13 @@ void TLumavoxForm::LoadGroup() {
 }
 
 void TLumavoxForm::ShowHelp(int context) {
-    if (!m_help) m_help = new HelpWindow(QtText(m_env.ExeDir) + QStringLiteral("help"), this);
+    if (!m_help) {
+        // Beside the program in a build, in the shared data folder once installed.
+        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help");
+        const QString installed = QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help");
+        if (!QFileInfo::exists(folder) && QFileInfo::exists(installed)) folder = installed;
+        m_help = new HelpWindow(QDir::cleanPath(folder), this);
+    }
     m_help->ShowTopic(context);
 }
 
