@@ -146,7 +146,13 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
                               const QString title = QtText(caption);
                               QMetaObject::invokeMethod(
                                   this,
-                                  [this, text, title] { QMessageBox::warning(this, title, text); },
+                                  [this, text, title] {
+                                      // One box at a time: repeats while it is up are dropped.
+                                      if (m_warningShown) return;
+                                      m_warningShown = true;
+                                      QMessageBox::warning(this, title, text);
+                                      m_warningShown = false;
+                                  },
                                   Qt::QueuedConnection);
                           }};
     m_engine = std::make_unique<Engine>(context);
@@ -766,7 +772,7 @@ void TLumavoxForm::StartupContinuation() {
     update();
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
-    if (!m_env.PrjFile.empty()) OpenProject(QString(), true);
+    OpenProject(QString(), true);
     SetupBackupTimer();
     setAcceptDrops(true);
     m_started = true;
@@ -816,7 +822,7 @@ void TLumavoxForm::DisplayTick() {
     const int32_t timeline = m_state.TimelineLength.load();
     if (timeline != m_lastTimeline) {
         m_lastTimeline = timeline;
-        Invalidate();
+        LayoutStep();
     }
 }
 
@@ -883,6 +889,11 @@ void TLumavoxForm::RefreshRecentMenu() {
 void TLumavoxForm::UpdateCaption() {
     setWindowTitle(
         QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, UntitledCaption())));
+}
+
+void TLumavoxForm::LayoutStep() {
+    // The time panes lay themselves out from the time line here; until they exist, a repaint.
+    Invalidate();
 }
 
 void TLumavoxForm::Invalidate() {
@@ -1102,7 +1113,8 @@ bool TLumavoxForm::event(QEvent* event) {
             if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
-            Invalidate();
+            // Also after a modal dialog closes.
+            LayoutStep();
             break;
         case QEvent::WhatsThis:
         case QEvent::KeyPress:
