@@ -1149,7 +1149,17 @@ void TLumavoxForm::dropEvent(QDropEvent* event) {
 
 void TLumavoxForm::CloseWithoutAsking() {
     m_askOnClose = false;
-    close();
+    // Open dialogs and boxes give way first (each answers as if cancelled); the window closes once
+    // their loops have returned, and the program ends with it.
+    for (QWidget* modal = QApplication::activeModalWidget(); modal;
+         modal = QApplication::activeModalWidget()) {
+        if (!modal->close()) break;
+        if (QApplication::activeModalWidget() == modal) break;
+    }
+    QTimer::singleShot(0, this, [this] {
+        close();
+        QApplication::quit();
+    });
 }
 
 void TLumavoxForm::closeEvent(QCloseEvent* event) {
