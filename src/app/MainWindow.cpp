@@ -33,6 +33,7 @@
 #include <filesystem>
 
 #include "app/HelpWindow.h"
+#include "dialogs/TStpPropDlg.h"
 
 #include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
@@ -803,8 +804,7 @@ void TLumavoxForm::DisplayTick() {
         SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
     }
     const bool preview = m_aux.stpProp && m_aux.stpProp->isVisible();
-    const QVariant colour = preview ? m_aux.stpProp->property("previewColour") : QVariant();
-    m_state.PreviewColour.store(colour.isValid() ? colour.toInt() : NoColour);
+    m_state.PreviewColour.store(preview ? m_aux.stpProp->PanelColour() : NoColour);
 
     const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
     const QString text = QtText(label.Text);

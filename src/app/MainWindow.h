@@ -37,12 +37,13 @@ class QFrame;
 namespace lumavox {
 
 class OutputPair;
+class TStpPropDlg;
 class HelpWindow;
 
 // The other windows of the program, created once after the main window and handed to it.
 struct AuxWindows {
     QDialog* setPrj = nullptr;
-    QDialog* stpProp = nullptr;
+    TStpPropDlg* stpProp = nullptr;
     QDialog* about = nullptr;
     QDialog* option = nullptr;
     QWidget* colMon = nullptr;
