@@ -131,8 +131,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_device = m_setup.device ? std::move(m_setup.device) : std::make_unique<PulseSoundDevice>();
     m_env.Create(*m_device);
 
-    m_patch.Assign(std::array<int32_t, kDmxChannels>{});
-    for (int channel = 0; channel < kDmxChannels; ++channel) m_patch.Set(channel, -1);
+    m_patch.ClearAll();  // nothing patched until a project brings its patch
     EngineContext context{m_state,
                           m_project,
                           m_patch,
@@ -614,7 +613,7 @@ void TLumavoxForm::ApplyOptions() {
     m_dispTimer.setInterval(m_env.DispInterval);
     ApplyToolBarStyle();
     RecomputeTimelineLength(m_state);
-    Invalidate();
+    LayoutStep();
 }
 
 void TLumavoxForm::ApplyToolBarStyle() {
@@ -622,7 +621,8 @@ void TLumavoxForm::ApplyToolBarStyle() {
     const bool flat = m_env.FlatToolBar;
     for (QToolBar* bar : m_bars) {
         for (QToolButton* button : bar->findChildren<QToolButton*>()) {
-            if (button->parentWidget() == bar) button->setFixedSize(27, 26);
+            const bool extension = button->objectName() == QStringLiteral("qt_toolbar_ext_button");
+            if (button->parentWidget() == bar && !extension) button->setFixedSize(27, 26);
             button->setAutoRaise(flat);
         }
     }
@@ -631,8 +631,9 @@ void TLumavoxForm::ApplyToolBarStyle() {
 }
 
 void TLumavoxForm::InstallPanes() {
-    // The time panes replace the placeholders here (same object names, same places in the layout)
-    // once the time line exists; until then the placeholders keep the layout.
+    // The time panes take the placeholders' places (same names, same positions in the layouts),
+    // built on one EditorContext of this window's objects and the time line; until they exist the
+    // placeholders hold the layout and the scroll bar holds L.
 }
 
 void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
