@@ -658,6 +658,13 @@ MainShortCuts TLumavoxForm::CurrentShortCuts() const {
     return shortCuts;
 }
 
+QMargins TLumavoxForm::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
 void TLumavoxForm::RestorePlacement() {
     WindowPlacement placement;
     const QRect screen =
@@ -668,20 +675,28 @@ void TLumavoxForm::RestorePlacement() {
     const int height = std::clamp(placement.Height, 200, std::max(200, screen.height()));
     const int left = std::clamp(placement.Left, screen.left(), screen.right() - 50);
     const int top = std::clamp(placement.Top, screen.top(), screen.bottom() - 50);
-    const QMargins frame = frameGeometry().size() == size()
-                               ? QMargins()
-                               : QMargins(geometry().left() - frameGeometry().left(),
-                                          geometry().top() - frameGeometry().top(),
-                                          frameGeometry().right() - geometry().right(),
-                                          frameGeometry().bottom() - geometry().bottom());
-    move(left, top);
-    resize(width - frame.left() - frame.right(), height - frame.top() - frame.bottom());
+    m_placedFrame = QRect(left, top, width, height);
+    m_placementPending = true;
+    FitFrameToPlacement();
     if (placement.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
+}
+
+void TLumavoxForm::FitFrameToPlacement() {
+    // move() places the frame, resize() sizes the client: the window manager's frame is known only
+    // once the window is mapped, so the size is corrected again when it is (activation, start-up
+    // continuation); a window without a frame is right at once.
+    if (!m_placementPending || isMaximized()) return;
+    const QMargins margins = FrameMargins();
+    move(m_placedFrame.topLeft());
+    resize(m_placedFrame.width() - margins.left() - margins.right(),
+           m_placedFrame.height() - margins.top() - margins.bottom());
+    if (!margins.isNull()) m_placementPending = false;
 }
 
 void TLumavoxForm::SavePlacementNow() {
     WindowPlacement placement;
-    const QRect frame = isMaximized() ? normalGeometry() : frameGeometry();
+    const QMargins margins = FrameMargins();
+    const QRect frame = isMaximized() ? normalGeometry().marginsAdded(margins) : frameGeometry();
     placement.Left = frame.left();
     placement.Top = frame.top();
     placement.Width = frame.width();
@@ -771,6 +786,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
 
 void TLumavoxForm::StartupContinuation() {
     if (m_closing) return;
+    FitFrameToPlacement();
     update();
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
@@ -1114,6 +1130,9 @@ bool TLumavoxForm::event(QEvent* event) {
             if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
+            // By the first activation the window manager has framed the window: the last fit.
+            FitFrameToPlacement();
+            m_placementPending = false;
             // Also after a modal dialog closes.
             LayoutStep();
             break;

@@ -184,6 +184,8 @@ private:
     void SaveToolBars();
     void RestorePlacement();
     void SavePlacementNow();
+    void FitFrameToPlacement();
+    QMargins FrameMargins() const;
     void ClosingSequence();
     void SetupBackupTimer();
     void UpdateCaption();
@@ -238,7 +240,10 @@ private:
     QFrame* m_curOutput = nullptr;
     QWidget* m_playPanel = nullptr;
     QWidget* m_paletteBar = nullptr;
-    double m_pixelsPerMs = 0.0;  // PixelsPerMs of the time line, 0 until the panes set it
+    double m_pixelsPerMs = 0.0;
+    QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
+    bool m_placementPending = false;  // the frame was not known yet when they were applied  //
+                                      // PixelsPerMs of the time line, 0 until the panes set it
     QScrollBar* m_scrollBar = nullptr;
     HelpWindow* m_help = nullptr;
 
