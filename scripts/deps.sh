@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Lumavox needs that are missing. Idempotent: runs `apt-get update`
-# only when something has to be installed. Usage: scripts/deps.sh build|test
+# only when something has to be installed. Usage: scripts/deps.sh build|test|run
 set -euo pipefail
 
 build_packages=(
@@ -16,8 +16,12 @@ test_packages=(
     xvfb xauth xdotool imagemagick
 )
 
+# What scripts/run.sh needs to show the editor on a machine without a display.
+run_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils)
+
 wanted=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}"); fi
+if [[ "${1:-build}" == run ]]; then wanted+=("${run_packages[@]}"); fi
 
 missing=()
 for p in "${wanted[@]}"; do

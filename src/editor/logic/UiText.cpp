@@ -77,6 +77,18 @@ std::string_view UiTextOf(UiText id) {
             return "L";
         case UiText::RightHeader:
             return "R";
+        case UiText::OptionsTitle:
+            return "オプション設定";
+        case UiText::ColourMonitorTitle:
+            return "カラーモニタ";
+        case UiText::ExtendedSelectionTitle:
+            return "拡張選択";
+        case UiText::NodeDetailsTitle:
+            return "ノードの詳細情報";
+        case UiText::HelpTitle:
+            return "Lumavox ヘルプ";
+        case UiText::WebPageAddress:
+            return "https://lumavox.org/";
     }
     return {};
 }

@@ -44,6 +44,12 @@ enum class UiText {
     BrightnessHint,    // the brightness slider
     LeftHeader,        // "L"
     RightHeader,       // "R"
+    OptionsTitle,      // the options dialog
+    ColourMonitorTitle,
+    ExtendedSelectionTitle,
+    NodeDetailsTitle,  // the Art-Net node details
+    HelpTitle,         // the help window
+    WebPageAddress,    // opened by "Webページ(&W)"
 };
 
 std::string_view UiTextOf(UiText id);

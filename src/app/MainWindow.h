@@ -1,0 +1,280 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dmx/Patch.h"
+#include "editor/logic/ActionTable.h"
+#include "editor/logic/MainWindowRules.h"
+#include "editor/logic/ProjectCommands.h"
+#include "engine/Engine.h"
+#include "engine/EngineState.h"
+#include "engine/ShowSession.h"
+#include "engine/Transport.h"
+#include "model/ProjectData.h"
+#include "platform/Clock.h"
+#include "settings/EnvData.h"
+#include "settings/ShortCut.h"
+#include "sound/SoundReporter.h"
+#include "sound/WavSound.h"
+#include "sound/player/SoundDevice.h"
+
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QSlider;
+class QToolBar;
+class QAction;
+class QFrame;
+
+namespace lumavox {
+
+class OutputPair;
+class TStpPropDlg;
+class HelpWindow;
+
+// The other windows of the program, created once after the main window and handed to it.
+struct AuxWindows {
+    QDialog* setPrj = nullptr;
+    TStpPropDlg* stpProp = nullptr;
+    QDialog* about = nullptr;
+    QDialog* option = nullptr;
+    QWidget* colMon = nullptr;
+    QDialog* selEx = nullptr;
+    QDialog* stpTime = nullptr;
+    QDialog* artNetProp = nullptr;
+};
+
+// The main window: owns the settings, the project, the sound and its waveform, the engine and the
+// two output threads for the whole run; arranges the tool bars, menus, time panes and status bar.
+// UI thread only.
+class TLumavoxForm : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Setup {
+        std::string iniPath;                   // the settings file
+        std::string exeDir;                    // the program folder, ending in '/'
+        bool outputs = true;                   // create the output threads (tests leave them out)
+        std::unique_ptr<ISoundDevice> device;  // null: the system's sound server
+    };
+    explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
+    ~TLumavoxForm() override;
+
+    void SetAuxWindows(const AuxWindows& windows) { m_aux = windows; }
+    // A project named on the command line: handled like a drop of that file once the window runs.
+    void OpenAtStart(const QString& path) { m_startFile = path; }
+    // Closes through the closing sequence without the save question (termination signals).
+    void CloseWithoutAsking();
+
+    // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
+    QMessageBox::StandardButton AskSaveChanges();
+    // Opens the project at path (an empty path starts a new project). False when the file is not
+    // a loadable project: the current project is then left as it was.
+    // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
+    // project.
+    bool OpenProject(const QString& path, bool atStartUp = false);
+    bool SaveProject();    // "上書き保存"
+    bool SaveProjectAs();  // "名前を付けて保存"
+    // A file dropped on the window (or named on the command line).
+    void HandleDroppedFile(const QString& path);
+
+    // What the panes and later commands need.
+    QAction* Action(std::string_view name) const;
+    QLabel* StatusPanel(int index) const { return m_panels[static_cast<size_t>(index)]; }
+    QLabel* TimeLabelWidget() const { return m_timeLabel; }
+    int32_t TimeLabelColour() const { return m_timeColour; }  // 0x00BBGGRR
+    QSlider* VolumeSlider() const { return m_volume; }
+    QScrollBar* TimeScrollBar() const { return m_scrollBar; }
+    QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
+    QMenu* RecentMenu() const { return m_recentMenu; }
+    EnvData& Env() { return m_env; }
+    ProjectData& Project() { return m_project; }
+    EngineState& State() { return m_state; }
+    Transport& TransportControl() { return m_transport; }
+    bool StartupDone() const { return m_started; }
+    bool WaveformHasData() const { return !m_sound.List().Empty(); }
+    int ScrollPosition() const;
+    void SetScrollPosition(int position);
+    // A click or drag on the waveform or the mark bar moves the play position (bounded waits).
+    void Locate(int32_t timeMs) { m_transport.Locate(timeMs, &m_programmaticChange); }
+    // Above 0 while a locate during play runs: pointer moves over the waveform do not locate.
+    int ProgrammaticChange() const { return m_programmaticChange; }
+    // The time line's scale, its whole width R in pixels and the visible width, set by the time
+    // panes; the scroll bar then holds L in 0..R − width.
+    void SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth);
+    // After the options dialog's OK: backup timer, display period, tool bar style, time line
+    // length, repaint.
+    void ApplyOptions();
+
+    // Recomputes the enabled state of every action (also run when the event loop goes idle).
+    void UpdateActions();
+    // One display timer tick.
+    void DisplayTick();
+    // The auto-backup timer's work.
+    void BackupTick();
+    // Rebuilds the recent-project entries (when "ファイル(&F)" opens).
+    void RefreshRecentMenu();
+
+    // The seam for the time panes: replaces the placeholders once the panes exist.
+    void InstallPanes();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    class Reporter final : public SoundReporter {
+    public:
+        explicit Reporter(TLumavoxForm& form) : m_form(form) {}
+        void ShowStatus(std::string_view text) override;
+        void ShowError(std::string_view text) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
+    class CommandUi final : public IProjectCommandUi {
+    public:
+        explicit CommandUi(TLumavoxForm& form) : m_form(form) {}
+        SaveAnswer AskSave(std::string_view text) override;
+        std::optional<std::string> ChooseSavePath(const std::string& initialName) override;
+        void ShowSaveError(const ProjectSaveResult& error) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
+    class SessionUi final : public ISessionUi {
+    public:
+        explicit SessionUi(TLumavoxForm& form) : m_form(form) {}
+        void BeginBusy() override;
+        void EndBusy() override;
+        void ShowWarning(std::string_view text) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
+    void CreateActions();
+    QAction* CommandItem(QMenu* menu, std::string_view name);
+    void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
+    void ShowSaveError(const ProjectSaveResult& error);
+    bool BackupDue() const;
+    bool BackupBusy() const;
+    void RunBackup();
+    void CreateMenus();
+    void CreateToolBars();
+    QWidget* CreatePlayPanel();
+    QWidget* CreateCentre();
+    void CreateStatusBar();
+    void StartupContinuation();
+    void ApplyShortCuts(const MainShortCuts& shortCuts);
+    MainShortCuts CurrentShortCuts() const;
+    void RestoreToolBars();
+    void SaveToolBars();
+    void RestorePlacement();
+    void SavePlacementNow();
+    void FitFrameToPlacement();
+    QMargins FrameMargins() const;
+    void ClosingSequence();
+    void SetupBackupTimer();
+    void UpdateCaption();
+    void OnVolumeChanged(int value);
+    void SetTimeLabelColour(int32_t bgr);
+    void ApplyToolBarStyle();
+    void PlayFromStart();
+    void Play();
+    void Stop();
+    void ToSoundStart();
+    void ToSoundEnd();
+    void RepaintColourMonitor();
+
+    void SaveGroup();
+    void LoadGroup();
+    void OpenRecent(int index);
+    void ShowHelp(int context);
+    void ShowWarning(const QString& text);
+    void Invalidate();
+    void LayoutStep();
+    void QueueActionUpdate();
+
+    Setup m_setup;
+    EnvData m_env;
+    Reporter m_reporter{*this};
+    WavSound m_sound{m_reporter};
+    ProjectData m_project;
+    PatchTable m_patch;
+    LineOutput m_lineOutput;
+    EngineState m_state;
+    SteadyClock m_clock;
+    std::unique_ptr<ISoundDevice> m_device;
+    std::unique_ptr<Engine> m_engine;
+    Transport m_transport{m_state, m_clock, m_env.Repeat};
+    SessionUi m_sessionUi{*this};
+    ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
+    CommandUi m_commandUi{*this};
+    AutoBackupGate m_backupGate;
+    std::unique_ptr<OutputPair> m_outputs;
+    AuxWindows m_aux;
+
+    std::array<QAction*, kMainActionCount> m_actions{};
+    QAction* m_refTrkShort = nullptr;  // ViewRefTrkAction as shown in "表示(&V)"
+    QAction* m_repeatItem = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::vector<QAction*> m_recentItems;
+    std::array<QToolBar*, 4> m_bars{};
+    std::array<QLabel*, 5> m_panels{};
+    QLabel* m_timeLabel = nullptr;
+    QSlider* m_volume = nullptr;
+    QFrame* m_curOutput = nullptr;
+    QWidget* m_playPanel = nullptr;
+    QWidget* m_paletteBar = nullptr;
+    double m_pixelsPerMs = 0.0;
+    QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
+    bool m_placementPending = false;  // the frame was not known yet when they were applied  //
+                                      // PixelsPerMs of the time line, 0 until the panes set it
+    QScrollBar* m_scrollBar = nullptr;
+    HelpWindow* m_help = nullptr;
+
+    // Placeholders of the time panes and header column, in layout order.
+    QWidget* m_headL = nullptr;
+    QWidget* m_headR = nullptr;
+    QWidget* m_headMark = nullptr;
+    QWidget* m_lineTabs = nullptr;
+    QWidget* m_headRef = nullptr;
+    QWidget* m_waveL = nullptr;
+    QWidget* m_waveR = nullptr;
+    QWidget* m_waveSplitter = nullptr;
+    QWidget* m_markBar = nullptr;
+    QWidget* m_lineEditor = nullptr;
+    QWidget* m_outputStrip = nullptr;
+    QWidget* m_refSplitter = nullptr;
+    QWidget* m_refPane = nullptr;
+
+    QTimer m_dispTimer;
+    QTimer m_backupTimer;
+    bool m_shownOnce = false;
+    bool m_started = false;    // the start-up continuation has run
+    bool m_closing = false;    // ClosingFlag
+    bool m_askOnClose = true;  // false for a close by signal
+    bool m_actionUpdateQueued = false;
+
+    int m_programmaticChange = 0;
+    bool m_warningShown = false;  // an engine warning box is up  // ProgrammaticChange
+    int32_t m_lastTimeline = -1;
+    int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
+    QString m_startFile;
+};
+
+}  // namespace lumavox

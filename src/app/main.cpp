@@ -1,0 +1,155 @@
+// lumavox: the editor. One copy per machine; the nine windows are made once at start-up.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSocketNotifier>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+#include "app/MainWindow.h"
+#include "dialogs/TAboutBox.h"
+#include "dialogs/TArtNetPropDlg.h"
+#include "dialogs/TColMonForm.h"
+#include "dialogs/TOptionDlg.h"
+#include "dialogs/TSelExForm.h"
+#include "dialogs/TSetPrjDlg.h"
+#include "dialogs/TStpPropDlg.h"
+#include "dialogs/TStpTimeDlg.h"
+#include "editor/QtText.h"
+#include "platform/InstanceLock.h"
+#include "platform/Paths.h"
+#include "platform/ProgramVersion.h"
+#include "settings/SettingsPath.h"
+
+namespace {
+
+// Qt does not let an exception cross its event loop: one thrown by a handler is shown in a box
+// and the program goes on.
+class LumavoxApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(activeWindow(), lumavox::QtText(lumavox::UiText::AppTitle),
+                                  QString::fromUtf8(error.what()));
+        } catch (...) {
+            QMessageBox::critical(activeWindow(), lumavox::QtText(lumavox::UiText::AppTitle),
+                                  QStringLiteral("unknown error"));
+        }
+        return false;
+    }
+};
+
+constexpr const char* kUsage =
+    "usage: lumavox [PROJECT.PRJ]\n"
+    "       lumavox --version\n"
+    "Starts the light-show editor, opening PROJECT.PRJ when one is given.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QString startFile;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("lumavox %s\n", lumavox::ProgramVersion().c_str());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    // Termination signals close the window through the closing sequence. They are blocked before
+    // any thread exists (every thread inherits the mask) and read from a descriptor.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    const int signalFd = signalfd(-1, &stopSignals, SFD_NONBLOCK | SFD_CLOEXEC);
+
+    // Only one copy drives the lights: a second one ends at once, silently.
+    lumavox::FileInstanceLock instance(lumavox::kInstanceLockName);
+    if (!instance.TryAcquire()) return -1;
+
+    // Window positions need X11; Wayland ignores them.
+    if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "xcb", 0);
+    }
+    LumavoxApplication app(argc, argv);
+    app.setApplicationName(lumavox::QtText(lumavox::UiText::AppTitle));
+    app.setApplicationDisplayName(lumavox::QtText(lumavox::UiText::AppTitle));
+    app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.png")));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&qtTexts);
+    }
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    font.setPixelSize(15);
+    app.setFont(font);
+
+    const QStringList arguments = app.arguments();
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1Char('-'))) {
+            std::fprintf(stderr, "lumavox: unknown option %s\n%s", argv[i], kUsage);
+            return 2;
+        }
+        if (!startFile.isEmpty()) {
+            std::fprintf(stderr, "lumavox: one project at most\n%s", kUsage);
+            return 2;
+        }
+        startFile = QFileInfo(arguments[i]).absoluteFilePath();
+    }
+
+    try {
+        lumavox::TLumavoxForm::Setup setup;
+        setup.iniPath = lumavox::DefaultSettingsPath();
+        setup.exeDir = lumavox::ExeDir();
+        lumavox::TLumavoxForm form(std::move(setup));
+        lumavox::TSetPrjDlg setPrj(&form);
+        lumavox::TStpPropDlg stpProp(&form);
+        lumavox::TAboutBox about(&form);
+        lumavox::TOptionDlg option(&form);
+        lumavox::TColMonForm colMon(&form);
+        lumavox::TSelExForm selEx(&form);
+        lumavox::TStpTimeDlg stpTime(&form);
+        lumavox::TArtNetPropDlg artNetProp(&form);
+        form.SetAuxWindows(
+            {&setPrj, &stpProp, &about, &option, &colMon, &selEx, &stpTime, &artNetProp});
+        if (!startFile.isEmpty()) form.OpenAtStart(startFile);
+
+        QSocketNotifier* notifier = nullptr;
+        if (signalFd >= 0) {
+            notifier = new QSocketNotifier(signalFd, QSocketNotifier::Read, &app);
+            QObject::connect(notifier, &QSocketNotifier::activated, &form, [signalFd, &form] {
+                signalfd_siginfo info{};
+                while (read(signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+                }
+                form.CloseWithoutAsking();
+            });
+        }
+        form.show();
+        const int status = app.exec();
+        delete notifier;
+        if (signalFd >= 0) close(signalFd);
+        return status;
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, lumavox::QtText(lumavox::UiText::AppTitle),
+                              QString::fromUtf8(error.what()));
+        return 1;
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "editor/logic/UiText.h"
+#include "model/Msgstr.h"
+
+namespace lumavox {
+
+// UTF-8 texts of the core and the text tables as Qt strings, and back.
+inline QString QtText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline QString QtText(UiText id) {
+    return QtText(UiTextOf(id));
+}
+inline QString QtText(Msg id) {
+    return QtText(MsgText(id));
+}
+inline std::string StdText(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace lumavox

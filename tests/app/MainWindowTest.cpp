@@ -1,0 +1,355 @@
+// The main window in process: actions and menus, transport rules, volume slider, time label,
+// timers inside modal dialogs, the save question, the recent list, drops and the close path.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "app/MainWindow.h"
+#include "dialogs/TStpPropDlg.h"
+#include "editor/QtText.h"
+#include "fakes/ScriptedSoundDevice.h"
+#include "model/ProjectFile.h"
+#include "sound/WavFixture.h"
+
+using namespace lumavox;
+
+namespace {
+
+// Answers the next message box with the given button, also one opened inside a nested loop.
+// Records the text it saw.
+class BoxAnswer : public QObject {
+public:
+    BoxAnswer(QMessageBox::StandardButton button, QString* text = nullptr)
+        : m_button(button), m_text(text) {
+        m_timer.setInterval(20);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (m_text) *m_text = box->text();
+            ++m_count;
+            box->button(m_button) ? box->button(m_button)->click() : box->reject();
+        });
+        m_timer.start();
+    }
+    int Count() const { return m_count; }
+
+private:
+    QTimer m_timer;
+    QMessageBox::StandardButton m_button;
+    QString* m_text;
+    int m_count = 0;
+};
+
+std::string WavFile(const QString& path, int frames) {
+    test::WavRecipe recipe;
+    std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>((i * 97) % 20000);
+    test::WriteFile(path.toStdString(), test::WavBytes(recipe, test::Pcm16(samples)));
+    return path.toStdString();
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedSoundDevice* m_device = nullptr;
+    std::unique_ptr<TLumavoxForm> m_form;
+    std::unique_ptr<TStpPropDlg> m_stpProp;
+
+    QString Ini() const { return m_dir.filePath(QStringLiteral("lumavox.INI")); }
+
+    TLumavoxForm& Make(const QString& iniText = {}, bool show = true) {
+        if (!iniText.isNull()) {
+            QFile file(Ini());
+            file.open(QIODevice::WriteOnly);
+            file.write(iniText.toUtf8());
+        }
+        m_stpProp.reset();  // a child of the form it replaces
+        m_form.reset();
+        auto device = std::make_unique<ScriptedSoundDevice>();
+        m_device = device.get();
+        TLumavoxForm::Setup setup;
+        setup.iniPath = Ini().toStdString();
+        setup.exeDir = m_dir.path().toStdString() + "/";
+        setup.outputs = false;
+        setup.device = std::move(device);
+        m_form = std::make_unique<TLumavoxForm>(std::move(setup));
+        m_stpProp = std::make_unique<TStpPropDlg>(m_form.get());
+        AuxWindows aux;
+        aux.stpProp = m_stpProp.get();
+        m_form->SetAuxWindows(aux);
+        if (show) {
+            m_form->show();
+            if (!QTest::qWaitFor([this] { return m_form->StartupDone(); }, 5000)) {
+                qWarning("the start-up continuation did not run");
+            }
+        }
+        return *m_form;
+    }
+
+private slots:
+    void init() {
+        QVERIFY(m_dir.isValid());
+        QFile::remove(Ini());
+    }
+    void cleanup() {
+        if (m_form) {
+            // Close without the question so nothing waits for an answer.
+            m_form->CloseWithoutAsking();
+        }
+        m_stpProp.reset();
+        m_form.reset();
+    }
+
+    void everyActionExistsWithItsCaptionAndAtMostOneOwnerPerKey() {
+        // Up is also given to play: the first action in list order keeps the key.
+        TLumavoxForm& form =
+            Make(QStringLiteral("[ShortCut]\nPlayActionItem=Up\nSelectAllActionItem=Enter\n"));
+        for (const ActionInfo& info : kActionTable) {
+            QAction* action = form.Action(info.Name);
+            QVERIFY2(action, info.Name.data());
+            QCOMPARE(action->text(), QtText(info.Caption));
+        }
+        QCOMPARE(form.Action("UpBrightAction")->shortcut(), QKeySequence(Qt::Key_Up));
+        QVERIFY(form.Action("PlayAction")->shortcuts().isEmpty());
+        QCOMPARE(form.Action("PrvStpAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Left));
+        // Enter is the main key and the keypad's.
+        QCOMPARE(form.Action("SelectAllAction")->shortcuts().size(), 2);
+        // Effects of later work stay disabled; the view menu shows the reference line short.
+        QVERIFY(!form.Action("AddStepAction")->isEnabled());
+        QMenu* view = form.menuBar()->actions().at(3)->menu();
+        QStringList texts;
+        for (QAction* item : view->actions()) texts << item->text();
+        QVERIFY(texts.contains(QStringLiteral("参照ライン(&R)")));
+        QVERIFY(!texts.contains(QStringLiteral("参照ライン表示(&R)")));
+    }
+
+    void transportFollowsTheEngineRules() {
+        TLumavoxForm& form = Make();
+        form.UpdateActions();
+        for (const char* name : {"TopPlayAction", "PlayAction", "PauseAction", "StopAction",
+                                 "ToTopPosAction", "ToEndPosAction"}) {
+            QVERIFY2(!form.Action(name)->isEnabled(), name);
+        }
+        const QString wav = m_dir.filePath(QStringLiteral("beat.wav"));
+        WavFile(wav, 44100);
+        form.HandleDroppedFile(wav);
+        QVERIFY(form.WaveformHasData());
+        form.UpdateActions();
+        // Without audio output nothing plays, but the sound start and end can be reached.
+        QVERIFY(!form.Action("PlayAction")->isEnabled());
+        QVERIFY(form.Action("ToTopPosAction")->isEnabled());
+        form.State().AudioAvailable.store(true);
+        form.UpdateActions();
+        QVERIFY(form.Action("TopPlayAction")->isEnabled());
+        QVERIFY(form.Action("PlayAction")->isEnabled());
+        form.State().TransportActive.store(true);
+        form.UpdateActions();
+        QVERIFY(form.Action("StopAction")->isEnabled());
+        QVERIFY(!form.Action("ToEndPosAction")->isEnabled());
+    }
+
+    void volumeSliderTopIsLoudest() {
+        TLumavoxForm& form = Make(QString(), false);
+        m_device->SetWaveVolume(0x80FF);
+        form.show();
+        QTRY_VERIFY(form.StartupDone());
+        // 255 − the high byte is the slider position; Qt's value runs the other way.
+        QCOMPARE(form.VolumeSlider()->value(), 0x80);
+        QCOMPARE(form.StatusPanel(2)->text(), QStringLiteral("音量= 50"));
+        form.VolumeSlider()->setValue(form.VolumeSlider()->maximum());
+        QCOMPARE(form.StatusPanel(2)->text(), QStringLiteral("音量=100"));
+        QCOMPARE(m_device->StoredVolume(), 255 * 255);
+        form.VolumeSlider()->setValue(form.VolumeSlider()->minimum());
+        QCOMPARE(form.StatusPanel(2)->text(), QStringLiteral("音量=  0"));
+    }
+
+    void volumeSliderStartsAtTopWithoutAudio() {
+        TLumavoxForm& form = Make(QString(), false);
+        m_device->SetWaveVolume(0);
+        m_device->SetAudioPresent(false);
+        form.show();
+        QTRY_VERIFY(form.StartupDone());
+        QCOMPARE(form.VolumeSlider()->value(), 255);
+        QCOMPARE(form.StatusPanel(2)->text(), QStringLiteral("音量=100"));
+    }
+
+    void timeLabelShowsPreRollSoundAndPostRoll() {
+        TLumavoxForm& form = Make();
+        form.State().SoundLength.store(60000);
+        form.State().CursorTime.store(-1500);
+        form.DisplayTick();
+        QCOMPARE(form.TimeLabelWidget()->text(), QStringLiteral("-00:00:01.50"));
+        QCOMPARE(form.TimeLabelColour(), 0x808000);
+        form.State().CursorTime.store(3723450);
+        form.DisplayTick();
+        QCOMPARE(form.TimeLabelWidget()->text(), QStringLiteral("+01:02:03.45"));
+        QCOMPARE(form.TimeLabelColour(), 0xFF00FF);
+        form.State().CursorTime.store(60000);
+        form.DisplayTick();
+        QCOMPARE(form.TimeLabelWidget()->text(), QStringLiteral(" 00:01:00.00"));
+        QCOMPARE(form.TimeLabelColour(), 0xFFFFFF);
+        QCOMPARE(form.StatusPanel(0)->text(), QStringLiteral("DMX:NG  Audio:NG"));
+    }
+
+    void displayTimerRunsInsideAModalStepColourDialog() {
+        TLumavoxForm& form = Make();
+        m_stpProp->SetPanelColour(0x123456);
+        int32_t seen = NoColour;
+        QTimer::singleShot(300, m_stpProp.get(), [&] {
+            seen = form.State().PreviewColour.load();
+            m_stpProp->accept();
+        });
+        m_stpProp->exec();
+        QCOMPARE(seen, 0x123456);
+        QTRY_COMPARE(form.State().PreviewColour.load(), NoColour);
+    }
+
+    void saveQuestionNamesTheProjectAndCancelKeepsEverything() {
+        TLumavoxForm& form = Make();
+        form.Project().Modified = true;
+        QString text;
+        {
+            BoxAnswer answer(QMessageBox::Cancel, &text);
+            QCOMPARE(form.AskSaveChanges(), QMessageBox::Cancel);
+        }
+        QCOMPARE(text, QStringLiteral("[無題] 変更内容を保存しますか"));
+        // Closing answered with Cancel keeps the window and writes no settings.
+        {
+            BoxAnswer answer(QMessageBox::Cancel);
+            QVERIFY(!form.close());
+        }
+        QVERIFY(form.isVisible());
+        QVERIFY(!QFile::exists(Ini()));
+        form.Project().Modified = false;
+    }
+
+    void aFailedSaveDuringTheQuestionCancels() {
+        TLumavoxForm& form = Make();
+        form.Project().ProjectFileName =
+            m_dir.filePath(QStringLiteral("missing/folder/show.PRJ")).toStdString();
+        form.Project().Modified = true;
+        QString last;
+        BoxAnswer answer(QMessageBox::Yes, &last);  // Yes to the question, then OK to the error
+        QCOMPARE(form.AskSaveChanges(), QMessageBox::Cancel);
+        QCOMPARE(answer.Count(), 2);
+        QVERIFY(form.Project().Modified);
+        // The project left is on top of the recent list whatever the answer.
+        QCOMPARE(QtText(form.Env().History.front()), QtText(form.Project().ProjectFileName));
+        form.Project().Modified = false;
+    }
+
+    void anUnloadableProjectLeavesTheCurrentOneAlone() {
+        TLumavoxForm& form = Make();
+        const QString good = m_dir.filePath(QStringLiteral("good.PRJ"));
+        {
+            ProjectData project;
+            SetHeaderTitle(project.Header, "Good show");
+            project.ProjectFileName = good.toStdString();
+            QVERIFY(SaveProjectFile(project, ThroughPatch(), 2000, 3000, false).Ok());
+        }
+        QVERIFY(form.OpenProject(good));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
+        QCOMPARE(form.State().PrePlayTime.load(), 2000);
+        const QString missing = m_dir.filePath(QStringLiteral("gone.PRJ"));
+        form.Env().History.insert(form.Env().History.begin(), missing.toStdString());
+        QString warning;
+        {
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            QVERIFY(!form.OpenProject(missing));
+        }
+        QCOMPARE(warning, QtText(FileStatusText(FileStatus::NotFound)));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
+        QCOMPARE(QtText(form.Project().ProjectFileName), good);
+        QCOMPARE(form.Env().HistoryIndex(missing.toStdString()), -1);
+    }
+
+    void recentEntriesCarryAccessKeysAndEscapeAmpersands() {
+        TLumavoxForm& form = Make();
+        form.RefreshRecentMenu();
+        QVERIFY(!form.RecentMenu()->isEnabled());
+        form.Env().History.clear();
+        for (int i = 0; i < 11; ++i) {
+            form.Env().History.push_back("/shows/R&B " + std::to_string(i) + ".PRJ");
+        }
+        form.RefreshRecentMenu();
+        QVERIFY(form.RecentMenu()->isEnabled());
+        const QList<QAction*> items = form.RecentMenu()->actions();
+        QCOMPARE(items[0]->text(), QStringLiteral("&1: /shows/R&&B 0.PRJ"));
+        QCOMPARE(items[9]->text(), QStringLiteral("&0: /shows/R&&B 9.PRJ"));
+        QCOMPARE(items[10]->text(), QStringLiteral("   /shows/R&&B 10.PRJ"));
+        QVERIFY(!items[11]->isVisible());
+    }
+
+    void dropsTakeOneLocalFileAfterStartUp() {
+        TLumavoxForm& form = Make();
+        const QString inside = m_dir.filePath(QStringLiteral("sound/beat.WAV"));
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sound")));
+        WavFile(inside, 4410);
+        // A drag of two files is refused at the door.
+        QMimeData two;
+        two.setUrls({QUrl::fromLocalFile(inside), QUrl::fromLocalFile(inside)});
+        QDragEnterEvent twoEnter(QPoint(10, 10), Qt::CopyAction, &two, Qt::LeftButton,
+                                 Qt::NoModifier);
+        QApplication::sendEvent(&form, &twoEnter);
+        QVERIFY(!twoEnter.isAccepted());
+        QMimeData one;
+        one.setUrls({QUrl::fromLocalFile(inside)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form, &drop);
+        QVERIFY(drop.isAccepted());
+        QVERIFY(!form.Project().Modified);
+        // Handled once the drop has returned; a sound inside the program folder is stored relative.
+        QTRY_VERIFY(form.Project().Modified);
+        QCOMPARE(QtText(HeaderSoundFile(form.Project().Header)), QStringLiteral("sound/beat.WAV"));
+        form.Project().Modified = false;
+    }
+
+    void hintsGoToTheLastStatusPanel() {
+        TLumavoxForm& form = Make();
+        QStatusTipEvent tip(QStringLiteral("音量の変更"));
+        QApplication::sendEvent(&form, &tip);
+        QCOMPARE(form.StatusPanel(4)->text(), QStringLiteral("音量の変更"));
+    }
+
+    void closingWritesTheSettingsOnce() {
+        TLumavoxForm& form = Make();
+        form.Action("ViewSttBarAction")->trigger();  // hide the status bar
+        QVERIFY(form.close());
+        QVERIFY(QFile::exists(Ini()));
+        QFile file(Ini());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY(text.contains(QStringLiteral("[StatusBar]\r\nVisible=0")));
+        QVERIFY(text.contains(QStringLiteral("CutStepActionItem=Ctrl+X")));
+        m_stpProp.reset();
+        m_form.reset();
+        // The next start keeps the status bar hidden.
+        TLumavoxForm& again = Make();
+        QVERIFY(again.statusBar()->isHidden());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
