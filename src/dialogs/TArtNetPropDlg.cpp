@@ -26,6 +26,10 @@ QTableWidget* MakeGrid(int rows, int columns, QWidget* parent) {
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setFocusPolicy(Qt::NoFocus);
     grid->verticalHeader()->setDefaultSectionSize(22);
+    // Small enough that "Node Report" fits the 90-px label column.
+    QFont font = grid->font();
+    font.setPixelSize(12);
+    grid->setFont(font);
     return grid;
 }
 

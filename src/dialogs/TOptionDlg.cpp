@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <chrono>
@@ -107,6 +108,8 @@ TOptionDlg::TOptionDlg(EnvData& env, IOptionHost& host, OutputPair* outputs, QWi
     m_pages->addTab(CreateAutoSavePage(), T(dlgtext::kOptionPages[4]));
     m_pages->addTab(CreateDmxPage(), T(dlgtext::kOptionPages[5]));
     m_pages->addTab(CreateAdvancedPage(), T(dlgtext::kOptionPages[6]));
+    // All seven tabs in one row, none behind scroll arrows.
+    m_pages->setMinimumWidth(m_pages->tabBar()->sizeHint().width() + 16);
 
     auto* ok = new QPushButton(T(dlgtext::kOk), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
