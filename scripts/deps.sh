@@ -5,13 +5,13 @@ set -euo pipefail
 
 build_packages=(
     build-essential cmake ninja-build pkg-config git
-    libgtest-dev libgmock-dev libbenchmark-dev
     libmpg123-dev libpulse-dev libusb-1.0-0-dev libjpeg-dev libstb-dev libmnl-dev nlohmann-json3-dev
     qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
 )
-# Tools the tests drive: a headless sound server, fixture makers, network namespaces, clang for
-# the fuzz targets.
+# The test and benchmark frameworks, and the tools the tests drive: a headless sound server,
+# fixture makers, network namespaces, clang for the fuzz targets.
 test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox lame mpg123 iproute2 clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The program's main job: installs what is missing, builds the release build and starts the editor
-# with the demo show open (written once by "lumavox-cli demo" into the user's data folder).
+# The program's main job: installs what is missing, builds the program (preset "program": no tests,
+# no benchmarks, none of their packages) and starts the editor with the demo show open (written
+# once by "lumavox-cli demo" into the user's data folder).
 #
 # Without a display the editor runs on a private X server instead: it opens the demo, plays it for a
 # few seconds (on a private sound server when PulseAudio is installed), writes a screenshot PNG,
@@ -9,11 +10,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
 
-cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target lumavox lumavox-cli
+cmake --preset program >/dev/null
+cmake --build --preset program -j "$(nproc)" --target lumavox lumavox-cli
 
-cli=build/release/src/cli/lumavox-cli
-editor=build/release/src/app/lumavox
+cli=build/program/src/cli/lumavox-cli
+editor=build/program/src/app/lumavox
 demo="${XDG_DATA_HOME:-$HOME/.local/share}/lumavox/demo"
 if [ ! -f "$demo/demo.prj" ]; then
     "$cli" demo "$demo" >/dev/null
@@ -42,7 +43,7 @@ cp -r "$(dirname "$editor")/help" "$work/bin/"
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
 
 exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 pids+=($!)
 display=""
 for _ in $(seq 50); do

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -168,7 +169,13 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
                               const QString title = QtText(caption);
                               QMetaObject::invokeMethod(
                                   this,
-                                  [this, text, title] { QMessageBox::warning(this, title, text); },
+                                  [this, text, title] {
+                                      // One box at a time: repeats while it is up are dropped.
+                                      if (m_warningShown) return;
+                                      m_warningShown = true;
+                                      QMessageBox::warning(this, title, text);
+                                      m_warningShown = false;
+                                  },
                                   Qt::QueuedConnection);
                           }};
     m_engine = std::make_unique<Engine>(context);
@@ -792,7 +799,7 @@ void TLumavoxForm::StartupContinuation() {
     update();
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
-    if (!m_env.PrjFile.empty()) OpenProject(QString(), true);
+    OpenProject(QString(), true);
     SetupBackupTimer();
     setAcceptDrops(true);
     m_started = true;
@@ -842,7 +849,7 @@ void TLumavoxForm::DisplayTick() {
     const int32_t timeline = m_state.TimelineLength.load();
     if (timeline != m_lastTimeline) {
         m_lastTimeline = timeline;
-        Invalidate();
+        LayoutStep();
     }
 }
 
@@ -922,6 +929,11 @@ void TLumavoxForm::RunProjectSettings(bool newProject) {
 void TLumavoxForm::UpdateCaption() {
     setWindowTitle(
         QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, UntitledCaption())));
+}
+
+void TLumavoxForm::LayoutStep() {
+    // The time panes lay themselves out from the time line here; until they exist, a repaint.
+    Invalidate();
 }
 
 void TLumavoxForm::Invalidate() {
@@ -1120,7 +1132,13 @@ void TLumavoxForm::LoadGroup() {
 }
 
 void TLumavoxForm::ShowHelp(int context) {
-    if (!m_help) m_help = new HelpWindow(QtText(m_env.ExeDir) + QStringLiteral("help"), this);
+    if (!m_help) {
+        // Beside the program in a build, in the shared data folder once installed.
+        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help");
+        const QString installed = QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help");
+        if (!QFileInfo::exists(folder) && QFileInfo::exists(installed)) folder = installed;
+        m_help = new HelpWindow(QDir::cleanPath(folder), this);
+    }
     m_help->ShowTopic(context);
 }
 
@@ -1131,7 +1149,8 @@ bool TLumavoxForm::event(QEvent* event) {
             if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
-            Invalidate();
+            // Also after a modal dialog closes.
+            LayoutStep();
             break;
         case QEvent::WhatsThis:
         case QEvent::KeyPress:
@@ -1166,7 +1185,17 @@ void TLumavoxForm::dropEvent(QDropEvent* event) {
 
 void TLumavoxForm::CloseWithoutAsking() {
     m_askOnClose = false;
-    close();
+    // Open dialogs and boxes give way first (each answers as if cancelled); the window closes once
+    // their loops have returned, and the program ends with it.
+    for (QWidget* modal = QApplication::activeModalWidget(); modal;
+         modal = QApplication::activeModalWidget()) {
+        if (!modal->close()) break;
+        if (QApplication::activeModalWidget() == modal) break;
+    }
+    QTimer::singleShot(0, this, [this] {
+        close();
+        QApplication::quit();
+    });
 }
 
 void TLumavoxForm::closeEvent(QCloseEvent* event) {

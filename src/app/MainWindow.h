@@ -110,6 +110,10 @@ public:
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
     int ScrollPosition() const;
     void SetScrollPosition(int position);
+    // A click or drag on the waveform or the mark bar moves the play position (bounded waits).
+    void Locate(int32_t timeMs) { m_transport.Locate(timeMs, &m_programmaticChange); }
+    // Above 0 while a locate during play runs: pointer moves over the waveform do not locate.
+    int ProgrammaticChange() const { return m_programmaticChange; }
     // The time line's scale, its whole width R in pixels and the visible width, set by the time
     // panes; the scroll bar then holds L in 0..R − width.
     void SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth);
@@ -219,6 +223,7 @@ private:
     void ShowHelp(int context);
     void ShowWarning(const QString& text);
     void Invalidate();
+    void LayoutStep();
     void QueueActionUpdate();
 
     Setup m_setup;
@@ -281,7 +286,8 @@ private:
     bool m_askOnClose = true;  // false for a close by signal
     bool m_actionUpdateQueued = false;
 
-    int m_programmaticChange = 0;  // ProgrammaticChange
+    int m_programmaticChange = 0;
+    bool m_warningShown = false;  // an engine warning box is up  // ProgrammaticChange
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;

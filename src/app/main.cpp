@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     LumavoxApplication app(argc, argv);
     app.setApplicationName(lumavox::QtText(lumavox::UiText::AppTitle));
     app.setApplicationDisplayName(lumavox::QtText(lumavox::UiText::AppTitle));
-    app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.svg")));
+    app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.png")));
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -7,11 +7,6 @@
 
 namespace lumavox::cli {
 
-int Fail(const std::string& message, int status) {
-    std::fprintf(stderr, "lumavox-cli: %s\n", message.c_str());
-    return status;
-}
-
 const std::string* ParsedArgs::Value(const std::string& option) const {
     const auto it = values.find(option);
     return it == values.end() ? nullptr : &it->second;
@@ -20,9 +15,14 @@ const std::string* ParsedArgs::Value(const std::string& option) const {
 std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionTable& table,
                                     std::string& error) {
     ParsedArgs out;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() < 2 || arg[0] != '-' || arg == "--" || (arg[1] != '-' && arg != "-h")) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;  // everything after it is an argument, even "-x" or "--y"
+            continue;
+        }
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] != '-' && arg != "-h")) {
             out.positionals.push_back(arg);
             continue;
         }
@@ -63,15 +63,16 @@ std::optional<ParsedArgs> ParseCommand(const std::vector<std::string>& args, Opt
     auto parsed = ParseArgs(args, table, error);
     status = 0;
     if (!parsed) {
-        status = Fail(error);
+        status = Fail(error, kStatusUsage);
         return std::nullopt;
     }
     if (parsed->Has("--help")) {
-        std::fputs(help, stdout);
+        Print(help);
+        status = FinishOutput(0);
         return std::nullopt;
     }
     if (parsed->positionals.size() != positionalCount) {
-        status = Fail(usageError);
+        status = Fail(usageError, kStatusUsage);
         return std::nullopt;
     }
     return parsed;

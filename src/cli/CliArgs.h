@@ -24,14 +24,14 @@ struct ParsedArgs {
     const std::string* Value(const std::string& option) const;
 };
 
-// Splits args; "--opt=value" and "--opt value" both work. On an unknown option or a missing value
-// returns nullopt with a one-line message in error.
+// Splits args; "--opt=value" and "--opt value" both work, "--" ends the options. On an unknown
+// option or a missing value returns nullopt with a one-line message in error.
 std::optional<ParsedArgs> ParseArgs(const std::vector<std::string>& args, const OptionTable& table,
                                     std::string& error);
 
 // The start every command shares: parses args against table (with --help added), prints help
 // on --help, and checks the number of positional arguments. Nothing when the command is done
-// already; status is then its exit status (0 after the help, 1 after a one-line error).
+// already; status is then its exit status (0 after the help, 2 after a one-line usage error).
 std::optional<ParsedArgs> ParseCommand(const std::vector<std::string>& args, OptionTable table,
                                        const char* help, size_t positionalCount,
                                        const std::string& usageError, int& status);

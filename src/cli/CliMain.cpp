@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "platform/ProgramVersion.h"
 
 namespace {
 
@@ -19,7 +20,21 @@ constexpr const char* kUsage =
     "  play PROJECT      play a show headless on the audio device and a DMX output\n"
     "  demo DIR          write a demo show (demo.wav, demo.prj) into DIR\n"
     "\n"
-    "Every command takes --help.\n";
+    "Every command takes --help (or: lumavox-cli help COMMAND); --version prints the version.\n"
+    "Exit status: 0 done, 1 failed, 2 usage error (peaks: the reader's codes, see its --help).\n";
+
+using Command = int (*)(const std::vector<std::string>&);
+
+Command FindCommand(const std::string& name) {
+    using namespace lumavox::cli;
+    if (name == "info") return InfoCommand;
+    if (name == "render") return RenderCommand;
+    if (name == "peaks") return PeaksCommand;
+    if (name == "wavinfo") return WavInfoCommand;
+    if (name == "play") return PlayCommand;
+    if (name == "demo") return DemoCommand;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -27,23 +42,32 @@ int main(int argc, char** argv) {
     using namespace lumavox::cli;
     if (argc < 2) {
         std::fputs(kUsage, stderr);
-        return 2;
+        return kStatusUsage;
     }
-    const std::string command = argv[1];
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(kUsage, stdout);
-        return 0;
+    const std::string name = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (name == "--version") {
+        Print("lumavox-cli " + lumavox::ProgramVersion() + "\n");
+        return FinishOutput(0);
     }
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (name == "--help" || name == "-h" || (name == "help" && args.empty())) {
+        Print(kUsage);
+        return FinishOutput(0);
+    }
+    Command command = FindCommand(name);
+    if (name == "help") {
+        command = FindCommand(args[0]);
+        if (command == nullptr || args.size() > 1) {
+            return Fail("help takes one COMMAND (see lumavox-cli --help)", kStatusUsage);
+        }
+        args = {"--help"};
+    }
+    if (command == nullptr) {
+        return Fail("unknown command '" + name + "' (see lumavox-cli --help)", kStatusUsage);
+    }
     try {
-        if (command == "info") return InfoCommand(args);
-        if (command == "render") return RenderCommand(args);
-        if (command == "peaks") return PeaksCommand(args);
-        if (command == "wavinfo") return WavInfoCommand(args);
-        if (command == "play") return PlayCommand(args);
-        if (command == "demo") return DemoCommand(args);
+        return command(args);
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
-    return Fail("unknown command '" + command + "' (see lumavox-cli --help)", 2);
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliOutput.h"
+
 namespace lumavox::cli {
 
 // Each command takes the arguments after its name and returns the process exit status. Errors are
@@ -14,7 +16,9 @@ int WavInfoCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int DemoCommand(const std::vector<std::string>& args);
 
-// Prints "lumavox-cli: <message>" on stderr and returns status.
-int Fail(const std::string& message, int status = 1);
+// Exit statuses shared by every command: 0 done, 1 failed, 2 a usage error (bad options or
+// arguments). peaks also returns the sound reader's codes 1..4.
+inline constexpr int kStatusFailed = 1;
+inline constexpr int kStatusUsage = 2;
 
 }  // namespace lumavox::cli

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/DemoShow.h"
 #include "model/ProjectFile.h"
+#include "platform/FileReplace.h"
 
 namespace lumavox::cli {
 
@@ -26,27 +27,35 @@ int DemoCommand(const std::vector<std::string>& args) {
     if (!parsed) return status;
     std::error_code ec;
     const auto folder = std::filesystem::absolute(parsed->positionals[0], ec);
+    if (ec) return FailFile(parsed->positionals[0], "cannot make the path absolute", ec.message());
     std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder)) return Fail("cannot create " + folder.string());
+    if (!std::filesystem::is_directory(folder)) {
+        return FailFile(folder.string(), "cannot create the folder", ec ? ec.message() : "");
+    }
     // The project stores the sound path absolute (or relative to the program folder), so the
     // folder is made absolute before anything is written.
-    std::string dir = folder.lexically_normal().string();
+    std::string dir = folder.string();
     if (dir.back() != '/') dir += '/';
-
     const std::string wav = dir + "demo.wav";
-    if (!WriteDemoWav(wav)) return Fail("cannot write " + wav);
 
+    // Everything that can be checked is checked before the 4 MB of sound are written, and each
+    // file is written atomically: a failure leaves no partial file behind.
     ProjectData project;
+    if (!SetSoundFilePath(project.Header, wav)) {
+        return FailFile(wav, "path too long to be stored in a project (at most 263 bytes)");
+    }
+    if (const int error = ReplaceFileAtomically(wav, DemoWavBytes()); error != 0) {
+        return FailFile(wav, "cannot write", OsReason(error));
+    }
     BuildDemoSteps(project);
     SetHeaderTitle(project.Header, "Lumavox demo");
-    if (!SetSoundFilePath(project.Header, wav)) return Fail("sound path too long: " + wav);
     project.Header.SoundFileTime = FileDateTime(wav);
     project.ProjectFileName = dir + "demo.prj";
     const ProjectSaveResult saved = SaveProjectFile(
         project, ThroughPatch(), project.Header.PrePlayTime, project.Header.PostPlayTime, false);
-    if (!saved.Ok()) return Fail(saved.Error + " (" + saved.SystemError + ")");
-    std::printf("%s\n%s\n", wav.c_str(), project.ProjectFileName.c_str());
-    return 0;
+    if (!saved.Ok()) return FailFile(project.ProjectFileName, "cannot write", saved.SystemError);
+    Print(wav + "\n" + project.ProjectFileName + "\n");
+    return FinishOutput(0);
 }
 
 }  // namespace lumavox::cli

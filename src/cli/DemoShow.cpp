@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/UsrFunc.h"
+#include "platform/FileReplace.h"
 
 namespace lumavox::cli {
 
@@ -24,7 +25,7 @@ int16_t ToSample(double v) {
 
 }  // namespace
 
-bool WriteDemoWav(const std::string& path, int seconds) {
+std::vector<uint8_t> DemoWavBytes(int seconds) {
     constexpr int kChannels = 2;
     const uint32_t frameCount =
         kDemoSampleRate * static_cast<uint32_t>(std::clamp(seconds, 0, 3600));
@@ -72,10 +73,11 @@ bool WriteDemoWav(const std::string& path, int seconds) {
         PutLe(bytes, static_cast<uint16_t>(right), 2);
     }
 
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return bytes;
+}
+
+bool WriteDemoWav(const std::string& path, int seconds) {
+    return ReplaceFileAtomically(path, DemoWavBytes(seconds)) == 0;
 }
 
 void BuildDemoSteps(ProjectData& project) {

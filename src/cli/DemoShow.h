@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/ProjectData.h"
 
@@ -13,8 +15,9 @@ inline constexpr int kDemoSeconds = 24;
 inline constexpr int kDemoBeatMs = 500;
 inline constexpr int32_t kDemoPrePostMs = 2000;
 
-// Writes the piece (its first `seconds`) as a 16-bit stereo PCM WAV file. False when the file
-// cannot be written.
+// The piece (its first `seconds`) as the bytes of a 16-bit stereo PCM WAV file.
+std::vector<uint8_t> DemoWavBytes(int seconds = kDemoSeconds);
+// Writes them, atomically. False when the file cannot be written.
 bool WriteDemoWav(const std::string& path, int seconds = kDemoSeconds);
 
 // Fills the project's lines with the demo steps (sorted, lengths consistent) and sets its times.

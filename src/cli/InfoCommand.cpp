@@ -5,6 +5,7 @@
 #include "cli/CliArgs.h"
 #include "cli/CliPaths.h"
 #include "cli/Commands.h"
+#include "cli/ShowRender.h"
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 
@@ -27,10 +28,10 @@ int InfoCommand(const std::vector<std::string>& args) {
     const std::string path = AbsolutePath(parsed->positionals[0]);
 
     ProjectData project;
-    const ProjectLoadResult result = LoadProjectFile(project, path);
-    if (!result.Loaded() || result.Count == 0) {
-        return Fail(path + ": " + std::string(FileStatusText(result.Status)));
-    }
+    PatchTable patch;
+    const auto loaded = LoadShow(path, project, patch);
+    if (!loaded) return kStatusFailed;
+    const ProjectLoadResult& result = *loaded;
 
     nlohmann::ordered_json out;
     out["count"] = result.Count;
@@ -54,8 +55,8 @@ int InfoCommand(const std::vector<std::string>& args) {
         lines.push_back(std::move(steps));
     }
     out["lines"] = std::move(lines);
-    std::printf("%s\n", out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
-    return 0;
+    Print(out.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+    return FinishOutput(0);
 }
 
 }  // namespace lumavox::cli

@@ -33,14 +33,18 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: lumavox-cli play PROJECT [--output artnet|usb|none] [--universe N] [--repeat]\n"
-    "                        [--period MS]\n"
+    "                        [--period MS] [--sound FILE] [--require-audio]\n"
+    "                        [--progress | --quiet]\n"
     "Plays the show from the start of the pre-roll through the post-roll on the audio device,\n"
     "sending the lights over Art-Net, to the USB DMX interface, or nowhere. The default output\n"
     "is the editor's DMX setting. --universe sets the Art-Net universe (sub-net x 16 + ID,\n"
     "0..255), --period the USB output period in ms (Art-Net always sends every 20 ms),\n"
-    "--repeat plays the sound again and again until interrupted. Without an audio device the\n"
-    "show runs silently on the system clock. Ctrl+C stops cleanly; the Art-Net nodes found are\n"
-    "listed at the end.\n";
+    "--repeat plays the sound again and again until interrupted. The sound is the project's\n"
+    "sound file (at its stored path, else the same name in the project's folder), or --sound.\n"
+    "Without a sound server the show runs silently on the system clock, unless --require-audio\n"
+    "is given. The play time is printed once a second when stderr is a terminal (--progress\n"
+    "always, --quiet never). Ctrl+C stops cleanly; the Art-Net nodes found are listed at the "
+    "end.\n";
 
 // The settings file of the editor installed beside this tool ("lumavox" in the same folder):
 // "<folder>/lumavox.INI" when the folder is writable, else the one in the user's config folder.
@@ -63,45 +67,60 @@ public:
 
 int PlayCommand(const std::vector<std::string>& args) {
     int status = 0;
-    const auto parsed = ParseCommand(args, {{"--output", "--universe", "--period"}, {"--repeat"}},
+    const auto parsed = ParseCommand(args,
+                                     {{"--output", "--universe", "--period", "--sound"},
+                                      {"--repeat", "--progress", "--quiet", "--require-audio"}},
                                      kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
     std::string error;
 
+    // Usage errors first, before anything is read.
+    std::optional<OutputKind> outputKind;
+    if (const std::string* text = parsed->Value("--output")) {
+        if (*text == "artnet") {
+            outputKind = OutputKind::ArtNet;
+        } else if (*text == "usb") {
+            outputKind = OutputKind::Usb;
+        } else if (*text == "none") {
+            outputKind = OutputKind::None;
+        } else {
+            return Fail("--output must be artnet, usb or none", kStatusUsage);
+        }
+    }
+    std::optional<int32_t> universe;
+    if (const std::string* text = parsed->Value("--universe")) {
+        universe = ParseInt32(*text);
+        if (!universe || *universe < 0 || *universe > 255) {
+            return Fail("--universe must be 0..255", kStatusUsage);
+        }
+    }
+    std::optional<int32_t> period;
+    if (const std::string* text = parsed->Value("--period")) {
+        period = ParseInt32(*text);
+        if (!period || *period < 1 || *period > 1000) {
+            return Fail("--period must be 1..1000 ms", kStatusUsage);
+        }
+    }
+    if (parsed->Has("--progress") && parsed->Has("--quiet")) {
+        return Fail("--progress and --quiet exclude each other", kStatusUsage);
+    }
+    const bool progress =
+        parsed->Has("--progress") || (!parsed->Has("--quiet") && isatty(STDERR_FILENO) == 1);
+
     // The editor's settings decide the defaults; the player reads them and never writes them.
-    EnvData settings(EditorSettingsPath(), ExeDir());
+    const std::string settingsPath = EditorSettingsPath();
+    EnvData settings(settingsPath, ExeDir());
     NoVolume noVolume;
     settings.Create(noVolume);
 
     PlayOptions options;
-    options.output = settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb;
-    options.universe = settings.TxUniverse;
-    options.usbPeriodMs = static_cast<uint32_t>(settings.DmxInterval);
+    options.output =
+        outputKind.value_or(settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb);
+    options.universe = universe.value_or(settings.TxUniverse);
+    options.usbPeriodMs = static_cast<uint32_t>(period.value_or(settings.DmxInterval));
     options.usbVendorId = static_cast<uint16_t>(settings.UsbVendorId);
     options.usbProductId = static_cast<uint16_t>(settings.UsbProductId);
-    if (const std::string* output = parsed->Value("--output")) {
-        if (*output == "artnet") {
-            options.output = OutputKind::ArtNet;
-        } else if (*output == "usb") {
-            options.output = OutputKind::Usb;
-        } else if (*output == "none") {
-            options.output = OutputKind::None;
-        } else {
-            return Fail("--output must be artnet, usb or none");
-        }
-    }
-    if (const std::string* text = parsed->Value("--universe")) {
-        const auto universe = ParseInt32(*text);
-        if (!universe || *universe < 0 || *universe > 255) {
-            return Fail("--universe must be 0..255");
-        }
-        options.universe = *universe;
-    }
-    if (const std::string* text = parsed->Value("--period")) {
-        const auto period = ParseInt32(*text);
-        if (!period || *period < 1 || *period > 1000) return Fail("--period must be 1..1000 ms");
-        options.usbPeriodMs = static_cast<uint32_t>(*period);
-    }
+    options.settingsPath = settingsPath;
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this
@@ -110,17 +129,18 @@ int PlayCommand(const std::vector<std::string>& args) {
 
     FileInstanceLock instance(kInstanceLockName);
     if (!instance.TryAcquire()) {
-        return Fail("another Lumavox is running; it drives the lights already");
+        return Fail("another Lumavox is running; it drives the lights already (it holds " +
+                    instance.Path() + ")");
     }
 
     ProjectData project;
     PatchTable patch;
-    const auto loaded = LoadShow(parsed->positionals[0], project, patch);
-    if (!loaded) return 1;
-    const std::string soundPath = SoundFilePath(project.Header);
-    if (soundPath.empty()) {
-        return Fail(AbsolutePath(parsed->positionals[0]) + ": the project names no sound file");
-    }
+    const std::string projectPath = AbsolutePath(parsed->positionals[0]);
+    const auto loaded = LoadShow(projectPath, project, patch);
+    if (!loaded) return kStatusFailed;
+    const ShowSound sound = FindShowSound(projectPath, project, parsed->Value("--sound"));
+    if (!sound.Problem.empty()) return Fail(sound.Problem);
+    const std::string& soundPath = sound.Path;
 
     SteadyClock clock;
     EngineState state;
@@ -135,8 +155,10 @@ int PlayCommand(const std::vector<std::string>& args) {
     std::unique_ptr<ISoundDevice> device;
     if (PulseAudioTest(std::chrono::milliseconds(2000))) {
         device = std::make_unique<PulseSoundDevice>();
+    } else if (parsed->Has("--require-audio")) {
+        return Fail("no sound server reachable (is PulseAudio or PipeWire running for this user?)");
     } else {
-        std::fprintf(stderr, "lumavox-cli: no audio output device; playing the show silently\n");
+        Warn("no sound server reachable; playing the show silently (--require-audio refuses)");
         device = std::make_unique<ClockSoundDevice>(clock);
     }
     EngineContext context{state,
@@ -147,9 +169,10 @@ int PlayCommand(const std::vector<std::string>& args) {
                           clock,
                           repeat,
                           noPatchCheck,
-                          [](std::string_view message, std::string_view) {
-                              std::fprintf(stderr, "lumavox-cli: %.*s\n",
-                                           static_cast<int>(message.size()), message.data());
+                          [](std::string_view, std::string_view) {
+                              // the editor's message box; this tool says it in English
+                              std::fputs("lumavox-cli: no audio output; the show runs silently\n",
+                                         stderr);
                           }};
     Engine engine(context);
 
@@ -163,19 +186,25 @@ int PlayCommand(const std::vector<std::string>& args) {
     PostRequest(state, state.OpenRequest, std::chrono::milliseconds(15000));
     if (!state.SoundOpen.load()) {
         output.Stop();
-        return Fail("cannot play " + soundPath);
+        return FailFile(soundPath, "cannot play this sound");
     }
+    const int32_t pre = loaded->PrePlayTime;
+    const int32_t post = loaded->PostPlayTime;
+    const int32_t length = state.SoundLength.load();
+    Warn("playing " + projectPath + ": " + MillisText(static_cast<int64_t>(pre) + length + post) +
+         " (pre-roll " + MillisText(pre) + ", sound " + MillisText(length) + ", post-roll " +
+         MillisText(post) + ")" + (parsed->Has("--repeat") ? ", repeating" : ""));
     Transport transport(state, clock, repeat);
     transport.PlayFromStart();
     bool started = false;
-    const bool ended =
-        WaitForEnd(state, signals, [&] { return EngineShowFinished(state, started); });
+    const bool ended = WaitForEnd(
+        state, signals, [&] { return EngineShowFinished(state, started); }, progress);
     transport.Stop();
     PostRequest(state, state.CloseRequest);
     output.Stop();
-    for (const std::string& line : output.NodeLines()) std::printf("%s\n", line.c_str());
+    for (const std::string& line : output.NodeLines()) Print(line + "\n");
     // the end of the show and a stop signal both end the run normally
-    return std::fflush(stdout) == 0 && ended ? 0 : 1;
+    return FinishOutput(ended ? 0 : kStatusFailed);
 }
 
 }  // namespace lumavox::cli

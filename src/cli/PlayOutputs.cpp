@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/CliOutput.h"
 #include "cli/ShowRender.h"
 #include "dmx/artnet/NodeEntry.h"
 #include "dmx/artnet/TArtnetThread.h"
@@ -72,10 +73,15 @@ bool OutputRunner::Start(std::string& error) {
             config.vendorId = m_options.usbVendorId;
             config.productId = m_options.usbProductId;
             m_dmx = std::make_unique<TDmxDtThread>(m_source, *m_usb, m_clock, config);
-            if (!m_dmx->DevicePresent()) {
-                std::fprintf(stderr,
-                             "lumavox-cli: no USB DMX interface found (DMX:NG); the show runs "
-                             "without lights\n");
+            if (config.vendorId == 0 && config.productId == 0) {
+                Warn(UsbNotConfiguredText(m_options.settingsPath));
+            } else if (!m_dmx->DevicePresent()) {
+                char ids[64];
+                std::snprintf(ids, sizeof ids, "%04x:%04x", static_cast<unsigned>(config.vendorId),
+                              static_cast<unsigned>(config.productId));
+                Warn(std::string("no USB DMX interface ") + ids +
+                     " found (DMX:NG); the show runs without lights (is it plugged in, and may "
+                     "this user open it? see lsusb and the README's udev rule)");
             }
             m_dmx->Resume();
             return true;
@@ -98,7 +104,10 @@ void OutputRunner::Stop() {
 std::vector<std::string> OutputRunner::NodeLines() const {
     std::vector<std::string> lines;
     if (!m_artnet) return lines;
-    for (const NodeEntry& node : m_artnet->Nodes().Entries()) lines.push_back(NodeListLine(node));
+    // node names come from the network
+    for (const NodeEntry& node : m_artnet->Nodes().Entries()) {
+        lines.push_back(EscapeText(NodeListLine(node)));
+    }
     return lines;
 }
 
@@ -112,8 +121,21 @@ bool EngineShowFinished(const EngineState& state, bool& started) {
     return t >= end;
 }
 
+std::string UsbNotConfiguredText(const std::string& settingsPath) {
+    return "no USB DMX interface configured (DMX:NG): set UsbVendorId and UsbProductId under "
+           "[Option] in " +
+           settingsPath +
+           " (as lsusb shows them, e.g. 0x0403), or play with --output artnet or --output none";
+}
+
+std::chrono::steady_clock::time_point NextReportTime(std::chrono::steady_clock::time_point due,
+                                                     std::chrono::steady_clock::time_point now) {
+    const auto next = due + std::chrono::seconds(1);
+    return next > now ? next : now + std::chrono::seconds(1);
+}
+
 bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
-                const std::function<bool()>& finished) {
+                const std::function<bool()>& finished, bool progress) {
     using namespace std::chrono;
     auto nextReport = steady_clock::now();
     int32_t lastPosition = state.CursorTime.load();
@@ -121,8 +143,8 @@ bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
     while (!finished()) {
         const auto now = steady_clock::now();
         if (now >= nextReport) {
-            std::fprintf(stderr, "%s\n", MillisText(state.CursorTime.load()).c_str());
-            nextReport += seconds(1);
+            if (progress) std::fprintf(stderr, "%s\n", MillisText(state.CursorTime.load()).c_str());
+            nextReport = NextReportTime(nextReport, now);
         }
         // Nothing pauses a headless show, so a position that stops moving means the sound
         // device gave up (a failed play command, a lost server): end instead of waiting forever.
@@ -130,12 +152,11 @@ bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
             lastPosition = position;
             lastMove = now;
         } else if (now - lastMove > kStallLimit) {
-            std::fprintf(stderr, "lumavox-cli: the play position stopped moving at %s\n",
-                         MillisText(position).c_str());
+            Warn("the play position stopped moving at " + MillisText(position));
             return false;
         }
         if (signals.Wait(milliseconds(50))) {
-            std::fprintf(stderr, "lumavox-cli: stopping\n");
+            Warn("stopping");
             return true;
         }
     }

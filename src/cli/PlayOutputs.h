@@ -35,6 +35,7 @@ struct PlayOptions {
     uint32_t usbPeriodMs = 20;  // the USB output period
     uint16_t usbVendorId = 0;
     uint16_t usbProductId = 0;
+    std::string settingsPath;  // named in the hint when no USB interface is configured
 };
 
 // Calls the frame source every period like an output thread, and sends the frame nowhere: the
@@ -101,10 +102,20 @@ private:
 };
 
 // Waits until the show has ended (or a stop signal arrived), printing the play time to stderr once
-// a second. False when the play position stopped moving for kStallLimit before the end.
+// a second when progress is set. False when the play position stopped moving for kStallLimit
+// before the end.
 inline constexpr std::chrono::seconds kStallLimit{5};
 bool WaitForEnd(const EngineState& state, ShutdownSignals& signals,
-                const std::function<bool()>& finished);
+                const std::function<bool()>& finished, bool progress);
+
+// The time of the next once-a-second report after one was due at due and now has come: one second
+// on, or, when the process was stopped for longer (Ctrl+Z, SIGSTOP), one second from now, so that
+// the missed seconds do not come out in a burst.
+std::chrono::steady_clock::time_point NextReportTime(std::chrono::steady_clock::time_point due,
+                                                     std::chrono::steady_clock::time_point now);
+
+// The hint printed when no USB DMX interface is configured (vendor and product identifiers 0).
+std::string UsbNotConfiguredText(const std::string& settingsPath);
 
 // The end of a show played through the engine: the post-roll has run out (or, without one, the
 // sound has stopped at its end), and neither the sound nor the free clock runs.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -8,19 +7,29 @@
 
 namespace lumavox::cli {
 
-// Sound reader messages for a terminal: errors go to stderr (and are kept for the exit path),
-// progress texts are dropped so that stdout stays machine-readable.
+// Sound reader messages for a terminal: errors go to stderr as one English line about the file
+// being read, progress texts are dropped so that stdout stays machine-readable.
 class StderrReporter final : public SoundReporter {
 public:
+    explicit StderrReporter(std::string path) : m_path(std::move(path)) {}
     void ShowStatus(std::string_view) override {}
-    void ShowError(std::string_view text) override {
-        m_lastError = std::string(text);
-        std::fprintf(stderr, "lumavox-cli: %s\n", m_lastError.c_str());
-    }
-    const std::string& LastError() const { return m_lastError; }
+    void ShowError(std::string_view text) override;
 
 private:
-    std::string m_lastError;
+    std::string m_path;
 };
+
+// A message of the sound readers in English ("不正なファイルです" → "not a valid sound file").
+std::string EnglishSoundText(std::string_view text);
+
+// Why a WAV file cannot be used, in English with the detail the reader's own messages lack
+// ("unsupported WAV format (24-bit samples; the waveform needs 16-bit PCM)"), and the reader's
+// error code for it; empty text when the header is fine. acceptEightBit: 8-bit files pass (for
+// wavinfo; the waveform reads 16-bit only).
+struct WavProblem {
+    std::string Text;
+    int Code = 0;  // 1 cannot open, 2 not a valid file, 3 unsupported format
+};
+WavProblem CheckWavFile(const std::string& path, bool acceptEightBit);
 
 }  // namespace lumavox::cli

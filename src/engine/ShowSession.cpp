@@ -6,6 +6,7 @@
 #include "dmx/Patch.h"
 #include "model/Msgstr.h"
 #include "model/ProjectData.h"
+#include "model/SoundLocation.h"
 #include "model/StepOps.h"
 #include "platform/Paths.h"
 #include "settings/EnvData.h"
@@ -18,18 +19,6 @@ namespace {
 bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
-
-// The folder part of a path with its trailing '/', empty when there is none.
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// The file name of a stored path, which may have been written on Windows with '\'.
-std::string FileNameOf(const std::string& stored) {
-    const auto separator = stored.find_last_of("/\\");
-    return separator == std::string::npos ? stored : stored.substr(separator + 1);
 }
 
 class BusyScope {
@@ -57,12 +46,9 @@ std::string LocateProjectSound(const ProjectHeader& header, const std::string& p
                                const std::string& exeDir) {
     const std::string stored = HeaderSoundFile(header);
     if (stored.empty()) return {};
-    const std::string resolved = ResolveSoundPath(stored, exeDir);
-    if (IsRegularFile(resolved)) return resolved;
-    const std::string name = FileNameOf(stored);
-    const std::string folder = FolderOf(projectPath);
-    if (!name.empty() && !folder.empty() && IsRegularFile(folder + name)) return folder + name;
-    return resolved;
+    const SoundLocation location = LocateSoundFile(projectPath, stored, exeDir);
+    // A sound found nowhere is still named by its stored path, so that reading it reports it.
+    return location.Found() ? location.Path : ResolveSoundPath(stored, exeDir);
 }
 
 ShowSession::ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch,
@@ -156,6 +142,10 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
     if (soundExists) {
         m_engine.SoundPath.Set(sound);
         m_engine.SoundLoaded.store(true);
+        // The tick takes an open before a close: a close still pending from above (no output
+        // thread ran within the bound, e.g. while the output is being switched) would otherwise
+        // shut the new sound again in the following tick. The open closes the old sound itself.
+        m_engine.CloseRequest.store(false);
         PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
         result.SoundFound = true;
     }

@@ -31,9 +31,8 @@ public:
 // The peak cache beside a project file: the path with its extension replaced by ".wfm".
 std::string PeakCachePath(const std::string& projectPath);
 
-// The sound file of a project as a path to open: the stored path resolved against exeDir when that
-// file exists; otherwise, so that a show folder moved as a whole still opens, the stored file's
-// name in the project file's own folder when that exists; otherwise the resolved stored path.
+// The sound file of a project as a path to open: LocateSoundFile's find (the stored path, else the
+// stored file's name in the project file's own folder), else the resolved stored path (missing).
 // Empty when the project names no sound. The stored path itself is not changed.
 std::string LocateProjectSound(const ProjectHeader& header, const std::string& projectPath,
                                const std::string& exeDir);

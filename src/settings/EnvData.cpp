@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <filesystem>
 #include <system_error>
 
@@ -30,6 +31,20 @@ bool FileExists(const std::string& path) {
 
 bool EqualsNoCaseText(const std::string& a, const std::string& b) {
     return EqualsNoCase(a, b);
+}
+
+// A USB identifier: decimal, or hexadecimal with "0x" as lsusb prints it ("0x0403"); 0 (no
+// device) for anything else or anything outside 0..0xFFFF.
+int32_t ReadUsbId(const UsrIniFile& ini, std::string_view key) {
+    const std::string text = ini.ReadString("Option", key, "");
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        uint32_t value = 0;
+        const char* last = text.data() + text.size();
+        const auto [ptr, ec] = std::from_chars(text.data() + 2, last, value, 16);
+        return ec == std::errc() && ptr == last && value <= 0xFFFF ? static_cast<int32_t>(value)
+                                                                   : 0;
+    }
+    return InRange(ini.ReadInt("Option", key, 0), 0, 0xFFFF, 0);
 }
 
 }  // namespace
@@ -115,8 +130,8 @@ void EnvData::ReadOptions() {
     DispInterval = InRange(m_ini.ReadInt("Option", "DispInterval", 50), 1, 1000, 50);
     TxUniverse = InRange(m_ini.ReadInt("Option", "TxUniverse", 0), 0, 255, 0);
     DmxType = m_ini.ReadInt("Option", "DmxType", 0);
-    UsbVendorId = InRange(m_ini.ReadInt("Option", "UsbVendorId", 0), 0, 0xFFFF, 0);
-    UsbProductId = InRange(m_ini.ReadInt("Option", "UsbProductId", 0), 0, 0xFFFF, 0);
+    UsbVendorId = ReadUsbId(m_ini, "UsbVendorId");
+    UsbProductId = ReadUsbId(m_ini, "UsbProductId");
 }
 
 void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {

@@ -98,10 +98,16 @@ TEST(CliPlay, WithoutAnAudioDeviceTheShowRunsSilentlyForItsWholeTimeLine) {
         RunPlay("'" + prj + "' --output none",
                 IsolatedEnv(PathOf(dir)) + " PULSE_SERVER=unix:/nonexistent", PathOf(dir));
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("no audio output device"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no sound server"), std::string::npos) << run.err;
     const double expected = kSoundSeconds + 2.0 * kPadMs / 1000.0;
     EXPECT_GT(run.seconds, expected - 0.3);
     EXPECT_LT(run.seconds, expected + 2.0);
+
+    const PlayRun refused =
+        RunPlay("'" + prj + "' --output none --require-audio",
+                IsolatedEnv(PathOf(dir)) + " PULSE_SERVER=unix:/nonexistent", PathOf(dir));
+    EXPECT_EQ(refused.status, 1) << refused.err;
+    EXPECT_NE(refused.err.find("no sound server"), std::string::npos) << refused.err;
 }
 
 TEST(CliPlay, OnAHeadlessSoundServerPlaysPreRollSoundAndPostRoll) {
@@ -115,7 +121,7 @@ TEST(CliPlay, OnAHeadlessSoundServerPlaysPreRollSoundAndPostRoll) {
     const PlayRun run =
         RunPlay("'" + prj + "' --output none", "XDG_CONFIG_HOME=" + PathOf(dir), PathOf(dir));
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err.find("no audio output device"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("no sound server"), std::string::npos) << run.err;
     const double expected = kSoundSeconds + 2.0 * kPadMs / 1000.0;
     EXPECT_GT(run.seconds, expected - 0.3) << run.err;
     EXPECT_LT(run.seconds, expected + 3.0) << run.err;

@@ -91,21 +91,6 @@ TEST(ActionTable, MenusAndBarsNameKnownActionsAndAgreeWithThePlacement) {
     size_t placed = 0;
     for (const ActionInfo& action : kActionTable) placed += action.ToolBar != ActionToolBar::None;
     EXPECT_EQ(buttons, placed);
-    for (const MenuEntry& entry : StepPopupMenu()) {
-        if (entry.Kind == MenuEntryKind::Action) {
-            EXPECT_NE(FindAction(entry.Name), nullptr);
-        }
-    }
-    for (const MenuEntry& entry : EmptySpacePopupMenu()) {
-        if (entry.Kind == MenuEntryKind::Action) {
-            EXPECT_NE(FindAction(entry.Name), nullptr);
-        }
-    }
-}
-
-TEST(ActionTable, AmpersandsInUserTextAreDoubled) {
-    EXPECT_EQ(EscapeAccessKeys("R&B & Soul"), "R&&B && Soul");
-    EXPECT_EQ(EscapeAccessKeys(""), "");
 }
 
 }  // namespace
