@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -20,6 +21,7 @@
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 #include "settings/EnvData.h"
+#include "sound/WavFixture.h"
 #include "sound/WavSound.h"
 
 using namespace lumavox;
@@ -234,7 +236,34 @@ private slots:
         QCOMPARE(HeaderTitle(project->Header), std::string());
     }
 
+    void aDroppedSoundIsTakenOnlyWhenReadable() {
+        test::WavRecipe recipe;
+        const std::vector<int16_t> samples(44100 * 2, 100);
+        const std::string wav = temp->File("song.wav");
+        test::WriteFile(wav, test::WavBytes(recipe, test::Pcm16(samples)));
+
+        Drop(temp->File("missing.wav"));
+        QTest::qWait(20);
+        QCOMPARE(dialog->SoundEdit()->text(), QString());
+        QVERIFY(!dialog->SoundChanged());
+
+        Drop(wav);
+        QTRY_VERIFY(dialog->SoundChanged());
+        QCOMPARE(dialog->SoundEdit()->text(), QStringLiteral("song.wav"));  // inside ExeDir
+        QVERIFY(dialog->SoundInfoLabel()->text().startsWith(QStringLiteral("44.1kHz 16bit ")));
+    }
+
 private:
+    void Drop(const std::string& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(dialog.get(), &drop);
+    }
+
     QVariant Cell(int k) const { return dialog->Grid()->model()->index(k / 3, k % 3).data(); }
 
     void Type(int k, const char* text) {
