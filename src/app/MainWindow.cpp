@@ -1068,11 +1068,12 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
     } else {
         if (!result.ResaveError.Ok()) ShowSaveError(result.ResaveError);
         if (result.Outcome != OpenOutcome::Untitled) UpdateCaption();
-        if (result.Outcome == OpenOutcome::NewProject) RunProjectSettings(true);
     }
     Invalidate();
     if (m_shownOnce) m_dispTimer.start(m_env.DispInterval);
     UpdateActions();
+    // A new project goes on in the project settings dialog, with the display timer running.
+    if (result.Outcome == OpenOutcome::NewProject) RunProjectSettings(true);
     return result.Outcome == OpenOutcome::Opened;
 }
 

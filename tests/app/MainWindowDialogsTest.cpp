@@ -103,6 +103,21 @@ private slots:
         QVERIFY(form.Project().Modified);
         QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Gala"));
     }
+
+    void aNewProjectOpensTheSettingsInNewProjectMode() {
+        TLumavoxForm& form = Make();
+        SetHeaderTitle(form.Project().Header, "Old");
+        QString title;
+        QString field = QStringLiteral("unset");
+        OnNextDialog<TSetPrjDlg>([&](TSetPrjDlg& dialog) {
+            title = dialog.windowTitle();
+            field = dialog.TitleEdit()->text();
+            dialog.reject();
+        });
+        form.OpenProject(QString());
+        QCOMPARE(title, QStringLiteral("プロジェクトの新規作成(N)"));
+        QCOMPARE(field, QString());
+    }
 };
 
 QTEST_MAIN(MainWindowDialogsTest)
