@@ -33,6 +33,7 @@
 #include <filesystem>
 
 #include "app/HelpWindow.h"
+#include "dialogs/TStpPropDlg.h"
 
 #include "dialogs/TSetPrjDlg.h"
 #include "dmx/OutputPair.h"
@@ -153,8 +154,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_device = m_setup.device ? std::move(m_setup.device) : std::make_unique<PulseSoundDevice>();
     m_env.Create(*m_device);
 
-    m_patch.Assign(std::array<int32_t, kDmxChannels>{});
-    for (int channel = 0; channel < kDmxChannels; ++channel) m_patch.Set(channel, -1);
+    m_patch.ClearAll();  // nothing patched until a project brings its patch
     EngineContext context{m_state,
                           m_project,
                           m_patch,
@@ -640,7 +640,7 @@ void TLumavoxForm::ApplyOptions() {
     m_dispTimer.setInterval(m_env.DispInterval);
     ApplyToolBarStyle();
     RecomputeTimelineLength(m_state);
-    Invalidate();
+    LayoutStep();
 }
 
 void TLumavoxForm::ApplyToolBarStyle() {
@@ -648,7 +648,8 @@ void TLumavoxForm::ApplyToolBarStyle() {
     const bool flat = m_env.FlatToolBar;
     for (QToolBar* bar : m_bars) {
         for (QToolButton* button : bar->findChildren<QToolButton*>()) {
-            if (button->parentWidget() == bar) button->setFixedSize(27, 26);
+            const bool extension = button->objectName() == QStringLiteral("qt_toolbar_ext_button");
+            if (button->parentWidget() == bar && !extension) button->setFixedSize(27, 26);
             button->setAutoRaise(flat);
         }
     }
@@ -657,8 +658,9 @@ void TLumavoxForm::ApplyToolBarStyle() {
 }
 
 void TLumavoxForm::InstallPanes() {
-    // The time panes replace the placeholders here (same object names, same places in the layout)
-    // once the time line exists; until then the placeholders keep the layout.
+    // The time panes take the placeholders' places (same names, same positions in the layouts),
+    // built on one EditorContext of this window's objects and the time line; until they exist the
+    // placeholders hold the layout and the scroll bar holds L.
 }
 
 void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
@@ -683,6 +685,13 @@ MainShortCuts TLumavoxForm::CurrentShortCuts() const {
     return shortCuts;
 }
 
+QMargins TLumavoxForm::FrameMargins() const {
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
 void TLumavoxForm::RestorePlacement() {
     WindowPlacement placement;
     const QRect screen =
@@ -693,20 +702,28 @@ void TLumavoxForm::RestorePlacement() {
     const int height = std::clamp(placement.Height, 200, std::max(200, screen.height()));
     const int left = std::clamp(placement.Left, screen.left(), screen.right() - 50);
     const int top = std::clamp(placement.Top, screen.top(), screen.bottom() - 50);
-    const QMargins frame = frameGeometry().size() == size()
-                               ? QMargins()
-                               : QMargins(geometry().left() - frameGeometry().left(),
-                                          geometry().top() - frameGeometry().top(),
-                                          frameGeometry().right() - geometry().right(),
-                                          frameGeometry().bottom() - geometry().bottom());
-    move(left, top);
-    resize(width - frame.left() - frame.right(), height - frame.top() - frame.bottom());
+    m_placedFrame = QRect(left, top, width, height);
+    m_placementPending = true;
+    FitFrameToPlacement();
     if (placement.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
+}
+
+void TLumavoxForm::FitFrameToPlacement() {
+    // move() places the frame, resize() sizes the client: the window manager's frame is known only
+    // once the window is mapped, so the size is corrected again when it is (activation, start-up
+    // continuation); a window without a frame is right at once.
+    if (!m_placementPending || isMaximized()) return;
+    const QMargins margins = FrameMargins();
+    move(m_placedFrame.topLeft());
+    resize(m_placedFrame.width() - margins.left() - margins.right(),
+           m_placedFrame.height() - margins.top() - margins.bottom());
+    if (!margins.isNull()) m_placementPending = false;
 }
 
 void TLumavoxForm::SavePlacementNow() {
     WindowPlacement placement;
-    const QRect frame = isMaximized() ? normalGeometry() : frameGeometry();
+    const QMargins margins = FrameMargins();
+    const QRect frame = isMaximized() ? normalGeometry().marginsAdded(margins) : frameGeometry();
     placement.Left = frame.left();
     placement.Top = frame.top();
     placement.Width = frame.width();
@@ -796,6 +813,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
 
 void TLumavoxForm::StartupContinuation() {
     if (m_closing) return;
+    FitFrameToPlacement();
     update();
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
@@ -830,8 +848,7 @@ void TLumavoxForm::DisplayTick() {
         SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
     }
     const bool preview = m_aux.stpProp && m_aux.stpProp->isVisible();
-    const QVariant colour = preview ? m_aux.stpProp->property("previewColour") : QVariant();
-    m_state.PreviewColour.store(colour.isValid() ? colour.toInt() : NoColour);
+    m_state.PreviewColour.store(preview ? m_aux.stpProp->PanelColour() : NoColour);
 
     const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
     const QString text = QtText(label.Text);
@@ -1150,6 +1167,9 @@ bool TLumavoxForm::event(QEvent* event) {
             if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
+            // By the first activation the window manager has framed the window: the last fit.
+            FitFrameToPlacement();
+            m_placementPending = false;
             // Also after a modal dialog closes.
             LayoutStep();
             break;

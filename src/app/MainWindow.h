@@ -38,12 +38,13 @@ class QFrame;
 namespace lumavox {
 
 class OutputPair;
+class TStpPropDlg;
 class HelpWindow;
 
 // The other windows of the program, created once after the main window and handed to it.
 struct AuxWindows {
     QDialog* setPrj = nullptr;
-    QDialog* stpProp = nullptr;
+    TStpPropDlg* stpProp = nullptr;
     QDialog* about = nullptr;
     QDialog* option = nullptr;
     QWidget* colMon = nullptr;
@@ -204,6 +205,8 @@ private:
     void SaveToolBars();
     void RestorePlacement();
     void SavePlacementNow();
+    void FitFrameToPlacement();
+    QMargins FrameMargins() const;
     void ClosingSequence();
     void SetupBackupTimer();
     void UpdateCaption();
@@ -259,7 +262,10 @@ private:
     QFrame* m_curOutput = nullptr;
     QWidget* m_playPanel = nullptr;
     QWidget* m_paletteBar = nullptr;
-    double m_pixelsPerMs = 0.0;  // PixelsPerMs of the time line, 0 until the panes set it
+    double m_pixelsPerMs = 0.0;
+    QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
+    bool m_placementPending = false;  // the frame was not known yet when they were applied  //
+                                      // PixelsPerMs of the time line, 0 until the panes set it
     QScrollBar* m_scrollBar = nullptr;
     HelpWindow* m_help = nullptr;
 

@@ -212,7 +212,7 @@ private slots:
 
     void displayTimerRunsInsideAModalStepColourDialog() {
         TLumavoxForm& form = Make();
-        m_stpProp->setProperty("previewColour", 0x123456);
+        m_stpProp->SetPanelColour(0x123456);
         int32_t seen = NoColour;
         QTimer::singleShot(300, m_stpProp.get(), [&] {
             seen = form.State().PreviewColour.load();
