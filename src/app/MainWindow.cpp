@@ -939,7 +939,7 @@ void TLumavoxForm::RunProjectSettings(bool newProject) {
         // After the settings the caption names the title, else the file (no "<無題>").
         setWindowTitle(QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));
     }
-    Invalidate();
+    LayoutStep();  // the time line length may have changed (times, sound)
     UpdateActions();
 }
 
