@@ -35,6 +35,7 @@
 #include "app/HelpWindow.h"
 #include "dialogs/TStpPropDlg.h"
 
+#include "dialogs/TSetPrjDlg.h"
 #include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
 #include "editor/KeyMap.h"
@@ -121,6 +122,28 @@ void TLumavoxForm::SessionUi::EndBusy() {
 
 void TLumavoxForm::SessionUi::ShowWarning(std::string_view text) {
     m_form.ShowWarning(QtText(text));
+}
+
+ShortCut TLumavoxForm::OptionHostImpl::ActionShortCut(size_t index) const {
+    return index < kMainActionCount ? m_form.CurrentShortCuts()[index] : ShortCut{0};
+}
+
+void TLumavoxForm::OptionHostImpl::SetActionShortCut(size_t index, ShortCut shortCut) {
+    if (index >= kMainActionCount) return;
+    MainShortCuts shortCuts = m_form.CurrentShortCuts();
+    shortCuts[index] = shortCut;
+    m_form.ApplyShortCuts(shortCuts);  // a key given twice stays with the first action
+}
+
+int TLumavoxForm::OptionHostImpl::DisplayPeriod() const {
+    return m_form.m_dispTimer.interval();
+}
+
+void TLumavoxForm::OptionHostImpl::SetDisplayPeriod(int periodMs) {
+    const bool running = m_form.m_dispTimer.isActive();
+    m_form.m_dispTimer.stop();
+    m_form.m_dispTimer.setInterval(periodMs);
+    if (running) m_form.m_dispTimer.start();
 }
 
 TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
@@ -283,6 +306,8 @@ void TLumavoxForm::CreateActions() {
             OpenProject(dialog.selectedFiles().constFirst());
         }
     });
+    connect(Action("SetPrjAction"), &QAction::triggered, this,
+            [this] { RunProjectSettings(false); });
     connect(Action("SavePrjAction"), &QAction::triggered, this, [this] { SaveProject(); });
     connect(Action("SaveAsPrjAction"), &QAction::triggered, this, [this] { SaveProjectAs(); });
     connect(Action("SaveSelGrpAction"), &QAction::triggered, this, [this] { SaveGroup(); });
@@ -353,7 +378,9 @@ QAction* TLumavoxForm::CommandItem(QMenu* menu, std::string_view name) {
             if (!mixer.isEmpty()) QProcess::startDetached(mixer, {});
         });
     } else if (name == kOptionsCommand) {
-        item->setEnabled(false);  // the options dialog arrives with its own work
+        connect(item, &QAction::triggered, this, [this] {
+            if (m_aux.option && m_aux.option->exec() == QDialog::Accepted) ApplyOptions();
+        });
     } else if (name == kHelpContentsCommand) {
         connect(item, &QAction::triggered, this, [this] { ShowHelp(0); });
     } else if (name == kWebPageCommand) {
@@ -879,7 +906,7 @@ void TLumavoxForm::UpdateActions() {
         "TopPlayAction",    "PlayAction",       "PauseAction",       "StopAction",
         "ToTopPosAction",   "ToEndPosAction",   "ViewFilToolAction", "ViewEditToolAction",
         "ViewPlayerAction", "ViewCurPalAction", "ViewSttBarAction",  "ViewColMonAction",
-        "SaveSelGrpAction", "LoadGrpAction"};
+        "SaveSelGrpAction", "LoadGrpAction",    "SetPrjAction"};
     for (size_t i = 0; i < kMainActionCount; ++i) {
         const std::string_view name = kActionTable[i].Name;
         const ActionState state = MainActionState(name, facts);
@@ -901,6 +928,19 @@ void TLumavoxForm::RefreshRecentMenu() {
         if (visible) m_recentItems[i]->setText(QtText(RecentEntryCaption(index, history[i])));
     }
     m_recentMenu->setEnabled(RecentSubmenuEnabled(history));
+}
+
+void TLumavoxForm::RunProjectSettings(bool newProject) {
+    auto* dialog = qobject_cast<TSetPrjDlg*>(m_aux.setPrj);
+    if (!dialog) return;
+    const std::string_view command = newProject ? "NewPrjAction" : "SetPrjAction";
+    dialog->Prepare(QtText(FindAction(command)->Caption), newProject);
+    if (dialog->exec() == QDialog::Accepted && dialog->ApplyAccepted(m_session)) {
+        // After the settings the caption names the title, else the file (no "<無題>").
+        setWindowTitle(QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));
+    }
+    LayoutStep();  // the time line length may have changed (times, sound)
+    UpdateActions();
 }
 
 void TLumavoxForm::UpdateCaption() {
@@ -1045,15 +1085,12 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
     } else {
         if (!result.ResaveError.Ok()) ShowSaveError(result.ResaveError);
         if (result.Outcome != OpenOutcome::Untitled) UpdateCaption();
-        if (result.Outcome == OpenOutcome::NewProject && m_aux.setPrj) {
-            // The project settings dialog in new-project mode takes over from here.
-            m_aux.setPrj->setWindowTitle(
-                QtText(CaptionWithoutAccessKeys(FindAction("NewPrjAction")->Caption)));
-        }
     }
     Invalidate();
     if (m_shownOnce) m_dispTimer.start(m_env.DispInterval);
     UpdateActions();
+    // A new project goes on in the project settings dialog, with the display timer running.
+    if (result.Outcome == OpenOutcome::NewProject) RunProjectSettings(true);
     return result.Outcome == OpenOutcome::Opened;
 }
 

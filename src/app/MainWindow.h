@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
 #include "editor/logic/MainWindowRules.h"
@@ -95,6 +96,14 @@ public:
     QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
     QMenu* RecentMenu() const { return m_recentMenu; }
     EnvData& Env() { return m_env; }
+    PatchTable& Patch() { return m_patch; }
+    WavSound& Sound() { return m_sound; }
+    // Null when the window was made without output threads.
+    OutputPair* Outputs() { return m_outputs.get(); }
+    // What the options dialog changes at once here (shortcuts, the display period).
+    IOptionHost& OptionHost() { return m_optionHost; }
+    // The project settings dialog: settings mode, or new-project mode after a new project.
+    void RunProjectSettings(bool newProject);
     ProjectData& Project() { return m_project; }
     EngineState& State() { return m_state; }
     Transport& TransportControl() { return m_transport; }
@@ -165,6 +174,18 @@ private:
         TLumavoxForm& m_form;
     };
 
+    class OptionHostImpl final : public IOptionHost {
+    public:
+        explicit OptionHostImpl(TLumavoxForm& form) : m_form(form) {}
+        ShortCut ActionShortCut(size_t index) const override;
+        void SetActionShortCut(size_t index, ShortCut shortCut) override;
+        int DisplayPeriod() const override;
+        void SetDisplayPeriod(int periodMs) override;
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
     void CreateActions();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
@@ -226,6 +247,7 @@ private:
     AutoBackupGate m_backupGate;
     std::unique_ptr<OutputPair> m_outputs;
     AuxWindows m_aux;
+    OptionHostImpl m_optionHost{*this};
 
     std::array<QAction*, kMainActionCount> m_actions{};
     QAction* m_refTrkShort = nullptr;  // ViewRefTrkAction as shown in "表示(&V)"

@@ -120,14 +120,16 @@ int main(int argc, char** argv) {
         setup.iniPath = lumavox::DefaultSettingsPath();
         setup.exeDir = lumavox::ExeDir();
         lumavox::TLumavoxForm form(std::move(setup));
-        lumavox::TSetPrjDlg setPrj(&form);
+        lumavox::TSetPrjDlg setPrj(form.Project(), form.State(), form.Patch(), form.Env(),
+                                   form.Sound(), &form);
         lumavox::TStpPropDlg stpProp(&form);
         lumavox::TAboutBox about(&form);
-        lumavox::TOptionDlg option(&form);
+        lumavox::TOptionDlg option(form.Env(), form.OptionHost(), form.Outputs(), &form);
         lumavox::TColMonForm colMon(&form);
         lumavox::TSelExForm selEx(&form);
         lumavox::TStpTimeDlg stpTime(&form);
         lumavox::TArtNetPropDlg artNetProp(&form);
+        option.SetNodeDialog(&artNetProp);
         form.SetAuxWindows(
             {&setPrj, &stpProp, &about, &option, &colMon, &selEx, &stpTime, &artNetProp});
         if (!startFile.isEmpty()) form.OpenAtStart(startFile);

@@ -30,4 +30,12 @@ struct NodeEntry {
 // right-aligned in three characters and joined by dots, " : " and the short name.
 std::string NodeListLine(const NodeEntry& entry);
 
+// The node details' address: the four octets each right-aligned in three characters, joined by
+// dots, without the mark ("192.168.  0. 10").
+std::string NodeAddressText(const NodeEntry& entry);
+// A cell of the node details' port grid for port 0..3: its universe as sub-net and ID digits
+// ("2 : 3" for 0x23), SwIn for the In row when the port type has bit 6, SwOut for the Out row
+// when it has bit 7; empty otherwise or for a port outside 0..3.
+std::string NodePortCellText(const NodeEntry& entry, int port, bool input);
+
 }  // namespace lumavox

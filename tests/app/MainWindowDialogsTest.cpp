@@ -1,0 +1,124 @@
+// The main window with the options and project settings dialogs: what the dialogs change reaches
+// the window's actions, timer, caption and project.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "app/MainWindow.h"
+#include "dialogs/TArtNetPropDlg.h"
+#include "dialogs/TOptionDlg.h"
+#include "dialogs/TSetPrjDlg.h"
+#include "editor/logic/ActionTable.h"
+#include "fakes/ScriptedSoundDevice.h"
+#include "model/ProjectFile.h"
+
+using namespace lumavox;
+
+class MainWindowDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TLumavoxForm> m_form;
+
+    TLumavoxForm& Make() {
+        TLumavoxForm::Setup setup;
+        setup.iniPath = m_dir.filePath(QStringLiteral("lumavox.INI")).toStdString();
+        setup.exeDir = m_dir.path().toStdString() + "/";
+        setup.outputs = false;
+        setup.device = std::make_unique<ScriptedSoundDevice>();
+        m_form = std::make_unique<TLumavoxForm>(std::move(setup));
+        auto* setPrj = new TSetPrjDlg(m_form->Project(), m_form->State(), m_form->Patch(),
+                                      m_form->Env(), m_form->Sound(), m_form.get());
+        auto* option =
+            new TOptionDlg(m_form->Env(), m_form->OptionHost(), m_form->Outputs(), m_form.get());
+        option->SetNodeDialog(new TArtNetPropDlg(m_form.get()));
+        AuxWindows aux;
+        aux.setPrj = setPrj;
+        aux.option = option;
+        m_form->SetAuxWindows(aux);
+        m_form->show();
+        if (!QTest::qWaitFor([this] { return m_form->StartupDone(); }, 5000)) {
+            qWarning("the start-up continuation did not run");
+        }
+        return *m_form;
+    }
+
+    // Runs work on the next modal dialog of type D once it is shown.
+    template <class D>
+    void OnNextDialog(std::function<void(D&)> work) {
+        QTimer::singleShot(50, m_form.get(), [this, work] {
+            D* dialog = m_form->findChild<D*>();
+            if (dialog && dialog->isVisible()) {
+                work(*dialog);
+            } else {
+                OnNextDialog<D>(work);
+            }
+        });
+    }
+
+private slots:
+    void cleanup() {
+        if (m_form) m_form->CloseWithoutAsking();
+        m_form.reset();
+    }
+
+    void optionShortCutReachesTheActionAtOnceEvenAfterCancel() {
+        TLumavoxForm& form = Make();
+        const int row = ActionIndex("OpenPrjAction");
+        OnNextDialog<TOptionDlg>([row](TOptionDlg& dialog) {
+            dialog.ShortCutList()->setCurrentRow(row);
+            dialog.ShiftCheckBox()->setChecked(true);
+            dialog.CtrlCheckBox()->setChecked(true);
+            dialog.KeyComboBox()->setCurrentIndex(dialog.KeyComboBox()->findText("F5"));
+            dialog.ChangeButton()->click();
+            dialog.DisplayPeriodComboBox()->setCurrentIndex(2);  // 150 ms
+            dialog.reject();
+        });
+        form.findChild<QAction*>(QStringLiteral("Options"))->trigger();
+        QVERIFY(form.Action("OpenPrjAction")
+                    ->shortcuts()
+                    .contains(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F5)));
+        QCOMPARE(form.OptionHost().DisplayPeriod(), 150);
+        QCOMPARE(form.Env().DispInterval, 150);  // the run's period, used by later restarts
+    }
+
+    void settingsOkRetitlesTheWindowAndMarksTheProject() {
+        TLumavoxForm& form = Make();
+        OnNextDialog<TSetPrjDlg>([](TSetPrjDlg& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("プロジェクトの設定(S)..."));
+            QTest::keyClicks(dialog.TitleEdit(), "Gala");
+            dialog.accept();
+        });
+        form.Action("SetPrjAction")->setEnabled(true);
+        form.Action("SetPrjAction")->trigger();
+        QCOMPARE(HeaderTitle(form.Project().Header), std::string("Gala"));
+        QVERIFY(form.Project().Modified);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Gala"));
+    }
+
+    void aNewProjectOpensTheSettingsInNewProjectMode() {
+        TLumavoxForm& form = Make();
+        SetHeaderTitle(form.Project().Header, "Old");
+        QString title;
+        QString field = QStringLiteral("unset");
+        OnNextDialog<TSetPrjDlg>([&](TSetPrjDlg& dialog) {
+            title = dialog.windowTitle();
+            field = dialog.TitleEdit()->text();
+            dialog.reject();
+        });
+        form.OpenProject(QString());
+        QCOMPARE(title, QStringLiteral("プロジェクトの新規作成(N)"));
+        QCOMPARE(field, QString());
+    }
+};
+
+QTEST_MAIN(MainWindowDialogsTest)
+#include "MainWindowDialogsTest.moc"
