@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/logic/PaneGeometry.h"
@@ -43,7 +44,14 @@ void MarkBar::Render(QPainter& p) {
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
     const int right = l + w;
-    for (const Step* s : list->ItemsUnlocked()) {
+    const TStepList::View items = list->ItemsUnlocked();
+    auto it = items.begin();
+    if (list->SortedUnlocked()) {
+        it = std::partition_point(items.begin(), items.end(),
+                                  [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; });
+    }
+    for (; it != items.end(); ++it) {
+        const Step* s = *it;
         const int x = m_tl.TimeToX(s->Time);
         if (x > right) break;
         if (x < l) continue;

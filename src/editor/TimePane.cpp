@@ -1,6 +1,5 @@
 #include "editor/TimePane.h"
 
-#include <qdrawutil.h>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -91,26 +90,45 @@ void TimePane::paintEvent(QPaintEvent* event) {
 
 void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
                 Edge edge, bool red) {
+    // Thousands of markers can be visible: plain fills only, no pens or style calls.
+    const int x = square.x();
+    const int y = square.y();
+    const int w = square.width();
+    const int h = square.height();
     p.fillRect(square, fill);
-    p.setPen(frame);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(square.adjusted(0, 0, -1, -1));
-    const QRect inner = square.adjusted(1, 1, -1, -1);
-    const QPalette pal;
-    switch (edge) {
-        case Edge::Raised:
-            qDrawShadePanel(&p, inner, pal, false, 1);
-            break;
-        case Edge::Sunken:
-            qDrawShadePanel(&p, inner, pal, true, 1);
-            break;
-        case Edge::Etched:
-            qDrawShadeRect(&p, inner, pal, true, 1, 0);
-            break;
+    p.fillRect(QRect(x, y, w, 1), frame);
+    p.fillRect(QRect(x, y + h - 1, w, 1), frame);
+    p.fillRect(QRect(x, y, 1, h), frame);
+    p.fillRect(QRect(x + w - 1, y, 1, h), frame);
+    static const QColor kLight(255, 255, 255);
+    static const QColor kDark(128, 128, 128);
+    if (w > 4 && h > 4) {
+        const int ix = x + 1;
+        const int iy = y + 1;
+        const int iw = w - 2;
+        const int ih = h - 2;
+        const QColor& topLeft = edge == Edge::Sunken ? kDark : kLight;
+        const QColor& bottomRight = edge == Edge::Sunken ? kLight : kDark;
+        if (edge == Edge::Etched) {
+            // a groove: dark outer line, light inner line
+            p.fillRect(QRect(ix, iy, iw - 1, 1), kDark);
+            p.fillRect(QRect(ix, iy, 1, ih - 1), kDark);
+            p.fillRect(QRect(ix + 1, iy + ih - 1, iw - 1, 1), kLight);
+            p.fillRect(QRect(ix + iw - 1, iy + 1, 1, ih - 1), kLight);
+        } else {
+            p.fillRect(QRect(ix, iy, iw, 1), topLeft);
+            p.fillRect(QRect(ix, iy, 1, ih), topLeft);
+            p.fillRect(QRect(ix, iy + ih - 1, iw, 1), bottomRight);
+            p.fillRect(QRect(ix + iw - 1, iy, 1, ih), bottomRight);
+        }
     }
     if (red) {
-        p.setPen(QColor(255, 0, 0));
-        p.drawRect(square.adjusted(-1, -1, 0, 0));
+        static const QColor kRed(255, 0, 0);
+        // grown by one pixel on each side
+        p.fillRect(QRect(x - 1, y - 1, w + 2, 1), kRed);
+        p.fillRect(QRect(x - 1, y + h, w + 2, 1), kRed);
+        p.fillRect(QRect(x - 1, y, 1, h), kRed);
+        p.fillRect(QRect(x + w, y, 1, h), kRed);
     }
 }
 
