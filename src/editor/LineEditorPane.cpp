@@ -185,7 +185,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
     ProjectData& project = m_ctx.project;
     const Step* dragged = m_state.Dragged;
     if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) &&
-        dragged != nullptr) {
+        m_panes.DragAlive()) {
         const bool shift = mods.testFlag(Qt::ShiftModifier);
         if (shift && mode == PaneState::Drag::Brightness) {
             mode = PaneState::Drag::Move;
@@ -231,7 +231,7 @@ void LineEditorPane::mouseReleaseEvent(QMouseEvent* event) {
     const PaneState::Drag mode = m_state.DragMode;
     const Step* dragged = m_state.Dragged;
     if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) &&
-        dragged != nullptr) {
+        m_panes.DragAlive()) {
         if (mode == PaneState::Drag::Move && m_state.Moved) {
             if (!event->modifiers().testFlag(Qt::AltModifier)) {
                 SetStepTime(project, line, dragged, m_tl.XToTime(x));

@@ -142,7 +142,8 @@ void MarkBar::mouseMoveEvent(QMouseEvent* event) {
     const PaneState::Drag mode = m_state.DragMode;
     const Step* dragged = m_state.Dragged;
     ProjectData& project = m_ctx.project;
-    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) && dragged != nullptr) {
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) &&
+        m_panes.DragAlive()) {
         if (x == m_lastX) return;
         if (mode == PaneState::Drag::Move) {
             const int64_t dt = static_cast<int64_t>(m_tl.XToTime(x)) - dragged->Time;
@@ -174,7 +175,8 @@ void MarkBar::mouseReleaseEvent(QMouseEvent* event) {
     const PaneState::Drag mode = m_state.DragMode;
     const Step* dragged = m_state.Dragged;
     ProjectData& project = m_ctx.project;
-    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) && dragged != nullptr) {
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) &&
+        m_panes.DragAlive()) {
         if (mode == PaneState::Drag::Move && m_state.Moved) {
             if (!event->modifiers().testFlag(Qt::AltModifier)) {
                 SetStepTime(project, m_panes.CurrentLineIndex(), dragged,

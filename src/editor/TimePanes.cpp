@@ -120,7 +120,24 @@ void TimePanes::SetCurrentLine(int line, bool deselectAll) {
     InvalidateAll();
 }
 
+bool TimePanes::DragAlive() {
+    if (m_state.DragMode == PaneState::Drag::None) return false;
+    const int line = CurrentLineIndex();
+    auto alive = [&](const Step* s) {
+        return s == nullptr || IndexOfStep(m_ctx.project, line, s) >= 0;
+    };
+    if (m_state.Dragged != nullptr && alive(m_state.Dragged) && alive(m_state.StretchFirst) &&
+        alive(m_state.StretchLast)) {
+        return true;
+    }
+    m_state.EndDrag();
+    SetDragLine(TimeLine::kNoDragLine);
+    InvalidateAll();
+    return false;
+}
+
 void TimePanes::StepsReplaced() {
+    DragAlive();
     m_state.Revalidate(m_ctx.project);
     InvalidateAll();
 }

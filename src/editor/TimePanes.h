@@ -72,6 +72,9 @@ public:
     int CurrentLineIndex() const;
     const TStepList* CurrentList() const;
     void SetDragLine(int x);
+    // The drag's steps are still in the current line; otherwise (a command replaced them) the
+    // drag ends here, so no handler reads through a freed step.
+    bool DragAlive();
     void Locate(int32_t t);
     // The current step follows the pointer (scrubbing in the waveform panes and the mark bar).
     void FollowPointer(int x);

@@ -49,6 +49,19 @@ private slots:
         QVERIFY(!r.f.panes.StepEditLocked());
     }
 
+    void anUndoDuringADragEndsTheDragInsteadOfUsingFreedSteps() {
+        Rig r;
+        r.f.Put(0, 4000);
+        Press(&r.pane, {100, 100}, Qt::ShiftModifier);
+        QVERIFY(r.f.panes.StepEditLocked());
+        Undo(r.f.project);  // replaces every step object (a command that ignored the lock)
+        Move(&r.pane, {140, 100}, Qt::ShiftModifier);
+        Release(&r.pane, {140, 100}, Qt::ShiftModifier);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        QCOMPARE(r.f.project.Lines[0].At(0).Time, 4000);
+        QCOMPARE(r.f.state.DragLineX, TimeLine::kNoDragLine);
+    }
+
     void brightnessDragClampsEachSelectedStepAtTheTopAndBottom() {
         Rig r;
         const Step& a = r.f.Put(0, 4000, 0, true);
