@@ -1,5 +1,6 @@
 #include "editor/WaveformPane.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "PaneFixture.h"
@@ -82,6 +83,18 @@ private slots:
         f.engine.SoundPosition = 599991;
         f.panes.NextTime();
         QCOMPARE(f.engine.CursorTime.load(), 300);  // within 10 ms of the end
+    }
+
+    void relayoutTellsTheScrollBarAndTheStatusBar() {
+        PaneFixture f(6000, 400);
+        QSignalSpy scroll(&f.panes, &TimePanes::scrollChanged);
+        QSignalSpy status(&f.panes, &TimePanes::statusText);
+        QVERIFY(f.panes.ZoomIn());
+        QCOMPARE(scroll.count(), 1);
+        QCOMPARE(scroll[0][1].toInt(), 3000 - 400);  // 6000 frames at 0.5
+        QCOMPARE(scroll[0][2].toInt(), 400);
+        QCOMPARE(status[0][0].toInt(), 2);
+        QCOMPARE(status[0][1].toString(), QStringLiteral("スケール= 0.500"));
     }
 
     void theOutputStripShowsTheOutputColour() {
