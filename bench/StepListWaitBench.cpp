@@ -69,7 +69,7 @@ void BM_TickWaitWhileEditing100kSteps(benchmark::State& state) {
                 for (auto& s : items) s->Time += 1;
             });
             // 2. re-sort: sort an index order outside, move the pointers into it inside
-            const TStepList::Items& view = line.ItemsUnlocked();
+            const TStepList::View view = line.ItemsUnlocked();
             std::vector<size_t> order(view.size());
             std::iota(order.begin(), order.end(), size_t{0});
             std::sort(order.begin(), order.end(),
