@@ -280,8 +280,16 @@ void TColMonForm::ShowMenuAt(const QPoint& globalPos) {
 
 void TColMonForm::setVisible(bool visible) {
     if (visible && isHidden()) {
-        RestoreFromSettings();
+        const ColMonArrangement arrangement = StoredArrangement();
+        // The monitor is placed before it is mapped and again once its frame is known; the
+        // panels keep their stored bounds through both, then take their reference.
+        m_placing = true;
+        ApplyWindowPlacement(*this, arrangement.Monitor);
         QWidget::setVisible(true);
+        ApplyWindowPlacement(*this, arrangement.Monitor);
+        m_placing = false;
+        ApplyPanels(arrangement);
+        SetShowLabels(m_context.env.Ini().ReadBool(kMonitorSection, "ViewMonLabel", true));
         m_timer.start();
         Tick();
     } else if (!visible && !isHidden()) {
@@ -297,17 +305,19 @@ QPoint TColMonForm::MainTopLeft() const {
     return main != nullptr ? main->frameGeometry().topLeft() : QPoint(0, 0);
 }
 
-void TColMonForm::RestoreFromSettings() {
-    const UsrIniFile& ini = m_context.env.Ini();
+ColMonArrangement TColMonForm::StoredArrangement() const {
     ColMonArrangement arrangement;
     const QPoint main = MainTopLeft();
-    LoadColMonArrangement(ini, arrangement, main.y(), main.x());
-    ApplyArrangement(arrangement);
-    SetShowLabels(ini.ReadBool(kMonitorSection, "ViewMonLabel", true));
+    LoadColMonArrangement(m_context.env.Ini(), arrangement, main.y(), main.x());
+    return arrangement;
 }
 
 void TColMonForm::ApplyArrangement(const ColMonArrangement& arrangement) {
     ApplyWindowPlacement(*this, arrangement.Monitor);
+    ApplyPanels(arrangement);
+}
+
+void TColMonForm::ApplyPanels(const ColMonArrangement& arrangement) {
     for (int i = 0; i < ColMonArrangement::kPanelCount; ++i) {
         const auto& stored = arrangement.Panels[static_cast<size_t>(i)];
         const WindowPlacement& b = stored.Bounds;
@@ -366,7 +376,7 @@ void TColMonForm::ToggleScaled() {
 
 void TColMonForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!m_context.env.MonScaled) return;
+    if (!m_context.env.MonScaled || m_placing) return;
     for (TColMonChild* panel : m_panels) panel->ScaleToMonitor();
 }
 

@@ -126,8 +126,9 @@ protected:
 private:
     void BuildMenu();
     void UpdateMenuChecks();
-    void RestoreFromSettings();
+    ColMonArrangement StoredArrangement() const;
     void ApplyArrangement(const ColMonArrangement& arrangement);
+    void ApplyPanels(const ColMonArrangement& arrangement);
     ColMonArrangement CurrentArrangement() const;
     QPoint MainTopLeft() const;
     void ChooseAndSaveArrangement();
@@ -136,6 +137,7 @@ private:
     EditorContext& m_context;
     std::array<TColMonChild*, ColMonArrangement::kPanelCount> m_panels{};
     bool m_showLabels = true;
+    bool m_placing = false;  // the monitor is being placed: panels do not scale
     QTimer m_timer;
     QMenu* m_menu = nullptr;
     std::array<QAction*, ColMonArrangement::kPanelCount> m_lineActions{};

@@ -222,6 +222,10 @@ void TSelExForm::setVisible(bool visible) {
         ApplyWindowPlacement(*this, placement);
         m_chart->CancelDrag();
         Rebuild();
+        QDialog::setVisible(true);
+        // The frame is known once the window is shown: size the client to fit it.
+        ApplyWindowPlacement(*this, placement);
+        return;
     } else if (!visible && !isHidden()) {
         m_chart->CancelDrag();
         WindowPlacement placement = PlacementOfWindow(*this, BorderKind::ResizableToolWindow);

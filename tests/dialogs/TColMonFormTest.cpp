@@ -132,7 +132,9 @@ private slots:
         QCOMPARE(ini.ReadInt("ColMon4", "Visible", 1), 0);
         QCOMPARE(ini.ReadInt("ColMon3", "WinLeft", 0), 33);
         QCOMPARE(ini.ReadInt("ColMonForm", "ViewMonLabel", 1), 0);
+        QCOMPARE(ini.ReadInt("ColMonForm", "WinWidth", 0), 480);  // the frame, kept exactly
 
+        t.env.MonScaled = true;  // placing the monitor does not scale the stored panels
         form = std::make_unique<TColMonForm>(t.context, nullptr);
         form->show();
         QVERIFY(form->Panel(3)->isHidden());
