@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DialogTestContext.h"
+#include "dialogs/DialogTestContext.h"
 #include "model/ColourEval.h"
 
 namespace lumavox {

@@ -6,7 +6,7 @@
 #include <QTabBar>
 #include <QTest>
 
-#include "DialogTestContext.h"
+#include "dialogs/DialogTestContext.h"
 #include "model/ColourEval.h"
 #include "model/StepOps.h"
 
