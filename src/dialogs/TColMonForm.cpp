@@ -290,11 +290,14 @@ void TColMonForm::setVisible(bool visible) {
         m_placing = false;
         ApplyPanels(arrangement);
         SetShowLabels(m_context.env.Ini().ReadBool(kMonitorSection, "ViewMonLabel", true));
+        m_everShown = true;
         m_timer.start();
         Tick();
+        emit VisibleChanged(true);
     } else if (!visible && !isHidden()) {
         SaveToSettings();
         QWidget::setVisible(false);
+        emit VisibleChanged(false);
     } else {
         QWidget::setVisible(visible);
     }
@@ -344,9 +347,13 @@ ColMonArrangement TColMonForm::CurrentArrangement() const {
 void TColMonForm::SaveToSettings() {
     m_timer.stop();
     UsrIniFile& ini = m_context.env.Ini();
-    ColMonArrangement arrangement = CurrentArrangement();
+    // A monitor never shown has no arrangement of its own yet: what the settings hold (or the
+    // first showing's defaults) is written back unchanged.
+    ColMonArrangement arrangement = m_everShown ? CurrentArrangement() : StoredArrangement();
+    const bool showLabels =
+        m_everShown ? m_showLabels : ini.ReadBool(kMonitorSection, "ViewMonLabel", true);
     SaveColMonArrangementPanelsFirst(ini, arrangement);
-    ini.WriteBool(kMonitorSection, "ViewMonLabel", m_showLabels);
+    ini.WriteBool(kMonitorSection, "ViewMonLabel", showLabels);
 }
 
 void TColMonForm::Tick() {

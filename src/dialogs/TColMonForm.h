@@ -118,6 +118,8 @@ signals:
     // The user pressed panel `line` while MonClickTab is set: the main window makes that line
     // current as its tabs do.
     void CurrentLineRequested(int line);
+    // The monitor was shown or hidden (also by its own close button), for the view action's check.
+    void VisibleChanged(bool visible);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -137,6 +139,7 @@ private:
     EditorContext& m_context;
     std::array<TColMonChild*, ColMonArrangement::kPanelCount> m_panels{};
     bool m_showLabels = true;
+    bool m_everShown = false;
     bool m_placing = false;  // the monitor is being placed: panels do not scale
     QTimer m_timer;
     QMenu* m_menu = nullptr;

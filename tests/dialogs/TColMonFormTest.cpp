@@ -144,6 +144,18 @@ private slots:
         QCOMPARE(Geometry(form->Panel(2)), QRect(230, 10, 100, 100));
     }
 
+    void NeverShownMonitorWritesTheStoredArrangementBack() {
+        testing::DialogTestContext t;
+        t.env.Ini().WriteInt("ColMon2", "WinLeft", 77);
+        t.env.Ini().WriteBool("ColMonForm", "ViewMonLabel", false);
+        TColMonForm form(t.context, nullptr);
+        form.SaveToSettings();
+        QCOMPARE(t.env.Ini().ReadInt("ColMon2", "WinLeft", 0), 77);
+        QCOMPARE(t.env.Ini().ReadInt("ColMon3", "WinLeft", 0), 230);
+        QCOMPARE(t.env.Ini().ReadInt("ColMonForm", "WinWidth", 0), 480);
+        QVERIFY(!t.env.Ini().ReadBool("ColMonForm", "ViewMonLabel", true));
+    }
+
     void ArrangementFileRestoresPanelsButNotLabelsOrScaling() {
         testing::DialogTestContext t;
         TColMonForm form(t.context, nullptr);
