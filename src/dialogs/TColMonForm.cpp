@@ -324,7 +324,7 @@ void TColMonForm::ApplyPanels(const ColMonArrangement& arrangement) {
     for (int i = 0; i < ColMonArrangement::kPanelCount; ++i) {
         const auto& stored = arrangement.Panels[static_cast<size_t>(i)];
         const WindowPlacement& b = stored.Bounds;
-        Panel(i)->SetBoundsProgrammatically({b.Left, b.Top, b.Width, b.Height});
+        Panel(i)->SetBoundsProgrammatically(LimitBounds({b.Left, b.Top, b.Width, b.Height}));
         Panel(i)->setVisible(stored.Visible);
     }
 }

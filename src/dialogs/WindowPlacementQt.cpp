@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+
+#include "editor/logic/MonitorScale.h"
 
 namespace lumavox {
 
@@ -43,10 +46,13 @@ WindowPlacement PlacementOfWindow(const QWidget& window, BorderKind border) {
 
 void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement) {
     if (window.isMaximized() || window.isMinimized()) window.setWindowState(Qt::WindowNoState);
-    QPoint topLeft(placement.Left, placement.Top);
+    // Stored values are hand-editable: keep them where Qt's geometry arithmetic cannot overflow.
+    const PanelBounds b =
+        LimitBounds({placement.Left, placement.Top, placement.Width, placement.Height});
+    QPoint topLeft(b.Left, b.Top);
     const QSize extra = FrameExtra(window);
-    const QSize client(std::max(placement.Width - extra.width(), 1),
-                       std::max(placement.Height - extra.height(), 1));
+    const QSize client(std::max(b.Width - extra.width(), 1),
+                       std::max(b.Height - extra.height(), 1));
     if (!OnSomeScreen(QRect(topLeft, client + extra))) {
         topLeft = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
     }

@@ -1,5 +1,6 @@
 #include "editor/logic/MonitorScale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -15,6 +16,12 @@ int32_t TruncToInt32(double value) {
         return std::numeric_limits<int32_t>::max();
     }
     return static_cast<int32_t>(t);
+}
+
+PanelBounds LimitBounds(const PanelBounds& bounds) {
+    return {std::clamp(bounds.Left, -kBoundsLimit, kBoundsLimit),
+            std::clamp(bounds.Top, -kBoundsLimit, kBoundsLimit),
+            std::clamp(bounds.Width, 1, kBoundsLimit), std::clamp(bounds.Height, 1, kBoundsLimit)};
 }
 
 PanelBounds InitialPanelBounds(int index) {
@@ -51,7 +58,7 @@ PanelBounds MonitorScale::Scaled(const PanelBounds& panel, int32_t clientWidth,
         out.Left = TruncToInt32(m_left * fx);
         out.Width = TruncToInt32(fx * m_width);
     }
-    return out;
+    return LimitBounds(out);
 }
 
 }  // namespace lumavox

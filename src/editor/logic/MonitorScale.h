@@ -14,6 +14,11 @@ struct PanelBounds {
     bool operator==(const PanelBounds&) const = default;
 };
 
+// Bounds held to what a window system can place: positions within ±kBoundsLimit, sizes 1..
+// kBoundsLimit. Stored arrangements are hand-editable, and scaling may meet extreme factors.
+inline constexpr int32_t kBoundsLimit = 1 << 20;
+PanelBounds LimitBounds(const PanelBounds& bounds);
+
 // Panel i (0..7) of the initial arrangement: two rows of four 100 × 100 panels, 110 px apart,
 // 10 px from the client's corner.
 PanelBounds InitialPanelBounds(int index);
@@ -30,8 +35,8 @@ public:
     // the user moved it, and the reference must be taken again.
     bool UserMoved(const PanelBounds& panel, int32_t clientWidth, int32_t clientHeight) const;
 
-    // The panel's bounds for a monitor client of this size; an axis whose reference parent size
-    // is 0 keeps the panel's present values.
+    // The panel's bounds for a monitor client of this size (limited); an axis whose reference
+    // parent size is 0 keeps the panel's present values.
     PanelBounds Scaled(const PanelBounds& panel, int32_t clientWidth, int32_t clientHeight) const;
 
     double RefTop() const { return m_top; }

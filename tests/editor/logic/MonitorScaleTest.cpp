@@ -53,6 +53,15 @@ TEST(MonitorScale, WithoutParentSizeNothingScalesOrCountsAsMoved) {
     EXPECT_FALSE(scale.UserMoved({50, 60, 7, 8}, 1000, 1000));
 }
 
+TEST(MonitorScale, ExtremeReferencesAndStoredBoundsStayPlaceable) {
+    MonitorScale scale;
+    scale.Take({1000000, -5, 1000000, 3}, 1, 1);
+    EXPECT_EQ(scale.Scaled({}, 1000000, 1000000),
+              (PanelBounds{kBoundsLimit, -kBoundsLimit, kBoundsLimit, kBoundsLimit}));
+    EXPECT_EQ(LimitBounds({INT32_MIN, INT32_MAX, 0, -7}),
+              (PanelBounds{-kBoundsLimit, kBoundsLimit, 1, 1}));
+}
+
 TEST(MonitorScale, InitialArrangementIsTwoRowsOfFour) {
     EXPECT_EQ(InitialPanelBounds(0), (PanelBounds{10, 10, 100, 100}));
     EXPECT_EQ(InitialPanelBounds(3), (PanelBounds{340, 10, 100, 100}));
