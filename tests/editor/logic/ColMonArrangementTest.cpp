@@ -90,25 +90,5 @@ TEST(ColMonArrangement, MissingOrMalformedValuesTakeTheFirstShowingDefaults) {
     EXPECT_EQ(LoadColMonArrangementFile(dir.File("missing.ARG"), 0, 0).Panels[7].Bounds.Left, 340);
 }
 
-TEST(ColMonArrangement, FailedWriteIsReportedWithThePathAndTheOldFileKept) {
-    TempDir dir;
-    WriteBytes(dir.File("plain"), "x");
-    ColMonArrangement a = SampleArrangement();
-    const SaveResult result = SaveColMonArrangementFile(dir.File("plain") + "/a.ARG", a);
-    EXPECT_FALSE(result.Ok());
-    EXPECT_NE(result.Error.find(dir.File("plain")), std::string::npos);
-    EXPECT_FALSE(result.SystemError.empty());
-    EXPECT_EQ(ReadBytes(dir.File("plain")), "x");
-}
-
-TEST(ColMonArrangement, SettingsOrderWritesPanelsBeforeTheMonitor) {
-    UsrIniFile ini("");
-    ColMonArrangement a = SampleArrangement();
-    SaveColMonArrangementPanelsFirst(ini, a);
-    ASSERT_EQ(ini.Sections().size(), 9u);
-    EXPECT_EQ(ini.Sections().front().Name, "ColMon1");
-    EXPECT_EQ(ini.Sections().back().Name, "ColMonForm");
-}
-
 }  // namespace
 }  // namespace lumavox

@@ -45,14 +45,6 @@ TEST(MonitorScale, MoveIsDetectedOnlyWhenThePositionNoLongerFollowsFromTheRefere
     EXPECT_FALSE(scale.UserMoved(dragged, 451, 281));
 }
 
-TEST(MonitorScale, WithoutParentSizeNothingScalesOrCountsAsMoved) {
-    const PanelBounds panel{5, 6, 7, 8};
-    MonitorScale scale;
-    scale.Take(panel, 0, 0);
-    EXPECT_EQ(scale.Scaled(panel, 1000, 1000), panel);
-    EXPECT_FALSE(scale.UserMoved({50, 60, 7, 8}, 1000, 1000));
-}
-
 TEST(MonitorScale, ExtremeReferencesAndStoredBoundsStayPlaceable) {
     MonitorScale scale;
     scale.Take({1000000, -5, 1000000, 3}, 1, 1);
@@ -60,20 +52,14 @@ TEST(MonitorScale, ExtremeReferencesAndStoredBoundsStayPlaceable) {
               (PanelBounds{kBoundsLimit, -kBoundsLimit, kBoundsLimit, kBoundsLimit}));
     EXPECT_EQ(LimitBounds({INT32_MIN, INT32_MAX, 0, -7}),
               (PanelBounds{-kBoundsLimit, kBoundsLimit, 1, 1}));
+    EXPECT_EQ(TruncToInt32(-1.9), -1);
+    EXPECT_EQ(TruncToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(MonitorScale, InitialArrangementIsTwoRowsOfFour) {
     EXPECT_EQ(InitialPanelBounds(0), (PanelBounds{10, 10, 100, 100}));
     EXPECT_EQ(InitialPanelBounds(3), (PanelBounds{340, 10, 100, 100}));
     EXPECT_EQ(InitialPanelBounds(5), (PanelBounds{120, 120, 100, 100}));
-}
-
-TEST(MonitorScale, TruncationIsTowardZeroAndRangeSafe) {
-    EXPECT_EQ(TruncToInt32(-1.9), -1);
-    EXPECT_EQ(TruncToInt32(1.9), 1);
-    EXPECT_EQ(TruncToInt32(1e300), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(TruncToInt32(-1e300), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(TruncToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 }  // namespace

@@ -73,23 +73,5 @@ TEST_F(SelExCandidatesTest, BandsNarrowTheSetWithRightAndBottomEdgesOutside) {
     EXPECT_EQ(set.StatusText(), "3 points");
 }
 
-TEST_F(SelExCandidatesTest, ConfirmMakesExactlyTheRemainingStepsTheSelection) {
-    AddTo(project, 5, MakeColour(0, 255, 0), 0, 0, 1);
-    AddTo(project, 5, MakeColour(0, 255, 0), 0, 10, 1);
-    project.Lines[0].Edit([](TStepList::Items& items) { items[1]->Selected = 1; });
-    SelExCandidates set;
-    set.Build(project);
-    ASSERT_EQ(set.Count(), 3);
-    set.Place(HueChartMode::HueBrightness, 451, 281);
-    set.ApplyBand(SelExBand::FromPoints(200, 0, 451, 281), SelExMode::Exclude);  // drops grey
-    ASSERT_EQ(Names(set), (std::vector<std::pair<int, int>>{{5, 0}, {5, 1}}));
-
-    EXPECT_EQ(set.Confirm(project), 2);
-    EXPECT_EQ(SelectedCount(project), 2);
-    EXPECT_EQ(project.Lines[0].At(1).Selected, 0);
-    EXPECT_EQ(project.Lines[5].At(1).Selected, 1);
-    EXPECT_FALSE(project.Modified);
-}
-
 }  // namespace
 }  // namespace lumavox
