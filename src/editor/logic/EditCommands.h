@@ -15,6 +15,15 @@ struct StepCursor {
     int AnchorStep = -1;
 };
 
+// Flags the panes, the palette and the commands share. SuppressDrag: the next press on a step or
+// the palette starts nothing (set after adding a step and after double clicks). ProgrammaticChange:
+// raised while the program itself moves the brightness slider or the play cursor; then slider
+// changes neither repaint nor mark the project modified.
+struct EditFlags {
+    bool SuppressDrag = false;
+    int ProgrammaticChange = 0;
+};
+
 // The main window's edit commands as operations on the project: each goes through the step
 // operations (one undo state per command where the command saves one) and leaves the dialogs,
 // boxes, status panels and repaints to the window. UI thread only.

@@ -1,4 +1,5 @@
 #include "editor/logic/DialogMaths.h"
+#include "editor/logic/EditTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,17 @@ TEST(InputBoxes, NewStepTimeIsTheCursorPixelConvertedBack) {
     EXPECT_EQ(PixelGridTime(7, 0.5, 0), 14);
     EXPECT_EQ(PixelGridTime(7, 0.4, 0), 17);  // 17.5 ms truncates
     EXPECT_EQ(PixelGridTime(100, 0.0, 5000), -5000);
+}
+
+TEST(EditTexts, LabelsAndStatusTexts) {
+    EXPECT_EQ(LineLabelText(0), "Line1");
+    EXPECT_EQ(ComponentText('R', 0), "R  0");
+    EXPECT_EQ(ComponentText('B', 255), "B255");
+    EXPECT_EQ(ComponentText('G', -1), "---");
+    EXPECT_EQ(BrightnessStatusText(0), "明暗=   0");
+    EXPECT_EQ(BrightnessStatusText(-255), "明暗=-255");
+    EXPECT_EQ(SelectionStatusText(12), "選択中=12");
+    EXPECT_EQ(WithoutAccessKeys("基点の色指定(&C)..."), "基点の色指定(C)...");
 }
 
 }  // namespace
