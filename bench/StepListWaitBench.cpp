@@ -69,7 +69,7 @@ void BM_TickWaitWhileEditing100kSteps(benchmark::State& state) {
             });
             // 2. re-sort: sort a copy of the pointer order outside, reorder inside
             std::vector<const Step*> order;
-            for (const auto& s : line.ItemsUnlocked()) order.push_back(s.get());
+            for (const auto& s : line.ItemsUnlocked()) order.push_back(s);
             std::sort(order.begin(), order.end(),
                       [](const Step* a, const Step* b) { return a->Time < b->Time; });
             line.Reorder(order);

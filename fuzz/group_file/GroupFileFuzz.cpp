@@ -20,7 +20,7 @@ std::vector<uint8_t> Image(const ProjectData& project) {
     for (const TStepList& line : project.Lines) {
         out.push_back(static_cast<uint8_t>(line.Count()));
         for (const auto& s : line.ItemsUnlocked()) {
-            const auto* b = reinterpret_cast<const uint8_t*>(s.get());
+            const auto* b = reinterpret_cast<const uint8_t*>(s);
             out.insert(out.end(), b, b + sizeof(Step));
         }
     }

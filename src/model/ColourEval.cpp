@@ -32,7 +32,7 @@ LineColour Blend(const Step& prev, const Step& next, int32_t t) {
 
 // prevIndex = index of the last step before the first step with Time > t, or -1; nextIndex = that
 // step's index, or size when there is none.
-LineColour FromIndices(const TStepList::Items& steps, size_t nextIndex, int32_t t) {
+LineColour FromIndices(TStepList::View steps, size_t nextIndex, int32_t t) {
     if (nextIndex == 0) return {NoColour, 0};
     const Step& prev = *steps[nextIndex - 1];
     if (nextIndex == steps.size()) return {prev.Colour, prev.Brightness};
@@ -41,13 +41,13 @@ LineColour FromIndices(const TStepList::Items& steps, size_t nextIndex, int32_t 
 
 }  // namespace
 
-LineColour LineColourAtByWalk(const TStepList::Items& steps, int32_t t) {
+LineColour LineColourAtByWalk(TStepList::View steps, int32_t t) {
     size_t i = 0;
     while (i < steps.size() && steps[i]->Time <= t) ++i;
     return FromIndices(steps, i, t);
 }
 
-LineColour LineColourAt(const TStepList::Items& steps, bool sorted, int32_t t) {
+LineColour LineColourAt(TStepList::View steps, bool sorted, int32_t t) {
     if (!sorted) return LineColourAtByWalk(steps, t);
     const auto it = std::upper_bound(steps.begin(), steps.end(), t,
                                      [](int32_t time, const auto& s) { return time < s->Time; });
@@ -57,7 +57,7 @@ LineColour LineColourAt(const TStepList::Items& steps, bool sorted, int32_t t) {
 LineColour LineColourAt(const ProjectData& project, int line, int32_t t) {
     if (line < 0 || line >= kLineCount) return {NoColour, 0};
     return project.Lines[static_cast<size_t>(line)].Read(
-        [t](const TStepList::Items& steps, bool sorted) { return LineColourAt(steps, sorted, t); });
+        [t](TStepList::View steps, bool sorted) { return LineColourAt(steps, sorted, t); });
 }
 
 int32_t ApplyBrightness(int32_t colour, int32_t brightness) {

@@ -25,10 +25,10 @@ LineColour LineColourAt(const ProjectData& project, int line, int32_t t);
 // The same over a list the caller has locked (or owns on the UI thread). `sorted` says whether Time
 // never decreases along the list: then a binary search is used, with exactly the result of the
 // walk from the start; otherwise the list is walked.
-LineColour LineColourAt(const TStepList::Items& steps, bool sorted, int32_t t);
+LineColour LineColourAt(TStepList::View steps, bool sorted, int32_t t);
 
 // The plain walk from the start of the list, the reference the fast search is held to.
-LineColour LineColourAtByWalk(const TStepList::Items& steps, int32_t t);
+LineColour LineColourAtByWalk(TStepList::View steps, int32_t t);
 
 // The shown and sent colour: NoColour gives black; brightness b > 0 lightens each channel by
 // (255 - c) * b / 255, b < 0 darkens it to c * (b + 255) / 255 (integer arithmetic).

@@ -168,7 +168,7 @@ std::vector<uint8_t> ProjectFileBytes(const ProjectData& project) {
     size_t at = kHeaderSize;
     for (const TStepList& line : project.Lines) {
         for (const auto& s : line.ItemsUnlocked()) {
-            std::memcpy(bytes.data() + at, s.get(), kStepSize);
+            std::memcpy(bytes.data() + at, s, kStepSize);
             bytes[at + kSelectedOffset] = 0;
             at += kStepSize;
         }

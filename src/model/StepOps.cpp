@@ -54,7 +54,7 @@ std::optional<int32_t> ClampTruncated(double v, const TimeLimits& limits) {
 // and lengths are worked out on the UI thread's unlocked view; the lock is taken only to put the
 // pointers into their new places and write the lengths, and not at all when nothing changes.
 void NormaliseLine(TStepList& line) {
-    const Items& items = line.ItemsUnlocked();
+    const TStepList::View items = line.ItemsUnlocked();
     const size_t n = items.size();
     if (n == 0) return;
 
@@ -89,6 +89,55 @@ void NormaliseLine(TStepList& line) {
         }
         for (size_t k = 0; k < n; ++k) live[k]->Length = lengths[k];
     });
+}
+
+TStepList* ListAt(ProjectData& project, int line) {
+    if (line < 0 || line >= kLineCount) return nullptr;
+    return &project.Lines[static_cast<size_t>(line)];
+}
+
+int IndexIn(const TStepList& list, const Step* step) {
+    if (step == nullptr) return -1;
+    const TStepList::View items = list.ItemsUnlocked();
+    // The step's own LineIndex says where it lives; the search only confirms the address, so it
+    // never reads through a pointer that may be stale.
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == step) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Runs fn(Step&) on the step of line at the address, under the list's lock.
+template <class Fn>
+bool EditStep(ProjectData& project, int line, const Step* step, Fn&& fn) {
+    TStepList* list = ListAt(project, line);
+    if (list == nullptr) return false;
+    const int i = IndexIn(*list, step);
+    if (i < 0) return false;
+    list->Edit([&](Items& live) { fn(*live[static_cast<size_t>(i)]); });
+    return true;
+}
+
+// Runs fn(Step&) on every selected step of every line and on current, each once, one mutation
+// per line that has any. Returns the number of steps visited.
+template <class Fn>
+int EditSelectedAnd(ProjectData& project, const Step* current, Fn&& fn) {
+    int visited = 0;
+    for (TStepList& line : project.Lines) {
+        const TStepList::View items = line.ItemsUnlocked();
+        const bool any = std::any_of(items.begin(), items.end(), [current](const Step* s) {
+            return s->Selected != 0 || s == current;
+        });
+        if (!any) continue;
+        line.Edit([&](Items& live) {
+            for (auto& s : live) {
+                if (s->Selected == 0 && s.get() != current) continue;
+                fn(*s);
+                ++visited;
+            }
+        });
+    }
+    return visited;
 }
 
 // Moves new steps onto the end of a line in one mutation.
@@ -380,7 +429,7 @@ int MoveSelected(ProjectData& project, int32_t deltaMs, bool noPass, const TimeL
     if (deltaMs == 0) return 0;
     int moved = 0;
     for (TStepList& line : project.Lines) {
-        const Items& items = line.ItemsUnlocked();
+        const TStepList::View items = line.ItemsUnlocked();
         const size_t n = items.size();
         if (CountSelected(line) == 0) continue;
         // The unselected neighbour each selected step approaches: the nearest unselected step after
@@ -429,11 +478,11 @@ int AnchoredStretch(ProjectData& project, const Step* a, const Step* b, const St
                     double x, const TimeLimits& limits) {
     TStepList* line = CurrentList(project);
     if (line == nullptr) return 0;
-    const Items& items = line->ItemsUnlocked();
+    const TStepList::View items = line->ItemsUnlocked();
     // a and b must be steps of this line: their DragOrigin is read below.
     auto holds = [&](const Step* p) {
         return p != nullptr &&
-               std::any_of(items.begin(), items.end(), [p](const auto& s) { return s.get() == p; });
+               std::any_of(items.begin(), items.end(), [p](const Step* s) { return s == p; });
     };
     if (!holds(a) || !holds(b)) return 0;
     const Step* anchor = nullptr;  // the anchor that stays put
@@ -477,7 +526,7 @@ int StretchSelected(ProjectData& project, double x, const TimeLimits& limits) {
     const double m = *earliest;
     int stretched = 0;
     for (TStepList& line : project.Lines) {
-        const Items& items = line.ItemsUnlocked();
+        const TStepList::View items = line.ItemsUnlocked();
         std::vector<int32_t> times(items.size());
         int inLine = 0;
         for (size_t i = 0; i < items.size(); ++i) {
@@ -564,6 +613,116 @@ int CopyLineFrom(ProjectData& project, int src, int dst) {
     to.Assign(std::move(copies));
     project.Modified = true;
     return to.Count();
+}
+
+int IndexOfStep(const ProjectData& project, int line, const Step* step) {
+    if (line < 0 || line >= kLineCount) return -1;
+    return IndexIn(project.Lines[static_cast<size_t>(line)], step);
+}
+
+int LineOfStep(const ProjectData& project, const Step* step) {
+    for (int line = 0; line < kLineCount; ++line) {
+        if (IndexOfStep(project, line, step) >= 0) return line;
+    }
+    return -1;
+}
+
+bool SetStepColour(ProjectData& project, int line, const Step* step, int32_t colour) {
+    return EditStep(project, line, step, [colour](Step& s) { s.Colour = colour; });
+}
+
+bool SetStepBrightness(ProjectData& project, int line, const Step* step, int32_t brightness) {
+    const int32_t b = std::clamp(brightness, kMinBrightness, kMaxBrightness);
+    return EditStep(project, line, step, [b](Step& s) { s.Brightness = b; });
+}
+
+bool SetStepSelected(ProjectData& project, int line, const Step* step, bool selected) {
+    const uint8_t value = selected ? 1 : 0;
+    return EditStep(project, line, step, [value](Step& s) { s.Selected = value; });
+}
+
+bool SetStepTime(ProjectData& project, int line, const Step* step, int32_t time) {
+    if (!EditStep(project, line, step, [time](Step& s) { s.Time = time; })) return false;
+    Normalise(project);
+    return true;
+}
+
+int OffsetBrightness(ProjectData& project, int32_t delta, const Step* current) {
+    return EditSelectedAnd(project, current, [delta](Step& s) {
+        const int64_t b = static_cast<int64_t>(s.Brightness) + delta;
+        s.Brightness = static_cast<int32_t>(std::clamp<int64_t>(b, kMinBrightness, kMaxBrightness));
+    });
+}
+
+int SetColourOfSelectedAnd(ProjectData& project, const Step* current, int32_t colour) {
+    return EditSelectedAnd(project, current, [colour](Step& s) { s.Colour = colour; });
+}
+
+int SetTimeOfSelectedAnd(ProjectData& project, const Step* current, int32_t time) {
+    const int n = EditSelectedAnd(project, current, [time](Step& s) { s.Time = time; });
+    if (n > 0) Normalise(project);
+    return n;
+}
+
+int SelectSteps(ProjectData& project, std::span<const Step* const> steps) {
+    int selected = 0;
+    for (TStepList& line : project.Lines) {
+        const TStepList::View items = line.ItemsUnlocked();
+        std::vector<size_t> picks;
+        for (const Step* wanted : steps) {
+            const int i = IndexIn(line, wanted);
+            if (i >= 0 && items[static_cast<size_t>(i)]->Selected == 0) {
+                picks.push_back(static_cast<size_t>(i));
+            }
+        }
+        if (picks.empty()) continue;
+        line.Edit([&](Items& live) {
+            for (size_t i : picks) {
+                if (live[i]->Selected == 0) ++selected;
+                live[i]->Selected = 1;
+            }
+        });
+    }
+    return selected;
+}
+
+void StoreDragOrigins(ProjectData& project) {
+    TStepList* line = CurrentList(project);
+    if (line == nullptr || CountSelected(*line) == 0) return;
+    line->Edit([](Items& live) {
+        for (auto& s : live) {
+            if (s->Selected != 0) s->DragOrigin = s->Time;
+        }
+    });
+}
+
+bool SetMarks(ProjectData& project, const Step* step, int32_t markX, int32_t markY) {
+    return EditStep(project, LineOfStep(project, step), step, [markX, markY](Step& s) {
+        s.MarkX = markX;
+        s.MarkY = markY;
+    });
+}
+
+std::optional<int32_t> EarliestSelectedTime(const ProjectData& project) {
+    std::optional<int32_t> earliest;
+    for (const TStepList& line : project.Lines) {
+        for (const Step* s : line.ItemsUnlocked()) {
+            if (s->Selected != 0 && (!earliest || s->Time < *earliest)) earliest = s->Time;
+        }
+    }
+    return earliest;
+}
+
+SelectedEnds FirstLastSelectedInLine(const ProjectData& project) {
+    SelectedEnds ends;
+    const TStepList* line = CurrentList(project);
+    if (line == nullptr) return ends;
+    for (const Step* s : line->ItemsUnlocked()) {
+        if (s->Selected == 0) continue;
+        if (ends.First == nullptr) ends.First = s;
+        ends.Last = s;
+    }
+    return ends;
 }
 
 }  // namespace lumavox

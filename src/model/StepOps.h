@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "model/ProjectData.h"
 #include "model/Step.h"
@@ -105,6 +107,48 @@ int AlignSelected(ProjectData& project);
 // Replaces line dst by copies of line src (LineIndex = dst). No undo state. Returns dst's count, or
 // 0 with nothing changed when src or dst is out of range, src = dst or src is empty.
 int CopyLineFrom(ProjectData& project, int src, int dst);
+
+// --- single steps and the editor's direct edits ---
+//
+// A step is named by its address (stable while it stays in its list, across sorting); an address
+// that is not in the named line (or, where no line is named, in any line) changes nothing. These
+// leave Modified and the undo list alone: the editor marks the project modified and saves undo
+// states itself, at the moments its commands define (a wheel turn marks it even when nothing
+// changed; a drag saves one state when it begins).
+
+// The index of step in line, or -1 when line is out of range or the step is not in it.
+int IndexOfStep(const ProjectData& project, int line, const Step* step);
+// The line that holds step, or -1.
+int LineOfStep(const ProjectData& project, const Step* step);
+// Return whether the step was found.
+bool SetStepColour(ProjectData& project, int line, const Step* step, int32_t colour);
+bool SetStepBrightness(ProjectData& project, int line, const Step* step, int32_t brightness);
+bool SetStepSelected(ProjectData& project, int line, const Step* step, bool selected);
+// Sets the time (saturated to nothing: the caller passes a time within its limits), then
+// Normalise, so the step may change its index.
+bool SetStepTime(ProjectData& project, int line, const Step* step, int32_t time);
+// Adds delta to the brightness of every selected step of every line and of current (which may be
+// null or selected too: each step changes once), each clamped to -255..255 on its own. Returns
+// the number of steps visited.
+int OffsetBrightness(ProjectData& project, int32_t delta, const Step* current);
+// Give every selected step of every line, and current, the colour / the time (then Normalise).
+int SetColourOfSelectedAnd(ProjectData& project, const Step* current, int32_t colour);
+int SetTimeOfSelectedAnd(ProjectData& project, const Step* current, int32_t time);
+// Selects the given steps (of any line); addresses in no line are skipped. Returns the number
+// newly selected.
+int SelectSteps(ProjectData& project, std::span<const Step* const> steps);
+// Every selected step of the current line copies its Time into DragOrigin (start of a mark-bar
+// drag).
+void StoreDragOrigins(ProjectData& project);
+bool SetMarks(ProjectData& project, const Step* step, int32_t markX, int32_t markY);
+// The time of the earliest selected step of all lines, none when nothing is selected.
+std::optional<int32_t> EarliestSelectedTime(const ProjectData& project);
+// The first and the last selected step of the current line in list order (null when none).
+struct SelectedEnds {
+    const Step* First = nullptr;
+    const Step* Last = nullptr;
+};
+SelectedEnds FirstLastSelectedInLine(const ProjectData& project);
 
 // Saturating int32 arithmetic for step times.
 int32_t SaturateTime(int64_t time);

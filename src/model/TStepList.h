@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -26,12 +27,82 @@ class TStepList {
 public:
     using Items = std::vector<std::unique_ptr<Step>>;
 
+    // A read-only view of the steps in list order: it yields const Step*, so a reader cannot write
+    // a field past Edit() (a unique_ptr<Step> would hand out a writable Step even from a const
+    // list). Valid until the next change of the list.
+    class View {
+    public:
+        class Iterator {
+        public:
+            using iterator_category = std::random_access_iterator_tag;
+            using iterator_concept = std::random_access_iterator_tag;
+            using value_type = const Step*;
+            using difference_type = std::ptrdiff_t;
+            using pointer = void;
+            using reference = const Step*;
+
+            Iterator() = default;
+            explicit Iterator(Items::const_iterator it) : m_it(it) {}
+            const Step* operator*() const { return m_it->get(); }
+            const Step* operator[](difference_type n) const { return m_it[n].get(); }
+            Iterator& operator++() {
+                ++m_it;
+                return *this;
+            }
+            Iterator operator++(int) {
+                Iterator old = *this;
+                ++m_it;
+                return old;
+            }
+            Iterator& operator--() {
+                --m_it;
+                return *this;
+            }
+            Iterator operator--(int) {
+                Iterator old = *this;
+                --m_it;
+                return old;
+            }
+            Iterator& operator+=(difference_type n) {
+                m_it += n;
+                return *this;
+            }
+            Iterator& operator-=(difference_type n) {
+                m_it -= n;
+                return *this;
+            }
+            friend Iterator operator+(Iterator a, difference_type n) { return a += n; }
+            friend Iterator operator+(difference_type n, Iterator a) { return a += n; }
+            friend Iterator operator-(Iterator a, difference_type n) { return a -= n; }
+            friend difference_type operator-(const Iterator& a, const Iterator& b) {
+                return a.m_it - b.m_it;
+            }
+            friend bool operator==(const Iterator& a, const Iterator& b) = default;
+            friend auto operator<=>(const Iterator& a, const Iterator& b) = default;
+
+        private:
+            Items::const_iterator m_it;
+        };
+
+        View(const Items& items) : m_items(&items) {}  // NOLINT: implicit on purpose
+        Iterator begin() const { return Iterator(m_items->begin()); }
+        Iterator end() const { return Iterator(m_items->end()); }
+        size_t size() const { return m_items->size(); }
+        bool empty() const { return m_items->empty(); }
+        const Step* operator[](size_t i) const { return (*m_items)[i].get(); }
+        const Step* front() const { return m_items->front().get(); }
+        const Step* back() const { return m_items->back().get(); }
+
+    private:
+        const Items* m_items;
+    };
+
     TStepList() = default;
     TStepList(const TStepList&) = delete;
     TStepList& operator=(const TStepList&) = delete;
 
     // UI thread (the writer) only.
-    const Items& ItemsUnlocked() const { return m_items; }
+    View ItemsUnlocked() const { return View(m_items); }
     int Count() const { return static_cast<int>(m_items.size()); }
     bool Empty() const { return m_items.empty(); }
     const Step& At(int index) const { return *m_items[static_cast<size_t>(index)]; }
@@ -48,11 +119,11 @@ public:
         return std::forward<Fn>(fn)(m_items);
     }
 
-    // Any thread: runs fn(const Items&, bool sorted) under the lock.
+    // Any thread: runs fn(View, bool sorted) under the lock.
     template <class Fn>
     decltype(auto) Read(Fn&& fn) const {
         std::lock_guard<std::mutex> lock(m_mutex);
-        return std::forward<Fn>(fn)(static_cast<const Items&>(m_items), m_sorted);
+        return std::forward<Fn>(fn)(View(m_items), m_sorted);
     }
 
     // UI thread only. Conveniences built on Edit().

@@ -124,7 +124,7 @@ TEST(ColourEval, FastSearchMatchesTheWalkOnRandomLines) {
         }
         TStepList list;
         list.Assign(steps);
-        list.Read([&](const TStepList::Items& items, bool sorted) {
+        list.Read([&](TStepList::View items, bool sorted) {
             ASSERT_TRUE(sorted);
             for (int32_t q = -6000; q < t + 600; q += 7) {
                 const LineColour fast = LineColourAt(items, sorted, q);
@@ -140,7 +140,7 @@ TEST(ColourEval, UnsortedListsAreWalked) {
     TStepList list;
     list.Assign({MakeStep(0, 100, 0x000001), MakeStep(0, 50, 0x000002), MakeStep(0, 300, 3)});
     EXPECT_FALSE(list.SortedUnlocked());
-    list.Read([](const TStepList::Items& items, bool sorted) {
+    list.Read([](TStepList::View items, bool sorted) {
         // the walk stops at the first step after t, here the first one
         EXPECT_EQ(LineColourAt(items, sorted, 60).Colour, NoColour);
         // prev is the step at 50 (Length 0), so the next step's colour comes back

@@ -63,7 +63,8 @@ TEST(ProjectFile, SaveAndReloadKeepsStepsPatchAndTimesWithSelectionCleared) {
     ProjectData project;
     ASSERT_TRUE(SetHeaderTitle(project.Header, "照明ショー"));
     ASSERT_TRUE(SetSoundFilePath(project.Header, folder / "sound/曲.wav", folder.Path()));
-    Put(project, 0, 100, true).Reserved[7] = 3;
+    Put(project, 0, 100, true);
+    project.Lines[0].Edit([](TStepList::Items& items) { items.back()->Reserved[7] = 3; });
     Put(project, 0, 100, false, -20);
     Put(project, 6, -500, true);
     Normalise(project);
@@ -314,7 +315,8 @@ TEST(GroupFile, SavedRelativeToTheEarliestAndLoadedSelectedAtTheCursor) {
     ProjectData project;
     Put(project, 1, 5000, true);
     Put(project, 1, 7000, true);
-    Put(project, 3, 5200, true).MarkY = 9;
+    Put(project, 3, 5200, true);
+    project.Lines[3].Edit([](TStepList::Items& items) { items.back()->MarkY = 9; });
     Put(project, 3, 6000, false);
     Normalise(project);
     ASSERT_TRUE(SaveGroupFile(project, folder / "g.grp").Ok());

@@ -43,7 +43,7 @@ TEST(StepListConcurrency, EvaluationWhileEditingSeesOnlyWholeStates) {
             for (auto& s : items) s->Colour = 0x20;  // in-place field change
         });
         std::vector<const Step*> reversed;
-        for (const auto& s : line.ItemsUnlocked()) reversed.insert(reversed.begin(), s.get());
+        for (const auto& s : line.ItemsUnlocked()) reversed.insert(reversed.begin(), s);
         line.Reorder(reversed);
         line.Add(Step{});
         if (round % 5 == 0) line.Clear();

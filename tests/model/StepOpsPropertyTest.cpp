@@ -150,8 +150,8 @@ private:
         const Step* b = nullptr;
         for (const auto& s : list.ItemsUnlocked()) {
             if (s->Selected == 0) continue;
-            if (a == nullptr) a = s.get();
-            b = s.get();
+            if (a == nullptr) a = s;
+            b = s;
         }
         if (a == nullptr) return;
         SaveUndoState(project);

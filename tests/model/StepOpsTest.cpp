@@ -93,9 +93,11 @@ TEST(StepOperations, FiftyOneStatesKeepTheFiftyNewest) {
 
 TEST(StepOperations, UndoAfterClearingALineRestoresEveryByteAndLeavesModifiedAlone) {
     ProjectData project;
-    Step& s = Put(project, 0, 100, true, 30);
-    s.MarkX = 5;
-    s.Reserved[3] = 9;
+    Put(project, 0, 100, true, 30);
+    project.Lines[0].Edit([](TStepList::Items& items) {
+        items.back()->MarkX = 5;
+        items.back()->Reserved[3] = 9;
+    });
     Put(project, 0, 200, false);
     Put(project, 1, 300, true);
     Normalise(project);
@@ -255,8 +257,8 @@ TEST(StepOperations, ExtremeTimesSaturateInsteadOfOverflowing) {
     constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
     ProjectData project;
-    Step& big = Put(project, 0, kMax, true);
-    big.Length = kMax;
+    Put(project, 0, kMax, true);
+    project.Lines[0].Edit([](TStepList::Items& items) { items.back()->Length = kMax; });
     Put(project, 0, kMin, true);
     Normalise(project);
     EXPECT_EQ(project.Lines[0].At(0).Length, kMax);  // kMax - kMin does not fit
@@ -384,9 +386,10 @@ TEST(StepOperations, AnchoredStretchRecomputesFromDragOrigin) {
 
 TEST(StepOperations, AnchoredStretchWithCoincidentAnchorsOrForeignStepsIsSafe) {
     ProjectData project;
-    Put(project, 0, 1000, true).DragOrigin = 1000;
-    Put(project, 0, 1000, true).DragOrigin = 1000;
-    Put(project, 0, 1000, true).DragOrigin = 1000;
+    for (int i = 0; i < 3; ++i) Put(project, 0, 1000, true);
+    project.Lines[0].Edit([](TStepList::Items& items) {
+        for (auto& s : items) s->DragOrigin = 1000;
+    });
     Normalise(project);
     const Step* a = StepAt(project, 0);
     const Step* b = StepAt(project, 2);

@@ -10,8 +10,8 @@
 namespace lumavox::testing {
 
 // Appends a step to a line as a loaded or hand-made project would have it; callers Normalise.
-inline Step& Put(ProjectData& project, int line, int32_t time, bool selected = false,
-                 int32_t brightness = 0, int32_t colour = 0x000080) {
+inline const Step& Put(ProjectData& project, int line, int32_t time, bool selected = false,
+                       int32_t brightness = 0, int32_t colour = 0x000080) {
     Step s;
     s.LineIndex = line;
     s.Time = time;
@@ -40,7 +40,7 @@ inline std::vector<uint8_t> LinesImage(const ProjectData& project) {
         const auto* c = reinterpret_cast<const uint8_t*>(&count);
         out.insert(out.end(), c, c + sizeof(count));
         for (const auto& s : line.ItemsUnlocked()) {
-            const auto* b = reinterpret_cast<const uint8_t*>(s.get());
+            const auto* b = reinterpret_cast<const uint8_t*>(s);
             out.insert(out.end(), b, b + sizeof(Step));
         }
     }

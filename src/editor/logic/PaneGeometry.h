@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/TStepList.h"
+
+namespace lumavox {
+
+class TimeLine;
+
+// A pixel rectangle with exclusive right and bottom edges (x..x + w - 1 are inside).
+struct PixelRect {
+    int X = 0;
+    int Y = 0;
+    int W = 0;
+    int H = 0;
+    int Right() const { return X + W; }   // exclusive
+    int Bottom() const { return Y + H; }  // exclusive
+    bool Contains(int px, int py) const {
+        return px >= X && px < Right() && py >= Y && py < Bottom();
+    }
+    // other lies wholly inside this rectangle
+    bool Covers(const PixelRect& other) const {
+        return other.X >= X && other.Right() <= Right() && other.Y >= Y &&
+               other.Bottom() <= Bottom();
+    }
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// The normalised rectangle spanned by two corner points (the band of a rubber-band selection).
+PixelRect SpanRect(int x0, int y0, int x1, int y1);
+
+// Vertical geometry of the line editor pane: M = H / 2 is brightness 0, +255 is the top, -255 the
+// bottom. Pure functions, any thread.
+namespace line_pane {
+
+inline constexpr int kMarkerHalf = 8;
+enum class Variant {
+    Paint,  // painting and the double-click test
+    Hit,    // hit test, drag outline and band test: one pixel lower for a negative brightness
+};
+
+// trunc(M - b * M / 255), in floating point.
+int MarkerY(int32_t brightness, int m);
+// M - trunc(b * M / 255): the colour band's centre (a different rounding from MarkerY).
+int BandCentre(int32_t brightness, int m);
+// The 16 x 16 marker square of a step at content x.
+PixelRect MarkerRect(int x, int32_t brightness, int m, Variant variant);
+// clamp(trunc((M - y) * 255 / M), -255, 255); none while the pane is under 2 px high (M = 0).
+std::optional<int32_t> BrightnessAtY(int y, int m);
+// The step of the list hit at content (x, y): the first candidate (k = 0, 1, ...) whose hit square
+// holds the point; -1 when none does or there is no candidate left.
+int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m);
+
+}  // namespace line_pane
+
+// The ruler of the mark bar for one view. Ticks start at a multiple of the spacing counted from
+// time 0 (so every pre-roll gets aligned, labelled major ticks).
+struct MarkTick {
+    int X = 0;  // content x
+    bool Major = false;
+    bool Labelled = false;
+    int64_t Seconds = 0;  // label value
+};
+// Ticks with trunc(p) in [0, L + width); the first may lie left of L (its label can still show).
+std::vector<MarkTick> MarkBarTicks(int l, int width, double frameZoom, int32_t prePlayTime);
+// The spacing a and major period h in frames for a zoom.
+int MarkBarSpacing(double frameZoom);
+int MarkBarMajorPeriod(double frameZoom);
+
+// Row geometry of the reference pane in all-lines mode, from its client height. rh is at least 1
+// (the pane keeps a 30-px minimum, so this only guards a transient layout).
+struct RefRows {
+    explicit RefRows(int height);
+    int Rh = 1;  // row height: (H - 4) / 8
+    int P = 4;   // half band: max(rh / 2 - 2, 4)
+    int O = 4;   // marker half size: min(p, 8)
+    int Yi(int line) const { return line * Rh + P + 2; }
+    // y / rh, or -1 outside rows 0..7
+    int RowOf(int y) const;
+    // within o of the row's centre
+    bool NearCentre(int line, int y) const { return y >= Yi(line) - O && y <= Yi(line) + O; }
+    // Label top of row i for a label of labelHeight.
+    int LabelTop(int line, int labelHeight) const;
+};
+
+// The y span of one waveform column: a line from y(a) toward y(b), end excluded, with
+// y(v) = H - trunc(v / 32767 * H). Rows [Top, Bottom) are drawn (may extend past the pane).
+struct WaveSpan {
+    int Top = 0;
+    int Bottom = 0;
+};
+WaveSpan WaveColumn(int32_t a, int32_t b, int height);
+
+// Status texts of the panes: "明暗=%4d", "選択中=n" (+ "(all)" when smaller than all).
+std::string BrightnessText(int32_t brightness);
+std::string SelectingText(int inLine, int inAll, bool showAll);
+
+}  // namespace lumavox
