@@ -100,8 +100,7 @@ void Engine::HandleOpenOrClose() {
             int32_t length = 0;
             if (!device.GetLength(length).Ok) length = 0;
             s.SoundLength.store(length);
-            s.TimelineLength.store(ClampToInt32(static_cast<int64_t>(s.PrePlayTime.load()) +
-                                                length + s.PostPlayTime.load()));
+            RecomputeTimelineLength(s);
             s.SoundPosition.store(0);
         }
         if (!s.AudioAvailable.load() && m_context.Warn) {
@@ -115,6 +114,10 @@ void Engine::HandleOpenOrClose() {
         s.SoundOpen.store(false);
         m_stopCommanded = true;
         s.AudioAvailable.store(false);
+        // Without a sound the time line is the pre- and post-roll alone, so nothing (move limits,
+        // the time line end, "to sound end") goes on using the closed sound's length.
+        s.SoundLength.store(0);
+        RecomputeTimelineLength(s);
         s.CloseRequest.store(false);
         s.RequestCleared.Notify();
     }

@@ -56,4 +56,9 @@ struct EngineState {
     RequestSignal RequestCleared;
 };
 
+// TimelineLength = PrePlayTime + SoundLength + PostPlayTime (saturated to int32). The tick calls it
+// when a sound opens or closes; the UI after changing the pre- or post-play time. Each call
+// writes a value computed from the current atomics, so the last writer leaves a consistent value.
+void RecomputeTimelineLength(EngineState& state);
+
 }  // namespace lumavox

@@ -7,6 +7,10 @@
 #include <memory>
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"
@@ -158,6 +162,38 @@ ProjectLoadResult LoadProjectFile(ProjectData& project, const std::string& path)
     return LoadProjectBytes(project, AsBytes(bytes), path);
 }
 
+FileStatus ProbeProjectFile(const std::string& path) {
+    if (path.empty()) return FileStatus::NotFound;
+    // O_NONBLOCK: a FIFO must not wait for a writer; it is refused below.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return StatusOfReadError(errno);
+    struct stat st {};
+    FileStatus status = FileStatus::Loaded;
+    if (fstat(fd, &st) != 0) {
+        status = FileStatus::ReadError;
+    } else if (!S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) < kHeaderSize) {
+        status = FileStatus::NotAProjectFile;
+    } else if (static_cast<uint64_t>(st.st_size) > kMaxProjectFileBytes) {
+        status = FileStatus::TooLarge;
+    }
+    close(fd);
+    return status;
+}
+
+ProjectLoadResult TryLoadProjectFile(ProjectData& project, const std::string& path) {
+    std::string bytes;
+    ProjectLoadResult result;
+    if (const int error = ReadRegularFile(path, kMaxProjectFileBytes, bytes); error != 0) {
+        result.Status = StatusOfReadError(error);
+        return result;
+    }
+    if (bytes.size() < kHeaderSize) {
+        result.Status = FileStatus::NotAProjectFile;
+        return result;
+    }
+    return LoadProjectBytes(project, AsBytes(bytes), path);
+}
+
 std::vector<uint8_t> ProjectFileBytes(const ProjectData& project) {
     std::vector<uint8_t> bytes(kHeaderSize + kStepSize * static_cast<size_t>(StepCount(project)));
     std::memcpy(bytes.data(), &project.Header, kHeaderSize);
@@ -176,13 +212,18 @@ std::vector<uint8_t> ProjectFileBytes(const ProjectData& project) {
     return bytes;
 }
 
-ProjectSaveResult SaveProjectFile(ProjectData& project,
-                                  const std::array<int32_t, kPatchSize>& patch, int32_t prePlayTime,
-                                  int32_t postPlayTime, bool keepUndo) {
+namespace {
+
+ProjectSaveResult WriteProjectFile(ProjectData& project,
+                                   const std::array<int32_t, kPatchSize>& patch,
+                                   int32_t prePlayTime, int32_t postPlayTime, bool keepUndo,
+                                   bool keepSelection) {
     std::copy(patch.begin(), patch.end(), std::begin(project.Header.Patch));
     project.Header.PrePlayTime = prePlayTime;
     project.Header.PostPlayTime = postPlayTime;
-    SetSelection(project, 0, true);
+    // The file never carries a selection (ProjectFileBytes writes 0); only the commands' save
+    // deselects in memory as well.
+    if (!keepSelection) SetSelection(project, 0, true);
     const std::vector<uint8_t> bytes = ProjectFileBytes(project);
     if (const int error = ReplaceFileAtomically(project.ProjectFileName, bytes); error != 0) {
         return Failure(project.ProjectFileName, error);
@@ -190,6 +231,20 @@ ProjectSaveResult SaveProjectFile(ProjectData& project,
     if (!keepUndo) ClearUndo(project);
     project.Modified = false;
     return {};
+}
+
+}  // namespace
+
+ProjectSaveResult SaveProjectFile(ProjectData& project,
+                                  const std::array<int32_t, kPatchSize>& patch, int32_t prePlayTime,
+                                  int32_t postPlayTime, bool keepUndo) {
+    return WriteProjectFile(project, patch, prePlayTime, postPlayTime, keepUndo, false);
+}
+
+ProjectSaveResult SaveProjectBackup(ProjectData& project,
+                                    const std::array<int32_t, kPatchSize>& patch,
+                                    int32_t prePlayTime, int32_t postPlayTime) {
+    return WriteProjectFile(project, patch, prePlayTime, postPlayTime, true, true);
 }
 
 std::vector<uint8_t> GroupFileBytes(const ProjectData& project) {

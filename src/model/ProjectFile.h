@@ -67,6 +67,15 @@ struct ProjectLoadResult {
 // empty, so that a later save cannot overwrite it. The header is replaced only by a complete one.
 ProjectLoadResult LoadProjectFile(ProjectData& project, const std::string& path);
 
+// Whether path names a loadable project file (Loaded) or why not, from the file's type and size
+// and whether it opens for reading; reads no content. For the check before an open, so that a
+// file that cannot be loaded leaves the current project alone.
+FileStatus ProbeProjectFile(const std::string& path);
+
+// LoadProjectFile when the file loads; otherwise nothing in the project changes (lines, header,
+// undo list, ProjectFileName and Modified stay) and only the status is returned.
+ProjectLoadResult TryLoadProjectFile(ProjectData& project, const std::string& path);
+
 // The same from the bytes of a file (for the loader and its fuzz target).
 ProjectLoadResult LoadProjectBytes(ProjectData& project, std::span<const uint8_t> bytes,
                                    const std::string& path);
@@ -86,6 +95,13 @@ struct ProjectSaveResult {
 ProjectSaveResult SaveProjectFile(ProjectData& project,
                                   const std::array<int32_t, kPatchSize>& patch, int32_t prePlayTime,
                                   int32_t postPlayTime, bool keepUndo);
+
+// The automatic backup: writes the file exactly as SaveProjectFile does (every Selected 0 in the
+// file) but leaves the selection in memory and the undo list as they are, so a drag or a dialog
+// working on the selection is not disturbed. On success Modified becomes false.
+ProjectSaveResult SaveProjectBackup(ProjectData& project,
+                                    const std::array<int32_t, kPatchSize>& patch,
+                                    int32_t prePlayTime, int32_t postPlayTime);
 
 // The bytes SaveProjectFile writes: the header as it is, then every step with Selected = 0.
 std::vector<uint8_t> ProjectFileBytes(const ProjectData& project);

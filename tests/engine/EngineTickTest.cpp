@@ -77,6 +77,21 @@ TEST_F(EngineTick, CloseRequestClosesAndMarksAudioUnavailable) {
     EXPECT_EQ(state.SoundMode.Get(), "");
 }
 
+TEST_F(EngineTick, CloseRequestForgetsTheClosedSoundsLength) {
+    OpenSound(30000);
+    ASSERT_EQ(state.TimelineLength, 50000);
+    state.PrePlayTime = 3000;
+    state.CloseRequest = true;
+    Tick();
+    EXPECT_EQ(state.SoundLength, 0);
+    EXPECT_EQ(state.TimelineLength, 13000);
+
+    // the UI's recompute after a settings change saturates instead of wrapping
+    state.PrePlayTime = INT32_MAX;
+    RecomputeTimelineLength(state);
+    EXPECT_EQ(state.TimelineLength, INT32_MAX);
+}
+
 TEST_F(EngineTick, PlayFromStartRunsThePreRollAndHandsOverToTheSoundAtZero) {
     OpenSound(30000);
     Command([&] { transport.PlayFromStart(); });

@@ -242,6 +242,78 @@ TEST(ProjectFile, UnreadableFilesAreToldApartAndKeptOutOfReachOfASave) {
     EXPECT_EQ(project.ProjectFileName, folder / "missing.prj");
 }
 
+TEST(ProjectFile, ProbeAndTryLoadLeaveTheCurrentProjectAloneOnFailure) {
+    TempFolder folder;
+    ProjectData project;
+    ASSERT_TRUE(SetHeaderTitle(project.Header, "current"));
+    Put(project, 2, 10, true);
+    SaveUndoState(project);
+    project.Modified = true;
+    project.ProjectFileName = folder / "current.prj";
+    const auto image = LinesImage(project);
+
+    WriteBytes(folder / "short.prj", std::vector<uint8_t>(4567, 0));
+    std::filesystem::create_directory(folder / "dir.prj");
+    ASSERT_EQ(mkfifo((folder / "pipe.prj").c_str(), 0600), 0);
+    const std::pair<std::string, FileStatus> bad[] = {
+        {folder / "missing.prj", FileStatus::NotFound},
+        {"", FileStatus::NotFound},
+        {folder / "short.prj", FileStatus::NotAProjectFile},
+        {folder / "dir.prj", FileStatus::NotAProjectFile},
+        {folder / "pipe.prj", FileStatus::NotAProjectFile},
+    };
+    for (const auto& [path, status] : bad) {
+        EXPECT_EQ(ProbeProjectFile(path), status) << path;
+        const auto result = TryLoadProjectFile(project, path);
+        EXPECT_EQ(result.Status, status) << path;
+        EXPECT_EQ(result.Count, 0);
+        EXPECT_EQ(HeaderTitle(project.Header), "current");
+        EXPECT_EQ(LinesImage(project), image);
+        EXPECT_EQ(project.UndoList.Count(), 1);
+        EXPECT_TRUE(project.Modified);
+        EXPECT_EQ(project.ProjectFileName, folder / "current.prj");
+    }
+
+    ProjectData other;
+    Put(other, 5, 300);
+    other.ProjectFileName = folder / "other.prj";
+    ASSERT_TRUE(SaveProjectFile(other, SomePatch(), 1000, 0, false).Ok());
+    EXPECT_EQ(ProbeProjectFile(other.ProjectFileName), FileStatus::Loaded);
+    const auto result = TryLoadProjectFile(project, other.ProjectFileName);
+    ASSERT_TRUE(result.Loaded());
+    EXPECT_EQ(result.Count, 2);
+    EXPECT_EQ(LinesImage(project), LinesImage(other));
+    EXPECT_EQ(project.UndoList.Count(), 0);
+    EXPECT_FALSE(project.Modified);
+    EXPECT_EQ(project.ProjectFileName, other.ProjectFileName);
+}
+
+TEST(ProjectFile, BackupWritesNoSelectionButKeepsItAndTheUndoListInMemory) {
+    TempFolder folder;
+    ProjectData project;
+    project.ProjectFileName = folder / "show.prj";
+    Put(project, 0, 100, true);
+    Put(project, 3, 200, false);
+    SaveUndoState(project);
+    project.Modified = true;
+
+    ASSERT_TRUE(SaveProjectBackup(project, SomePatch(), 0, 0).Ok());
+    EXPECT_EQ(SelectedCount(project), 1);
+    EXPECT_EQ(project.UndoList.Count(), 1);
+    EXPECT_FALSE(project.Modified);
+    const auto backup = ReadBytes(project.ProjectFileName);
+
+    // the file is the one a command's save writes
+    ASSERT_TRUE(SaveProjectFile(project, SomePatch(), 0, 0, true).Ok());
+    EXPECT_EQ(SelectedCount(project), 0);
+    EXPECT_EQ(ReadBytes(project.ProjectFileName), backup);
+
+    project.ProjectFileName = folder / "no/such/folder/show.prj";
+    project.Modified = true;
+    EXPECT_FALSE(SaveProjectBackup(project, SomePatch(), 0, 0).Ok());
+    EXPECT_TRUE(project.Modified);
+}
+
 // Lets a test make every write beyond a size fail, as a full disk does.
 class FileSizeLimit {
 public:

@@ -55,6 +55,9 @@ public:
     // True when the loop ended within the bound; the destructor joins it in any case.
     bool Terminate(std::chrono::milliseconds bound = std::chrono::milliseconds(1000));
 
+    // True while the loop is asked to run (resumed and neither suspended nor terminated).
+    bool Running() const { return m_gate.Running(); }
+
     // Broadcasts an ArtPoll when the socket is ready (scan button, switching to Art-Net).
     void SendPoll();
 

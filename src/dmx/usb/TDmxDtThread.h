@@ -29,6 +29,11 @@ public:
     bool Suspend(std::chrono::milliseconds bound = std::chrono::milliseconds(1000));
     bool Terminate(std::chrono::milliseconds bound = std::chrono::milliseconds(2000));
 
+    // True while the loop is asked to run (resumed and neither suspended nor terminated). The gate
+    // does not count: Suspend then Resume runs a thread that was parked before, so a caller that
+    // parks for a change resumes only when this was true.
+    bool Running() const { return m_gate.Running(); }
+
     // The options dialog: suspend, set the period, resume.
     void SetPeriod(uint32_t periodMs) { m_loop.SetPeriod(periodMs); }
     uint32_t Period() const { return m_loop.Period(); }

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "dmx/FrameSource.h"
+#include "dmx/artnet/TArtnetThread.h"
+#include "dmx/usb/TDmxDtThread.h"
+#include "platform/Clock.h"
+#include "platform/NetworkConfig.h"
+#include "platform/UdpSocket.h"
+#include "platform/UsbTransport.h"
+
+namespace lumavox {
+
+// The output interface ("DmxType" in the settings): 1 Art-Net, anything else the USB interface.
+enum class OutputType { Usb, ArtNet };
+inline OutputType OutputTypeOf(int32_t dmxType) {
+    return dmxType == 1 ? OutputType::ArtNet : OutputType::Usb;
+}
+inline int32_t DmxTypeOf(OutputType type) {
+    return type == OutputType::ArtNet ? 1 : 0;
+}
+
+struct OutputPairConfig {
+    int32_t TxUniverse = 0;     // "TxUniverse"
+    uint32_t UsbPeriodMs = 20;  // "DmxInterval"
+    uint16_t UsbVendorId = 0;   // 0: the built-in default
+    uint16_t UsbProductId = 0;
+};
+
+// Both output threads of the editor with the operating-system pieces they work through (UDP
+// socket, interface list, address configuration, USB transport): both exist for the whole run,
+// only the selected one runs, and the frame source (the engine) is ticked by one thread at a time.
+// Created with both threads parked; Start runs the selected one.
+//
+// Control thread (the UI thread) only, except the threads' shared readers (NetReady, Nodes...).
+class OutputPair {
+public:
+    static constexpr std::chrono::milliseconds kSwitchSettle{250};
+
+    // With the real network and USB pieces.
+    OutputPair(IFrameSource& source, const IClock& clock, const OutputPairConfig& config);
+    // With pieces the caller owns (they must outlive the pair).
+    OutputPair(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
+               ArtnetNetwork network, IUsbTransport& usb);
+    ~OutputPair();
+    OutputPair(const OutputPair&) = delete;
+    OutputPair& operator=(const OutputPair&) = delete;
+
+    // Runs the thread of type: Art-Net is resumed (which adds its 2.x address when one is needed)
+    // and polls at once; the USB thread is resumed.
+    void Start(OutputType type);
+    // The Art-Net set-up error found by the first Resume ("ArtNet初期化エラー" box), handed out
+    // once and then cleared; empty when there is none.
+    std::string InitErrorAfterStart();
+    // Changes the running thread: the other one is parked, after `settle` the Art-Net node list
+    // is emptied, Art-Net resumed and a poll sent, or the USB thread resumed. Nothing when type is
+    // already the active one. Blocks the caller for `settle`; never waits without bound.
+    void SwitchTo(OutputType type, std::chrono::milliseconds settle = kSwitchSettle);
+    // The USB output period; the USB thread is parked for the change and resumed only when it was
+    // running (so a parked thread stays parked while Art-Net runs).
+    void SetUsbPeriod(uint32_t periodMs);
+    // Ends Art-Net (its socket closed, an added address removed), then the USB thread (its closing
+    // header written). Idempotent; the destructor calls it.
+    void Terminate();
+
+    OutputType Active() const { return m_active; }
+    TArtnetThread& Artnet() { return *m_artnet; }
+    const TArtnetThread& Artnet() const { return *m_artnet; }
+    TDmxDtThread& Usb() { return *m_usb; }
+    const TDmxDtThread& Usb() const { return *m_usb; }
+
+private:
+    void Build(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
+               ArtnetNetwork network, IUsbTransport& usb);
+
+    // Declared before the threads: destroyed after them.
+    std::unique_ptr<IUdpSocket> m_ownSocket;
+    std::unique_ptr<IInterfaceList> m_ownInterfaces;
+    std::unique_ptr<IAddressConfig> m_ownAddresses;
+    std::unique_ptr<IUsbTransport> m_ownUsb;
+    std::unique_ptr<TArtnetThread> m_artnet;
+    std::unique_ptr<TDmxDtThread> m_usb;
+    OutputType m_active = OutputType::Usb;
+};
+
+}  // namespace lumavox

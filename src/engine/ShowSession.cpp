@@ -1,0 +1,245 @@
+#include "engine/ShowSession.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "dmx/Patch.h"
+#include "model/Msgstr.h"
+#include "model/ProjectData.h"
+#include "model/StepOps.h"
+#include "platform/Paths.h"
+#include "settings/EnvData.h"
+#include "sound/WavSound.h"
+
+namespace lumavox {
+
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+// The folder part of a path with its trailing '/', empty when there is none.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file name of a stored path, which may have been written on Windows with '\'.
+std::string FileNameOf(const std::string& stored) {
+    const auto separator = stored.find_last_of("/\\");
+    return separator == std::string::npos ? stored : stored.substr(separator + 1);
+}
+
+class BusyScope {
+public:
+    explicit BusyScope(ISessionUi& ui) : m_ui(ui) { m_ui.BeginBusy(); }
+    ~BusyScope() { m_ui.EndBusy(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    ISessionUi& m_ui;
+};
+
+}  // namespace
+
+std::string PeakCachePath(const std::string& projectPath) {
+    const auto dot = projectPath.rfind('.');
+    const auto slash = projectPath.rfind('/');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? projectPath.substr(0, dot) : projectPath) + ".wfm";
+}
+
+std::string LocateProjectSound(const ProjectHeader& header, const std::string& projectPath,
+                               const std::string& exeDir) {
+    const std::string stored = HeaderSoundFile(header);
+    if (stored.empty()) return {};
+    const std::string resolved = ResolveSoundPath(stored, exeDir);
+    if (IsRegularFile(resolved)) return resolved;
+    const std::string name = FileNameOf(stored);
+    const std::string folder = FolderOf(projectPath);
+    if (!name.empty() && !folder.empty() && IsRegularFile(folder + name)) return folder + name;
+    return resolved;
+}
+
+ShowSession::ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch,
+                         WavSound& sound, EnvData& env, ISessionUi& ui,
+                         std::chrono::milliseconds requestBound)
+    : m_project(project),
+      m_engine(engine),
+      m_patch(patch),
+      m_sound(sound),
+      m_env(env),
+      m_ui(ui),
+      m_requestBound(requestBound) {}
+
+// The sound of the project being left goes, whatever comes next: the device, SoundLoaded and the
+// waveform, so nothing keeps using the old sound once the new project is in.
+void ShowSession::CloseSound() {
+    PostRequest(m_engine, m_engine.CloseRequest, m_requestBound);
+    m_engine.SoundLoaded.store(false);
+    m_engine.SoundPath.Set({});
+    m_sound.Clear();
+    m_cachePending = false;
+}
+
+void ShowSession::ResetForNewProject() {
+    ClearUndo(m_project);
+    for (TStepList& line : m_project.Lines) line.Clear();
+    m_project.ProjectFileName.clear();
+    m_project.Modified = false;
+    SetHeaderTitle(m_project.Header, "");
+    SetHeaderSoundFile(m_project.Header, "");
+    m_project.Header.SoundFileTime = 0.0;
+    m_patch.SetThrough();
+    m_engine.CursorTime.store(-m_engine.PrePlayTime.load());
+    RecomputeTimelineLength(m_engine);
+}
+
+OpenResult ShowSession::OpenProject(const std::string& path) {
+    OpenResult result;
+    if (!path.empty()) {
+        result.Status = ProbeProjectFile(path);
+        if (result.Status != FileStatus::Loaded) return result;
+    }
+    CloseSound();
+    if (path.empty()) {
+        ResetForNewProject();
+        m_env.PrjFile.clear();
+        result.Outcome = OpenOutcome::NewProject;
+        return result;
+    }
+
+    const ProjectLoadResult loaded = TryLoadProjectFile(m_project, path);
+    result.Status = loaded.Status;
+    if (!loaded.Loaded()) return result;  // the file changed since the probe
+    result.Outcome = OpenOutcome::Opened;
+    m_patch.Assign(loaded.Patch);
+    m_engine.PrePlayTime.store(loaded.PrePlayTime);
+    m_engine.PostPlayTime.store(loaded.PostPlayTime);
+    m_engine.CursorTime.store(-loaded.PrePlayTime);
+    RecomputeTimelineLength(m_engine);
+    m_env.PrjFile = path;
+
+    ProjectHeader& header = m_project.Header;
+    const std::string cache = PeakCachePath(path);
+    const std::string sound = LocateProjectSound(header, path, m_env.ExeDir);
+    const bool soundExists = IsRegularFile(sound);
+    const double soundTime = soundExists ? FileDateTime(sound) : 0.0;
+    if (sound.empty()) {
+        // A project without a sound shows no waveform, whatever cache lies beside it.
+    } else if (IsRegularFile(cache)) {
+        // The cache is trusted only while the sound has the time it had when the cache was made.
+        if (soundTime != header.SoundFileTime) {
+            BusyScope busy(m_ui);
+            if (m_sound.LoadSound(sound) > 0) {
+                header.SoundFileTime = soundTime;
+                m_sound.SavePeakCache(cache);
+                result.ResaveError =
+                    SaveProjectFile(m_project, m_patch.Snapshot(), m_engine.PrePlayTime.load(),
+                                    m_engine.PostPlayTime.load(), false);
+            }
+        } else {
+            m_sound.LoadPeakCache(cache);
+        }
+    } else if (soundExists) {
+        BusyScope busy(m_ui);
+        if (m_sound.LoadSound(sound) > 0) {
+            header.SoundFileTime = soundTime;
+            m_sound.SavePeakCache(cache);
+        }
+    }
+
+    if (soundExists) {
+        m_engine.SoundPath.Set(sound);
+        m_engine.SoundLoaded.store(true);
+        PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
+        result.SoundFound = true;
+    }
+    return result;
+}
+
+OpenResult ShowSession::OpenAtStartUp() {
+    if (!m_env.PrjFile.empty()) {
+        OpenResult opened = OpenProject(m_env.PrjFile);
+        if (opened.Outcome != OpenOutcome::Refused) return opened;
+    }
+    m_env.PrjFile.clear();
+    OpenResult result;
+    result.Outcome = OpenOutcome::Untitled;
+    return result;
+}
+
+bool ShowSession::ChangeSound(const std::string& soundPath,
+                              const std::optional<std::string>& storedText) {
+    const std::string stored =
+        storedText ? *storedText : MakeSoundPathRelative(soundPath, m_env.ExeDir);
+    ProjectHeader header = m_project.Header;
+    if (!SetHeaderSoundFile(header, stored)) {
+        // A path the project file cannot hold (too long for its field): refused before reading.
+        m_ui.ShowWarning(MsgText(Msg::IllegalFile));
+        return false;
+    }
+    BusyScope busy(m_ui);
+    if (m_sound.LoadSound(soundPath) <= 0) return false;
+    header.SoundFileTime = FileDateTime(soundPath);
+    m_project.Header = header;
+    m_cachePending = true;
+    m_engine.SoundPath.Set(soundPath);
+    m_engine.SoundLoaded.store(true);
+    PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
+    m_project.Modified = true;
+    return true;
+}
+
+void ShowSession::WritePendingCache() {
+    if (!m_cachePending || m_project.ProjectFileName.empty()) return;
+    const std::string cache = PeakCachePath(m_project.ProjectFileName);
+    if (!m_sound.SavePeakCache(cache)) {
+        // The project file now names the new sound with its time: an old cache left beside it
+        // would be trusted at the next open, so it goes and that open reads the sound again.
+        std::error_code error;
+        std::filesystem::remove(cache, error);
+    }
+    m_cachePending = false;
+}
+
+ProjectSaveResult ShowSession::Save(bool keepUndo, bool backup) {
+    const auto patch = m_patch.Snapshot();
+    const int32_t pre = m_engine.PrePlayTime.load();
+    const int32_t post = m_engine.PostPlayTime.load();
+    BusyScope busy(m_ui);
+    ProjectSaveResult result = backup ? SaveProjectBackup(m_project, patch, pre, post)
+                                      : SaveProjectFile(m_project, patch, pre, post, keepUndo);
+    if (result.Ok()) WritePendingCache();
+    return result;
+}
+
+ProjectSaveResult ShowSession::SaveProject(bool keepUndo) {
+    return Save(keepUndo, false);
+}
+
+ProjectSaveResult ShowSession::SaveBackup() {
+    return Save(true, true);
+}
+
+ProjectSaveResult ShowSession::SaveProjectAs(const std::string& path) {
+    const std::string formerName = m_project.ProjectFileName;
+    const bool formerPending = m_cachePending;
+    m_project.ProjectFileName = path;
+    // The new file gets the cache of the sound it names, whether or not one was waiting.
+    m_cachePending = m_cachePending || !m_sound.List().Empty();
+    ProjectSaveResult result = Save(false, false);
+    if (!result.Ok()) {
+        m_project.ProjectFileName = formerName;
+        m_cachePending = formerPending;
+        return result;
+    }
+    m_env.PrjFile = path;
+    return result;
+}
+
+}  // namespace lumavox

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/EngineState.h"
+#include "engine/PostRequest.h"
+#include "model/ProjectFile.h"
+
+namespace lumavox {
+
+class ProjectData;
+class PatchTable;
+class WavSound;
+class EnvData;
+
+// What the session needs from the window around it. The sound reader's progress and error texts go
+// through the WavSound's own SoundReporter; these are the rest. UI thread.
+class ISessionUi {
+public:
+    virtual ~ISessionUi() = default;
+    // The busy pointer around a long load or save; calls nest (every Begin has its End).
+    virtual void BeginBusy() = 0;
+    virtual void EndBusy() = 0;
+    // A warning box (caption "警告", OK) with text; returns when the user has closed it.
+    virtual void ShowWarning(std::string_view text) = 0;
+};
+
+// The peak cache beside a project file: the path with its extension replaced by ".wfm".
+std::string PeakCachePath(const std::string& projectPath);
+
+// The sound file of a project as a path to open: the stored path resolved against exeDir when that
+// file exists; otherwise, so that a show folder moved as a whole still opens, the stored file's
+// name in the project file's own folder when that exists; otherwise the resolved stored path.
+// Empty when the project names no sound. The stored path itself is not changed.
+std::string LocateProjectSound(const ProjectHeader& header, const std::string& projectPath,
+                               const std::string& exeDir);
+
+enum class OpenOutcome {
+    Opened,      // the project file was loaded
+    NewProject,  // an empty path: a new, untitled project; the caller opens the project settings
+    Untitled,    // start-up without a loadable PrjFile: the empty project as created, no dialog
+    Refused,     // the file cannot be loaded; nothing changed (Status tells why)
+};
+
+struct OpenResult {
+    OpenOutcome Outcome = OpenOutcome::Refused;
+    FileStatus Status = FileStatus::Loaded;
+    // A sound file was found and the engine asked to open it (SoundLoaded).
+    bool SoundFound = false;
+    // Set when the project had to be saved again because its sound had changed, and that failed.
+    ProjectSaveResult ResaveError;
+};
+
+// The project as a whole: opening, starting and saving it with its sound, its peak cache and the
+// engine values that follow it (patch, pre/post-play times, SoundPath, SoundLoaded, the open and
+// close requests). Owned by the main window next to the objects it works on; UI thread only.
+//
+// The caller keeps its own part of each command: the save question, the file dialogs, the display
+// timer (stopped before an open, restarted after), CurrentStep/AnchorStep = -1, the window caption
+// (WindowCaptionText from the header's title and PrjFile), the project settings dialog after a new
+// project, the layout step and the message boxes for save failures.
+//
+// A changed sound's peak cache is not written at once: it waits for the next successful save of
+// the project, so that the cache beside a project file always belongs to the sound that file
+// names.
+class ShowSession {
+public:
+    ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch, WavSound& sound,
+                EnvData& env, ISessionUi& ui,
+                std::chrono::milliseconds requestBound = kPostRequestBound);
+    ShowSession(const ShowSession&) = delete;
+    ShowSession& operator=(const ShowSession&) = delete;
+
+    // Opens a project file, or starts a new project for an empty path. A file that cannot be loaded
+    // is refused before anything is touched: the current project, its sound and its name stay.
+    OpenResult OpenProject(const std::string& path);
+    // The start-up open of the settings' PrjFile: as OpenProject, except that without a loadable
+    // PrjFile the project stays the empty one made at start (Untitled; PrjFile cleared when it
+    // named a file): no box, no settings dialog.
+    OpenResult OpenAtStartUp();
+
+    // A new sound for the project (a dropped file, the project settings' sound field): reads it
+    // into the peak list; when it gives at least one entry the header names it (storedText, or the
+    // path made relative to the program folder), SoundFileTime becomes its time, the engine is
+    // asked to open it, the project is marked modified and its cache waits for the next save.
+    // False (the reader has reported why) changes nothing in the header.
+    bool ChangeSound(const std::string& soundPath,
+                     const std::optional<std::string>& storedText = std::nullopt);
+
+    // Saves the project to ProjectFileName with the working patch and play times (keepUndo as the
+    // save commands and the save question use it: false), then writes a waiting peak cache.
+    ProjectSaveResult SaveProject(bool keepUndo = false);
+    // Save As: the project and PrjFile take path, the project is saved and the peak cache written
+    // beside it. On failure the project keeps its former name.
+    ProjectSaveResult SaveProjectAs(const std::string& path);
+    // The automatic backup (see AutoBackupDue): the file as SaveProject writes it, but the
+    // selection in memory and the undo list stay. A waiting cache is written too.
+    ProjectSaveResult SaveBackup();
+
+    bool CachePending() const { return m_cachePending; }
+
+private:
+    void ResetForNewProject();
+    void CloseSound();
+    void WritePendingCache();
+    ProjectSaveResult Save(bool keepUndo, bool backup);
+
+    ProjectData& m_project;
+    EngineState& m_engine;
+    PatchTable& m_patch;
+    WavSound& m_sound;
+    EnvData& m_env;
+    ISessionUi& m_ui;
+    std::chrono::milliseconds m_requestBound;
+    bool m_cachePending = false;
+};
+
+}  // namespace lumavox
