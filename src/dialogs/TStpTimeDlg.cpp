@@ -9,6 +9,7 @@
 #include "editor/QtText.h"
 #include "editor/logic/DialogMaths.h"
 #include "editor/logic/EditTexts.h"
+#include "editor/logic/UiText.h"
 #include "settings/EnvData.h"
 #include "settings/Placement.h"
 
@@ -26,7 +27,7 @@ TStpTimeDlg::TStpTimeDlg(EditorContext& context, QWidget* parent)
       m_fields{new DigitSpinEdit(23, this), new DigitSpinEdit(59, this),
                new DigitSpinEdit(59, this), new DigitSpinEdit(99, this)},
       m_ok(new QPushButton(Qs(edittext::kOk), this)) {
-    setWindowTitle(Qs(edittext::kStepTimeCaption));
+    setWindowTitle(Qs(UiTextOf(UiText::StepTimeTitle)));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 8, 8, 8);
     row->setSpacing(4);

@@ -1,9 +1,6 @@
 #include "editor/logic/EditCommands.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
-#include <vector>
 
 #include "editor/logic/DialogMaths.h"
 #include "model/ColourEval.h"
@@ -11,71 +8,8 @@
 namespace lumavox {
 namespace {
 
-using Items = TStepList::Items;
-
-TStepList* CurrentLineList(ProjectData& project) {
-    const int line = project.CurrentLine.load(std::memory_order_relaxed);
-    if (line < 0 || line >= kLineCount) return nullptr;
-    return &project.Lines[static_cast<size_t>(line)];
-}
-
-const TStepList* CurrentLineList(const ProjectData& project) {
-    const int line = project.CurrentLine.load(std::memory_order_relaxed);
-    if (line < 0 || line >= kLineCount) return nullptr;
-    return &project.Lines[static_cast<size_t>(line)];
-}
-
-const Step* StepOfLine(const ProjectData& project, int index) {
-    const TStepList* line = CurrentLineList(project);
-    if (line == nullptr || index < 0 || index >= line->Count()) return nullptr;
-    return &line->At(index);
-}
-
-int IndexOf(const ProjectData& project, const Step* step) {
-    const TStepList* line = CurrentLineList(project);
-    if (line == nullptr || step == nullptr) return -1;
-    const Items& items = line->ItemsUnlocked();
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (items[i].get() == step) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-// Holds the current and anchor step by identity across an operation that re-sorts the line but
-// frees none of its steps (step addresses are stable in a TStepList), and turns them back into
-// indices afterwards.
-class KeepCursor {
-public:
-    KeepCursor(ProjectData& project, StepCursor& cursor)
-        : m_project(project),
-          m_cursor(cursor),
-          m_current(StepOfLine(project, cursor.CurrentStep)),
-          m_anchor(StepOfLine(project, cursor.AnchorStep)) {}
-    KeepCursor(const KeepCursor&) = delete;
-    KeepCursor& operator=(const KeepCursor&) = delete;
-    ~KeepCursor() {
-        if (m_current != nullptr) m_cursor.CurrentStep = IndexOf(m_project, m_current);
-        if (m_anchor != nullptr) m_cursor.AnchorStep = IndexOf(m_project, m_anchor);
-    }
-
-private:
-    ProjectData& m_project;
-    StepCursor& m_cursor;
-    const Step* m_current;
-    const Step* m_anchor;
-};
-
-// Applies fn to every selected step of every line and to the current step of the current line,
-// each once, inside each line's Edit.
-template <class Fn>
-void ForSelectedAndCurrent(ProjectData& project, const Step* current, Fn fn) {
-    for (TStepList& line : project.Lines) {
-        line.Edit([&](Items& items) {
-            for (auto& step : items) {
-                if (step->Selected != 0 || step.get() == current) fn(*step);
-            }
-        });
-    }
+int CurrentLineOf(const ProjectData& project) {
+    return project.CurrentLine.load(std::memory_order_relaxed);
 }
 
 bool AnyTarget(const ProjectData& project, const Step* current) {
@@ -86,14 +20,19 @@ void Deselect(ProjectData& project) {
     SetSelection(project, 0, true);
 }
 
-}  // namespace
-
-const Step* CurrentStepOf(const ProjectData& project, const StepCursor& cursor) {
-    return StepOfLine(project, cursor.CurrentStep);
+void ClearCurrent(PaneState& pane) {
+    pane.CurrentStep = nullptr;
+    pane.AnchorStep = nullptr;
 }
 
-int CutSteps(ProjectData& project, StepCursor& cursor) {
-    cursor = StepCursor{};
+}  // namespace
+
+const Step* CurrentStepOf(const ProjectData& project, const PaneState& pane) {
+    return pane.CurrentIndex(project) >= 0 ? pane.CurrentStep : nullptr;
+}
+
+int CutSteps(ProjectData& project, PaneState& pane) {
+    ClearCurrent(pane);
     const int n = CopyLine(project, true);
     Deselect(project);
     return n;
@@ -105,50 +44,46 @@ int CopySteps(ProjectData& project) {
     return n;
 }
 
-int PasteSteps(ProjectData& project, StepCursor& cursor, int32_t cursorTime) {
-    KeepCursor keep(project, cursor);
+int PasteSteps(ProjectData& project, int32_t cursorTime) {
     return PasteLine(project, cursorTime);
 }
 
-void AddColourStep(ProjectData& project, StepCursor& cursor, int32_t colour, int32_t t) {
-    KeepCursor keep(project, cursor);
+void AddColourStep(ProjectData& project, int32_t colour, int32_t t) {
     AddStep(project, colour, 0, t, 0, true);
 }
 
-void AddBlankStep(ProjectData& project, StepCursor& cursor, int32_t t) {
-    const TStepList* line = CurrentLineList(project);
-    if (line == nullptr) return;
+void AddBlankStep(ProjectData& project, int32_t t) {
+    const int line = CurrentLineOf(project);
+    if (line < 0 || line >= kLineCount) return;
     const Step* earlier = nullptr;
     const Step* later = nullptr;
-    for (const auto& step : line->ItemsUnlocked()) {
+    for (const Step* step : project.Lines[static_cast<size_t>(line)].ItemsUnlocked()) {
         if (step->Time <= t) {
-            earlier = step.get();
+            earlier = step;
         } else if (later == nullptr) {
-            later = step.get();
+            later = step;
         }
     }
     int32_t colour = 0;
     int32_t brightness = 0;
     if (earlier != nullptr && later != nullptr) {
-        const LineColour at =
-            LineColourAt(project, project.CurrentLine.load(std::memory_order_relaxed), t);
+        const LineColour at = LineColourAt(project, line, t);
         colour = at.Colour == NoColour ? 0 : at.Colour;
         brightness = at.Brightness;
     } else if (earlier != nullptr) {
         colour = earlier->Colour;
         brightness = earlier->Brightness;
     }
-    KeepCursor keep(project, cursor);
     AddStep(project, colour, brightness, t, 0, true);
 }
 
-int DeleteSteps(ProjectData& project, StepCursor& cursor) {
-    cursor = StepCursor{};
+int DeleteSteps(ProjectData& project, PaneState& pane) {
+    ClearCurrent(pane);
     return DeleteSelected(project);
 }
 
-void DeleteAllSteps(ProjectData& project, StepCursor& cursor) {
-    cursor = StepCursor{};
+void DeleteAllSteps(ProjectData& project, PaneState& pane) {
+    ClearCurrent(pane);
     ClearCurrentLine(project);
 }
 
@@ -157,102 +92,83 @@ int SelectAllSteps(ProjectData& project) {
     return SelectedCount(project);
 }
 
-bool RecolourSteps(ProjectData& project, StepCursor& cursor, int32_t colour) {
-    const Step* current = CurrentStepOf(project, cursor);
+bool RecolourSteps(ProjectData& project, const PaneState& pane, int32_t colour) {
+    const Step* current = CurrentStepOf(project, pane);
     if (!AnyTarget(project, current)) return false;
-    KeepCursor keep(project, cursor);
     SaveUndoState(project);
-    ForSelectedAndCurrent(project, current, [&](Step& step) { step.Colour = colour & 0xFFFFFF; });
+    SetColourOfSelectedAnd(project, current, colour & 0xFFFFFF);
     Normalise(project);
     project.Modified = true;
     return true;
 }
 
-std::optional<int32_t> StepTimeToEdit(const ProjectData& project, const StepCursor& cursor) {
-    if (const Step* current = CurrentStepOf(project, cursor)) return current->Time;
-    std::optional<int32_t> earliest;
-    for (const TStepList& line : project.Lines) {
-        for (const auto& step : line.ItemsUnlocked()) {
-            if (step->Selected != 0 && (!earliest || step->Time < *earliest)) {
-                earliest = step->Time;
-            }
-        }
-    }
-    return earliest;
+std::optional<int32_t> StepTimeToEdit(const ProjectData& project, const PaneState& pane) {
+    if (const Step* current = CurrentStepOf(project, pane)) return current->Time;
+    return EarliestSelectedTime(project);
 }
 
-bool RetimeSteps(ProjectData& project, StepCursor& cursor, int32_t v, int32_t soundLength) {
-    const Step* current = CurrentStepOf(project, cursor);
+bool RetimeSteps(ProjectData& project, const PaneState& pane, int32_t v, int32_t soundLength) {
+    const Step* current = CurrentStepOf(project, pane);
     if (v < 0 || v > soundLength || !AnyTarget(project, current)) return false;
-    KeepCursor keep(project, cursor);
     SaveUndoState(project);
-    ForSelectedAndCurrent(project, current, [&](Step& step) { step.Time = v; });
-    Normalise(project);
+    SetTimeOfSelectedAnd(project, current, v);
     project.Modified = true;
     return true;
 }
 
-bool MoveCurrentToCursor(ProjectData& project, StepCursor& cursor, int32_t cursorTime) {
-    const Step* current = CurrentStepOf(project, cursor);
-    TStepList* line = CurrentLineList(project);
-    if (current == nullptr || line == nullptr) {
-        cursor.CurrentStep = -1;
+bool MoveCurrentToCursor(ProjectData& project, PaneState& pane, int32_t cursorTime) {
+    const Step* current = CurrentStepOf(project, pane);
+    if (current == nullptr) {
+        pane.CurrentStep = nullptr;
         return false;
     }
-    KeepCursor keep(project, cursor);
     SaveUndoState(project);
-    line->Edit([&](Items& items) {
-        for (auto& step : items) {
-            if (step.get() == current) step->Time = cursorTime;
-        }
-    });
-    Normalise(project);
+    SetStepTime(project, CurrentLineOf(project), current, cursorTime);
     project.Modified = true;
     return true;
 }
 
-bool CopyFromLine(ProjectData& project, StepCursor& cursor, std::string_view answer) {
+bool CopyFromLine(ProjectData& project, PaneState& pane, std::string_view answer) {
     const int n = ReadLineNumber(answer);
     if (n < 1 || n > kLineCount) return false;
+    const int dst = CurrentLineOf(project);
     SaveUndoState(project);
-    const int dst = project.CurrentLine.load(std::memory_order_relaxed);
-    // The copy frees every step of the current line: the cursor must not point at the new ones.
-    if (CopyLineFrom(project, n - 1, dst) > 0) cursor = StepCursor{};
+    const TStepList& source = project.Lines[static_cast<size_t>(n - 1)];
+    // The copy frees every step of the current line: forget them before new ones can take their
+    // addresses.
+    if (n - 1 != dst && !source.Empty()) ClearCurrent(pane);
+    CopyLineFrom(project, n - 1, dst);
     return true;
 }
 
-int CutMulti(ProjectData& project, StepCursor& cursor) {
-    cursor = StepCursor{};
+int CutMultiSteps(ProjectData& project, PaneState& pane) {
+    ClearCurrent(pane);
     const int n = lumavox::CopyMulti(project, true);
     Deselect(project);
     return n;
 }
 
-int CopyMulti(ProjectData& project) {
+int CopyMultiSteps(ProjectData& project) {
     const int n = lumavox::CopyMulti(project, false);
     Deselect(project);
     return n;
 }
 
-int PasteMulti(ProjectData& project, StepCursor& cursor, int32_t cursorTime) {
-    KeepCursor keep(project, cursor);
+int PasteMultiSteps(ProjectData& project, int32_t cursorTime) {
     return lumavox::PasteMulti(project, cursorTime);
 }
 
-void SelectAllMulti(ProjectData& project) {
+void SelectAllMultiSteps(ProjectData& project) {
     SetSelection(project, 1, true);
 }
 
-int AlignMulti(ProjectData& project, StepCursor& cursor) {
-    KeepCursor keep(project, cursor);
+int AlignMultiSteps(ProjectData& project) {
     return AlignSelected(project);
 }
 
-bool StretchTimeMulti(ProjectData& project, StepCursor& cursor, std::string_view answer,
-                      const TimeLimits& limits) {
+bool StretchTimeMulti(ProjectData& project, std::string_view answer, const TimeLimits& limits) {
     const std::optional<double> x = ReadStretchFactor(answer);
     if (!x || !(std::abs(*x) <= 10.0)) return false;
-    KeepCursor keep(project, cursor);
     StretchSelected(project, *x, limits);
     return true;
 }
@@ -264,44 +180,39 @@ bool StretchBrightnessMulti(ProjectData& project, std::string_view answer) {
     return true;
 }
 
-namespace {
-
-template <class Fn>
-bool EditCurrent(ProjectData& project, const StepCursor& cursor, Fn fn) {
-    const Step* current = CurrentStepOf(project, cursor);
-    TStepList* line = CurrentLineList(project);
-    if (current == nullptr || line == nullptr) return false;
-    line->Edit([&](Items& items) {
-        for (auto& step : items) {
-            if (step.get() == current) fn(*step);
-        }
-    });
-    return true;
+void UndoCommand(ProjectData& project, PaneState& pane) {
+    const int current = pane.CurrentIndex(project);
+    const int anchor = pane.AnchorIndex(project);
+    ClearCurrent(pane);
+    Undo(project);
+    pane.CurrentStep = StepAt(project, current);
+    pane.AnchorStep = StepAt(project, anchor);
 }
 
-}  // namespace
-
-bool SetCurrentBrightness(ProjectData& project, const StepCursor& cursor, int32_t brightness,
+bool SetCurrentBrightness(ProjectData& project, const PaneState& pane, int32_t brightness,
                           bool programmatic) {
-    const int32_t b = std::clamp(brightness, kMinBrightness, kMaxBrightness);
-    if (!EditCurrent(project, cursor, [&](Step& step) { step.Brightness = b; })) return false;
+    if (!SetStepBrightness(project, CurrentLineOf(project), CurrentStepOf(project, pane),
+                           brightness)) {
+        return false;
+    }
     if (!programmatic) project.Modified = true;
     return true;
 }
 
-bool ZeroCurrentBrightness(ProjectData& project, const StepCursor& cursor) {
-    if (CurrentStepOf(project, cursor) == nullptr) return false;
+bool ZeroCurrentBrightness(ProjectData& project, const PaneState& pane) {
+    const Step* current = CurrentStepOf(project, pane);
+    if (current == nullptr) return false;
     SaveUndoState(project);
-    EditCurrent(project, cursor, [](Step& step) { step.Brightness = 0; });
+    SetStepBrightness(project, CurrentLineOf(project), current, 0);
     project.Modified = true;
     return true;
 }
 
-bool SetCurrentColour(ProjectData& project, const StepCursor& cursor, int32_t colour,
-                      bool saveUndo) {
-    if (CurrentStepOf(project, cursor) == nullptr) return false;
+bool SetCurrentColour(ProjectData& project, const PaneState& pane, int32_t colour, bool saveUndo) {
+    const Step* current = CurrentStepOf(project, pane);
+    if (current == nullptr) return false;
     if (saveUndo) SaveUndoState(project);
-    EditCurrent(project, cursor, [&](Step& step) { step.Colour = colour & 0xFFFFFF; });
+    SetStepColour(project, CurrentLineOf(project), current, colour & 0xFFFFFF);
     project.Modified = true;
     return true;
 }

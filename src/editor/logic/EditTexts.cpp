@@ -6,10 +6,6 @@
 
 namespace lumavox {
 
-std::string LineLabelText(int line) {
-    return "Line" + std::to_string(line + 1);
-}
-
 std::string ComponentText(char name, int channel) {
     if (channel < 0) return "---";
     char buffer[16];
@@ -21,18 +17,6 @@ std::string BrightnessStatusText(int brightness) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "=%4d", brightness);
     return std::string(MsgText(Msg::Brightness)) + buffer;
-}
-
-std::string SelectionStatusText(int count) {
-    return std::string(MsgText(Msg::Selecting)) + "=" + std::to_string(count);
-}
-
-std::string WithoutAccessKeys(std::string_view caption) {
-    std::string out;
-    for (char c : caption) {
-        if (c != '&') out += c;
-    }
-    return out;
 }
 
 }  // namespace lumavox

@@ -92,14 +92,11 @@ TEST(InputBoxes, NewStepTimeIsTheCursorPixelConvertedBack) {
 }
 
 TEST(EditTexts, LabelsAndStatusTexts) {
-    EXPECT_EQ(LineLabelText(0), "Line1");
     EXPECT_EQ(ComponentText('R', 0), "R  0");
     EXPECT_EQ(ComponentText('B', 255), "B255");
     EXPECT_EQ(ComponentText('G', -1), "---");
     EXPECT_EQ(BrightnessStatusText(0), "明暗=   0");
     EXPECT_EQ(BrightnessStatusText(-255), "明暗=-255");
-    EXPECT_EQ(SelectionStatusText(12), "選択中=12");
-    EXPECT_EQ(WithoutAccessKeys("基点の色指定(&C)..."), "基点の色指定(C)...");
 }
 
 }  // namespace
