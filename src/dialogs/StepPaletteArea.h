@@ -40,7 +40,4 @@ private:
     bool m_picking = false;
 };
 
-// The standard palette of w × h as a 24-bit image, one row written at a time.
-QImage StandardPaletteImage(int w, int h);
-
 }  // namespace lumavox
