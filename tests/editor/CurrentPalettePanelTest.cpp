@@ -120,7 +120,7 @@ void CurrentPalettePanelTest::paletteClickSavesOneUndoStateForTheWholeDrag() {
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(palette, &move);
     QCOMPARE(r.StepOne().Colour, palette->ColourAt(QPoint(47, 0)));  // clamped to the edge
-    QCOMPARE(repaint.count(), 0);                                     // none during the drag
+    QCOMPARE(repaint.count(), 0);                                    // none during the drag
     QTest::mouseRelease(palette, Qt::LeftButton, {}, QPoint(47, 0));
     QCOMPARE(repaint.count(), 1);
     QCOMPARE(r.rig.project.UndoList.Count(), 1);

@@ -2,6 +2,11 @@
 
 #include <array>
 
+#include "editor/logic/PaneState.h"
+#include "engine/EngineState.h"
+#include "model/ProjectData.h"
+#include "model/StepOps.h"
+
 namespace lumavox {
 namespace {
 
@@ -81,6 +86,30 @@ std::optional<bool> EditActionEnabled(std::string_view action, const EditState& 
 bool EditActionVisible(std::string_view action, const EditState& state) {
     const RuleEntry* entry = Find(action);
     return entry == nullptr || !entry->MultiOnly || state.MultiMode;
+}
+
+EditState GatherEditState(const ProjectData& project, const EngineState& engine,
+                          const PaneState& pane, bool loaded, bool multiMode) {
+    EditState s;
+    s.Loaded = loaded;
+    s.Idle = engine.SoundMode.Get() != "playing" &&
+             !engine.FreeClockRunning.load(std::memory_order_relaxed);
+    s.Modified = project.Modified;
+    s.MultiMode = multiMode;
+    s.DragActive = pane.Busy();
+    s.LineClipboard = !project.LineClipboard.Empty();
+    s.MultiClipboard = !project.MultiLineClipboard.Empty();
+    s.UndoAvailable = !project.UndoList.Empty();
+    s.SelectedInLine = SelectedCountInLine(project);
+    s.SelectedAll = SelectedCount(project);
+    s.StepsAll = StepCount(project);
+    const int line = project.CurrentLine.load(std::memory_order_relaxed);
+    s.StepsInLine =
+        line >= 0 && line < kLineCount ? project.Lines[static_cast<size_t>(line)].Count() : 0;
+    s.CurrentStep = pane.CurrentIndex(project);
+    if (s.CurrentStep >= 0) s.CurrentStepTime = pane.CurrentStep->Time;
+    s.CursorTime = engine.CursorTime.load(std::memory_order_relaxed);
+    return s;
 }
 
 }  // namespace lumavox

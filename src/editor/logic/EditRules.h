@@ -6,6 +6,10 @@
 
 namespace lumavox {
 
+class ProjectData;
+struct EngineState;
+struct PaneState;
+
 // What the enabled rules of the main window's actions look at, gathered once per idle pass from
 // the project, the engine and the panes (cheap counts only). Plain value, any thread.
 struct EditState {
@@ -33,5 +37,10 @@ struct EditState {
 std::optional<bool> EditActionEnabled(std::string_view action, const EditState& state);
 // False only for the multi-line actions outside multi mode.
 bool EditActionVisible(std::string_view action, const EditState& state);
+
+// Gathers the state from the project, the engine and the pane state. loaded: the time line has
+// frames; multiMode: the reference pane shows all lines. Counts walk the lines once.
+EditState GatherEditState(const ProjectData& project, const EngineState& engine,
+                          const PaneState& pane, bool loaded, bool multiMode);
 
 }  // namespace lumavox
