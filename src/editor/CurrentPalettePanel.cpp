@@ -59,21 +59,23 @@ ColourPanel::ColourPanel(int side, QWidget* parent) : QFrame(parent) {
     setFixedSize(side, side);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    setAutoFillBackground(true);
 }
 
 void ColourPanel::ShowColour(int32_t colour) {
-    m_colour = colour;
-    QPalette pal = palette();
-    if (colour < 0 || colour == NoColour) {
-        m_colour = -1;
-        pal.setColor(QPalette::Window, parentWidget() != nullptr
-                                           ? parentWidget()->palette().color(QPalette::Window)
-                                           : QColor(Qt::lightGray));
-    } else {
-        pal.setColor(QPalette::Window, QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+    const int32_t shown = colour < 0 || colour == NoColour ? -1 : colour;
+    if (shown == m_colour) return;
+    m_colour = shown;
+    update();
+}
+
+void ColourPanel::paintEvent(QPaintEvent* event) {
+    // Painted here rather than through the palette: tool bar styles do not fill child frames.
+    if (m_colour >= 0) {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(),
+                         QColor(RedOf(m_colour), GreenOf(m_colour), BlueOf(m_colour)));
     }
-    setPalette(pal);
+    QFrame::paintEvent(event);
 }
 
 void ColourPanel::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -30,6 +30,7 @@ signals:
     void doubleClicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
