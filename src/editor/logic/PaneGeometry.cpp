@@ -113,6 +113,36 @@ WaveSpan WaveColumn(int32_t a, int32_t b, int height) {
     return {yb + 1, ya + 1};
 }
 
+WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {
+    WaveLayout w;
+    if (mono) {
+        w.Bevel = 2;
+        w.LHeight = 2;
+        w.RHeight = std::max(0, waveAreaHeight - w.Bevel - 2);
+        w.LHeaderHeight = 4;
+        w.RHeaderHeight = waveAreaHeight + 4;
+        w.LHeaderText = "";
+        w.RHeaderText = "L+R";
+    } else {
+        w.Bevel = 8;
+        w.LHeight = std::max(0, (waveAreaHeight - w.Bevel) / 2);
+        w.RHeight = w.LHeight;
+        w.LHeaderHeight = (waveAreaHeight + w.Bevel) / 2;
+        w.RHeaderHeight = w.LHeaderHeight;
+    }
+    return w;
+}
+
+RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent) {
+    RefLayout r;
+    if (!shown) return r;
+    r.PanelAbove = 8;
+    r.PaneHeight = std::max(refHeight, 30);
+    r.HeaderHeight = r.PaneHeight + (scrollBarPresent ? 20 : 0);
+    r.SplitterEnabled = true;
+    return r;
+}
+
 std::string BrightnessText(int32_t brightness) {
     char buf[24];
     std::snprintf(buf, sizeof buf, "=%4d", static_cast<int>(brightness));

@@ -95,6 +95,28 @@ struct WaveSpan {
 };
 WaveSpan WaveColumn(int32_t a, int32_t b, int height);
 
+// Heights of the waveform area from its total (L pane + bevel + R pane) and the mono display.
+struct WaveLayout {
+    int Bevel = 8;
+    int LHeight = 0;
+    int RHeight = 0;
+    int LHeaderHeight = 0;
+    int RHeaderHeight = 0;
+    const char* LHeaderText = "L";
+    const char* RHeaderText = "R";
+};
+WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight);
+
+// Heights around the reference pane: the panel above it, the header beside it (taller by the
+// scroll bar when one is present), the pane itself, and whether its splitter works.
+struct RefLayout {
+    int PanelAbove = 4;
+    int HeaderHeight = 4;
+    int PaneHeight = 2;
+    bool SplitterEnabled = false;
+};
+RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent);
+
 // Status texts of the panes: "明暗=%4d", "選択中=n" (+ "(all)" when smaller than all).
 std::string BrightnessText(int32_t brightness);
 std::string SelectingText(int inLine, int inAll, bool showAll);

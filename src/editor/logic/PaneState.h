@@ -27,6 +27,10 @@ struct PaneState {
     const Step* StretchFirst = nullptr;  // F and G of a stretch drag
     const Step* StretchLast = nullptr;
     bool BandActive = false;  // a rubber band in any pane
+    // Raised by the main window while a playing locate or a slider sync runs (waveform scrubbing
+    // waits for it to drop).
+    int ProgrammaticChange = 0;
+    bool Closing = false;  // the window is closing: panes paint nothing
 
     // A drag or band holds step addresses: step-changing commands must wait for its end.
     bool Busy() const { return DragMode != Drag::None || BandActive; }

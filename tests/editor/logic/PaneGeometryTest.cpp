@@ -118,6 +118,21 @@ TEST(WaveColumn, SpansFromTheMaximumDownExcludingTheEnd) {
     EXPECT_EQ(SelectingText(2, 5, false), "選択中=2");
 }
 
+TEST(PaneLayouts, WaveAreaAndReferencePaneHeights) {
+    const WaveLayout stereo = WaveAreaLayout(false, 360);
+    EXPECT_EQ(stereo.LHeight, 176);
+    EXPECT_EQ(stereo.LHeaderHeight, 184);
+    const WaveLayout mono = WaveAreaLayout(true, 360);
+    EXPECT_EQ(mono.LHeight + mono.Bevel + mono.RHeight, 360);
+    EXPECT_EQ(mono.RHeaderHeight, 364);
+    EXPECT_STREQ(mono.RHeaderText, "L+R");
+    EXPECT_EQ(ReferenceLayout(false, 80, true).PaneHeight, 2);
+    const RefLayout shown = ReferenceLayout(true, 12, true);
+    EXPECT_EQ(shown.PaneHeight, 30);
+    EXPECT_EQ(shown.HeaderHeight, 50);
+    EXPECT_EQ(shown.PanelAbove, 8);
+}
+
 TEST(PaneState, TheCurrentStepStaysTheSameStepWhenTheLineIsResorted) {
     ProjectData project;
     for (int t : {0, 100, 200}) {

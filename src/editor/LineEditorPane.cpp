@@ -1,0 +1,327 @@
+#include "editor/LineEditorPane.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "editor/logic/PaneGeometry.h"
+#include "engine/EngineState.h"
+#include "model/ColourEval.h"
+#include "model/ProjectData.h"
+#include "model/UsrFunc.h"
+#include "settings/EnvData.h"
+
+namespace lumavox {
+
+using namespace line_pane;
+
+LineEditorPane::LineEditorPane(TimePanes& panes, QWidget* parent)
+    : TimePane(panes, kCursor | kDragLine, parent) {
+    setMinimumHeight(2);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+int LineEditorPane::PointerY(const QPointF& pos) const {
+    return static_cast<int>(std::trunc(pos.y())) + m_dragOffset.y();
+}
+
+void LineEditorPane::Render(QPainter& p) {
+    const int l = m_tl.L();
+    const int e = m_tl.RightEnd();
+    const int h = height();
+    const int m = M();
+    if (e <= l) return;
+    p.fillRect(QRect(l, 0, e - l, h), Colour(m_ctx.env.CLinBg));
+    p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
+    const TStepList* list = m_panes.CurrentList();
+    if (list == nullptr) return;
+    const TStepList::View items = list->ItemsUnlocked();
+    const bool sorted = list->SortedUnlocked();
+    for (int x = l; x < e; ++x) {
+        const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
+        if (lc.Colour == NoColour) continue;
+        const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
+        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+    }
+    const int right = l + m_tl.VisibleWidth();
+    size_t first = 0;
+    if (sorted) {
+        // Steps left of L are skipped without a visit; x never decreases along a sorted line.
+        first = static_cast<size_t>(
+            std::partition_point(items.begin(), items.end(),
+                                 [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; }) -
+            items.begin());
+    }
+    for (size_t i = first; i < items.size(); ++i) {
+        const Step* s = items[i];
+        const int x = m_tl.TimeToX(s->Time);
+        if (x > right) break;
+        if (x < l) continue;
+        const bool current = s == m_state.CurrentStep;
+        const QRect square(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16);
+        DrawMarker(p, square, Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
+                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
+    }
+}
+
+void LineEditorPane::PaintOverlays(QPainter& p) {
+    const PaneState::Drag mode = m_state.DragMode;
+    if (mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) {
+        // The selection's outline at the markers' present places (hit squares).
+        if (const TStepList* list = m_panes.CurrentList()) {
+            const int l = m_tl.L();
+            const int right = l + width();
+            p.setPen(Qt::white);
+            for (const Step* s : list->ItemsUnlocked()) {
+                if (s->Selected == 0) continue;
+                const int x = m_tl.TimeToX(s->Time);
+                if (x < l - 8 || x > right + 8) continue;
+                const PixelRect r = MarkerRect(x, s->Brightness, M(), Variant::Hit);
+                p.drawRect(QRect(r.X, r.Y, r.W - 1, r.H - 1));
+            }
+        }
+    }
+    if (m_band) {
+        p.setPen(Qt::white);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(m_bandRect.adjusted(0, 0, -1, -1));
+    }
+}
+
+void LineEditorPane::mousePressEvent(QMouseEvent* event) {
+    if (!m_panes.SoundLoaded()) return;
+    ProjectData& project = m_ctx.project;
+    const TStepList* list = m_panes.CurrentList();
+    if (list == nullptr) return;
+    m_dragOffset = {};
+    const int x = ContentX(event->position());
+    const int y = PointerY(event->position());
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const int hit = HitTest(m_tl, list->ItemsUnlocked(), x, y, M());
+    m_last = {x, y};
+    if (hit < 0) {
+        m_state.AnchorStep = nullptr;
+        m_state.CurrentStep = nullptr;
+    } else {
+        m_state.SetCurrentIndex(project, hit, true);
+    }
+    if (hit >= 0) {
+        const Step* step = m_state.CurrentStep;
+        emit m_panes.sliderBrightness(step->Brightness, false);
+        m_panes.ShowStepTime(step);
+        if (event->button() == Qt::LeftButton) {
+            m_panes.SelectOnPress(hit, mods, false);
+            m_panes.InvalidateAll();
+            if (m_state.SuppressDrag) {
+                m_state.SuppressDrag = false;
+            } else {
+                SaveUndoState(project);
+                const PixelRect r =
+                    MarkerRect(m_tl.TimeToX(step->Time), step->Brightness, M(), Variant::Hit);
+                const QPoint centre(r.X + 8, r.Y + 8);
+                // Instead of moving the pointer onto the marker, later positions are offset.
+                m_dragOffset = centre - QPoint(x, y);
+                m_last = centre;
+                m_state.Dragged = step;
+                m_state.Moved = false;
+                if (mods.testFlag(Qt::ShiftModifier)) {
+                    m_state.DragMode = PaneState::Drag::Move;
+                    m_panes.SetDragLine(m_tl.TimeToX(step->Time));
+                    emit m_panes.statusText(
+                        1, QString::fromStdString(MillisText(m_tl.XToTime(centre.x()))));
+                    setCursor(Qt::SizeHorCursor);
+                } else {
+                    m_state.DragMode = PaneState::Drag::Brightness;
+                    emit m_panes.statusText(
+                        2, QString::fromStdString(BrightnessText(step->Brightness)));
+                    setCursor(Qt::SizeVerCursor);
+                }
+                m_panes.UpdateOverlays();
+            }
+        } else if (event->button() == Qt::RightButton) {
+            emit m_panes.stepMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
+        }
+    } else if (event->button() == Qt::LeftButton) {
+        if (m_state.SuppressBand) {
+            m_state.SuppressBand = false;
+        } else {
+            if (!mods.testFlag(Qt::ControlModifier)) {
+                SetSelection(project, 0, true);
+                m_panes.InvalidateAll();
+            }
+            m_band = true;
+            m_state.BandActive = true;
+            m_bandAnchor = {x, y};
+            m_bandRect = QRect();
+        }
+    } else if (event->button() == Qt::RightButton) {
+        emit m_panes.emptyMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
+    }
+    m_panes.ShowSelection(false);
+}
+
+void LineEditorPane::UpdateBand(const QRect& next) {
+    const int l = m_tl.L();
+    for (const QRect& r : {m_bandRect, next}) {
+        if (r.isNull()) continue;
+        update(r.translated(-l, 0).adjusted(-1, -1, 1, 1));
+    }
+    m_bandRect = next;
+}
+
+void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
+    const int x = ContentX(event->position());
+    const int y = PointerY(event->position());
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    PaneState::Drag& mode = m_state.DragMode;
+    if ((mode == PaneState::Drag::Move && x == m_last.x()) ||
+        (mode == PaneState::Drag::Brightness && y == m_last.y())) {
+        return;
+    }
+    ProjectData& project = m_ctx.project;
+    const Step* dragged = m_state.Dragged;
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) &&
+        dragged != nullptr) {
+        const bool shift = mods.testFlag(Qt::ShiftModifier);
+        if (shift && mode == PaneState::Drag::Brightness) {
+            mode = PaneState::Drag::Move;
+            m_state.Moved = false;
+            setCursor(Qt::SizeHorCursor);
+        } else if (!shift && mode == PaneState::Drag::Move) {
+            mode = PaneState::Drag::Brightness;
+            setCursor(Qt::SizeVerCursor);
+        } else if (mode == PaneState::Drag::Move) {
+            const int64_t dt = static_cast<int64_t>(m_tl.XToTime(x)) - dragged->Time;
+            if (dt != 0) {
+                MoveSelected(project, SaturateTime(dt), mods.testFlag(Qt::AltModifier),
+                             m_panes.Limits());
+                m_state.Moved = true;
+                m_panes.ShowStepTime(dragged);
+            }
+            if (m_ctx.env.DispTracking) m_panes.InvalidateAll();
+            m_panes.SetDragLine(m_tl.TimeToX(dragged->Time));
+            m_panes.UpdateOverlays();
+        } else if (const auto nb = BrightnessAtY(y, M())) {
+            OffsetBrightness(project, *nb - dragged->Brightness, nullptr);
+            emit m_panes.paletteRefreshRequested();
+            emit m_panes.statusText(2, QString::fromStdString(BrightnessText(dragged->Brightness)));
+            if (m_ctx.env.DispTracking) {
+                m_panes.InvalidateAll();
+                emit m_panes.sliderBrightness(dragged->Brightness, false);
+            }
+            m_panes.UpdateOverlays();
+        }
+    }
+    if (m_band) {
+        const PixelRect r = SpanRect(m_bandAnchor.x(), m_bandAnchor.y(), x, y);
+        UpdateBand(QRect(r.X, r.Y, r.W, r.H));
+    }
+    m_last = {x, y};
+}
+
+void LineEditorPane::mouseReleaseEvent(QMouseEvent* event) {
+    ProjectData& project = m_ctx.project;
+    const int x = ContentX(event->position());
+    const int y = PointerY(event->position());
+    const int line = m_panes.CurrentLineIndex();
+    const PaneState::Drag mode = m_state.DragMode;
+    const Step* dragged = m_state.Dragged;
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) &&
+        dragged != nullptr) {
+        if (mode == PaneState::Drag::Move && m_state.Moved) {
+            if (!event->modifiers().testFlag(Qt::AltModifier)) {
+                SetStepTime(project, line, dragged, m_tl.XToTime(x));
+            }
+            Normalise(project);
+        } else if (mode == PaneState::Drag::Brightness) {
+            if (const auto nb = BrightnessAtY(y, M())) {
+                SetStepBrightness(project, line, dragged, *nb);
+                emit m_panes.sliderBrightness(*nb, true);
+            }
+        }
+        project.Modified = true;
+        emit m_panes.modifiedChanged();
+        m_panes.ShowStepTime(dragged);
+        m_state.EndDrag();
+        m_panes.SetDragLine(TimeLine::kNoDragLine);
+        m_panes.InvalidateAll();
+    } else if (m_band) {
+        const QRect band = m_bandRect;
+        m_band = false;
+        m_state.BandActive = false;
+        UpdateBand(QRect());
+        if (const TStepList* list = m_panes.CurrentList()) {
+            const PixelRect area{band.x(), band.y(), band.width(), band.height()};
+            std::vector<const Step*> picks;
+            for (const Step* s : list->ItemsUnlocked()) {
+                if (s->Selected != 0) continue;
+                const PixelRect square =
+                    MarkerRect(m_tl.TimeToX(s->Time), s->Brightness, M(), Variant::Hit);
+                if (area.Covers(square)) picks.push_back(s);
+            }
+            SelectSteps(project, picks);
+            if (SelectedCountInLine(project) == 1) {
+                const SelectedEnds one = FirstLastSelectedInLine(project);
+                m_state.AnchorStep = m_state.CurrentStep;
+                m_state.CurrentStep = one.First;
+            }
+        }
+        m_panes.InvalidateAll();
+    }
+    m_dragOffset = {};
+    unsetCursor();
+    m_panes.ShowSelection(false);
+}
+
+void LineEditorPane::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The double click comes between the first release and the second press: its logic runs
+    // first, then the press it stands for.
+    if (m_panes.SoundLoaded()) {
+        m_state.SuppressDrag = true;
+        m_state.AnchorStep = m_state.CurrentStep;
+        const TStepList* list = m_panes.CurrentList();
+        const int x = ContentX(event->position());
+        const int y = PointerY(event->position());
+        const int k = list == nullptr ? -1 : m_tl.Candidate(list->ItemsUnlocked(), x, 0);
+        m_state.CurrentStep = StepAt(m_ctx.project, k);
+        if (const Step* s = m_state.CurrentStep) {
+            emit m_panes.sliderBrightness(s->Brightness, false);
+            m_panes.ShowStepTime(s);
+            if (MarkerRect(m_tl.TimeToX(s->Time), s->Brightness, M(), Variant::Paint)
+                    .Contains(x, y)) {
+                emit m_panes.propStepRequested();
+            }
+            m_state.SuppressBand = true;
+        }
+    }
+    mousePressEvent(event);
+}
+
+void LineEditorPane::wheelEvent(QWheelEvent* event) {
+    if (!m_ctx.env.UseWheel) {
+        event->ignore();
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if (delta != 0) {
+        const int32_t step = event->modifiers().testFlag(Qt::ShiftModifier) ? 16 : 4;
+        ProjectData& project = m_ctx.project;
+        const Step* current = m_state.CurrentIndex(project) >= 0 ? m_state.CurrentStep : nullptr;
+        OffsetBrightness(project, delta < 0 ? -step : step, current);
+        if (current != nullptr) {
+            emit m_panes.sliderBrightness(current->Brightness, true);
+            emit m_panes.statusText(2, QString::fromStdString(BrightnessText(current->Brightness)));
+        }
+        project.Modified = true;
+        emit m_panes.modifiedChanged();
+        emit m_panes.paletteRefreshRequested();
+        m_panes.InvalidateAll();
+    }
+    event->accept();
+}
+
+}  // namespace lumavox

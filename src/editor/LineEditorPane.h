@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+#include "editor/TimePane.h"
+
+namespace lumavox {
+
+// The line editor pane: the current line as a colour band that rises and falls with brightness,
+// its steps as markers; selection, move and brightness drags, rubber band, double click and wheel.
+// Brightness drags do nothing while the pane is under 2 px high (it keeps a minimum height).
+class LineEditorPane : public TimePane {
+    Q_OBJECT
+public:
+    LineEditorPane(TimePanes& panes, QWidget* parent = nullptr);
+
+    QSize minimumSizeHint() const override { return {16, 32}; }
+    bool BandActive() const { return m_band; }
+    QRect BandRect() const { return m_bandRect; }
+
+protected:
+    void Render(QPainter& p) override;
+    void PaintOverlays(QPainter& p) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int M() const { return height() / 2; }
+    int PointerY(const QPointF& pos) const;
+    void UpdateBand(const QRect& next);
+    QRect OutlineBounds() const;
+
+    QPoint m_last;  // content x, pane y of the last press or move
+    bool m_band = false;
+    QPoint m_bandAnchor;
+    QRect m_bandRect;  // content coordinates, normalised
+};
+
+}  // namespace lumavox

@@ -1,0 +1,225 @@
+#include "editor/MarkBar.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+#include "editor/logic/PaneGeometry.h"
+#include "engine/EngineState.h"
+#include "model/ProjectData.h"
+#include "model/UsrFunc.h"
+#include "settings/EnvData.h"
+
+namespace lumavox {
+
+namespace {
+constexpr int kMarkTop = 26;  // marker squares span y 26..41
+constexpr int kDragY = 39;    // where a drag holds the pointer
+}  // namespace
+
+MarkBar::MarkBar(TimePanes& panes, QWidget* parent) : TimePane(panes, kDragLine, parent) {
+    setFixedHeight(kHeight);
+}
+
+void MarkBar::Render(QPainter& p) {
+    const int l = m_tl.L();
+    const int w = m_tl.VisibleWidth();
+    const EnvData& env = m_ctx.env;
+    const QColor fg = Colour(env.TLinFg);
+    p.fillRect(QRect(l, 0, w, height()), Colour(env.TLinBg));
+    QFont font = p.font();
+    font.setPixelSize(12);
+    p.setFont(font);
+    p.setPen(fg);
+    for (const MarkTick& t : MarkBarTicks(l, w, m_tl.FrameZoom(), m_tl.PrePlayTime())) {
+        p.fillRect(QRect(t.X, 0, 1, t.Major ? 10 : 6), fg);
+        if (t.Labelled) {
+            p.drawText(QRect(t.X - 4, 12, 120, 14), Qt::AlignLeft | Qt::AlignTop,
+                       QString::fromStdString(SecondsText(t.Seconds)));
+        }
+    }
+    const TStepList* list = m_panes.CurrentList();
+    if (list == nullptr) return;
+    const int right = l + w;
+    const TStepList::View items = list->ItemsUnlocked();
+    auto it = items.begin();
+    if (list->SortedUnlocked()) {
+        it = std::partition_point(items.begin(), items.end(),
+                                  [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; });
+    }
+    for (; it != items.end(); ++it) {
+        const Step* s = *it;
+        const int x = m_tl.TimeToX(s->Time);
+        if (x > right) break;
+        if (x < l) continue;
+        const bool current = s == m_state.CurrentStep;
+        DrawMarker(p, QRect(x - 8, kMarkTop, 16, 16), Colour(s->Colour), Colour(s->Colour),
+                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
+        p.fillRect(QRect(x, 23, 1, 4), fg);
+    }
+}
+
+void MarkBar::PaintOverlays(QPainter& p) {
+    if (m_state.DragMode != PaneState::Drag::Move && m_state.DragMode != PaneState::Drag::Stretch) {
+        return;
+    }
+    const TStepList* list = m_panes.CurrentList();
+    if (list == nullptr) return;
+    p.setPen(Qt::white);
+    p.setBrush(Qt::NoBrush);
+    for (const Step* s : list->ItemsUnlocked()) {
+        if (s->Selected == 0) continue;
+        const int x = m_tl.TimeToX(s->Time);
+        p.drawRect(QRect(x - 8, kMarkTop, 15, 15));
+    }
+}
+
+void MarkBar::mousePressEvent(QMouseEvent* event) {
+    ProjectData& project = m_ctx.project;
+    m_dragOffset = {};
+    const int x = ContentX(event->position());
+    const int y = static_cast<int>(std::trunc(event->position().y()));
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (event->button() == Qt::RightButton) {
+        emit m_panes.stepMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
+    } else if (event->button() == Qt::LeftButton && m_panes.SoundLoaded()) {
+        const TStepList* list = m_panes.CurrentList();
+        const int k = list == nullptr ? -1 : m_tl.Candidate(list->ItemsUnlocked(), x, 0);
+        m_state.SetCurrentIndex(project, k, true);
+        m_lastX = x;
+        if (const Step* step = m_state.CurrentStep) {
+            m_panes.SelectOnPress(k, mods, true);
+            emit m_panes.sliderBrightness(step->Brightness, false);
+            m_panes.ShowStepTime(step);
+            if (!m_state.SuppressDrag) {
+                SaveUndoState(project);
+                StoreDragOrigins(project);
+                const SelectedEnds ends = FirstLastSelectedInLine(project);
+                m_state.StretchFirst = ends.First;
+                m_state.StretchLast = ends.Last;
+                const int sx = m_tl.TimeToX(step->Time);
+                if (PixelRect{sx - 8, kMarkTop, 16, 16}.Contains(x, y)) {
+                    const bool ends3 = (step == ends.First || step == ends.Last) &&
+                                       list->Count() >= 3 && ends.First != nullptr &&
+                                       ends.First->DragOrigin < ends.Last->DragOrigin;
+                    const bool stretch = mods.testFlag(Qt::ControlModifier) &&
+                                         mods.testFlag(Qt::ShiftModifier) && ends3;
+                    m_state.DragMode = stretch ? PaneState::Drag::Stretch : PaneState::Drag::Move;
+                    m_state.Moved = false;
+                    m_state.Dragged = step;
+                    m_dragOffset = QPoint(sx - x, kDragY - y);
+                    m_lastX = sx;
+                    setCursor(Qt::SizeHorCursor);
+                    m_panes.SetDragLine(sx);
+                }
+            }
+        } else {
+            SetSelection(project, 0, true);
+            m_panes.Locate(m_tl.XToTime(x));
+        }
+        m_panes.InvalidateAll();
+        m_panes.ShowSelection(true);
+    }
+    m_state.SuppressDrag = false;
+}
+
+void MarkBar::Scrub(int x) {
+    EngineState& e = m_ctx.engine;
+    if (!m_panes.Playing() && !e.FreeClockRunning.load()) {
+        const int32_t t = m_tl.XToTime(x);
+        e.CursorTime.store(t);
+        if (t >= 0 && t <= e.SoundLength.load()) e.SeekRequest.store(true);
+        m_panes.UpdateCursor();
+    }
+    m_panes.FollowPointer(x);
+}
+
+void MarkBar::mouseMoveEvent(QMouseEvent* event) {
+    const int x = ContentX(event->position());
+    const PaneState::Drag mode = m_state.DragMode;
+    const Step* dragged = m_state.Dragged;
+    ProjectData& project = m_ctx.project;
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) && dragged != nullptr) {
+        if (x == m_lastX) return;
+        if (mode == PaneState::Drag::Move) {
+            const int64_t dt = static_cast<int64_t>(m_tl.XToTime(x)) - dragged->Time;
+            if (dt != 0) {
+                MoveSelected(project, SaturateTime(dt),
+                             event->modifiers().testFlag(Qt::AltModifier), m_panes.Limits());
+                m_state.Moved = true;
+            }
+        } else {
+            const Step* first = m_state.StretchFirst;
+            const Step* last = m_state.StretchLast;
+            const Step* other = dragged == last ? first : last;
+            SetStepTime(project, m_panes.CurrentLineIndex(), dragged, m_tl.XToTime(x));
+            const double span = static_cast<double>(dragged->DragOrigin) - other->DragOrigin;
+            const double r = (static_cast<double>(dragged->Time) - other->DragOrigin) / span;
+            AnchoredStretch(project, first, last, dragged, r, m_panes.Limits());
+        }
+        m_panes.ShowStepTime(dragged);
+        if (m_ctx.env.DispTracking) m_panes.InvalidateAll();
+        m_panes.SetDragLine(m_tl.TimeToX(dragged->Time));
+        m_panes.UpdateOverlays();
+    } else if (event->buttons().testFlag(Qt::LeftButton) && m_panes.SoundLoaded()) {
+        Scrub(x);
+    }
+    m_lastX = x;
+}
+
+void MarkBar::mouseReleaseEvent(QMouseEvent* event) {
+    const PaneState::Drag mode = m_state.DragMode;
+    const Step* dragged = m_state.Dragged;
+    ProjectData& project = m_ctx.project;
+    if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Stretch) && dragged != nullptr) {
+        if (mode == PaneState::Drag::Move && m_state.Moved) {
+            if (!event->modifiers().testFlag(Qt::AltModifier)) {
+                SetStepTime(project, m_panes.CurrentLineIndex(), dragged,
+                            m_tl.XToTime(ContentX(event->position())));
+            }
+            Normalise(project);
+            project.Modified = true;
+            emit m_panes.modifiedChanged();
+        }
+        m_state.EndDrag();
+        m_panes.SetDragLine(TimeLine::kNoDragLine);
+        m_panes.InvalidateAll();
+    }
+    m_dragOffset = {};
+    unsetCursor();
+}
+
+void MarkBar::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (m_panes.SoundLoaded() && event->button() == Qt::LeftButton) {
+        emit m_panes.propStepRequested();
+        m_state.SuppressDrag = true;
+    }
+    mousePressEvent(event);
+}
+
+void MarkBar::wheelEvent(QWheelEvent* event) {
+    if (!m_ctx.env.UseWheel) {
+        event->ignore();
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (delta != 0) {
+        if (mods.testFlag(Qt::ControlModifier)) {
+            if (delta < 0) {
+                m_panes.ZoomOut();
+            } else {
+                m_panes.ZoomIn();
+            }
+        } else {
+            const int d = m_tl.WheelScroll(mods.testFlag(Qt::ShiftModifier));
+            m_panes.SetScroll(delta < 0 ? m_tl.L() + d : m_tl.L() - d);
+        }
+    }
+    event->accept();
+}
+
+}  // namespace lumavox

@@ -1,0 +1,244 @@
+#include "editor/ReferencePane.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+#include <vector>
+
+#include "editor/logic/PaneGeometry.h"
+#include "model/ColourEval.h"
+#include "model/ProjectData.h"
+#include "settings/EnvData.h"
+
+namespace lumavox {
+
+using namespace line_pane;
+
+ReferencePane::ReferencePane(TimePanes& panes, QWidget* parent)
+    : TimePane(panes, kCursor | kDragLine, parent), m_menu(new QMenu(this)) {
+    setMinimumHeight(2);
+    for (int i = 0; i < kLineCount; ++i) {
+        QAction* a = m_menu->addAction(QStringLiteral("Line %1").arg(i + 1));
+        a->setCheckable(true);
+        a->setData(i);
+    }
+    for (const auto& [text, value] :
+         {std::pair{QStringLiteral("全ラインカラー表示(&A)"), kAllLines},
+          std::pair{QStringLiteral("非表示(&N)"), kHidden}}) {
+        QAction* a = m_menu->addAction(text);
+        a->setCheckable(true);
+        a->setData(value);
+    }
+    m_menu->addSeparator();
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        for (QAction* a : m_menu->actions()) {
+            if (a->isCheckable()) a->setChecked(a->data().toInt() == m_refLine);
+        }
+    });
+    connect(m_menu, &QMenu::triggered, this, [this](QAction* a) {
+        if (a->isCheckable()) Choose(a->data().toInt());
+    });
+}
+
+void ReferencePane::SetView(int refLine, bool shown) {
+    m_refLine = refLine == kAllLines || (refLine >= 0 && refLine < kLineCount) ? refLine : 0;
+    m_shown = shown;
+    InvalidateContent();
+}
+
+void ReferencePane::Choose(int value) {
+    if (value == kHidden) {
+        m_shown = false;
+    } else {
+        m_shown = true;
+        m_refLine = value;
+    }
+    InvalidateContent();
+    emit viewChanged(m_refLine, m_shown);
+}
+
+void ReferencePane::AdvanceLine() {
+    if (m_refLine == kAllLines) return;
+    m_refLine = (m_refLine + 1) % kLineCount;
+    SetSelection(m_ctx.project, 0, true);
+    m_panes.InvalidateAll();
+    emit viewChanged(m_refLine, m_shown);
+}
+
+void ReferencePane::RenderOneLine(QPainter& p, int line) {
+    const int l = m_tl.L();
+    const int e = m_tl.RightEnd();
+    const int m = height() / 2;
+    p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
+    const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(line)];
+    const TStepList::View items = list.ItemsUnlocked();
+    const bool sorted = list.SortedUnlocked();
+    for (int x = l; x < e; ++x) {
+        const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
+        if (lc.Colour == NoColour) continue;
+        const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
+        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+    }
+    const int right = l + m_tl.VisibleWidth();
+    for (const Step* s : items) {
+        const int x = m_tl.TimeToX(s->Time);
+        if (x > right) break;
+        if (x < l) continue;
+        DrawMarker(p, QRect(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16),
+                   Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
+                   Edge::Etched, false);
+    }
+}
+
+void ReferencePane::Render(QPainter& p) {
+    if (!m_shown) return;
+    const int l = m_tl.L();
+    const int e = m_tl.RightEnd();
+    if (e <= l) return;
+    p.fillRect(QRect(l, 0, e - l, height()), Colour(m_ctx.env.CLinBg));
+    if (m_refLine != kAllLines) {
+        RenderOneLine(p, m_refLine);
+        return;
+    }
+    const RefRows rows(height());
+    for (int i = 0; i < kLineCount; ++i) {
+        const int yi = rows.Yi(i);
+        p.fillRect(QRect(l, yi, e - l, 1), QColor(192, 192, 192));
+        const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(i)];
+        const TStepList::View items = list.ItemsUnlocked();
+        const bool sorted = list.SortedUnlocked();
+        for (int x = l; x < e; ++x) {
+            const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
+            if (lc.Colour == NoColour) continue;
+            p.fillRect(QRect(x, yi - rows.P, 1, 2 * rows.P),
+                       Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+        }
+    }
+    const int right = l + m_tl.VisibleWidth();
+    const int current = m_panes.CurrentLineIndex();
+    for (int i = 0; i < kLineCount; ++i) {
+        const int yi = rows.Yi(i);
+        for (const Step* s : m_ctx.project.Lines[static_cast<size_t>(i)].ItemsUnlocked()) {
+            const int x = m_tl.TimeToX(s->Time);
+            if (x > right) break;
+            if (x < l) continue;
+            DrawMarker(p, QRect(x - rows.O, yi - rows.O, 2 * rows.O, 2 * rows.O),
+                       Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
+                       i == current ? Edge::Raised : Edge::Etched, s->Selected != 0);
+        }
+    }
+}
+
+void ReferencePane::PaintOverlays(QPainter& p) {
+    if (!m_band) return;
+    p.setPen(Qt::white);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(m_bandRect.adjusted(0, 0, -1, -1));
+}
+
+void ReferencePane::mousePressEvent(QMouseEvent* event) {
+    if (!m_shown) return;
+    if (event->button() == Qt::RightButton) {
+        m_menu->popup(event->globalPosition().toPoint() + QPoint(2, 0));
+        return;
+    }
+    if (event->button() != Qt::LeftButton || m_refLine != kAllLines) return;
+    ProjectData& project = m_ctx.project;
+    const int x = ContentX(event->position());
+    const int y = static_cast<int>(std::trunc(event->position().y()));
+    const RefRows rows(height());
+    const int row = rows.RowOf(y);
+    if (row < 0) return;
+    if (row != m_panes.CurrentLineIndex()) {
+        m_panes.SetCurrentLine(row, SelectedCount(project) == 0);
+    }
+    int k = -1;
+    if (rows.NearCentre(row, y)) {
+        k = m_tl.Candidate(project.Lines[static_cast<size_t>(row)].ItemsUnlocked(), x, 0);
+        m_state.SetCurrentIndex(project, k, true);
+    }
+    if (const Step* step = k >= 0 ? m_state.CurrentStep : nullptr) {
+        m_panes.SelectOnPress(k, event->modifiers(), true);
+        emit m_panes.sliderBrightness(step->Brightness, false);
+        m_panes.ShowStepTime(step);
+    } else {
+        m_state.CurrentStep = nullptr;
+        SetSelection(project, 0, true);
+        m_band = true;
+        m_state.BandActive = true;
+        m_bandAnchor = {x, y};
+        m_bandRect = QRect();
+    }
+    m_panes.InvalidateAll();
+}
+
+void ReferencePane::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_band) return;
+    const int x = ContentX(event->position());
+    const int y = static_cast<int>(std::trunc(event->position().y()));
+    const PixelRect r = SpanRect(m_bandAnchor.x(), m_bandAnchor.y(), x, y);
+    const int l = m_tl.L();
+    if (!m_bandRect.isNull()) update(m_bandRect.translated(-l, 0).adjusted(-1, -1, 1, 1));
+    m_bandRect = QRect(r.X, r.Y, r.W, r.H);
+    update(m_bandRect.translated(-l, 0).adjusted(-1, -1, 1, 1));
+}
+
+void ReferencePane::mouseReleaseEvent(QMouseEvent* event) {
+    (void)event;
+    if (!m_band) return;
+    m_band = false;
+    m_state.BandActive = false;
+    ProjectData& project = m_ctx.project;
+    const RefRows rows(height());
+    const PixelRect area{m_bandRect.x(), m_bandRect.y(), m_bandRect.width(), m_bandRect.height()};
+    int lowest = -1;
+    for (int i = 0; i < kLineCount; ++i) {
+        std::vector<const Step*> picks;
+        for (const Step* s : project.Lines[static_cast<size_t>(i)].ItemsUnlocked()) {
+            if (s->Selected == 0 && area.Contains(m_tl.TimeToX(s->Time), rows.Yi(i))) {
+                picks.push_back(s);
+            }
+        }
+        if (SelectSteps(project, picks) > 0 && lowest < 0) lowest = i;
+    }
+    m_bandRect = QRect();
+    if (lowest >= 0 && lowest != m_panes.CurrentLineIndex()) m_panes.SetCurrentLine(lowest, false);
+    m_panes.InvalidateAll();
+    const int all = SelectedCount(project);
+    emit m_panes.statusText(3, QString::fromStdString(SelectingText(all, all, false)));
+}
+
+ReferenceHeader::ReferenceHeader(ReferencePane& pane, QWidget* parent)
+    : QWidget(parent), m_pane(pane) {
+    connect(&pane, &ReferencePane::viewChanged, this, [this] { update(); });
+}
+
+void ReferenceHeader::paintEvent(QPaintEvent* event) {
+    (void)event;
+    if (!m_pane.Shown()) return;
+    QPainter p(this);
+    if (m_pane.RefLine() != ReferencePane::kAllLines) {
+        p.drawText(rect().adjusted(4, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("Line %1").arg(m_pane.RefLine() + 1));
+        return;
+    }
+    const RefRows rows(m_pane.height());
+    const int labelH = p.fontMetrics().height();
+    for (int i = 0; i < kLineCount; ++i) {
+        p.drawText(QRect(4, rows.LabelTop(i, labelH), width() - 4, labelH),
+                   Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Line %1").arg(i + 1));
+    }
+}
+
+void ReferenceHeader::mousePressEvent(QMouseEvent* event) {
+    if (!m_pane.Shown()) return;
+    if (event->button() == Qt::RightButton) {
+        m_pane.Menu()->popup(event->globalPosition().toPoint() + QPoint(2, 0));
+    } else if (event->button() == Qt::LeftButton && m_pane.RefLine() != ReferencePane::kAllLines) {
+        m_pane.AdvanceLine();
+        update();
+    }
+}
+
+}  // namespace lumavox

@@ -1,0 +1,135 @@
+#include "editor/TimePane.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <cmath>
+
+namespace lumavox {
+
+TimePane::TimePane(TimePanes& panes, int overlays, QWidget* parent)
+    : QWidget(parent),
+      m_panes(panes),
+      m_ctx(panes.Context()),
+      m_state(panes.State()),
+      m_tl(panes.Line()),
+      m_overlays(overlays) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false);
+    m_panes.Register(this);
+}
+
+TimePane::~TimePane() {
+    m_panes.Unregister(this);
+}
+
+QColor TimePane::Colour(int32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void TimePane::InvalidateContent() {
+    m_stale = true;
+    update();
+}
+
+void TimePane::InvalidateColumns(int x0, int x1) {
+    m_stale = true;
+    update(QRect(x0 - m_tl.L(), 0, x1 - x0, height()));
+}
+
+void TimePane::RepaintStrip(int contentX) {
+    update(QRect(contentX - m_tl.L(), 0, 1, height()));
+}
+
+int TimePane::ContentX(const QPointF& pos) const {
+    return m_tl.PointerX(static_cast<int>(std::trunc(pos.x())), m_dragOffset.x());
+}
+
+void TimePane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_stale = true;
+}
+
+const QImage& TimePane::Content() {
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels(std::max(1, static_cast<int>(width() * dpr)),
+                       std::max(1, static_cast<int>(height() * dpr)));
+    if (m_image.size() != pixels) {
+        m_image = QImage(pixels, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(dpr);
+        m_stale = true;
+    }
+    if (m_stale || m_renderedL != m_tl.L()) {
+        m_image.fill(palette().color(QPalette::Window));
+        QPainter p(&m_image);
+        p.translate(-m_tl.L(), 0);
+        if (m_panes.Painting()) Render(p);
+        m_stale = false;
+        m_renderedL = m_tl.L();
+    }
+    return m_image;
+}
+
+void TimePane::paintEvent(QPaintEvent* event) {
+    const QImage& image = Content();
+    QPainter p(this);
+    const QRect r = event->rect();
+    const qreal dpr = image.devicePixelRatio();
+    p.drawImage(r, image, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+    if (!m_panes.Painting()) return;
+    p.translate(-m_tl.L(), 0);
+    p.setCompositionMode(QPainter::RasterOp_NotDestination);
+    PaintOverlays(p);
+    const int h = height();
+    if (DrawsDragLine() && m_state.DragLineX != TimeLine::kNoDragLine) {
+        for (int y = 0; y < h; y += 2) p.fillRect(QRect(m_state.DragLineX, y, 1, 1), Qt::white);
+    }
+    if (DrawsCursor()) p.fillRect(QRect(m_tl.CursorX(), 0, 1, h), Qt::white);
+}
+
+void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
+                Edge edge, bool red) {
+    // Thousands of markers can be visible: plain fills only, no pens or style calls.
+    const int x = square.x();
+    const int y = square.y();
+    const int w = square.width();
+    const int h = square.height();
+    p.fillRect(square, fill);
+    p.fillRect(QRect(x, y, w, 1), frame);
+    p.fillRect(QRect(x, y + h - 1, w, 1), frame);
+    p.fillRect(QRect(x, y, 1, h), frame);
+    p.fillRect(QRect(x + w - 1, y, 1, h), frame);
+    static const QColor kLight(255, 255, 255);
+    static const QColor kDark(128, 128, 128);
+    if (w > 4 && h > 4) {
+        const int ix = x + 1;
+        const int iy = y + 1;
+        const int iw = w - 2;
+        const int ih = h - 2;
+        const QColor& topLeft = edge == Edge::Sunken ? kDark : kLight;
+        const QColor& bottomRight = edge == Edge::Sunken ? kLight : kDark;
+        if (edge == Edge::Etched) {
+            // a groove: dark outer line, light inner line
+            p.fillRect(QRect(ix, iy, iw - 1, 1), kDark);
+            p.fillRect(QRect(ix, iy, 1, ih - 1), kDark);
+            p.fillRect(QRect(ix + 1, iy + ih - 1, iw - 1, 1), kLight);
+            p.fillRect(QRect(ix + iw - 1, iy + 1, 1, ih - 1), kLight);
+        } else {
+            p.fillRect(QRect(ix, iy, iw, 1), topLeft);
+            p.fillRect(QRect(ix, iy, 1, ih), topLeft);
+            p.fillRect(QRect(ix, iy + ih - 1, iw, 1), bottomRight);
+            p.fillRect(QRect(ix + iw - 1, iy, 1, ih), bottomRight);
+        }
+    }
+    if (red) {
+        static const QColor kRed(255, 0, 0);
+        // grown by one pixel on each side
+        p.fillRect(QRect(x - 1, y - 1, w + 2, 1), kRed);
+        p.fillRect(QRect(x - 1, y + h, w + 2, 1), kRed);
+        p.fillRect(QRect(x - 1, y, 1, h), kRed);
+        p.fillRect(QRect(x + w, y, 1, h), kRed);
+    }
+}
+
+}  // namespace lumavox

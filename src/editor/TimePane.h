@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+
+#include "editor/TimePanes.h"
+
+namespace lumavox {
+
+// Base of every time pane: a viewport-sized widget that renders the visible columns [L, E) into a
+// cached image (device-pixel-ratio aware) and draws the overlays over it in paintEvent, inverted:
+// the play cursor, the dotted drag line and whatever the pane adds (outlines, rubber band). Moving
+// an overlay repaints only its old and new strips; content changes re-render the image once.
+class TimePane : public QWidget {
+    Q_OBJECT
+public:
+    enum Overlay { kCursor = 1, kDragLine = 2 };
+    TimePane(TimePanes& panes, int overlays, QWidget* parent);
+    ~TimePane() override;
+
+    // Content changed: re-render at the next paint.
+    void InvalidateContent();
+    void InvalidateColumns(int x0, int x1);  // content x, end exclusive
+    void RepaintStrip(int contentX);         // one overlay column
+    bool DrawsCursor() const { return (m_overlays & kCursor) != 0; }
+    bool DrawsDragLine() const { return (m_overlays & kDragLine) != 0; }
+    const QImage& Content();  // renders when stale (also for tests and benchmarks)
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // Paints the columns [L, E) of the pane into p, whose origin is content x L.
+    virtual void Render(QPainter& p) = 0;
+    // Overlays of the pane's own (inverted drawing is set up), origin at content x L.
+    virtual void PaintOverlays(QPainter& p) { (void)p; }
+    // The content x of the pointer for an event position (plus the drag offset), clamped to
+    // [0, R].
+    int ContentX(const QPointF& pos) const;
+    static QColor Colour(int32_t bgr);
+
+    TimePanes& m_panes;
+    EditorContext& m_ctx;
+    PaneState& m_state;
+    TimeLine& m_tl;
+    QPoint m_dragOffset;  // marker centre - press point, in place of moving the pointer
+
+private:
+    QImage m_image;
+    bool m_stale = true;
+    int m_renderedL = -1;
+    int m_overlays;
+};
+
+// Draws a 3-D edge in the square: raised, sunken or etched (inside the 16 x 16 square).
+enum class Edge { Raised, Sunken, Etched };
+void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
+                Edge edge, bool red);
+
+}  // namespace lumavox

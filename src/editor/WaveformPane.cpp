@@ -1,0 +1,79 @@
+#include "editor/WaveformPane.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "editor/logic/PaneGeometry.h"
+#include "engine/EngineState.h"
+#include "settings/EnvData.h"
+#include "sound/WavSound.h"
+
+namespace lumavox {
+
+WaveformPane::WaveformPane(TimePanes& panes, int tag, QWidget* parent)
+    : TimePane(panes, kCursor | kDragLine, parent), m_tag(tag) {}
+
+void WaveformPane::SetMono(bool mono) {
+    m_mono = mono;
+    InvalidateContent();
+}
+
+void WaveformPane::Render(QPainter& p) {
+    if (m_tl.R() == 0) return;
+    const int l = m_tl.L();
+    const int e = m_tl.RightEnd();
+    if (e <= l) return;
+    const int h = height();
+    const EnvData& env = m_ctx.env;
+    const QColor fg = Colour(m_tag == 0 ? env.LwavFg : env.RwavFg);
+    const QColor blank = Colour(env.BlankBg);
+    const bool monoL = m_mono && m_tag == 0;
+    p.fillRect(QRect(l, 0, e - l, h), Colour(m_tag == 0 ? env.LwavBg : env.RwavBg));
+    const TWavFrmList& peaks = m_ctx.sound.List();
+    for (int x = l; x < e; ++x) {
+        const double f = m_tl.XToFrame(x);
+        if (!m_tl.FrameShown(f) || static_cast<int32_t>(f) >= peaks.Count()) {
+            if (!monoL) p.fillRect(QRect(x, 0, 1, h), blank);
+            continue;
+        }
+        if (monoL) continue;
+        const PeakFrame& pf = peaks[static_cast<int32_t>(f)];
+        int32_t a = pf.LeftMax;
+        int32_t b = pf.LeftMin;
+        if (m_mono) {
+            a = (pf.LeftMax + pf.RightMax) / 2;
+            b = (pf.LeftMin + pf.RightMin) / 2;
+        } else if (m_tag == 1) {
+            a = pf.RightMax;
+            b = pf.RightMin;
+        }
+        const WaveSpan span = WaveColumn(a, b, h);
+        if (span.Bottom > span.Top) p.fillRect(QRect(x, span.Top, 1, span.Bottom - span.Top), fg);
+    }
+    p.fillRect(QRect(l, h, e - l, 1), fg);  // the baseline, on the pane's bottom edge
+}
+
+void WaveformPane::mousePressEvent(QMouseEvent* event) {
+    if (!m_panes.SoundLoaded()) return;
+    const int x = ContentX(event->position());
+    if (event->button() == Qt::LeftButton) {
+        m_panes.Locate(m_tl.XToTime(x));
+    } else if (event->button() == Qt::RightButton) {
+        emit m_panes.stepMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
+    }
+}
+
+void WaveformPane::mouseMoveEvent(QMouseEvent* event) {
+    if (!event->buttons().testFlag(Qt::LeftButton) || !m_panes.SoundLoaded()) return;
+    const int x = ContentX(event->position());
+    EngineState& e = m_ctx.engine;
+    if (m_state.ProgrammaticChange == 0 && !m_panes.Playing() && !e.FreeClockRunning.load()) {
+        const int32_t t = m_tl.XToTime(x);
+        e.CursorTime.store(t);
+        if (t >= 0 && t <= e.SoundLength.load()) e.SeekRequest.store(true);
+        m_panes.UpdateCursor();
+    }
+    m_panes.FollowPointer(x);
+}
+
+}  // namespace lumavox

@@ -1,0 +1,165 @@
+#include "editor/LineEditorPane.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "PaneFixture.h"
+#include "model/StepOps.h"
+
+using namespace lumavox;
+using namespace lumavox::testing;
+
+// 800 x 200 px, M = 100; zoom 0.25: 40 ms a pixel, so time 4000 is x 100.
+class LineEditorPaneTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        PaneFixture f;
+        LineEditorPane pane{f.panes};
+        Rig() { pane.resize(800, 200); }
+    };
+
+private slots:
+    void pressExactlyEightPixelsBesideAMarkerMisses() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);
+        Press(&r.pane, {108, 100});
+        Release(&r.pane, {108, 100});
+        QCOMPARE(r.f.state.CurrentStep, nullptr);
+        QCOMPARE(a.Selected, uint8_t{0});
+        Press(&r.pane, {92, 100});
+        Release(&r.pane, {92, 100});
+        QCOMPARE(r.f.state.CurrentStep, nullptr);
+        Press(&r.pane, {93, 100});
+        Release(&r.pane, {93, 100});
+        QCOMPARE(r.f.state.CurrentStep, &a);
+        QCOMPARE(a.Selected, uint8_t{1});
+        QCOMPARE(r.f.project.UndoList.Count(), 1);  // one state per press on a step
+    }
+
+    void theSecondCandidateIsHitBelowTheFirst() {
+        Rig r;
+        r.f.Put(0, 4000, 200);                     // x 100, y 21
+        const Step& low = r.f.Put(0, 4200, -200);  // x 105, y 178, hit square from 171
+        Press(&r.pane, {104, 179});
+        QCOMPARE(r.f.state.CurrentStep, &low);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Brightness);
+        QVERIFY(r.f.panes.StepEditLocked());  // no step-changing command during the drag
+        Release(&r.pane, {104, 179});
+        QVERIFY(!r.f.panes.StepEditLocked());
+    }
+
+    void brightnessDragClampsEachSelectedStepAtTheTopAndBottom() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000, 0, true);
+        const Step& b = r.f.Put(0, 8000, 250, true);
+        const Step& c = r.f.Put(3, 4000, -100, true);
+        const Step& idle = r.f.Put(0, 6000, 7);
+        Press(&r.pane, {100, 100});  // a selected already: the selection is kept
+        Move(&r.pane, {100, -50});   // above the top: 255
+        QCOMPARE(a.Brightness, 255);
+        QCOMPARE(b.Brightness, 255);
+        QCOMPARE(c.Brightness, 155);
+        QCOMPARE(idle.Brightness, 7);
+        Move(&r.pane, {100, 900});  // below the bottom: -255
+        QCOMPARE(a.Brightness, -255);
+        QCOMPARE(b.Brightness, -255);
+        QCOMPARE(c.Brightness, -255);
+        Release(&r.pane, {100, 150});
+        QCOMPARE(a.Brightness, -127);  // the release sets the dragged step from its y
+        QVERIFY(r.f.project.Modified);
+    }
+
+    void shiftSwitchesBetweenMoveAndBrightnessMidDrag() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);
+        Press(&r.pane, {100, 100});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Brightness);
+        Move(&r.pane, {120, 100}, Qt::ShiftModifier);  // same y: a brightness drag ignores it
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Brightness);
+        Move(&r.pane, {120, 99}, Qt::ShiftModifier);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Move);
+        QCOMPARE(a.Time, 4000);  // the switch itself moves nothing
+        Move(&r.pane, {130, 100}, Qt::ShiftModifier);
+        QCOMPARE(a.Time, 5200);
+        QCOMPARE(r.f.state.DragLineX, 130);
+        Move(&r.pane, {130, 80});  // same x: a move drag ignores it
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Move);
+        Move(&r.pane, {131, 80});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Brightness);
+        QCOMPARE(a.Brightness, 0);
+        Move(&r.pane, {131, 60});
+        QCOMPARE(a.Brightness, 102);
+        QCOMPARE(a.Time, 5200);
+        Release(&r.pane, {131, 60});
+        QCOMPARE(r.f.state.DragLineX, TimeLine::kNoDragLine);
+    }
+
+    void altReleasedBeforeTheButtonPlacesTheStepUnderThePointer() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);
+        const Step& b = r.f.Put(0, 4800);  // x 120
+        Press(&r.pane, {100, 100}, Qt::ShiftModifier);
+        Move(&r.pane, {140, 100}, Qt::ShiftModifier | Qt::AltModifier);
+        QCOMPARE(a.Time, 4799);  // held back before b
+        Release(&r.pane, {140, 100}, Qt::ShiftModifier);
+        QCOMPARE(a.Time, 5600);
+        QCOMPARE(IndexOfStep(r.f.project, 0, &a), 1);  // re-sorted past b
+        QCOMPARE(r.f.state.CurrentStep, &a);           // still the step the user picked
+        QCOMPARE(b.Time, 4800);
+    }
+
+    void aBandCoveringAMarkerOnlyPartlyDoesNotSelectIt() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);  // hit square 92..107 x 92..107
+        Press(&r.pane, {90, 90});
+        Move(&r.pane, {107, 110});
+        QVERIFY(r.pane.BandActive());
+        Release(&r.pane, {107, 110});
+        QCOMPARE(a.Selected, uint8_t{0});
+        Press(&r.pane, {90, 90});
+        Move(&r.pane, {108, 110});
+        Release(&r.pane, {108, 110});
+        QCOMPARE(a.Selected, uint8_t{1});
+        QCOMPARE(r.f.state.CurrentStep, &a);  // the one selected step becomes current
+    }
+
+    void theWheelWithNothingSelectedOnlyMarksModified() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000, 10);
+        Wheel(&r.pane, {300, 100}, -120);
+        QCOMPARE(a.Brightness, 10);
+        QVERIFY(r.f.project.Modified);
+        // selected and current: changed once
+        r.f.state.CurrentStep = &a;
+        SetStepSelected(r.f.project, 0, &a, true);
+        Wheel(&r.pane, {300, 100}, 120, Qt::ShiftModifier);
+        QCOMPARE(a.Brightness, 26);
+        QCOMPARE(r.f.project.UndoList.Count(), 0);
+    }
+
+    void doubleClickOpensTheStepAndStartsNoDrag() {
+        Rig r;
+        r.f.Put(0, 4000);
+        QSignalSpy prop(&r.f.panes, &TimePanes::propStepRequested);
+        Press(&r.pane, {100, 100});
+        Release(&r.pane, {100, 100});
+        DoubleClick(&r.pane, {100, 100});
+        QCOMPARE(prop.count(), 1);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        QVERIFY(!r.f.state.SuppressDrag);
+        Release(&r.pane, {100, 100});
+        // on empty space: nothing opens and the press starts its band
+        Rig empty;
+        QSignalSpy none(&empty.f.panes, &TimePanes::propStepRequested);
+        Press(&empty.pane, {400, 100});
+        Release(&empty.pane, {400, 100});
+        DoubleClick(&empty.pane, {400, 100});
+        QCOMPARE(none.count(), 0);
+        QVERIFY(empty.pane.BandActive());
+        Release(&empty.pane, {400, 100});
+    }
+};
+
+QTEST_MAIN(LineEditorPaneTest)
+#include "LineEditorPaneTest.moc"

@@ -1,0 +1,92 @@
+#include "editor/MarkBar.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "PaneFixture.h"
+#include "model/StepOps.h"
+
+using namespace lumavox;
+using namespace lumavox::testing;
+
+// 800 px wide, zoom 0.25 (40 ms a pixel): time t is x t / 40. Markers span y 26..41.
+class MarkBarTest : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        PaneFixture f{60000};
+        MarkBar bar{f.panes};
+        Rig() { bar.resize(800, MarkBar::kHeight); }
+    };
+
+private slots:
+    void ctrlShiftOnTheLastSelectedStepStretches() {
+        Rig r;
+        const Step& first = r.f.Put(0, 0, 0, true);
+        const Step& mid = r.f.Put(0, 5000, 0, true);
+        const Step& last = r.f.Put(0, 10000, 0, true);  // x 250
+        const auto cs = Qt::ControlModifier | Qt::ShiftModifier;
+        Press(&r.bar, {250, 30}, cs);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Stretch);
+        QCOMPARE(first.Selected + mid.Selected + last.Selected, 3);  // Ctrl+Shift kept it
+        Move(&r.bar, {300, 35}, cs);  // the pointer is held at y 39: only x matters
+        QCOMPARE(last.Time, 12000);
+        QCOMPARE(mid.Time, 6000);
+        QCOMPARE(first.Time, 0);
+        Release(&r.bar, {300, 35}, cs);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        QCOMPARE(r.f.project.UndoList.Count(), 1);
+    }
+
+    void stretchFromAMiddleStepOrAShortLineMovesInstead() {
+        Rig r;
+        r.f.Put(0, 0, 0, true);
+        const Step& mid = r.f.Put(0, 5000, 0, true);  // x 125
+        const Step& last = r.f.Put(0, 10000, 0, true);
+        const auto cs = Qt::ControlModifier | Qt::ShiftModifier;
+        Press(&r.bar, {125, 30}, cs);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Move);
+        Move(&r.bar, {150, 30}, cs);
+        QCOMPARE(mid.Time, 6000);
+        QCOMPARE(last.Time, 11000);  // every selected step moves by the same amount
+        Release(&r.bar, {150, 30}, cs);
+
+        Rig two;
+        two.f.Put(0, 0, 0, true);
+        two.f.Put(0, 10000, 0, true);
+        Press(&two.bar, {250, 30}, cs);
+        QCOMPARE(two.f.state.DragMode, PaneState::Drag::Move);
+        Release(&two.bar, {250, 30}, cs);
+    }
+
+    void aPressBesideTheSquareSelectsWithoutDraggingAndOffTheStepsLocates() {
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);  // x 100
+        Press(&r.bar, {100, 10});          // a candidate, outside its square
+        QCOMPARE(r.f.state.CurrentStep, &a);
+        QCOMPARE(a.Selected, uint8_t{1});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        Release(&r.bar, {100, 10});
+        Press(&r.bar, {400, 30});
+        QCOMPARE(r.f.state.CurrentStep, nullptr);
+        QCOMPARE(a.Selected, uint8_t{0});
+        QCOMPARE(r.f.engine.CursorTime.load(), 16000);
+        Release(&r.bar, {400, 30});
+    }
+
+    void theWheelZoomsWithCtrlAndScrollsOtherwise() {
+        Rig r;
+        r.f.panes.SetScroll(100);
+        Wheel(&r.bar, {10, 10}, -120);
+        QCOMPARE(r.f.timeLine.L(), 112);  // 50 frames at 0.25
+        Wheel(&r.bar, {10, 10}, 120, Qt::ShiftModifier);
+        QCOMPARE(r.f.timeLine.L(), 62);
+        Wheel(&r.bar, {10, 10}, 120, Qt::ControlModifier);
+        QCOMPARE(r.f.timeLine.FrameZoom(), 0.5);
+        Wheel(&r.bar, {10, 10}, -120, Qt::ControlModifier);
+        QCOMPARE(r.f.timeLine.FrameZoom(), 0.25);
+    }
+};
+
+QTEST_MAIN(MarkBarTest)
+#include "MarkBarTest.moc"
