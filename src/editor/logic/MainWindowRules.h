@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace lumavox {
+
+class ProjectData;
+struct EngineState;
+class Transport;
+
+// What the enabled rules of the main actions read, gathered once per idle pass (cheap counts).
+struct ActionFacts {
+    bool SoundLoaded = false;  // the waveform has at least one peak frame
+    bool Idle = true;          // the sound is not playing and the free clock is not running
+    bool Modified = false;
+    bool MultiMode = false;  // the reference pane shows all lines
+    int SelectedInLine = 0;  // selected steps of the current line
+    int SelectedAll = 0;
+    int StepsInLine = 0;
+    int StepsAll = 0;
+    int CurrentStep = -1;         // -1: none
+    int32_t CurrentStepTime = 0;  // compared with CursorTime by the adding commands
+    int32_t CursorTime = 0;
+    bool LineClipboardEmpty = true;
+    bool MultiClipboardEmpty = true;
+    bool UndoEmpty = true;
+    bool ZoomInAllowed = false;  // from the time line's zoom table
+    bool ZoomOutAllowed = false;
+    bool CanPlayFromStart = false;  // the Transport rules
+    bool CanPlay = false;
+    bool CanPauseResume = false;
+    bool CanStop = false;
+    bool CanGoToSoundStartOrEnd = false;
+};
+
+// Gathers the facts from the project, the engine state and the transport; the editor adds what
+// only it knows (current step, multi mode, zoom limits). UI thread.
+ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& engine,
+                              const Transport& transport, bool waveformHasData, int currentStep,
+                              bool multiMode, bool zoomInAllowed, bool zoomOutAllowed);
+
+struct ActionState {
+    bool Enabled = true;
+    bool Visible = true;
+};
+
+// The state of a main action (by name, as in kActionTable) or of CurBrt0Action; unknown names
+// are enabled and visible.
+ActionState MainActionState(std::string_view name, const ActionFacts& facts);
+
+// "To the sound end" scroll position: scrollRange − visibleWidth − trunc(postPlayTime ×
+// pixelsPerMs) + 16, kept within 0..scrollRange − visibleWidth.
+int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_t postPlayTime,
+                               double pixelsPerMs);
+
+// The volume slider's first position (0 = top = loudest): 255 minus the high byte of the wave
+// volume; the top when the volume cannot be read.
+int VolumeSliderPosition(std::optional<uint16_t> waveVolume);
+
+// When the automatic backup runs and when its failure is shown. The timer asks; a backup that
+// falls due during a mouse drag or a modal dialog waits for the next idle moment (so it cannot
+// pull the project out from under them), and a failing backup shows its error once until a save
+// succeeds again. UI thread.
+class AutoBackupGate {
+public:
+    // The backup timer fired. True: save now. Busy (drag or modal dialog): remembered for Idle.
+    bool TimerFired(bool due, bool busy);
+    // An idle moment (no drag, no modal dialog). True: the waiting backup saves now.
+    bool Idle(bool due);
+    // A backup failed: true when the error box is to be shown (the first failure in a row).
+    bool Failed();
+    // Any successful save of the project (backup or command) re-arms the error box.
+    void Succeeded() { m_failureShown = false; }
+
+    bool Waiting() const { return m_waiting; }
+
+private:
+    bool m_waiting = false;
+    bool m_failureShown = false;
+};
+
+}  // namespace lumavox

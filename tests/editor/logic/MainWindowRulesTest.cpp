@@ -1,0 +1,120 @@
+#include "editor/logic/MainWindowRules.h"
+
+#include <gtest/gtest.h>
+
+#include "editor/logic/ActionTable.h"
+#include "engine/EngineState.h"
+#include "engine/Transport.h"
+#include "model/ProjectData.h"
+#include "model/StepOps.h"
+#include "platform/Clock.h"
+
+namespace lumavox {
+namespace {
+
+bool Enabled(std::string_view name, const ActionFacts& facts) {
+    return MainActionState(name, facts).Enabled;
+}
+
+TEST(MainActionState, AddingNeedsASoundAndACursorAwayFromTheCurrentStep) {
+    ActionFacts f;
+    f.SoundLoaded = true;
+    EXPECT_FALSE(Enabled("AddStepAction", f));  // cursor 0, no current step: 0 is compared
+    EXPECT_FALSE(Enabled("AddBlkStepAction", f));
+    f.CursorTime = 250;
+    EXPECT_TRUE(Enabled("AddStepAction", f));
+    f.CurrentStep = 0;
+    f.StepsInLine = 1;
+    f.CurrentStepTime = 250;
+    EXPECT_FALSE(Enabled("AddStepAction", f));
+    f.SoundLoaded = false;
+    f.CursorTime = 0;
+    EXPECT_FALSE(Enabled("AddBlkStepAction", f));
+}
+
+TEST(MainActionState, LineRulesLookAtTheCurrentLineAndMultiActionsHideOutsideMultiMode) {
+    ActionFacts f;
+    f.SelectedAll = 3;  // selected steps only on other lines
+    EXPECT_FALSE(Enabled("DelStepAction", f));
+    EXPECT_FALSE(Enabled("CutStepAction", f));
+    EXPECT_TRUE(Enabled("SaveSelGrpAction", f));
+    EXPECT_TRUE(Enabled("PropStepAction", f));
+    EXPECT_TRUE(Enabled("CutMltAction", f));
+    for (const ActionInfo& action : kActionTable) {
+        EXPECT_EQ(MainActionState(action.Name, f).Visible, !action.MultiOnly) << action.Name;
+    }
+    f.MultiMode = true;
+    EXPECT_TRUE(MainActionState("SelectAllMltAction", f).Visible);
+
+    f.StepsInLine = 3;
+    f.CurrentStep = 0;
+    EXPECT_FALSE(Enabled("PrvStpAction", f));
+    EXPECT_TRUE(Enabled("NxtStpAction", f));
+    f.CurrentStep = 2;
+    EXPECT_TRUE(Enabled("PrvStpAction", f));
+    EXPECT_FALSE(Enabled("NxtStpAction", f));
+    EXPECT_TRUE(Enabled("CurBrt0Action", f));
+
+    f.Idle = false;
+    EXPECT_FALSE(Enabled("NewPrjAction", f));
+    EXPECT_FALSE(Enabled("OpenPrjAction", f));
+    EXPECT_FALSE(Enabled("SavePrjAction", f));
+    EXPECT_TRUE(Enabled("SetPrjAction", f));
+}
+
+TEST(GatherActionFacts, ReadsTheProjectEngineAndTransport) {
+    ProjectData project;
+    EngineState engine;
+    std::atomic<bool> repeat{false};
+    SteadyClock clock;
+    Transport transport(engine, clock, repeat);
+    AddStep(project, 0, 0, 100, 0, false);
+    AddStep(project, 0, 0, 300, 0, true);
+    engine.CursorTime = 100;
+    engine.AudioAvailable = true;
+
+    ActionFacts f = GatherActionFacts(project, engine, transport, true, 0, false, true, true);
+    EXPECT_EQ(f.StepsInLine, 2);
+    EXPECT_EQ(f.CurrentStepTime, 100);
+    EXPECT_FALSE(Enabled("AddStepAction", f));  // the cursor sits on the current step
+    EXPECT_TRUE(Enabled("UndoAction", f));
+    EXPECT_TRUE(Enabled("PlayAction", f));
+    EXPECT_FALSE(Enabled("StopAction", f));
+
+    f = GatherActionFacts(project, engine, transport, false, 5, false, true, true);
+    EXPECT_EQ(f.CurrentStep, -1);  // past the end of the line
+    EXPECT_FALSE(Enabled("PlayAction", f));
+    EXPECT_FALSE(Enabled("ZoomInAction", f));
+}
+
+TEST(DisplayPieces, SoundEndScrollAndFirstVolumePosition) {
+    // R 10000, width 800, post-roll 10 s at 0.025 px/ms = 250 px
+    EXPECT_EQ(SoundEndScrollPosition(10000, 800, 10000, 0.025), 10000 - 800 - 250 + 16);
+    EXPECT_EQ(SoundEndScrollPosition(10000, 800, 0, 0.025), 10000 - 800);  // clamped at the end
+    EXPECT_EQ(SoundEndScrollPosition(500, 800, 10000, 0.025), 0);
+    EXPECT_EQ(SoundEndScrollPosition(10000, 800, INT32_MAX, 1e300), 0);
+    EXPECT_EQ(VolumeSliderPosition(65535), 0);
+    EXPECT_EQ(VolumeSliderPosition(0), 255);
+    EXPECT_EQ(VolumeSliderPosition(0x80FF), 127);
+    EXPECT_EQ(VolumeSliderPosition(std::nullopt), 0);
+}
+
+TEST(AutoBackupGate, WaitsOutDragsAndDialogsAndReportsOneFailureInARow) {
+    AutoBackupGate gate;
+    EXPECT_FALSE(gate.TimerFired(false, false));
+    EXPECT_TRUE(gate.TimerFired(true, false));
+    EXPECT_FALSE(gate.TimerFired(true, true));  // mid-drag: later
+    EXPECT_TRUE(gate.Waiting());
+    EXPECT_TRUE(gate.Idle(true));
+    EXPECT_FALSE(gate.Idle(true));  // once
+    gate.TimerFired(true, true);
+    EXPECT_FALSE(gate.Idle(false));  // saved meanwhile: nothing left to do
+
+    EXPECT_TRUE(gate.Failed());
+    EXPECT_FALSE(gate.Failed());
+    gate.Succeeded();
+    EXPECT_TRUE(gate.Failed());
+}
+
+}  // namespace
+}  // namespace lumavox
