@@ -50,26 +50,28 @@ void EditActions::Attach(PaneState& pane, IEditPrompts& prompts) {
     m_prompts = &prompts;
 }
 
-EditState EditActions::State() const {
-    if (m_pane == nullptr) return EditState{};
-    return GatherEditState(m_context.project, m_context.engine, *m_pane,
-                           m_context.timeLine.FrameCount() > 0, m_multiMode);
+ActionFacts EditActions::Facts() const {
+    const TimeLine& timeLine = m_context.timeLine;
+    return GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
+                             timeLine.FrameCount() > 0,
+                             m_pane != nullptr ? m_pane->CurrentIndex(m_context.project) : -1,
+                             m_multiMode, timeLine.CanZoomIn(), timeLine.CanZoomOut());
 }
 
 bool EditActions::Enabled(std::string_view action) const {
-    return EditActionEnabled(action, State()).value_or(true);
+    return EditActionState(action, Facts(), m_pane != nullptr && m_pane->Busy()).Enabled;
 }
 
 void EditActions::UpdateActions(
     const std::function<QAction*(std::string_view name)>& lookup) const {
-    const EditState state = State();
+    const ActionFacts facts = Facts();
+    const bool dragActive = m_pane != nullptr && m_pane->Busy();
     for (const ActionInfo& info : kActionTable) {
         QAction* action = lookup(info.Name);
         if (action == nullptr) continue;
-        if (const std::optional<bool> enabled = EditActionEnabled(info.Name, state)) {
-            action->setEnabled(*enabled);
-        }
-        action->setVisible(EditActionVisible(info.Name, state));
+        const ActionState state = EditActionState(info.Name, facts, dragActive);
+        action->setEnabled(state.Enabled);
+        action->setVisible(state.Visible);
     }
 }
 

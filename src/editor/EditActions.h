@@ -28,9 +28,10 @@ public:
 
     void Attach(PaneState& pane, IEditPrompts& prompts);
     void SetMultiMode(bool multiMode) { m_multiMode = multiMode; }
-    EditState State() const;
+    ActionFacts Facts() const;
     bool Enabled(std::string_view action) const;
-    // Sets enabled and visible of every action lookup finds by name, from the rule table.
+    // Sets enabled and visible of every main action lookup finds by name (the rules of every
+    // action, transport and zoom included, with the drag rule).
     void UpdateActions(const std::function<QAction*(std::string_view name)>& lookup) const;
 
 public slots:
