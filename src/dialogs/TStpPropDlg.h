@@ -22,6 +22,9 @@ class StepPaletteArea;
 // UI thread only.
 class TStpPropDlg : public QDialog {
     Q_OBJECT
+    // The working colour, for the display timer (0x00BBGGRR).
+    Q_PROPERTY(int previewColour READ PreviewColour NOTIFY previewColourChanged)
+
 public:
     TStpPropDlg(EditorContext& context, QWidget* parent);
 
