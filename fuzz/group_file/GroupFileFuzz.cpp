@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int line = 0; line < kLineCount; line += 3) {
         project.CurrentLine = line;
         AddStep(project, 0x0000FF, 0, 1000 * line, 0, false);
-        AddStep(project, 0x00FF00, 10, -1, 0, false);
+        AddStep(project, 0x00FF00, 10, 0, 0, false, StepPlacement::AfterLineEnd);
     }
     SetSelection(project, 1, true);
     const std::vector<uint8_t> before = Image(project);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <QProcess>
@@ -31,14 +32,30 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 #include "app/HelpWindow.h"
+#include "dialogs/DialogEditPrompts.h"
+#include "dialogs/TColMonForm.h"
+#include "dialogs/TSelExForm.h"
 #include "dialogs/TStpPropDlg.h"
+#include "dialogs/TStpTimeDlg.h"
 
 #include "dialogs/TSetPrjDlg.h"
 #include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
+#include "editor/CurrentPalettePanel.h"
+#include "editor/EditActions.h"
+#include "editor/EditPrompts.h"
 #include "editor/KeyMap.h"
+#include "editor/LineEditorPane.h"
+#include "editor/LineTabStrip.h"
+#include "editor/MarkBar.h"
+#include "editor/OutputStrip.h"
+#include "editor/ReferencePane.h"
+#include "editor/TimePanes.h"
+#include "editor/WaveformPane.h"
+#include "editor/logic/PaneGeometry.h"
 #include "editor/QtText.h"
 #include "editor/logic/ActionTable.h"
 #include "editor/logic/MainWindowRules.h"
@@ -54,6 +71,37 @@
 #include "sound/player/PulseSoundDevice.h"
 
 namespace lumavox {
+
+// A 4-px bar between two panes: dragging it vertically reports the distance moved since the last
+// report.
+class PaneSplitter : public QWidget {
+public:
+    PaneSplitter(QWidget* parent, const char* name, std::function<void(int dy)> moved)
+        : QWidget(parent), m_moved(std::move(moved)) {
+        setObjectName(QString::fromLatin1(name));
+        setFixedHeight(4);
+        setCursor(Qt::SizeVerCursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton || !isEnabled()) return;
+        m_lastY = static_cast<int>(event->globalPosition().y());
+        m_dragging = true;
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!m_dragging) return;
+        const int y = static_cast<int>(event->globalPosition().y());
+        if (y != m_lastY) m_moved(y - m_lastY);
+        m_lastY = y;
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { m_dragging = false; }
+
+private:
+    std::function<void(int)> m_moved;
+    int m_lastY = 0;
+    bool m_dragging = false;
+};
 
 namespace {
 
@@ -184,11 +232,17 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     connect(&m_dispTimer, &QTimer::timeout, this, &TLumavoxForm::DisplayTick);
     connect(&m_backupTimer, &QTimer::timeout, this, &TLumavoxForm::BackupTick);
 
+    m_panes = new TimePanes(m_ctx, m_paneState, this);
+    m_edit = new EditActions(m_ctx, this);
     CreateActions();
     CreateMenus();
     CreateToolBars();
     setCentralWidget(CreateCentre());
     CreateStatusBar();
+    ConnectEditActions();
+    ConnectPanes();
+    ApplyWaveHeights();
+    SetReferenceView(0, false);
     resize(851, 669);
     move(157, 64);
 
@@ -461,12 +515,12 @@ void TLumavoxForm::CreateToolBars() {
         });
     }
     m_bars[2]->addWidget(CreatePlayPanel());
-    // The colour palette bar is filled by the palette; this keeps its place and height.
-    QWidget* paletteBar =
-        Placeholder(m_bars[3], "paletteBar", 56, palette().color(QPalette::Button));
-    paletteBar->setFixedWidth(240);
-    m_paletteBar = paletteBar;
-    m_bars[3]->addWidget(paletteBar);
+    m_palettePanel = new CurrentPalettePanel(m_ctx, m_bars[3]);
+    m_palettePanel->setObjectName(QStringLiteral("paletteBar"));
+    m_palettePanel->Attach(m_paneState, m_paneState.ProgrammaticChange);
+    m_paletteBar = m_palettePanel;
+    m_bars[3]->addWidget(m_palettePanel);
+    addAction(m_palettePanel->ZeroAction());
 }
 
 QWidget* TLumavoxForm::CreatePlayPanel() {
@@ -510,16 +564,10 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
     m_volume->setValue(255);
     connect(m_volume, &QSlider::valueChanged, this, &TLumavoxForm::OnVolumeChanged);
 
-    // The current line's output colour panel and its labels are the palette's to fill.
-    m_curOutput = new QFrame(panel);
-    m_curOutput->setObjectName(QStringLiteral("curOutputPanel"));
-    m_curOutput->setFrameShape(QFrame::Panel);
-    m_curOutput->setFrameShadow(QFrame::Sunken);
-    m_curOutput->setGeometry(194, 4, 106, 48);
-    m_curOutput->setAutoFillBackground(true);
-    QPalette outPalette = m_curOutput->palette();
-    outPalette.setColor(QPalette::Window, Qt::black);
-    m_curOutput->setPalette(outPalette);
+    // The current line's live output colour with its line label and values.
+    m_outputPanel = new LineOutputPanel(m_ctx, panel);
+    m_outputPanel->setObjectName(QStringLiteral("curOutputPanel"));
+    m_outputPanel->setGeometry(192, 0, 113, 56);
     return panel;
 }
 
@@ -543,19 +591,18 @@ QWidget* TLumavoxForm::CreateCentre() {
     auto* headerColumn = new QVBoxLayout(header);
     headerColumn->setContentsMargins(0, kScrollBorder, 0, kScrollBorder);
     headerColumn->setSpacing(0);
-    m_headL = HeaderLabel(header, "headL", QStringLiteral("L"), 121 + 4);
-    m_headR = HeaderLabel(header, "headR", QStringLiteral("R"), 4 + 88 + 4);
+    m_headL = HeaderLabel(header, "headL", QStringLiteral("L"), 0);
+    m_headR = HeaderLabel(header, "headR", QStringLiteral("R"), 0);
     m_headMark = HeaderLabel(header, "headMark", QString(), 46);
-    m_lineTabs = Placeholder(header, "lineTabs", 0, palette().color(QPalette::Button));
-    auto* spacer = new QWidget(header);
-    spacer->setFixedHeight(8 + 30 + 8 + 4);
-    m_headRef = HeaderLabel(header, "headRef", QString(), 50);
+    m_lineTabs = new LineTabStrip(header);
+    m_lineTabs->setObjectName(QStringLiteral("lineTabs"));
+    m_refSpacer = new QWidget(header);
+    m_refSpacer->setFixedHeight(8 + 30 + 8);
     headerColumn->addWidget(m_headL);
     headerColumn->addWidget(m_headR);
     headerColumn->addWidget(m_headMark);
     headerColumn->addWidget(m_lineTabs, 1);
-    headerColumn->addWidget(spacer);
-    headerColumn->addWidget(m_headRef);
+    headerColumn->addWidget(m_refSpacer);
     row->addWidget(header);
 
     // The scroll area: a panel with a 4-px border around the panes, scrolled horizontally by one
@@ -574,22 +621,40 @@ QWidget* TLumavoxForm::CreateCentre() {
     panes->setContentsMargins(kScrollBorder, kScrollBorder, kScrollBorder, kScrollBorder);
     panes->setSpacing(0);
     const QColor panel = palette().color(QPalette::Button);
-    m_waveL = Placeholder(frame, "waveL", 121, FromBgr(m_env.LwavBg));
-    auto* bevel = Placeholder(frame, "waveBevel", 8, panel);
-    m_waveR = Placeholder(frame, "waveR", 88, FromBgr(m_env.RwavBg));
-    m_waveSplitter = Placeholder(frame, "waveSplitter", 4, panel);
-    m_markBar = Placeholder(frame, "markBar", 46, FromBgr(m_env.TLinBg));
-    m_lineEditor = Placeholder(frame, "lineEditor", 0, FromBgr(m_env.CLinBg));
+    m_waveL = new WaveformPane(*m_panes, 0, frame);
+    m_waveL->setObjectName(QStringLiteral("waveL"));
+    m_waveBevel = Placeholder(frame, "waveBevel", 8, panel);
+    m_waveR = new WaveformPane(*m_panes, 1, frame);
+    m_waveR->setObjectName(QStringLiteral("waveR"));
+    m_waveSplitter = new PaneSplitter(frame, "waveSplitter", [this](int dy) {
+        m_waveHeight = std::clamp(m_waveHeight + dy, 20, 2000);
+        ApplyWaveHeights();
+    });
+    m_markBar = new MarkBar(*m_panes, frame);
+    m_markBar->setObjectName(QStringLiteral("markBar"));
+    m_markBar->setFixedHeight(46);
+    m_lineEditor = new LineEditorPane(*m_panes, frame);
+    m_lineEditor->setObjectName(QStringLiteral("lineEditor"));
+    m_lineEditor->setMinimumHeight(40);
     auto* gapAbove = Placeholder(frame, "stripGapAbove", 8, panel);
-    m_outputStrip = Placeholder(frame, "outputStrip", 30, Qt::black);
-    auto* gapBelow = Placeholder(frame, "stripGapBelow", 8, panel);
-    m_refSplitter = Placeholder(frame, "refSplitter", 4, panel);
-    m_refPane = Placeholder(frame, "refPane", 50, FromBgr(m_env.CLinBg));
-    for (QWidget* pane : {m_waveL, bevel, m_waveR, m_waveSplitter, m_markBar}) {
+    m_outputStrip = new OutputStrip(*m_panes, frame);
+    m_outputStrip->setObjectName(QStringLiteral("outputStrip"));
+    m_outputStrip->setFixedHeight(30);
+    auto* gapBelow = Placeholder(frame, "stripGapBelow", 4, panel);
+    m_refSplitter = new PaneSplitter(frame, "refSplitter", [this](int dy) {
+        m_refHeight = std::clamp(m_refHeight - dy, MainView::kMinRefTrackHi, 2000);
+        SetReferenceView(m_refPane->RefLine(), m_refPane->Shown());
+    });
+    m_refPane = new ReferencePane(*m_panes, frame);
+    m_refPane->setObjectName(QStringLiteral("refPane"));
+    for (QWidget* pane : {static_cast<QWidget*>(m_waveL), m_waveBevel,
+                          static_cast<QWidget*>(m_waveR), static_cast<QWidget*>(m_waveSplitter),
+                          static_cast<QWidget*>(m_markBar)}) {
         panes->addWidget(pane);
     }
     panes->addWidget(m_lineEditor, 1);
-    for (QWidget* pane : {gapAbove, m_outputStrip, gapBelow, m_refSplitter, m_refPane}) {
+    for (QWidget* pane : {gapAbove, static_cast<QWidget*>(m_outputStrip), gapBelow,
+                          static_cast<QWidget*>(m_refSplitter), static_cast<QWidget*>(m_refPane)}) {
         panes->addWidget(pane);
     }
     m_scrollBar = new QScrollBar(Qt::Horizontal, frame);
@@ -598,6 +663,12 @@ QWidget* TLumavoxForm::CreateCentre() {
     m_scrollBar->setRange(0, 0);
     panes->addWidget(m_scrollBar);
     row->addWidget(frame, 1);
+
+    m_headRef = new ReferenceHeader(*m_refPane, header);
+    m_headRef->setObjectName(QStringLiteral("headRef"));
+    headerColumn->addWidget(m_headRef);
+    // The panes follow the visible width: the layout step runs when the line pane is resized.
+    m_lineEditor->installEventFilter(this);
     return centre;
 }
 
@@ -629,12 +700,6 @@ void TLumavoxForm::SetScrollPosition(int position) {
     m_scrollBar->setValue(position);
 }
 
-void TLumavoxForm::SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth) {
-    m_pixelsPerMs = pixelsPerMs;
-    m_scrollBar->setPageStep(std::max(1, visibleWidth));
-    m_scrollBar->setRange(0, std::max(0, scrollRange - visibleWidth));
-}
-
 void TLumavoxForm::ApplyOptions() {
     SetupBackupTimer();
     m_dispTimer.setInterval(m_env.DispInterval);
@@ -657,10 +722,202 @@ void TLumavoxForm::ApplyToolBarStyle() {
     m_paletteBar->setFixedHeight(flat ? 56 : 58);
 }
 
-void TLumavoxForm::InstallPanes() {
-    // The time panes take the placeholders' places (same names, same positions in the layouts),
-    // built on one EditorContext of this window's objects and the time line; until they exist the
-    // placeholders hold the layout and the scroll bar holds L.
+void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
+    m_aux = windows;
+    if (m_aux.stpProp && m_aux.stpTime) {
+        m_prompts = MakeEditPrompts(this, *m_aux.stpProp, *m_aux.stpTime);
+        m_edit->Attach(m_paneState, *m_prompts);
+    }
+    if (m_aux.colMon) {
+        connect(m_aux.colMon, &TColMonForm::CurrentLineRequested, m_panes,
+                [this](int line) { m_panes->SetCurrentLine(line, true); });
+        connect(m_aux.colMon, &TColMonForm::VisibleChanged, this, [this](bool visible) {
+            if (!m_closing) Action("ViewColMonAction")->setChecked(visible);
+        });
+    }
+}
+
+void TLumavoxForm::ConnectEditActions() {
+    static constexpr std::pair<std::string_view, void (EditActions::*)()> kEditSlots[] = {
+        {"CutStepAction", &EditActions::CutStep},
+        {"CpyStepAction", &EditActions::CpyStep},
+        {"PstStepAction", &EditActions::PstStep},
+        {"AddStepAction", &EditActions::AddStep},
+        {"AddBlkStepAction", &EditActions::AddBlkStep},
+        {"DelStepAction", &EditActions::DelStep},
+        {"DelAllStepAction", &EditActions::DelAllStep},
+        {"SelectAllAction", &EditActions::SelectAll},
+        {"PropStepAction", &EditActions::PropStep},
+        {"TimeStepAction", &EditActions::TimeStep},
+        {"MovToCsrPosAction", &EditActions::MovToCsrPos},
+        {"CpyFrmTrkAction", &EditActions::CpyFrmTrk},
+        {"UndoAction", &EditActions::Undo},
+        {"CutMltAction", &EditActions::CutMlt},
+        {"CpyMltAction", &EditActions::CpyMlt},
+        {"PstMltAction", &EditActions::PstMlt},
+        {"SelectAllMltAction", &EditActions::SelectAllMlt},
+        {"AlignMltAction", &EditActions::AlignMlt},
+        {"StretchMltAction", &EditActions::StretchMlt},
+        {"StretchBrtAction", &EditActions::StretchBrt},
+    };
+    // A command that frees or replaces steps must not run while a drag holds them.
+    for (const auto& [name, slot] : kEditSlots) {
+        connect(Action(name), &QAction::triggered, m_edit, [this, slot] {
+            if (m_panes->StepEditLocked()) return;
+            (m_edit->*slot)();
+            UpdateActions();
+        });
+    }
+    connect(m_edit, &EditActions::panesChanged, this, [this] {
+        m_panes->StepsReplaced();
+        m_palettePanel->Refresh();
+        UpdateCaption();
+    });
+    connect(m_edit, &EditActions::statusText, this,
+            [this](int panel, const QString& text) { m_panels[static_cast<size_t>(panel)]->setText(text); });
+
+    const std::pair<std::string_view, std::function<void()>> keys[] = {
+        {"ZoomInAction", [this] { m_panes->ZoomIn(); }},
+        {"ZoomOutAction", [this] { m_panes->ZoomOut(); }},
+        {"ZoomFitAction", [this] { m_panes->ZoomFit(); }},
+        {"PrvStpAction", [this] { m_panes->PrevStep(); }},
+        {"NxtStpAction", [this] { m_panes->NextStep(); }},
+        {"UpBrightAction", [this] { m_panes->BrightnessUp(); }},
+        {"DownBrightAction", [this] { m_panes->BrightnessDown(); }},
+        {"PrvTimAction", [this] { m_panes->PrevTime(); }},
+        {"NxtTimAction", [this] { m_panes->NextTime(); }},
+        {"SelectExAction", [this] { RunSelectEx(); }},
+    };
+    for (const auto& [name, work] : keys) {
+        connect(Action(name), &QAction::triggered, this, [this, work] {
+            work();
+            UpdateActions();
+        });
+    }
+    connect(Action("ViewRefTrkAction"), &QAction::triggered, this,
+            [this](bool on) { SetReferenceView(m_refPane->RefLine(), on); });
+    connect(Action("DispMonoAction"), &QAction::triggered, this, [this] { ApplyWaveHeights(); });
+}
+
+void TLumavoxForm::ConnectPanes() {
+    TimePanes* panes = m_panes;
+    connect(panes, &TimePanes::statusText, this, [this](int panel, const QString& text) {
+        if (panel >= 0 && panel < static_cast<int>(m_panels.size())) {
+            m_panels[static_cast<size_t>(panel)]->setText(text);
+        }
+    });
+    connect(panes, &TimePanes::scrollChanged, this, [this](int l, int maxL, int page) {
+        const QSignalBlocker blocker(m_scrollBar);
+        m_scrollBar->setRange(0, std::max(0, maxL));
+        m_scrollBar->setPageStep(std::max(1, page));
+        m_scrollBar->setSingleStep(std::max(1, page / 20));
+        m_scrollBar->setValue(l);
+    });
+    connect(m_scrollBar, &QScrollBar::valueChanged, panes, &TimePanes::SetScroll);
+    connect(panes, &TimePanes::sliderBrightness, m_palettePanel,
+            [this](int brightness, bool) { m_palettePanel->ShowBrightness(brightness); });
+    connect(panes, &TimePanes::stepMenuRequested, this,
+            [this](const QPoint& at) { ShowActionMenu(StepPopupMenu(), at); });
+    connect(panes, &TimePanes::emptyMenuRequested, this,
+            [this](const QPoint& at) { ShowActionMenu(EmptySpacePopupMenu(), at); });
+    connect(panes, &TimePanes::propStepRequested, Action("PropStepAction"), &QAction::trigger);
+    connect(panes, &TimePanes::paletteRefreshRequested, m_palettePanel,
+            &CurrentPalettePanel::Refresh);
+    connect(panes, &TimePanes::currentLineChanged, this, [this](int line) {
+        m_lineTabs->SetCurrent(line);
+        m_palettePanel->Refresh();
+        m_outputPanel->Refresh();
+        UpdateActions();
+    });
+    connect(panes, &TimePanes::modifiedChanged, this, [this] {
+        UpdateCaption();
+        UpdateActions();
+    });
+    connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::QueueActionUpdate);
+    connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
+            [panes](int line) { panes->SetCurrentLine(line, true); });
+
+    // The line pop-up of the palette's and the output panel's line labels.
+    m_linePopup = new LinePopup(*panes, this);
+    const auto openLinePopup = [this](QPoint at) { ExecPopupMenu(*m_linePopup, at); };
+    connect(m_palettePanel, &CurrentPalettePanel::lineMenuRequested, this, openLinePopup);
+    connect(m_outputPanel, &LineOutputPanel::lineMenuRequested, this, openLinePopup);
+    connect(m_palettePanel, &CurrentPalettePanel::propertiesRequested, Action("PropStepAction"),
+            &QAction::trigger);
+    connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_panels[2], &QLabel::setText);
+    connect(m_palettePanel, &CurrentPalettePanel::panesChanged, this, [this] {
+        m_panes->InvalidateAll();
+        UpdateCaption();
+    });
+
+    // The reference pane's pop-up ends with the multi-line commands; all-lines mode is multi mode.
+    QMenu* refMenu = m_refPane->Menu();
+    for (const MenuEntry& entry : ReferencePopupMenu()) {
+        if (entry.Kind == MenuEntryKind::Separator) {
+            refMenu->addSeparator();
+        } else if (QAction* action = Action(entry.Name)) {
+            refMenu->addAction(action);
+        }
+    }
+    connect(m_refPane, &ReferencePane::viewChanged, this,
+            [this](int refLine, bool shown) { SetReferenceView(refLine, shown); });
+}
+
+void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos) {
+    UpdateActions();
+    std::unique_ptr<QMenu> menu(
+        BuildPopupMenu(layout, [this](std::string_view name) { return Action(name); }, this));
+    ExecPopupMenu(*menu, globalPos);
+}
+
+void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
+    m_refPane->SetView(refLine, shown);
+    const RefLayout layout = ReferenceLayout(shown, m_refHeight, true);
+    m_refPane->setVisible(shown);
+    m_refSplitter->setVisible(shown);
+    m_refSplitter->setEnabled(layout.SplitterEnabled);
+    m_refPane->setFixedHeight(layout.PaneHeight);
+    // The header column stays level with the panes: the reference header spans the pane and
+    // the scroll bar under it.
+    const int scrollBar = m_scrollBar->sizeHint().height();
+    m_headRef->setVisible(shown);
+    m_headRef->setFixedHeight(layout.PaneHeight + scrollBar);
+    m_refSpacer->setFixedHeight(8 + 30 + 4 + (shown ? 4 : scrollBar));
+    Action("ViewRefTrkAction")->setChecked(shown);
+    m_multiMode = shown && refLine == ReferencePane::kAllLines;
+    m_edit->SetMultiMode(m_multiMode);
+    m_headRef->update();
+    UpdateActions();
+}
+
+void TLumavoxForm::ApplyWaveHeights() {
+    const bool mono = Action("DispMonoAction")->isChecked();
+    const WaveLayout layout = WaveAreaLayout(mono, m_waveHeight);
+    m_waveL->SetMono(mono);
+    m_waveR->SetMono(mono);
+    m_waveL->setFixedHeight(layout.LHeight);
+    m_waveBevel->setFixedHeight(layout.Bevel);
+    m_waveR->setFixedHeight(layout.RHeight);
+    // L and R headers span the waveform area and its splitter.
+    const int area = layout.LHeight + layout.Bevel + layout.RHeight + 4;
+    m_headL->setFixedHeight(layout.LHeaderHeight);
+    m_headR->setFixedHeight(std::max(0, area - layout.LHeaderHeight));
+    static_cast<QLabel*>(m_headL)->setText(QString::fromLatin1(layout.LHeaderText));
+    static_cast<QLabel*>(m_headR)->setText(QString::fromLatin1(layout.RHeaderText));
+    m_panes->InvalidateAll();
+}
+
+void TLumavoxForm::RunSelectEx() {
+    if (!m_aux.selEx || m_panes->StepEditLocked()) return;
+    if (m_aux.selEx->exec() == QDialog::Accepted) {
+        m_panes->StepsReplaced();
+        m_panes->ShowSelection(true);
+    }
+}
+
+bool TLumavoxForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_lineEditor && event->type() == QEvent::Resize && !m_closing) LayoutStep();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
@@ -799,9 +1056,10 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action("ViewSttBarAction")->setChecked(view.StatusBarVisible);
     Action("ViewRefTrkAction")->setChecked(view.ViewRefTrack);
     Action("DispMonoAction")->setChecked(view.DispMonoWav);
-    m_refPane->setVisible(view.ViewRefTrack);
-    m_refSplitter->setVisible(view.ViewRefTrack);
-    m_headRef->setVisible(view.ViewRefTrack);
+    m_waveHeight = view.WavLRHeight;
+    m_refHeight = view.RefTrackHi;
+    ApplyWaveHeights();
+    SetReferenceView(view.RefTrack, view.ViewRefTrack);
     if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
     Action("ViewColMonAction")->setChecked(view.ViewColMon);
     activateWindow();
@@ -844,11 +1102,7 @@ void TLumavoxForm::OnVolumeChanged(int value) {
 
 void TLumavoxForm::DisplayTick() {
     if (m_closing) return;
-    if (TakeRepeatRestarted(m_state)) {
-        SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
-    }
-    const bool preview = m_aux.stpProp && m_aux.stpProp->isVisible();
-    m_state.PreviewColour.store(preview ? m_aux.stpProp->PanelColour() : NoColour);
+    m_state.PreviewColour.store(m_aux.stpProp ? m_aux.stpProp->PreviewForOutput() : NoColour);
 
     const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
     const QString text = QtText(label.Text);
@@ -868,6 +1122,9 @@ void TLumavoxForm::DisplayTick() {
         m_lastTimeline = timeline;
         LayoutStep();
     }
+    m_panes->DisplayTick();
+    m_palettePanel->Refresh();
+    m_outputPanel->Refresh();
 }
 
 bool TLumavoxForm::BackupDue() const {
@@ -897,24 +1154,8 @@ void TLumavoxForm::RunBackup() {
 
 void TLumavoxForm::UpdateActions() {
     if (m_closing) return;
-    // The current step, multi mode and the zoom limits arrive with the time panes.
-    const ActionFacts facts = GatherActionFacts(m_project, m_state, m_transport, WaveformHasData(),
-                                                -1, false, false, false);
-    // Commands whose work is not here yet stay disabled, whatever their rule says.
-    static constexpr std::string_view kWorking[] = {
-        "NewPrjAction",     "OpenPrjAction",    "SavePrjAction",     "SaveAsPrjAction",
-        "TopPlayAction",    "PlayAction",       "PauseAction",       "StopAction",
-        "ToTopPosAction",   "ToEndPosAction",   "ViewFilToolAction", "ViewEditToolAction",
-        "ViewPlayerAction", "ViewCurPalAction", "ViewSttBarAction",  "ViewColMonAction",
-        "SaveSelGrpAction", "LoadGrpAction",    "SetPrjAction"};
-    for (size_t i = 0; i < kMainActionCount; ++i) {
-        const std::string_view name = kActionTable[i].Name;
-        const ActionState state = MainActionState(name, facts);
-        const bool working =
-            std::find(std::begin(kWorking), std::end(kWorking), name) != std::end(kWorking);
-        m_actions[i]->setEnabled(working && state.Enabled);
-        m_actions[i]->setVisible(state.Visible);
-    }
+    m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
+    m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
     // A backup that fell due during a drag or a dialog runs at the next idle moment.
     if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
 }
@@ -949,22 +1190,24 @@ void TLumavoxForm::UpdateCaption() {
 }
 
 void TLumavoxForm::LayoutStep() {
-    // The time panes lay themselves out from the time line here; until they exist, a repaint.
-    Invalidate();
+    if (m_closing) return;
+    m_panes->Relayout(std::max(1, m_lineEditor->width()));
+    m_panes->InvalidateAll();
 }
 
 void TLumavoxForm::Invalidate() {
-    for (QWidget* pane : {m_waveL, m_waveR, m_markBar, m_lineEditor, m_outputStrip, m_refPane}) {
-        pane->update();
-    }
+    // After a load or a settings change: the time line may have a new length.
+    LayoutStep();
+    m_panes->StepsReplaced();
+    m_palettePanel->Refresh();
 }
 
 void TLumavoxForm::RepaintColourMonitor() {
-    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->update();
+    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
 }
 
 void TLumavoxForm::PlayFromStart() {
-    SetScrollPosition(0);
+    m_panes->SetScroll(0);
     m_transport.PlayFromStart();
     RepaintColourMonitor();
     UpdateActions();
@@ -984,17 +1227,15 @@ void TLumavoxForm::Stop() {
 
 void TLumavoxForm::ToSoundStart() {
     m_transport.ToSoundStart();
-    SetScrollPosition(SoundStartScrollPosition(m_state.PrePlayTime.load(), m_pixelsPerMs));
-    Invalidate();
+    m_panes->SetScroll(m_timeLine.SoundStartScroll());
+    m_panes->UpdateCursor();
     UpdateActions();
 }
 
 void TLumavoxForm::ToSoundEnd() {
     m_transport.ToSoundEnd();
-    const int64_t width = m_scrollBar->pageStep();
-    SetScrollPosition(static_cast<int>(SoundEndScrollPosition(
-        m_scrollBar->maximum() + width, width, m_state.PostPlayTime.load(), m_pixelsPerMs)));
-    Invalidate();
+    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
+    m_panes->UpdateCursor();
     UpdateActions();
 }
 
@@ -1234,6 +1475,7 @@ void TLumavoxForm::closeEvent(QCloseEvent* event) {
 
 void TLumavoxForm::ClosingSequence() {
     m_closing = true;
+    m_paneState.Closing = true;
     m_dispTimer.stop();
     m_backupTimer.stop();
     PostRequest(m_state, m_state.StopRequest);
@@ -1244,10 +1486,14 @@ void TLumavoxForm::ClosingSequence() {
     if (m_help) m_help->close();
     SavePlacementNow();
     MainView view = LoadMainView(m_env.Ini());
-    view.ViewRefTrack = Action("ViewRefTrkAction")->isChecked();
+    view.ViewRefTrack = m_refPane->Shown();
+    view.RefTrack = m_refPane->RefLine();
+    view.RefTrackHi = m_refHeight;
+    view.WavLRHeight = m_waveHeight;
     view.DispMonoWav = Action("DispMonoAction")->isChecked();
     view.ViewColMon = m_aux.colMon && m_aux.colMon->isVisible();
     SaveMainView(m_env.Ini(), view);
+    if (m_aux.colMon) m_aux.colMon->SaveToSettings();
     if (m_aux.colMon) m_aux.colMon->close();
     SaveToolBars();
     SaveStatusBar(m_env.Ini(), !statusBar()->isHidden());

@@ -13,8 +13,11 @@
 #include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/EditorContext.h"
 #include "editor/logic/MainWindowRules.h"
+#include "editor/logic/PaneState.h"
 #include "editor/logic/ProjectCommands.h"
+#include "editor/logic/TimeLine.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
 #include "engine/ShowSession.h"
@@ -39,7 +42,24 @@ namespace lumavox {
 
 class OutputPair;
 class TStpPropDlg;
+class TStpTimeDlg;
+class TColMonForm;
+class TSelExForm;
 class HelpWindow;
+class TimePanes;
+class WaveformPane;
+class MarkBar;
+class LineEditorPane;
+class OutputStrip;
+class ReferencePane;
+class ReferenceHeader;
+class LineTabStrip;
+class LinePopup;
+class EditActions;
+class IEditPrompts;
+class CurrentPalettePanel;
+class LineOutputPanel;
+class PaneSplitter;
 
 // The other windows of the program, created once after the main window and handed to it.
 struct AuxWindows {
@@ -47,9 +67,9 @@ struct AuxWindows {
     TStpPropDlg* stpProp = nullptr;
     QDialog* about = nullptr;
     QDialog* option = nullptr;
-    QWidget* colMon = nullptr;
-    QDialog* selEx = nullptr;
-    QDialog* stpTime = nullptr;
+    TColMonForm* colMon = nullptr;
+    TSelExForm* selEx = nullptr;
+    TStpTimeDlg* stpTime = nullptr;
     QDialog* artNetProp = nullptr;
 };
 
@@ -68,7 +88,9 @@ public:
     explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
     ~TLumavoxForm() override;
 
-    void SetAuxWindows(const AuxWindows& windows) { m_aux = windows; }
+    // Also connects the monitor and the selection window and gives the edit commands their
+    // dialogs.
+    void SetAuxWindows(const AuxWindows& windows);
     // A project named on the command line: handled like a drop of that file once the window runs.
     void OpenAtStart(const QString& path) { m_startFile = path; }
     // Closes through the closing sequence without the save question (termination signals).
@@ -112,12 +134,9 @@ public:
     int ScrollPosition() const;
     void SetScrollPosition(int position);
     // A click or drag on the waveform or the mark bar moves the play position (bounded waits).
-    void Locate(int32_t timeMs) { m_transport.Locate(timeMs, &m_programmaticChange); }
+    void Locate(int32_t timeMs) { m_transport.Locate(timeMs, &m_paneState.ProgrammaticChange); }
     // Above 0 while a locate during play runs: pointer moves over the waveform do not locate.
-    int ProgrammaticChange() const { return m_programmaticChange; }
-    // The time line's scale, its whole width R in pixels and the visible width, set by the time
-    // panes; the scroll bar then holds L in 0..R − width.
-    void SetTimeScale(double pixelsPerMs, int scrollRange, int visibleWidth);
+    int ProgrammaticChange() const { return m_paneState.ProgrammaticChange; }
     // After the options dialog's OK: backup timer, display period, tool bar style, time line
     // length, repaint.
     void ApplyOptions();
@@ -131,13 +150,18 @@ public:
     // Rebuilds the recent-project entries (when "ファイル(&F)" opens).
     void RefreshRecentMenu();
 
-    // The seam for the time panes: replaces the placeholders once the panes exist.
-    void InstallPanes();
+    // What the panes, the edit commands and the dialogs work on.
+    EditorContext& Context() { return m_ctx; }
+    PaneState& Panes() { return m_paneState; }
+    TimePanes& TimePaneGroup() { return *m_panes; }
+    EditActions& Edit() { return *m_edit; }
+    CurrentPalettePanel& Palette() { return *m_palettePanel; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -187,6 +211,12 @@ private:
     };
 
     void CreateActions();
+    void ConnectEditActions();
+    void ConnectPanes();
+    void ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos);
+    void SetReferenceView(int refLine, bool shown);
+    void ApplyWaveHeights();
+    void RunSelectEx();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
     void ShowSaveError(const ProjectSaveResult& error);
@@ -241,6 +271,13 @@ private:
     std::unique_ptr<ISoundDevice> m_device;
     std::unique_ptr<Engine> m_engine;
     Transport m_transport{m_state, m_clock, m_env.Repeat};
+    TimeLine m_timeLine;
+    EditorContext m_ctx{m_project,  m_state,        m_env,       m_sound,
+                        m_patch,    m_lineOutput,   m_transport, m_timeLine};
+    PaneState m_paneState;
+    TimePanes* m_panes = nullptr;
+    EditActions* m_edit = nullptr;
+    std::unique_ptr<IEditPrompts> m_prompts;
     SessionUi m_sessionUi{*this};
     ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
     CommandUi m_commandUi{*this};
@@ -259,30 +296,35 @@ private:
     std::array<QLabel*, 5> m_panels{};
     QLabel* m_timeLabel = nullptr;
     QSlider* m_volume = nullptr;
-    QFrame* m_curOutput = nullptr;
     QWidget* m_playPanel = nullptr;
     QWidget* m_paletteBar = nullptr;
-    double m_pixelsPerMs = 0.0;
     QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
-    bool m_placementPending = false;  // the frame was not known yet when they were applied  //
-                                      // PixelsPerMs of the time line, 0 until the panes set it
+    bool m_placementPending = false;  // the frame was not known yet when they were applied
     QScrollBar* m_scrollBar = nullptr;
     HelpWindow* m_help = nullptr;
 
-    // Placeholders of the time panes and header column, in layout order.
+    // The time panes and the header column, in layout order.
     QWidget* m_headL = nullptr;
     QWidget* m_headR = nullptr;
     QWidget* m_headMark = nullptr;
-    QWidget* m_lineTabs = nullptr;
-    QWidget* m_headRef = nullptr;
-    QWidget* m_waveL = nullptr;
-    QWidget* m_waveR = nullptr;
-    QWidget* m_waveSplitter = nullptr;
-    QWidget* m_markBar = nullptr;
-    QWidget* m_lineEditor = nullptr;
-    QWidget* m_outputStrip = nullptr;
-    QWidget* m_refSplitter = nullptr;
-    QWidget* m_refPane = nullptr;
+    LineTabStrip* m_lineTabs = nullptr;
+    QWidget* m_refSpacer = nullptr;
+    ReferenceHeader* m_headRef = nullptr;
+    WaveformPane* m_waveL = nullptr;
+    QWidget* m_waveBevel = nullptr;
+    WaveformPane* m_waveR = nullptr;
+    PaneSplitter* m_waveSplitter = nullptr;
+    MarkBar* m_markBar = nullptr;
+    LineEditorPane* m_lineEditor = nullptr;
+    OutputStrip* m_outputStrip = nullptr;
+    PaneSplitter* m_refSplitter = nullptr;
+    ReferencePane* m_refPane = nullptr;
+    CurrentPalettePanel* m_palettePanel = nullptr;
+    LineOutputPanel* m_outputPanel = nullptr;
+    LinePopup* m_linePopup = nullptr;
+    int m_waveHeight = 360;  // L pane + bevel + R pane
+    int m_refHeight = 80;
+    bool m_multiMode = false;
 
     QTimer m_dispTimer;
     QTimer m_backupTimer;
@@ -292,8 +334,7 @@ private:
     bool m_askOnClose = true;  // false for a close by signal
     bool m_actionUpdateQueued = false;
 
-    int m_programmaticChange = 0;
-    bool m_warningShown = false;  // an engine warning box is up  // ProgrammaticChange
+    bool m_warningShown = false;  // an engine warning box is up
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;

@@ -122,12 +122,12 @@ int main(int argc, char** argv) {
         lumavox::TLumavoxForm form(std::move(setup));
         lumavox::TSetPrjDlg setPrj(form.Project(), form.State(), form.Patch(), form.Env(),
                                    form.Sound(), &form);
-        lumavox::TStpPropDlg stpProp(&form);
+        lumavox::TStpPropDlg stpProp(form.Context(), &form);
         lumavox::TAboutBox about(&form);
         lumavox::TOptionDlg option(form.Env(), form.OptionHost(), form.Outputs(), &form);
-        lumavox::TColMonForm colMon(&form);
-        lumavox::TSelExForm selEx(&form);
-        lumavox::TStpTimeDlg stpTime(&form);
+        lumavox::TColMonForm colMon(form.Context(), &form);
+        lumavox::TSelExForm selEx(form.Context(), &form);
+        lumavox::TStpTimeDlg stpTime(form.Context(), &form);
         lumavox::TArtNetPropDlg artNetProp(&form);
         option.SetNodeDialog(&artNetProp);
         form.SetAuxWindows(

@@ -22,5 +22,9 @@ inline QString QtText(Msg id) {
 inline std::string StdText(const QString& text) {
     return text.toStdString();
 }
+// The same, under the short name the edit commands use.
+inline QString Qs(std::string_view text) {
+    return QtText(text);
+}
 
 }  // namespace lumavox

@@ -296,13 +296,13 @@ void SelectRange(ProjectData& project, int a, int b) {
 }
 
 int AddStep(ProjectData& project, int32_t colour, int32_t brightness, int32_t time, int32_t length,
-            bool saveUndo) {
+            bool saveUndo, StepPlacement placement) {
     TStepList* line = CurrentList(project);
     if (line == nullptr) return 0;
     if (saveUndo) SaveUndoState(project);
     auto step = std::make_unique<Step>();
     step->LineIndex = project.CurrentLine.load(std::memory_order_relaxed);
-    if (time == -1) {
+    if (placement == StepPlacement::AfterLineEnd) {
         time = 0;
         if (!line->Empty()) {
             const Step& last = line->At(line->Count() - 1);

@@ -62,11 +62,14 @@ void SelectRange(ProjectData& project, int a, int b);
 
 // --- editing ---
 
-// Appends a new step (every byte zero but the named fields) to the current line; time -1 means
-// after the end of the line (last Time + its Length, or 0 in an empty line). Returns the line's
-// new count, or 0 when there is no valid current line.
+// Where AddStep puts the new step: at the given time (any value, -1 ms included), or after the end
+// of the line (last Time + its Length, or 0 in an empty line), the time argument then unused.
+enum class StepPlacement { AtTime, AfterLineEnd };
+
+// Appends a new step (every byte zero but the named fields) to the current line. Returns the
+// line's new count, or 0 when there is no valid current line.
 int AddStep(ProjectData& project, int32_t colour, int32_t brightness, int32_t time, int32_t length,
-            bool saveUndo);
+            bool saveUndo, StepPlacement placement = StepPlacement::AtTime);
 // Delete the selected steps of the current line / of all lines, saving an undo state first.
 // Return the number deleted; nothing at all (no undo state) when none is selected.
 int DeleteSelectedInLine(ProjectData& project);

@@ -67,8 +67,9 @@ public:
             case 0:
             case 1:
             case 2:
-                AddStep(project, Int(0, 0xFFFFFF), Int(-255, 255), Int(0, 9) == 0 ? -1 : Time(),
-                        Int(0, 500), Int(0, 1) == 1);
+                AddStep(project, Int(0, 0xFFFFFF), Int(-255, 255), Time(), Int(0, 500),
+                        Int(0, 1) == 1,
+                        Int(0, 9) == 0 ? StepPlacement::AfterLineEnd : StepPlacement::AtTime);
                 break;
             case 3:
                 SetSelection(project, static_cast<uint8_t>(Int(0, 1)), Int(0, 1) == 1);

@@ -24,15 +24,19 @@ constexpr TimeLimits kWide{100000, 100000, 1000000};
 TEST(StepOperations, AddAfterTheEndOfTheLine) {
     ProjectData project;
     project.CurrentLine = 2;
-    EXPECT_EQ(AddStep(project, 0x0000FF, 0, -1, 0, false), 1);
+    EXPECT_EQ(AddStep(project, 0x0000FF, 0, 0, 0, false, StepPlacement::AfterLineEnd), 1);
     EXPECT_THAT(Times(project, 2), ElementsAre(0));
 
     ClearLine(project, 2);
     Put(project, 2, 1000);
     Put(project, 2, 4000);
     Normalise(project);
-    EXPECT_EQ(AddStep(project, 0x0000FF, 0, -1, 0, false), 3);
+    EXPECT_EQ(AddStep(project, 0x0000FF, 0, 0, 0, false, StepPlacement::AfterLineEnd), 3);
     EXPECT_THAT(Times(project, 2), ElementsAre(1000, 4000, 4000));
+
+    // -1 ms is an ordinary time (a cursor in the pre-roll), not "after the end".
+    EXPECT_EQ(AddStep(project, 0x0000FF, 0, -1, 0, false), 4);
+    EXPECT_THAT(Times(project, 2), ElementsAre(-1, 1000, 4000, 4000));
     EXPECT_TRUE(project.Modified);
     EXPECT_EQ(project.UndoList.Count(), 0);
 }
@@ -266,7 +270,7 @@ TEST(StepOperations, ExtremeTimesSaturateInsteadOfOverflowing) {
     EXPECT_EQ(huge.Min(), -kMax);
     MoveSelected(project, kMax, false, huge);
     MoveSelected(project, kMin, false, huge);
-    EXPECT_EQ(AddStep(project, 0, 0, -1, 0, false), 3);
+    EXPECT_EQ(AddStep(project, 0, 0, 0, 0, false, StepPlacement::AfterLineEnd), 3);
     CopyLine(project, false);
     PasteLine(project, kMax);
     PasteLine(project, kMin);

@@ -1,0 +1,254 @@
+#include "editor/EditActions.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <limits>
+
+#include "editor/EditPrompts.h"
+#include "editor/QtText.h"
+#include "editor/logic/ActionTable.h"
+#include "editor/logic/DialogMaths.h"
+#include "editor/logic/EditCommands.h"
+#include "editor/logic/EditTexts.h"
+#include "editor/logic/PaneState.h"
+#include "editor/logic/TimeLine.h"
+#include "editor/logic/UiText.h"
+#include "engine/EngineState.h"
+#include "model/Msgstr.h"
+#include "model/ProjectData.h"
+
+namespace lumavox {
+namespace {
+
+std::string DialogCaption(std::string_view action) {
+    const ActionInfo* info = FindAction(action);
+    return info == nullptr ? std::string() : CaptionWithoutAccessKeys(info->Caption);
+}
+
+TimeLimits LimitsOf(const EngineState& engine) {
+    return TimeLimits{engine.PrePlayTime.load(std::memory_order_relaxed),
+                      engine.PostPlayTime.load(std::memory_order_relaxed),
+                      engine.SoundLength.load(std::memory_order_relaxed)};
+}
+
+// Busy pointer for the length of a command.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+EditActions::EditActions(EditorContext& context, QObject* parent)
+    : QObject(parent), m_context(context) {}
+
+void EditActions::Attach(PaneState& pane, IEditPrompts& prompts) {
+    m_pane = &pane;
+    m_prompts = &prompts;
+}
+
+ActionFacts EditActions::Facts() const {
+    const TimeLine& timeLine = m_context.timeLine;
+    return GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
+                             timeLine.FrameCount() > 0,
+                             m_pane != nullptr ? m_pane->CurrentIndex(m_context.project) : -1,
+                             m_multiMode, timeLine.CanZoomIn(), timeLine.CanZoomOut());
+}
+
+bool EditActions::Enabled(std::string_view action) const {
+    return EditActionState(action, Facts(), m_pane != nullptr && m_pane->Busy()).Enabled;
+}
+
+void EditActions::UpdateActions(
+    const std::function<QAction*(std::string_view name)>& lookup) const {
+    const ActionFacts facts = Facts();
+    const bool dragActive = m_pane != nullptr && m_pane->Busy();
+    for (const ActionInfo& info : kActionTable) {
+        QAction* action = lookup(info.Name);
+        if (action == nullptr) continue;
+        const ActionState state = EditActionState(info.Name, facts, dragActive);
+        action->setEnabled(state.Enabled);
+        action->setVisible(state.Visible);
+    }
+}
+
+bool EditActions::Ready(std::string_view action) const {
+    return m_pane != nullptr && m_prompts != nullptr && Enabled(action);
+}
+
+int32_t EditActions::NewStepTime() const {
+    const TimeLine& timeLine = m_context.timeLine;
+    return PixelGridTime(timeLine.CursorX(), timeLine.PixelsPerMs(), timeLine.PrePlayTime());
+}
+
+void EditActions::CutStep() {
+    if (!Ready("CutStepAction")) return;
+    CutSteps(m_context.project, *m_pane);
+    emit panesChanged();
+}
+
+void EditActions::CpyStep() {
+    if (!Ready("CpyStepAction")) return;
+    CopySteps(m_context.project);
+    emit panesChanged();
+}
+
+void EditActions::PstStep() {
+    if (!Ready("PstStepAction")) return;
+    PasteSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
+    emit panesChanged();
+}
+
+void EditActions::AddStep() {
+    if (!Ready("AddStepAction")) return;
+    const int32_t t = NewStepTime();
+    m_pane->SuppressDrag = true;
+    const std::optional<int32_t> colour = m_prompts->AskColour(0, DialogCaption("AddStepAction"));
+    if (!colour) return;
+    AddColourStep(m_context.project, *colour, t);
+    emit panesChanged();
+}
+
+void EditActions::AddBlkStep() {
+    if (!Ready("AddBlkStepAction")) return;
+    AddBlankStep(m_context.project, NewStepTime());
+    emit panesChanged();
+}
+
+void EditActions::DelStep() {
+    if (!Ready("DelStepAction")) return;
+    DeleteSteps(m_context.project, *m_pane);
+    emit statusText(3, QString());
+    emit panesChanged();
+}
+
+void EditActions::DelAllStep() {
+    if (!Ready("DelAllStepAction")) return;
+    if (!m_prompts->Confirm(MsgText(Msg::AskDelete))) return;
+    if (m_pane->Busy()) return;  // a drag cannot start during the box, but stay safe
+    DeleteAllSteps(m_context.project, *m_pane);
+    emit panesChanged();
+}
+
+void EditActions::SelectAll() {
+    if (!Ready("SelectAllAction")) return;
+    const int selected = SelectAllSteps(m_context.project);
+    emit statusText(3, Qs(SelectionCountText(selected)));
+    emit panesChanged();
+}
+
+void EditActions::PropStep() {
+    if (m_pane == nullptr || m_prompts == nullptr) return;
+    const Step* current = CurrentStepOf(m_context.project, *m_pane);
+    if (current == nullptr && SelectedCount(m_context.project) == 0) {
+        AddStep();
+        return;
+    }
+    if (!Ready("PropStepAction")) return;
+    const int32_t shown = current != nullptr ? current->Colour : 0;
+    const std::optional<int32_t> colour =
+        m_prompts->AskColour(shown, DialogCaption("PropStepAction"));
+    if (!colour || m_pane->Busy()) return;
+    RecolourSteps(m_context.project, *m_pane, *colour);
+    emit panesChanged();
+}
+
+void EditActions::TimeStep() {
+    if (!Ready("TimeStepAction")) return;
+    const std::optional<int32_t> time = StepTimeToEdit(m_context.project, *m_pane);
+    if (!time) return;
+    const std::optional<int64_t> v = m_prompts->AskTime(*time);
+    if (!v || m_pane->Busy()) return;
+    const int32_t soundLength = m_context.engine.SoundLength.load(std::memory_order_relaxed);
+    if (*v < 0 || *v > soundLength ||
+        !RetimeSteps(m_context.project, *m_pane, static_cast<int32_t>(*v), soundLength)) {
+        m_prompts->Beep();
+        return;
+    }
+    emit panesChanged();
+}
+
+void EditActions::MovToCsrPos() {
+    if (!Ready("MovToCsrPosAction")) return;
+    MoveCurrentToCursor(m_context.project, *m_pane,
+                        m_context.engine.CursorTime.load(std::memory_order_relaxed));
+    emit panesChanged();
+}
+
+void EditActions::CpyFrmTrk() {
+    if (!Ready("CpyFrmTrkAction")) return;
+    const int line = m_context.project.CurrentLine.load(std::memory_order_relaxed);
+    const bool lineHasSteps = line >= 0 && line < kLineCount &&
+                              !m_context.project.Lines[static_cast<size_t>(line)].Empty();
+    if (lineHasSteps && !m_prompts->Confirm(MsgText(Msg::AskOverwrite))) return;
+    const std::optional<std::string> answer =
+        m_prompts->AskText(MsgText(Msg::CopyTrack), MsgText(Msg::SourceTrackNo));
+    if (!answer || m_pane->Busy()) return;
+    if (CopyFromLine(m_context.project, *m_pane, *answer)) emit panesChanged();
+}
+
+void EditActions::Undo() {
+    if (!Ready("UndoAction")) return;
+    BusyCursor busy;
+    UndoCommand(m_context.project, *m_pane);
+    emit panesChanged();
+}
+
+void EditActions::CutMlt() {
+    if (!Ready("CutMltAction") || !m_multiMode) return;
+    CutMultiSteps(m_context.project, *m_pane);
+    emit statusText(3, QString());
+    emit panesChanged();
+}
+
+void EditActions::CpyMlt() {
+    if (!Ready("CpyMltAction") || !m_multiMode) return;
+    CopyMultiSteps(m_context.project);
+    emit statusText(3, QString());
+    emit panesChanged();
+}
+
+void EditActions::PstMlt() {
+    if (!Ready("PstMltAction") || !m_multiMode) return;
+    PasteMultiSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
+    emit panesChanged();
+}
+
+void EditActions::SelectAllMlt() {
+    if (!Ready("SelectAllMltAction") || !m_multiMode) return;
+    SelectAllMultiSteps(m_context.project);
+    emit panesChanged();
+}
+
+void EditActions::AlignMlt() {
+    if (!Ready("AlignMltAction") || !m_multiMode) return;
+    AlignMultiSteps(m_context.project);
+    emit panesChanged();
+}
+
+void EditActions::StretchMlt() {
+    if (!Ready("StretchMltAction") || !m_multiMode) return;
+    const std::string prompt =
+        std::string(MsgText(Msg::Magnification)) + std::string(edittext::kStretchTimeRange);
+    const std::optional<std::string> answer =
+        m_prompts->AskText(MsgText(Msg::MltTimStrecth), prompt);
+    if (answer && !m_pane->Busy()) {
+        StretchTimeMulti(m_context.project, *answer, LimitsOf(m_context.engine));
+    }
+    emit panesChanged();
+}
+
+void EditActions::StretchBrt() {
+    if (!Ready("StretchBrtAction") || !m_multiMode) return;
+    const std::string prompt =
+        std::string(MsgText(Msg::Magnification)) + std::string(edittext::kStretchBrightnessRange);
+    const std::optional<std::string> answer =
+        m_prompts->AskText(MsgText(Msg::MltBrtStrecth), prompt);
+    if (answer && !m_pane->Busy()) StretchBrightnessMulti(m_context.project, *answer);
+    emit panesChanged();
+}
+
+}  // namespace lumavox

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string_view>
+
+#include "editor/logic/EditRules.h"
+#include "editor/logic/EditorContext.h"
+
+class QAction;
+class QWidget;
+
+namespace lumavox {
+
+class IEditPrompts;
+struct PaneState;
+
+// The handlers of the main window's edit, selection and multi-line actions. Each re-checks its
+// enabled rule (the key of a disabled action may still arrive), asks through the prompts, runs
+// the command on the project and reports what the window must show. The window connects each
+// action's triggered() to the slot of the same name, calls UpdateActions() when idle and on
+// aboutToShow of its menus, and sets MultiMode as the reference pane changes. UI thread only.
+class EditActions : public QObject {
+    Q_OBJECT
+public:
+    EditActions(EditorContext& context, QObject* parent);
+
+    void Attach(PaneState& pane, IEditPrompts& prompts);
+    void SetMultiMode(bool multiMode) { m_multiMode = multiMode; }
+    ActionFacts Facts() const;
+    bool Enabled(std::string_view action) const;
+    // Sets enabled and visible of every main action lookup finds by name (the rules of every
+    // action, transport and zoom included, with the drag rule).
+    void UpdateActions(const std::function<QAction*(std::string_view name)>& lookup) const;
+
+public slots:
+    void CutStep();
+    void CpyStep();
+    void PstStep();
+    void AddStep();
+    void AddBlkStep();
+    void DelStep();
+    void DelAllStep();
+    void SelectAll();
+    void PropStep();
+    void TimeStep();
+    void MovToCsrPos();
+    void CpyFrmTrk();
+    void Undo();
+    void CutMlt();
+    void CpyMlt();
+    void PstMlt();
+    void SelectAllMlt();
+    void AlignMlt();
+    void StretchMlt();
+    void StretchBrt();
+
+signals:
+    // The steps changed: repaint the time panes (and refresh the palette bar).
+    void panesChanged();
+    // Text for a status panel (3: the selection count, "" to clear it).
+    void statusText(int panel, const QString& text);
+
+private:
+    bool Ready(std::string_view action) const;
+    int32_t NewStepTime() const;
+
+    EditorContext& m_context;
+    PaneState* m_pane = nullptr;
+    IEditPrompts* m_prompts = nullptr;
+    bool m_multiMode = false;
+};
+
+}  // namespace lumavox

@@ -1,0 +1,77 @@
+#include "editor/logic/EditRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "editor/logic/ShortCutKeys.h"
+#include "settings/ShortCut.h"
+
+namespace lumavox {
+namespace {
+
+// Facts under which every step command of the edit menu would be enabled.
+ActionFacts Busy() {
+    ActionFacts f;
+    f.SoundLoaded = true;
+    f.SelectedInLine = f.SelectedAll = f.StepsAll = f.StepsInLine = 3;
+    f.LineClipboardEmpty = f.MultiClipboardEmpty = f.UndoEmpty = false;
+    f.CurrentStep = 0;
+    f.CursorTime = 500;
+    f.MultiMode = true;
+    return f;
+}
+
+TEST(EditRules, StepChangingCommandsWaitForTheDragToEnd) {
+    const ActionFacts f = Busy();
+    for (std::string_view action :
+         {"UndoAction", "CutStepAction", "DelStepAction", "PstStepAction", "DelAllStepAction",
+          "TimeStepAction", "PropStepAction", "AddStepAction", "MovToCsrPosAction",
+          "CpyFrmTrkAction", "NewPrjAction", "OpenPrjAction", "CutMltAction", "PstMltAction",
+          "StretchMltAction", "AlignMltAction", "LoadGrpAction"}) {
+        EXPECT_TRUE(EditActionState(action, f, false).Enabled) << action;
+        EXPECT_FALSE(EditActionState(action, f, true).Enabled) << action;
+    }
+    // Copying, selecting and brightness keys hold no step the drag could lose.
+    for (std::string_view action : {"CpyStepAction", "SelectAllAction", "UpBrightAction",
+                                    "CurBrt0Action", "SaveSelGrpAction", "StretchBrtAction"}) {
+        EXPECT_TRUE(EditActionState(action, f, true).Enabled) << action;
+    }
+}
+
+TEST(EditRules, OtherwiseTheMainRulesHold) {
+    ActionFacts f = Busy();
+    f.SelectedInLine = 0;  // other lines still have a selection
+    EXPECT_FALSE(EditActionState("DelStepAction", f, false).Enabled);
+    EXPECT_TRUE(EditActionState("CutMltAction", f, false).Enabled);
+    f.MultiMode = false;
+    EXPECT_FALSE(EditActionState("CutMltAction", f, false).Visible);
+    f.CurrentStep = -1;
+    f.CursorTime = 0;  // no current step compares 0
+    EXPECT_FALSE(EditActionState("AddBlkStepAction", f, false).Enabled);
+}
+
+TEST(ShortCutKeys, AKeyGoesOnlyToTheFirstActionInListOrder) {
+    MainShortCuts configured{};
+    for (size_t i = 0; i < kMainActions.size(); ++i) configured[i] = kMainActions[i].BuiltIn;
+    const ShortCut ctrlX = TextToShortCut("Ctrl+X");
+    const ShortCut left = TextToShortCut("Left");
+    size_t cut = 0;
+    size_t prvTim = 0;
+    for (size_t i = 0; i < kMainActions.size(); ++i) {
+        if (kMainActions[i].Name == "CutStepAction") cut = i;
+        if (kMainActions[i].Name == "PrvTimAction") prvTim = i;
+    }
+    configured[cut] = ctrlX;
+    configured[0] = ctrlX;  // NewPrjAction takes cut's key
+    configured[50] = left;  // the last action repeats PrvTimAction's key
+    const MainShortCuts effective = EffectiveShortCuts(configured);
+    EXPECT_EQ(effective[0], ctrlX);
+    EXPECT_EQ(effective[cut], 0);
+    EXPECT_EQ(effective[prvTim], left);
+    EXPECT_EQ(effective[50], 0);
+    EXPECT_EQ(configured[cut], ctrlX);  // the user's list is kept for the settings file
+}
+
+}  // namespace
+}  // namespace lumavox
