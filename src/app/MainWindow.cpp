@@ -14,8 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QPushButton>
@@ -52,13 +52,13 @@
 #include "editor/LineTabStrip.h"
 #include "editor/MarkBar.h"
 #include "editor/OutputStrip.h"
+#include "editor/QtText.h"
 #include "editor/ReferencePane.h"
 #include "editor/TimePanes.h"
 #include "editor/WaveformPane.h"
-#include "editor/logic/PaneGeometry.h"
-#include "editor/QtText.h"
 #include "editor/logic/ActionTable.h"
 #include "editor/logic/MainWindowRules.h"
+#include "editor/logic/PaneGeometry.h"
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
 #include "engine/PlayDisplay.h"
@@ -271,6 +271,9 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
 TLumavoxForm::~TLumavoxForm() {
     if (m_outputs) m_outputs->Terminate();
+    // The time panes unregister from their group when they go: before the group and the objects
+    // they draw, which this window's members hold.
+    delete centralWidget();
 }
 
 void TLumavoxForm::QueueActionUpdate() {
@@ -647,9 +650,9 @@ QWidget* TLumavoxForm::CreateCentre() {
     });
     m_refPane = new ReferencePane(*m_panes, frame);
     m_refPane->setObjectName(QStringLiteral("refPane"));
-    for (QWidget* pane : {static_cast<QWidget*>(m_waveL), m_waveBevel,
-                          static_cast<QWidget*>(m_waveR), static_cast<QWidget*>(m_waveSplitter),
-                          static_cast<QWidget*>(m_markBar)}) {
+    for (QWidget* pane :
+         {static_cast<QWidget*>(m_waveL), m_waveBevel, static_cast<QWidget*>(m_waveR),
+          static_cast<QWidget*>(m_waveSplitter), static_cast<QWidget*>(m_markBar)}) {
         panes->addWidget(pane);
     }
     panes->addWidget(m_lineEditor, 1);
@@ -738,33 +741,34 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
 }
 
 void TLumavoxForm::ConnectEditActions() {
-    static constexpr std::pair<std::string_view, void (EditActions::*)()> kEditSlots[] = {
-        {"CutStepAction", &EditActions::CutStep},
-        {"CpyStepAction", &EditActions::CpyStep},
-        {"PstStepAction", &EditActions::PstStep},
-        {"AddStepAction", &EditActions::AddStep},
-        {"AddBlkStepAction", &EditActions::AddBlkStep},
-        {"DelStepAction", &EditActions::DelStep},
-        {"DelAllStepAction", &EditActions::DelAllStep},
-        {"SelectAllAction", &EditActions::SelectAll},
-        {"PropStepAction", &EditActions::PropStep},
-        {"TimeStepAction", &EditActions::TimeStep},
-        {"MovToCsrPosAction", &EditActions::MovToCsrPos},
-        {"CpyFrmTrkAction", &EditActions::CpyFrmTrk},
-        {"UndoAction", &EditActions::Undo},
-        {"CutMltAction", &EditActions::CutMlt},
-        {"CpyMltAction", &EditActions::CpyMlt},
-        {"PstMltAction", &EditActions::PstMlt},
-        {"SelectAllMltAction", &EditActions::SelectAllMlt},
-        {"AlignMltAction", &EditActions::AlignMlt},
-        {"StretchMltAction", &EditActions::StretchMlt},
-        {"StretchBrtAction", &EditActions::StretchBrt},
+    EditActions* edit = m_edit;
+    const std::pair<std::string_view, std::function<void()>> editSlots[] = {
+        {"CutStepAction", [edit] { edit->CutStep(); }},
+        {"CpyStepAction", [edit] { edit->CpyStep(); }},
+        {"PstStepAction", [edit] { edit->PstStep(); }},
+        {"AddStepAction", [edit] { edit->AddStep(); }},
+        {"AddBlkStepAction", [edit] { edit->AddBlkStep(); }},
+        {"DelStepAction", [edit] { edit->DelStep(); }},
+        {"DelAllStepAction", [edit] { edit->DelAllStep(); }},
+        {"SelectAllAction", [edit] { edit->SelectAll(); }},
+        {"PropStepAction", [edit] { edit->PropStep(); }},
+        {"TimeStepAction", [edit] { edit->TimeStep(); }},
+        {"MovToCsrPosAction", [edit] { edit->MovToCsrPos(); }},
+        {"CpyFrmTrkAction", [edit] { edit->CpyFrmTrk(); }},
+        {"UndoAction", [edit] { edit->Undo(); }},
+        {"CutMltAction", [edit] { edit->CutMlt(); }},
+        {"CpyMltAction", [edit] { edit->CpyMlt(); }},
+        {"PstMltAction", [edit] { edit->PstMlt(); }},
+        {"SelectAllMltAction", [edit] { edit->SelectAllMlt(); }},
+        {"AlignMltAction", [edit] { edit->AlignMlt(); }},
+        {"StretchMltAction", [edit] { edit->StretchMlt(); }},
+        {"StretchBrtAction", [edit] { edit->StretchBrt(); }},
     };
     // A command that frees or replaces steps must not run while a drag holds them.
-    for (const auto& [name, slot] : kEditSlots) {
-        connect(Action(name), &QAction::triggered, m_edit, [this, slot] {
+    for (const auto& [name, slot] : editSlots) {
+        connect(Action(name), &QAction::triggered, m_edit, [this, work = slot] {
             if (m_panes->StepEditLocked()) return;
-            (m_edit->*slot)();
+            work();
             UpdateActions();
         });
     }
@@ -773,8 +777,9 @@ void TLumavoxForm::ConnectEditActions() {
         m_palettePanel->Refresh();
         UpdateCaption();
     });
-    connect(m_edit, &EditActions::statusText, this,
-            [this](int panel, const QString& text) { m_panels[static_cast<size_t>(panel)]->setText(text); });
+    connect(m_edit, &EditActions::statusText, this, [this](int panel, const QString& text) {
+        m_panels[static_cast<size_t>(panel)]->setText(text);
+    });
 
     const std::pair<std::string_view, std::function<void()>> keys[] = {
         {"ZoomInAction", [this] { m_panes->ZoomIn(); }},
@@ -865,8 +870,8 @@ void TLumavoxForm::ConnectPanes() {
 
 void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos) {
     UpdateActions();
-    std::unique_ptr<QMenu> menu(
-        BuildPopupMenu(layout, [this](std::string_view name) { return Action(name); }, this));
+    std::unique_ptr<QMenu> menu(BuildPopupMenu(
+        layout, [this](std::string_view name) { return Action(name); }, this));
     ExecPopupMenu(*menu, globalPos);
 }
 

@@ -272,8 +272,8 @@ private:
     std::unique_ptr<Engine> m_engine;
     Transport m_transport{m_state, m_clock, m_env.Repeat};
     TimeLine m_timeLine;
-    EditorContext m_ctx{m_project,  m_state,        m_env,       m_sound,
-                        m_patch,    m_lineOutput,   m_transport, m_timeLine};
+    EditorContext m_ctx{m_project, m_state,      m_env,       m_sound,
+                        m_patch,   m_lineOutput, m_transport, m_timeLine};
     PaneState m_paneState;
     TimePanes* m_panes = nullptr;
     EditActions* m_edit = nullptr;

@@ -39,14 +39,9 @@ void LineEditorPane::Render(QPainter& p) {
     p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
+    PaintColourTrace(p, *list, l, e, m);
     const TStepList::View items = list->ItemsUnlocked();
     const bool sorted = list->SortedUnlocked();
-    for (int x = l; x < e; ++x) {
-        const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
-        if (lc.Colour == NoColour) continue;
-        const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
-        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
-    }
     const int right = l + m_tl.VisibleWidth();
     size_t first = 0;
     if (sorted) {

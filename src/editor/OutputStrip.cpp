@@ -18,13 +18,9 @@ void OutputStrip::Render(QPainter& p) {
     p.fillRect(QRect(l, 0, e - l, h), Qt::black);
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
-    const TStepList::View items = list->ItemsUnlocked();
-    const bool sorted = list->SortedUnlocked();
-    for (int x = l; x < e; ++x) {
-        const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
-        if (lc.Colour == NoColour) continue;
+    ForEachColumnColour(*list, l, e, [&](int x, const LineColour& lc) {
         p.fillRect(QRect(x, 0, 1, h), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
-    }
+    });
 }
 
 }  // namespace lumavox

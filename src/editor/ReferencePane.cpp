@@ -72,14 +72,8 @@ void ReferencePane::RenderOneLine(QPainter& p, int line) {
     const int m = height() / 2;
     p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
     const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(line)];
+    PaintColourTrace(p, list, l, e, m);
     const TStepList::View items = list.ItemsUnlocked();
-    const bool sorted = list.SortedUnlocked();
-    for (int x = l; x < e; ++x) {
-        const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
-        if (lc.Colour == NoColour) continue;
-        const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
-        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
-    }
     const int right = l + m_tl.VisibleWidth();
     for (const Step* s : items) {
         const int x = m_tl.TimeToX(s->Time);
@@ -105,15 +99,11 @@ void ReferencePane::Render(QPainter& p) {
     for (int i = 0; i < kLineCount; ++i) {
         const int yi = rows.Yi(i);
         p.fillRect(QRect(l, yi, e - l, 1), QColor(192, 192, 192));
-        const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(i)];
-        const TStepList::View items = list.ItemsUnlocked();
-        const bool sorted = list.SortedUnlocked();
-        for (int x = l; x < e; ++x) {
-            const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
-            if (lc.Colour == NoColour) continue;
-            p.fillRect(QRect(x, yi - rows.P, 1, 2 * rows.P),
-                       Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
-        }
+        ForEachColumnColour(m_ctx.project.Lines[static_cast<size_t>(i)], l, e,
+                            [&](int x, const LineColour& lc) {
+                                p.fillRect(QRect(x, yi - rows.P, 1, 2 * rows.P),
+                                           Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+                            });
     }
     const int right = l + m_tl.VisibleWidth();
     const int current = m_panes.CurrentLineIndex();

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "editor/logic/TimeLine.h"
+
 namespace lumavox {
 
 TimePane::TimePane(TimePanes& panes, int overlays, QWidget* parent)
@@ -26,6 +28,13 @@ TimePane::~TimePane() {
 
 QColor TimePane::Colour(int32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void TimePane::PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const {
+    ForEachColumnColour(list, l, e, [&](int x, const LineColour& lc) {
+        const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
+        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+    });
 }
 
 void TimePane::InvalidateContent() {

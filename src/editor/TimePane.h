@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include "editor/TimePanes.h"
+#include "model/ColourEval.h"
+#include "model/TStepList.h"
 
 namespace lumavox {
 
@@ -39,6 +41,19 @@ protected:
     // [0, R].
     int ContentX(const QPointF& pos) const;
     static QColor Colour(int32_t bgr);
+    // Calls paint(x, colour) for every column x in [l, e) where the line has a colour.
+    template <class Paint>
+    void ForEachColumnColour(const TStepList& list, int l, int e, Paint paint) const {
+        const TStepList::View items = list.ItemsUnlocked();
+        const bool sorted = list.SortedUnlocked();
+        for (int x = l; x < e; ++x) {
+            const LineColour lc = LineColourAt(items, sorted, m_tl.XToTime(x));
+            if (lc.Colour != NoColour) paint(x, lc);
+        }
+    }
+    // The line's colour trace over [l, e): a 16-px mark per column, raised from the middle line
+    // m by the brightness.
+    void PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const;
 
     TimePanes& m_panes;
     EditorContext& m_ctx;
