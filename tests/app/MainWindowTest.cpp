@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -21,6 +22,8 @@
 
 #include "app/MainWindow.h"
 #include "dialogs/TStpPropDlg.h"
+#include "dialogs/TStpTimeDlg.h"
+#include "editor/LineTabStrip.h"
 #include "editor/QtText.h"
 #include "fakes/ScriptedSoundDevice.h"
 #include "model/ProjectFile.h"
@@ -73,6 +76,7 @@ private:
     ScriptedSoundDevice* m_device = nullptr;
     std::unique_ptr<TLumavoxForm> m_form;
     std::unique_ptr<TStpPropDlg> m_stpProp;
+    std::unique_ptr<TStpTimeDlg> m_stpTime;
 
     QString Ini() const { return m_dir.filePath(QStringLiteral("lumavox.INI")); }
 
@@ -82,7 +86,8 @@ private:
             file.open(QIODevice::WriteOnly);
             file.write(iniText.toUtf8());
         }
-        m_stpProp.reset();  // a child of the form it replaces
+        m_stpProp.reset();  // children of the form they replace
+        m_stpTime.reset();
         m_form.reset();
         auto device = std::make_unique<ScriptedSoundDevice>();
         m_device = device.get();
@@ -93,8 +98,10 @@ private:
         setup.device = std::move(device);
         m_form = std::make_unique<TLumavoxForm>(std::move(setup));
         m_stpProp = std::make_unique<TStpPropDlg>(m_form->Context(), m_form.get());
+        m_stpTime = std::make_unique<TStpTimeDlg>(m_form->Context(), m_form.get());
         AuxWindows aux;
         aux.stpProp = m_stpProp.get();
+        aux.stpTime = m_stpTime.get();
         m_form->SetAuxWindows(aux);
         if (show) {
             m_form->show();
@@ -116,6 +123,7 @@ private slots:
             m_form->CloseWithoutAsking();
         }
         m_stpProp.reset();
+        m_stpTime.reset();
         m_form.reset();
     }
 
@@ -302,6 +310,39 @@ private slots:
         QVERIFY(!items[11]->isVisible());
     }
 
+    void panesToolsAndCommandsWorkTogether() {
+        TLumavoxForm& form = Make();
+        const QString wav = m_dir.filePath(QStringLiteral("ten.wav"));
+        WavFile(wav, 441000);
+        form.HandleDroppedFile(wav);
+        QTRY_VERIFY(form.WaveformHasData());
+        // Zooming in widens the time line the one scroll bar pages through.
+        QScrollBar* bar = form.TimeScrollBar();
+        const int before = bar->maximum();
+        form.UpdateActions();
+        QVERIFY(form.Action("ZoomInAction")->isEnabled());
+        form.Action("ZoomInAction")->trigger();
+        QVERIFY(bar->maximum() > before);
+        // A tab makes its line current for the commands.
+        auto* tabs = form.findChild<LineTabStrip*>(QStringLiteral("lineTabs"));
+        QVERIFY(tabs);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(2).center());
+        QCOMPARE(form.Project().CurrentLine.load(), 2);
+        // A blank step through the action, then one undo takes it away again.
+        form.State().CursorTime.store(1000);
+        form.Project().Modified = false;
+        form.UpdateActions();
+        QVERIFY(form.Action("AddBlkStepAction")->isEnabled());
+        form.Action("AddBlkStepAction")->trigger();
+        QCOMPARE(form.Project().Lines[2].Count(), 1);
+        QVERIFY(form.Project().Modified);
+        form.UpdateActions();
+        QVERIFY(form.Action("UndoAction")->isEnabled());
+        form.Action("UndoAction")->trigger();
+        QCOMPARE(form.Project().Lines[2].Count(), 0);
+        form.Project().Modified = false;
+    }
+
     void dropsTakeOneLocalFileAfterStartUp() {
         TLumavoxForm& form = Make();
         const QString inside = m_dir.filePath(QStringLiteral("sound/beat.WAV"));
@@ -347,6 +388,7 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("[StatusBar]\r\nVisible=0")));
         QVERIFY(text.contains(QStringLiteral("CutStepActionItem=Ctrl+X")));
         m_stpProp.reset();
+        m_stpTime.reset();
         m_form.reset();
         // The next start keeps the status bar hidden.
         TLumavoxForm& again = Make();
