@@ -17,6 +17,7 @@
 
 #include "../tests/dmx/net/NetSandbox.h"
 #include "../tests/dmx/net/PeerSocket.h"
+#include "ArtnetTiming.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/LocalAddress.h"
 #include "dmx/artnet/TArtnetThread.h"
@@ -28,7 +29,8 @@ namespace {
 
 using namespace std::chrono_literals;
 constexpr uint16_t kNaivePort = 6455;
-constexpr double kPeriodMs = 20.0;
+using bench::Analyse;
+using bench::ReceiveTimes;
 
 class CountingSource final : public IFrameSource {
 public:
@@ -37,57 +39,6 @@ public:
         frame[1] = static_cast<uint8_t>(frame[0] == 0 ? frame[1] + 1 : frame[1]);
     }
 };
-
-// Kernel receive timestamps (CLOCK_REALTIME, only differences are used) of `count` datagrams.
-std::vector<double> ReceiveTimes(int fd, int count, std::chrono::seconds bound) {
-    const int on = 1;
-    setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
-    std::vector<double> times;
-    const auto end = std::chrono::steady_clock::now() + bound;
-    while (static_cast<int>(times.size()) < count && std::chrono::steady_clock::now() < end) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 200) <= 0) continue;
-        uint8_t buffer[2048];
-        iovec io{buffer, sizeof buffer};
-        alignas(cmsghdr) char control[256];
-        msghdr msg{};
-        msg.msg_iov = &io;
-        msg.msg_iovlen = 1;
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
-        const ssize_t n = recvmsg(fd, &msg, 0);
-        if (n < 10 || buffer[9] != 0x50) continue;  // ArtDmx only
-        for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
-                timespec ts{};
-                std::memcpy(&ts, CMSG_DATA(c), sizeof ts);
-                times.push_back(static_cast<double>(ts.tv_sec) * 1e3 +
-                                static_cast<double>(ts.tv_nsec) / 1e6);
-            }
-        }
-    }
-    return times;
-}
-
-struct Figures {
-    double medianMs = 0, p99DevMs = 0, maxDevMs = 0;
-};
-
-Figures Analyse(const std::vector<double>& times) {
-    std::vector<double> intervals, deviations;
-    for (size_t i = 2; i < times.size(); ++i) {  // the first interval includes start-up
-        intervals.push_back(times[i] - times[i - 1]);
-        deviations.push_back(std::fabs(intervals.back() - kPeriodMs));
-    }
-    Figures f;
-    if (intervals.empty()) return f;
-    std::sort(intervals.begin(), intervals.end());
-    std::sort(deviations.begin(), deviations.end());
-    f.medianMs = intervals[intervals.size() / 2];
-    f.p99DevMs = deviations[std::min(deviations.size() - 1, deviations.size() * 99 / 100)];
-    f.maxDevMs = deviations.back();
-    return f;
-}
 
 void BM_ArtnetOutputTiming(benchmark::State& state) {
     const bool busy = state.range(0) != 0;
@@ -159,7 +110,7 @@ void BM_ArtnetOutputTiming(benchmark::State& state) {
         stopLoad.store(true, std::memory_order_relaxed);
         for (auto& t : load) t.join();
 
-        const Figures a = Analyse(artnetTimes), n = Analyse(naiveTimes);
+        const bench::Figures a = Analyse(artnetTimes), n = Analyse(naiveTimes);
         state.counters["frames"] = static_cast<double>(artnetTimes.size());
         state.counters["thread_median_ms"] = a.medianMs;
         state.counters["thread_p99_dev_ms"] = a.p99DevMs;

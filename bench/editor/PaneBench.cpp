@@ -1,10 +1,26 @@
 // Repaint costs of the editor's time panes on a one-hour sound with 100 000 steps on the current
 // line: the content images of each pane, the play cursor overlay, and a page scroll of all panes.
+// Last, the Art-Net thread's frame intervals while the UI thread scrolls and repaints without a
+// pause and edits a line now and then (needs root for the network namespaces, as
+// bench_artnettimingbench).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 
+#include <atomic>
+#include <optional>
 #include <random>
+#include <thread>
+
+#include "../ArtnetTiming.h"
+#include "dmx/artnet/ArtnetPackets.h"
+#include "dmx/artnet/TArtnetThread.h"
+#include "dmx/net/NetSandbox.h"  // tests/dmx/net
+#include "dmx/net/PeerSocket.h"
+#include "model/ColourEval.h"
+#include "platform/Clock.h"
+#include "platform/NetworkConfig.h"
+#include "platform/UdpSocket.h"
 
 #include "editor/LineEditorPane.h"
 #include "editor/MarkBar.h"
@@ -123,6 +139,102 @@ void BM_OnePane(benchmark::State& state) {
 BENCHMARK_TEMPLATE(BM_OnePane, MarkBar)->Arg(46)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, OutputStrip)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, ReferencePane)->Arg(80)->Unit(benchmark::kMillisecond);
+
+// The output side of a show: the eight line colours at a time that advances 20 ms a tick, read
+// under each list's lock as the engine's tick reads them, and a counter so every frame is sent.
+class ShowSource final : public IFrameSource {
+public:
+    explicit ShowSource(const ProjectData& project) : m_project(project) {}
+    void Tick(DmxFrame& frame) override {
+        m_t = (m_t + 20) % 3600000;
+        for (int line = 0; line < kLineCount; ++line) {
+            const LineColour c = LineColourAt(m_project, line, m_t);
+            const int32_t bgr = c.Colour == NoColour ? 0 : ApplyBrightness(c.Colour, c.Brightness);
+            for (int k = 0; k < 3; ++k) {
+                frame[static_cast<size_t>(line * 3 + k)] = static_cast<uint8_t>(bgr >> (8 * k));
+            }
+        }
+        ++frame[511];
+    }
+
+private:
+    const ProjectData& m_project;
+    int32_t m_t = 0;
+};
+
+void BM_ArtnetWhileRepainting(benchmark::State& state) {
+    const char* framesText = std::getenv("LUMAVOX_TIMING_FRAMES");
+    const int frames = framesText != nullptr ? std::max(10, std::atoi(framesText)) : 1500;
+    for (auto _ : state) {
+        const std::string nsError = EnterFreshNetNamespace();
+        if (!nsError.empty()) {
+            state.SkipWithError(nsError.c_str());
+            return;
+        }
+        PeerNamespace peer;
+        if (!peer.Ok() || !peer.Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8")) {
+            state.SkipWithError("could not link the namespaces");
+            return;
+        }
+        std::optional<PeerSocket> node;
+        peer.Run([&] { node.emplace(kArtnetPort); });
+
+        Show show;
+        WaveformPane l(show.f.panes, 0);
+        WaveformPane r(show.f.panes, 1);
+        MarkBar bar(show.f.panes);
+        LineEditorPane pane(show.f.panes);
+        OutputStrip strip(show.f.panes);
+        ReferencePane ref(show.f.panes);
+        ref.SetView(ReferencePane::kAllLines, true);
+        l.resize(kWidth, 176);
+        r.resize(kWidth, 176);
+        bar.resize(kWidth, MarkBar::kHeight);
+        pane.resize(kWidth, 300);
+        strip.resize(kWidth, 30);
+        ref.resize(kWidth, 80);
+        TimePane* all[] = {&l, &r, &bar, &pane, &strip, &ref};
+
+        ShowSource source(show.f.project);
+        PosixUdpSocket socket;
+        SystemInterfaceList interfaces;
+        NetlinkAddressConfig addresses;
+        SteadyClock clock;
+        TArtnetThread thread(source, {socket, interfaces, addresses}, clock, ArtnetConfig{});
+        std::atomic<bool> received{false};
+        std::vector<double> times;
+        std::thread receiver([&] {
+            times = bench::ReceiveTimes(*node->Fd(), frames + 2,
+                                        std::chrono::seconds(frames / 40 + 30));
+            received.store(true);
+        });
+        thread.Resume();
+        // The UI thread: page scrolls with every pane repainted, and every tenth round a colour
+        // pass over a 2000-step line under its lock.
+        int64_t rounds = 0;
+        bool forward = true;
+        while (!received.load()) {
+            show.f.panes.SetScroll(show.f.timeLine.L() + (forward ? kWidth : -kWidth));
+            forward = !forward;
+            for (TimePane* p : all) benchmark::DoNotOptimize(p->Content().constBits());
+            if (++rounds % 10 == 0) {
+                show.f.project.Lines[1].Edit([](TStepList::Items& items) {
+                    for (auto& step : items) step->Colour ^= 0x010101;
+                });
+            }
+        }
+        receiver.join();
+        thread.Terminate();
+
+        const bench::Figures a = bench::Analyse(times);
+        state.counters["frames"] = static_cast<double>(times.size());
+        state.counters["median_ms"] = a.medianMs;
+        state.counters["p99_dev_ms"] = a.p99DevMs;
+        state.counters["max_dev_ms"] = a.maxDevMs;
+        state.counters["ui_rounds"] = static_cast<double>(rounds);
+    }
+}
+BENCHMARK(BM_ArtnetWhileRepainting)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 }  // namespace
 }  // namespace lumavox

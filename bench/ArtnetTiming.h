@@ -1,0 +1,70 @@
+#pragma once
+// Kernel-timestamped reception of ArtDmx frames and the interval figures the Art-Net timing
+// benchmarks report.
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace lumavox::bench {
+
+constexpr double kPeriodMs = 20.0;
+
+// Kernel receive timestamps (CLOCK_REALTIME, only differences are used) of `count` datagrams.
+inline std::vector<double> ReceiveTimes(int fd, int count, std::chrono::seconds bound) {
+    const int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    std::vector<double> times;
+    const auto end = std::chrono::steady_clock::now() + bound;
+    while (static_cast<int>(times.size()) < count && std::chrono::steady_clock::now() < end) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 200) <= 0) continue;
+        uint8_t buffer[2048];
+        iovec io{buffer, sizeof buffer};
+        alignas(cmsghdr) char control[256];
+        msghdr msg{};
+        msg.msg_iov = &io;
+        msg.msg_iovlen = 1;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+        const ssize_t n = recvmsg(fd, &msg, 0);
+        if (n < 10 || buffer[9] != 0x50) continue;  // ArtDmx only
+        for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+            if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+                timespec ts{};
+                std::memcpy(&ts, CMSG_DATA(c), sizeof ts);
+                times.push_back(static_cast<double>(ts.tv_sec) * 1e3 +
+                                static_cast<double>(ts.tv_nsec) / 1e6);
+            }
+        }
+    }
+    return times;
+}
+
+struct Figures {
+    double medianMs = 0, p99DevMs = 0, maxDevMs = 0;
+};
+
+inline Figures Analyse(const std::vector<double>& times) {
+    std::vector<double> intervals, deviations;
+    for (size_t i = 2; i < times.size(); ++i) {  // the first interval includes start-up
+        intervals.push_back(times[i] - times[i - 1]);
+        deviations.push_back(std::fabs(intervals.back() - kPeriodMs));
+    }
+    Figures f;
+    if (intervals.empty()) return f;
+    std::sort(intervals.begin(), intervals.end());
+    std::sort(deviations.begin(), deviations.end());
+    f.medianMs = intervals[intervals.size() / 2];
+    f.p99DevMs = deviations[std::min(deviations.size() - 1, deviations.size() * 99 / 100)];
+    f.maxDevMs = deviations.back();
+    return f;
+}
+
+}  // namespace lumavox::bench
