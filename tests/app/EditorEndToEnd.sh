@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end runs of the editor on a private X server: the first-run settings file, a second copy
-# ending with status 255 while the first runs on, and a close answered with Cancel leaving the
-# settings untouched. Usage: EditorEndToEnd.sh LUMAVOX LUMAVOX_CLI EXPECTED_FIRST_RUN_INI
+# ending with status 255 while the first runs on, a close answered with Cancel leaving the
+# settings untouched, and the steps of a line deleted through the menus and saved. Usage: EditorEndToEnd.sh LUMAVOX LUMAVOX_CLI EXPECTED_FIRST_RUN_INI
 # Every wait is bounded. The editor runs in a network namespace of its own when one can be made,
 # so that no output thread can reach a real network.
 set -euo pipefail
@@ -78,6 +78,25 @@ wait_end() {  # wait_end PID SECONDS; sets status
     done
     fail "process $pid did not end within $2 s"
 }
+answer_audio_warning() {  # without a sound server the engine reports the device once ("警告")
+    local box=""
+    for _ in $(seq 50); do
+        box=$(xdotool search --name '^警告$' 2>/dev/null | head -n1 || true)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no audio warning"
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    sleep 0.5
+}
+menu_key() {  # menu_key MENU_KEY ITEM_KEY: an entry of a menu by its access keys
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --clearmodifiers "alt+$1"
+    sleep 0.4
+    xdotool key "$2"
+    sleep 0.4
+}
 menu_exit() {  # "ファイル(&F)" then "終了(&X)"
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     xdotool key --clearmodifiers alt+f
@@ -119,17 +138,7 @@ wait_end "$first" 10
 echo "== close with unsaved changes answered with Cancel"
 before=$(sha256sum "$ini")
 start_editor "$work/show/demo.wav"  # a sound given at start modifies the untitled project
-# Without a sound server the engine reports the audio device once ("警告"): answer it.
-box=""
-for _ in $(seq 50); do
-    box=$(xdotool search --name '^警告$' 2>/dev/null | head -n1 || true)
-    [ -n "$box" ] && break
-    sleep 0.1
-done
-[ -n "$box" ] || fail "no audio warning"
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
-sleep 0.5
+answer_audio_warning
 menu_exit
 question=""
 for _ in $(seq 50); do
@@ -144,6 +153,20 @@ sleep 1
 kill -0 "$editor_pid" 2>/dev/null || fail "the window closed although the question was cancelled"
 [ "$(sha256sum "$ini")" = "$before" ] || fail "the settings file changed"
 kill -TERM "$editor_pid"  # closes without the question, writes the settings
+wait_end "$editor_pid" 10
+[ "$status" -eq 0 ] || fail "status $status after the termination signal"
+echo "== edit the demo: select line 1, delete its steps, save"
+# 99 of the demo's 792 steps are on line 1; the loader counts 1 + the steps it reads.
+count() { "$cli" info "$work/show/demo.prj" | grep -o '"count":[0-9]*' | cut -d: -f2; }
+[ "$(count)" -eq 793 ] || fail "the demo does not hold 792 steps"
+start_editor "$work/show/demo.prj"
+answer_audio_warning
+menu_key e s  # "編集(&E)" → "全て選択(&S)": the current line, line 1
+menu_key e d  # "基点の削除(&D)"
+menu_key f s  # "ファイル(&F)" → "上書き保存(&S)"
+for _ in $(seq 50); do [ "$(count)" -eq 694 ] && break; sleep 0.1; done
+[ "$(count)" -eq 694 ] || fail "the saved demo holds $(count) - 1 steps, not 693"
+kill -TERM "$editor_pid"
 wait_end "$editor_pid" 10
 [ "$status" -eq 0 ] || fail "status $status after the termination signal"
 echo "PASS"
