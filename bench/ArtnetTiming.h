@@ -10,11 +10,25 @@
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
+
+#include "../tests/dmx/net/NetSandbox.h"
 
 namespace lumavox::bench {
 
 constexpr double kPeriodMs = 20.0;
+
+// Moves the calling thread into a fresh network namespace linked by a veth pair to `peer`
+// (2.0.0.1 here, 2.0.0.2 there). Empty on success, else what failed.
+inline std::string LinkToPeer(PeerNamespace& peer) {
+    std::string error = EnterFreshNetNamespace();
+    if (!error.empty()) return error;
+    if (!peer.Ok() || !peer.Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8")) {
+        return "could not link the namespaces";
+    }
+    return {};
+}
 
 // Kernel receive timestamps (CLOCK_REALTIME, only differences are used) of `count` datagrams.
 inline std::vector<double> ReceiveTimes(int fd, int count, std::chrono::seconds bound) {

@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "../tests/dmx/net/NetSandbox.h"
 #include "../tests/dmx/net/PeerSocket.h"
 #include "ArtnetTiming.h"
 #include "dmx/artnet/ArtnetPackets.h"
@@ -45,14 +44,10 @@ void BM_ArtnetOutputTiming(benchmark::State& state) {
     const char* framesText = std::getenv("LUMAVOX_TIMING_FRAMES");
     const int frames = framesText != nullptr ? std::max(10, std::atoi(framesText)) : 3000;
     for (auto _ : state) {
-        const std::string nsError = EnterFreshNetNamespace();
-        if (!nsError.empty()) {
-            state.SkipWithError(nsError.c_str());
-            return;
-        }
         PeerNamespace peer;
-        if (!peer.Ok() || !peer.Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8")) {
-            state.SkipWithError("could not link the namespaces");
+        const std::string linkError = bench::LinkToPeer(peer);
+        if (!linkError.empty()) {
+            state.SkipWithError(linkError.c_str());
             return;
         }
         std::optional<PeerSocket> artnetNode, naiveNode;

@@ -15,8 +15,7 @@
 #include "../ArtnetTiming.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
-#include "dmx/net/NetSandbox.h"  // tests/dmx/net
-#include "dmx/net/PeerSocket.h"
+#include "dmx/net/PeerSocket.h"  // tests/dmx/net
 #include "model/ColourEval.h"
 #include "platform/Clock.h"
 #include "platform/NetworkConfig.h"
@@ -54,6 +53,27 @@ struct Show {
         }
         Normalise(f.project);
         f.panes.SetScroll(500000);
+    }
+};
+
+// Every time pane at its size in the main window.
+struct AllPanes {
+    WaveformPane l, r;
+    MarkBar bar;
+    LineEditorPane pane;
+    OutputStrip strip;
+    ReferencePane ref;
+    TimePane* all[6] = {&l, &r, &bar, &pane, &strip, &ref};
+
+    explicit AllPanes(TimePanes& panes)
+        : l(panes, 0), r(panes, 1), bar(panes), pane(panes), strip(panes), ref(panes) {
+        ref.SetView(ReferencePane::kAllLines, true);
+        l.resize(kWidth, 176);
+        r.resize(kWidth, 176);
+        bar.resize(kWidth, MarkBar::kHeight);
+        pane.resize(kWidth, 300);
+        strip.resize(kWidth, 30);
+        ref.resize(kWidth, 80);
     }
 };
 
@@ -102,25 +122,12 @@ BENCHMARK(BM_WaveformPaneRepaint)->Unit(benchmark::kMillisecond);
 // A page of scrolling re-renders every pane: L, R, mark bar, line editor, strip, reference.
 void BM_PageScrollAllPanes(benchmark::State& state) {
     Show show;
-    WaveformPane l(show.f.panes, 0);
-    WaveformPane r(show.f.panes, 1);
-    MarkBar bar(show.f.panes);
-    LineEditorPane pane(show.f.panes);
-    OutputStrip strip(show.f.panes);
-    ReferencePane ref(show.f.panes);
-    ref.SetView(ReferencePane::kAllLines, true);
-    l.resize(kWidth, 176);
-    r.resize(kWidth, 176);
-    bar.resize(kWidth, MarkBar::kHeight);
-    pane.resize(kWidth, 300);
-    strip.resize(kWidth, 30);
-    ref.resize(kWidth, 80);
-    TimePane* all[] = {&l, &r, &bar, &pane, &strip, &ref};
+    AllPanes panes(show.f.panes);
     bool forward = true;
     for (auto _ : state) {
         show.f.panes.SetScroll(show.f.timeLine.L() + (forward ? kWidth : -kWidth));
         forward = !forward;
-        for (TimePane* p : all) benchmark::DoNotOptimize(p->Content().constBits());
+        for (TimePane* p : panes.all) benchmark::DoNotOptimize(p->Content().constBits());
     }
 }
 BENCHMARK(BM_PageScrollAllPanes)->Unit(benchmark::kMillisecond);
@@ -166,34 +173,17 @@ void BM_ArtnetWhileRepainting(benchmark::State& state) {
     const char* framesText = std::getenv("LUMAVOX_TIMING_FRAMES");
     const int frames = framesText != nullptr ? std::max(10, std::atoi(framesText)) : 1500;
     for (auto _ : state) {
-        const std::string nsError = EnterFreshNetNamespace();
-        if (!nsError.empty()) {
-            state.SkipWithError(nsError.c_str());
-            return;
-        }
         PeerNamespace peer;
-        if (!peer.Ok() || !peer.Link("lvxa0", "2.0.0.1/8", "lvxb0", "2.0.0.2/8")) {
-            state.SkipWithError("could not link the namespaces");
+        const std::string linkError = bench::LinkToPeer(peer);
+        if (!linkError.empty()) {
+            state.SkipWithError(linkError.c_str());
             return;
         }
         std::optional<PeerSocket> node;
         peer.Run([&] { node.emplace(kArtnetPort); });
 
         Show show;
-        WaveformPane l(show.f.panes, 0);
-        WaveformPane r(show.f.panes, 1);
-        MarkBar bar(show.f.panes);
-        LineEditorPane pane(show.f.panes);
-        OutputStrip strip(show.f.panes);
-        ReferencePane ref(show.f.panes);
-        ref.SetView(ReferencePane::kAllLines, true);
-        l.resize(kWidth, 176);
-        r.resize(kWidth, 176);
-        bar.resize(kWidth, MarkBar::kHeight);
-        pane.resize(kWidth, 300);
-        strip.resize(kWidth, 30);
-        ref.resize(kWidth, 80);
-        TimePane* all[] = {&l, &r, &bar, &pane, &strip, &ref};
+        AllPanes panes(show.f.panes);
 
         ShowSource source(show.f.project);
         PosixUdpSocket socket;
@@ -216,7 +206,7 @@ void BM_ArtnetWhileRepainting(benchmark::State& state) {
         while (!received.load()) {
             show.f.panes.SetScroll(show.f.timeLine.L() + (forward ? kWidth : -kWidth));
             forward = !forward;
-            for (TimePane* p : all) benchmark::DoNotOptimize(p->Content().constBits());
+            for (TimePane* p : panes.all) benchmark::DoNotOptimize(p->Content().constBits());
             if (++rounds % 10 == 0) {
                 show.f.project.Lines[1].Edit([](TStepList::Items& items) {
                     for (auto& step : items) step->Colour ^= 0x010101;
