@@ -78,18 +78,20 @@ wait_end() {  # wait_end PID SECONDS; sets status
     done
     fail "process $pid did not end within $2 s"
 }
-answer_audio_warning() {  # without a sound server the engine reports the device once ("警告")
+answer_box() {  # answer_box TITLE KEY WHAT: waits up to 5 s for a box titled TITLE, presses KEY
     local box=""
     for _ in $(seq 50); do
-        box=$(xdotool search --name '^警告$' 2>/dev/null | head -n1 || true)
+        box=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1 || true)
         [ -n "$box" ] && break
         sleep 0.1
     done
-    [ -n "$box" ] || fail "no audio warning"
+    [ -n "$box" ] || fail "$3"
     xdotool windowfocus --sync "$box" 2>/dev/null || true
-    xdotool key Return
+    xdotool key "$2"
     sleep 0.5
 }
+# Without a sound server the engine reports the audio device once ("警告").
+answer_audio_warning() { answer_box 警告 Return "no audio warning"; }
 menu_key() {  # menu_key MENU_KEY ITEM_KEY: an entry of a menu by its access keys
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     xdotool key --clearmodifiers "alt+$1"
@@ -140,15 +142,7 @@ before=$(sha256sum "$ini")
 start_editor "$work/show/demo.wav"  # a sound given at start modifies the untitled project
 answer_audio_warning
 menu_exit
-question=""
-for _ in $(seq 50); do
-    question=$(xdotool search --name '^確認$' 2>/dev/null | head -n1 || true)
-    [ -n "$question" ] && break
-    sleep 0.1
-done
-[ -n "$question" ] || fail "closing asked no question"
-xdotool windowfocus --sync "$question" 2>/dev/null || true
-xdotool key Escape  # Cancel
+answer_box 確認 Escape "closing asked no question"  # Cancel
 sleep 1
 kill -0 "$editor_pid" 2>/dev/null || fail "the window closed although the question was cancelled"
 [ "$(sha256sum "$ini")" = "$before" ] || fail "the settings file changed"
