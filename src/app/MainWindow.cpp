@@ -345,11 +345,13 @@ void TLumavoxForm::CreateActions() {
     }
 
     // The commands this window carries out itself; the others arrive with their panes and dialogs.
+    // The project commands replace every step: never while a drag or band holds some.
     connect(Action("NewPrjAction"), &QAction::triggered, this, [this] {
+        if (m_panes->StepEditLocked()) return;
         if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(QString());
     });
     connect(Action("OpenPrjAction"), &QAction::triggered, this, [this] {
-        if (AskSaveChanges() == QMessageBox::Cancel) return;
+        if (m_panes->StepEditLocked() || AskSaveChanges() == QMessageBox::Cancel) return;
         QFileDialog dialog(this, QtText(Msg::OpenProject));
         dialog.setNameFilter(QtText(ProjectFileFilter()));
         dialog.setDefaultSuffix(QStringLiteral("PRJ"));
@@ -732,8 +734,10 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
         m_edit->Attach(m_paneState, *m_prompts);
     }
     if (m_aux.colMon) {
-        connect(m_aux.colMon, &TColMonForm::CurrentLineRequested, m_panes,
-                [this](int line) { m_panes->SetCurrentLine(line, true); });
+        // As a tab: pressing the current line's panel (to drag it) leaves the selection alone.
+        connect(m_aux.colMon, &TColMonForm::CurrentLineRequested, m_panes, [this](int line) {
+            if (line != m_panes->CurrentLineIndex()) m_panes->SetCurrentLine(line, true);
+        });
         connect(m_aux.colMon, &TColMonForm::VisibleChanged, this, [this](bool visible) {
             if (!m_closing) Action("ViewColMonAction")->setChecked(visible);
         });
@@ -825,7 +829,14 @@ void TLumavoxForm::ConnectPanes() {
             [this](const QPoint& at) { ShowActionMenu(StepPopupMenu(), at); });
     connect(panes, &TimePanes::emptyMenuRequested, this,
             [this](const QPoint& at) { ShowActionMenu(EmptySpacePopupMenu(), at); });
-    connect(panes, &TimePanes::propStepRequested, Action("PropStepAction"), &QAction::trigger);
+    // A double click on empty mark bar adds a step through the colour command even though the
+    // click before it left nothing current (the action itself is disabled then).
+    const auto propStep = [this] {
+        if (m_panes->StepEditLocked()) return;
+        m_edit->PropStep();
+        UpdateActions();
+    };
+    connect(panes, &TimePanes::propStepRequested, this, propStep);
     connect(panes, &TimePanes::paletteRefreshRequested, m_palettePanel,
             &CurrentPalettePanel::Refresh);
     connect(panes, &TimePanes::currentLineChanged, this, [this](int line) {
@@ -847,8 +858,7 @@ void TLumavoxForm::ConnectPanes() {
     const auto openLinePopup = [this](QPoint at) { ExecPopupMenu(*m_linePopup, at); };
     connect(m_palettePanel, &CurrentPalettePanel::lineMenuRequested, this, openLinePopup);
     connect(m_outputPanel, &LineOutputPanel::lineMenuRequested, this, openLinePopup);
-    connect(m_palettePanel, &CurrentPalettePanel::propertiesRequested, Action("PropStepAction"),
-            &QAction::trigger);
+    connect(m_palettePanel, &CurrentPalettePanel::propertiesRequested, this, propStep);
     connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_panels[2], &QLabel::setText);
     connect(m_palettePanel, &CurrentPalettePanel::panesChanged, this, [this] {
         m_panes->InvalidateAll();
@@ -856,8 +866,12 @@ void TLumavoxForm::ConnectPanes() {
     });
 
     // The reference pane's pop-up ends with the multi-line commands; all-lines mode is multi mode.
+    // (The pane's own entries, up to "非表示(&N)" and its separator, are there already.)
     QMenu* refMenu = m_refPane->Menu();
-    for (const MenuEntry& entry : ReferencePopupMenu()) {
+    const std::span<const MenuEntry> layout = ReferencePopupMenu();
+    const auto multi = std::find_if(layout.begin(), layout.end(),
+                                    [](const MenuEntry& e) { return e.Name == "CutMltAction"; });
+    for (const MenuEntry& entry : layout.subspan(static_cast<size_t>(multi - layout.begin()))) {
         if (entry.Kind == MenuEntryKind::Separator) {
             refMenu->addSeparator();
         } else if (QAction* action = Action(entry.Name)) {
@@ -872,7 +886,7 @@ void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoin
     UpdateActions();
     std::unique_ptr<QMenu> menu(BuildPopupMenu(
         layout, [this](std::string_view name) { return Action(name); }, this));
-    ExecPopupMenu(*menu, globalPos);
+    menu->exec(globalPos);  // the panes give the pointer already moved 2 px right
 }
 
 void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
@@ -909,14 +923,14 @@ void TLumavoxForm::ApplyWaveHeights() {
     m_headR->setFixedHeight(std::max(0, area - layout.LHeaderHeight));
     static_cast<QLabel*>(m_headL)->setText(QString::fromLatin1(layout.LHeaderText));
     static_cast<QLabel*>(m_headR)->setText(QString::fromLatin1(layout.RHeaderText));
-    m_panes->InvalidateAll();
+    LayoutStep();
 }
 
 void TLumavoxForm::RunSelectEx() {
     if (!m_aux.selEx || m_panes->StepEditLocked()) return;
     if (m_aux.selEx->exec() == QDialog::Accepted) {
         m_panes->StepsReplaced();
-        m_panes->ShowSelection(true);
+        m_panels[3]->setText(QtText(SelectionCountText(SelectedCount(m_project))));
     }
 }
 
@@ -1196,7 +1210,7 @@ void TLumavoxForm::UpdateCaption() {
 
 void TLumavoxForm::LayoutStep() {
     if (m_closing) return;
-    m_panes->Relayout(std::max(1, m_lineEditor->width()));
+    m_panes->Relayout(m_lineEditor->width());  // a zero width leaves the fit zoom alone
     m_panes->InvalidateAll();
 }
 
@@ -1329,6 +1343,10 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
             if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
         }
     } else {
+        // Every step is new: nothing the panes held by address may be compared with them.
+        m_panes->DropGestures();
+        m_paneState.CurrentStep = nullptr;
+        m_paneState.AnchorStep = nullptr;
         if (!result.ResaveError.Ok()) ShowSaveError(result.ResaveError);
         if (result.Outcome != OpenOutcome::Untitled) UpdateCaption();
     }
@@ -1343,7 +1361,7 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
 void TLumavoxForm::OpenRecent(int index) {
     if (index < 0 || static_cast<size_t>(index) >= m_env.History.size()) return;
     const QString path = QtText(m_env.History[static_cast<size_t>(index)]);
-    if (AskSaveChanges() == QMessageBox::Cancel) return;
+    if (m_panes->StepEditLocked() || AskSaveChanges() == QMessageBox::Cancel) return;
     OpenProject(path);
 }
 
@@ -1376,6 +1394,7 @@ void TLumavoxForm::SaveGroup() {
 }
 
 void TLumavoxForm::LoadGroup() {
+    if (m_panes->StepEditLocked()) return;
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

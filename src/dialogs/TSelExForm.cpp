@@ -133,8 +133,8 @@ void SelExChart::mouseMoveEvent(QMouseEvent* event) {
     UpdateBandOutline(SelExBand::FromPoints(m_anchor.x(), m_anchor.y(), p.x(), p.y()));
 }
 
-void SelExChart::mouseReleaseEvent(QMouseEvent*) {
-    if (!m_dragging) return;
+void SelExChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragging || event->button() != Qt::LeftButton) return;
     m_dragging = false;
     // The squares as last painted: placed for this size and chart.
     m_candidates.Place(m_mode, width(), height());

@@ -15,6 +15,15 @@ QSize FrameExtra(const QWidget& window) {
     return window.frameGeometry().size() - window.geometry().size();
 }
 
+// Before its first showing a window has no frame yet (the window manager adds it later): the
+// frame of the window it belongs to stands in, so that restoring the stored outer size does not
+// grow the window by one frame at every run.
+QSize ExpectedFrameExtra(const QWidget& window) {
+    const QSize own = FrameExtra(window);
+    if (!own.isEmpty() || window.parentWidget() == nullptr) return own;
+    return FrameExtra(*window.parentWidget()->window());
+}
+
 bool OnSomeScreen(const QRect& frame) {
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen->availableGeometry().intersects(frame)) return true;
@@ -50,7 +59,7 @@ void ApplyWindowPlacement(QWidget& window, const WindowPlacement& placement) {
     const PanelBounds b =
         LimitBounds({placement.Left, placement.Top, placement.Width, placement.Height});
     QPoint topLeft(b.Left, b.Top);
-    const QSize extra = FrameExtra(window);
+    const QSize extra = ExpectedFrameExtra(window);
     const QSize client(std::max(b.Width - extra.width(), 1),
                        std::max(b.Height - extra.height(), 1));
     if (!OnSomeScreen(QRect(topLeft, client + extra))) {

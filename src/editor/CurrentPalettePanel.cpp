@@ -78,6 +78,11 @@ void ColourPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
 }
 
+void ColourPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit pressed(event->globalPosition().toPoint());
+    QFrame::mousePressEvent(event);
+}
+
 void ColourPanel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit doubleClicked();
 }
@@ -317,6 +322,7 @@ LineOutputPanel::LineOutputPanel(EditorContext& context, QWidget* parent)
     row->addLayout(labels);
     row->addWidget(m_panel);
     connect(m_lineLabel, &LineLabel::pressed, this, &LineOutputPanel::lineMenuRequested);
+    connect(m_panel, &ColourPanel::pressed, this, &LineOutputPanel::lineMenuRequested);
     Refresh();
 }
 

@@ -17,7 +17,8 @@ namespace lumavox {
 struct PaneState;
 struct Step;
 
-// A flat panel showing one colour, or nothing (the window colour) for none; reports double clicks.
+// A flat panel showing one colour, or nothing (the window colour) for none; reports left presses
+// (with the pointer's screen position) and double clicks.
 class ColourPanel : public QFrame {
     Q_OBJECT
 public:
@@ -27,10 +28,12 @@ public:
     int32_t ShownColour() const { return m_colour; }
 
 signals:
+    void pressed(QPoint globalPos);
     void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:

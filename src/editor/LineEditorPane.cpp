@@ -65,7 +65,8 @@ void LineEditorPane::Render(QPainter& p) {
 
 void LineEditorPane::PaintOverlays(QPainter& p) {
     const PaneState::Drag mode = m_state.DragMode;
-    if (mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) {
+    if (m_state.DragOwner == this &&
+        (mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness)) {
         // The selection's outline at the markers' present places (hit squares).
         if (const TStepList* list = m_panes.CurrentList()) {
             const int l = m_tl.L();
@@ -87,7 +88,15 @@ void LineEditorPane::PaintOverlays(QPainter& p) {
     }
 }
 
+void LineEditorPane::DropGesture() {
+    m_band = false;
+    UpdateBand(QRect());
+    m_dragOffset = {};
+    unsetCursor();
+}
+
 void LineEditorPane::mousePressEvent(QMouseEvent* event) {
+    if (!BeginPress(event)) return;
     if (!m_panes.SoundLoaded()) return;
     ProjectData& project = m_ctx.project;
     const TStepList* list = m_panes.CurrentList();
@@ -125,12 +134,14 @@ void LineEditorPane::mousePressEvent(QMouseEvent* event) {
                 m_state.Moved = false;
                 if (mods.testFlag(Qt::ShiftModifier)) {
                     m_state.DragMode = PaneState::Drag::Move;
+                    m_state.DragOwner = this;
                     m_panes.SetDragLine(m_tl.TimeToX(step->Time));
                     emit m_panes.statusText(
                         1, QString::fromStdString(MillisText(m_tl.XToTime(centre.x()))));
                     setCursor(Qt::SizeHorCursor);
                 } else {
                     m_state.DragMode = PaneState::Drag::Brightness;
+                    m_state.DragOwner = this;
                     emit m_panes.statusText(
                         2, QString::fromStdString(BrightnessText(step->Brightness)));
                     setCursor(Qt::SizeVerCursor);

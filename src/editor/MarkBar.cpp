@@ -63,7 +63,8 @@ void MarkBar::Render(QPainter& p) {
 }
 
 void MarkBar::PaintOverlays(QPainter& p) {
-    if (m_state.DragMode != PaneState::Drag::Move && m_state.DragMode != PaneState::Drag::Stretch) {
+    if (m_state.DragOwner != this || (m_state.DragMode != PaneState::Drag::Move &&
+                                      m_state.DragMode != PaneState::Drag::Stretch)) {
         return;
     }
     const TStepList* list = m_panes.CurrentList();
@@ -78,6 +79,7 @@ void MarkBar::PaintOverlays(QPainter& p) {
 }
 
 void MarkBar::mousePressEvent(QMouseEvent* event) {
+    if (!BeginPress(event)) return;
     ProjectData& project = m_ctx.project;
     m_dragOffset = {};
     const int x = ContentX(event->position());
@@ -101,13 +103,15 @@ void MarkBar::mousePressEvent(QMouseEvent* event) {
                 m_state.StretchFirst = ends.First;
                 m_state.StretchLast = ends.Last;
                 const int sx = m_tl.TimeToX(step->Time);
-                if (PixelRect{sx - 8, kMarkTop, 16, 16}.Contains(x, y)) {
+                // Ctrl+Shift keeps the selection: an unselected step under it is not dragged.
+                if (step->Selected != 0 && PixelRect{sx - 8, kMarkTop, 16, 16}.Contains(x, y)) {
                     const bool ends3 = (step == ends.First || step == ends.Last) &&
                                        list->Count() >= 3 && ends.First != nullptr &&
                                        ends.First->DragOrigin < ends.Last->DragOrigin;
                     const bool stretch = mods.testFlag(Qt::ControlModifier) &&
                                          mods.testFlag(Qt::ShiftModifier) && ends3;
                     m_state.DragMode = stretch ? PaneState::Drag::Stretch : PaneState::Drag::Move;
+                    m_state.DragOwner = this;
                     m_state.Moved = false;
                     m_state.Dragged = step;
                     m_dragOffset = QPoint(sx - x, kDragY - y);

@@ -26,6 +26,7 @@ ReferencePane::ReferencePane(TimePanes& panes, QWidget* parent)
     for (const auto& [text, value] :
          {std::pair{QStringLiteral("全ラインカラー表示(&A)"), kAllLines},
           std::pair{QStringLiteral("非表示(&N)"), kHidden}}) {
+        m_menu->addSeparator();
         QAction* a = m_menu->addAction(text);
         a->setCheckable(true);
         a->setData(value);
@@ -127,7 +128,16 @@ void ReferencePane::PaintOverlays(QPainter& p) {
     p.drawRect(m_bandRect.adjusted(0, 0, -1, -1));
 }
 
+void ReferencePane::DropGesture() {
+    m_band = false;
+    m_bandRect = QRect();
+    update();
+    m_dragOffset = {};
+    unsetCursor();
+}
+
 void ReferencePane::mousePressEvent(QMouseEvent* event) {
+    if (!BeginPress(event)) return;
     if (!m_shown) return;
     if (event->button() == Qt::RightButton) {
         m_menu->popup(event->globalPosition().toPoint() + QPoint(2, 0));
@@ -143,8 +153,12 @@ void ReferencePane::mousePressEvent(QMouseEvent* event) {
     if (row != m_panes.CurrentLineIndex()) {
         m_panes.SetCurrentLine(row, SelectedCount(project) == 0);
     }
+    // Near any row's centre (a press just above a row's band is near the row above) picks a step
+    // of the current line under the pointer.
+    bool nearCentre = false;
+    for (int j = 0; j < kLineCount; ++j) nearCentre = nearCentre || rows.NearCentre(j, y);
     int k = -1;
-    if (rows.NearCentre(row, y)) {
+    if (nearCentre) {
         k = m_tl.Candidate(project.Lines[static_cast<size_t>(row)].ItemsUnlocked(), x, 0);
         m_state.SetCurrentIndex(project, k, true);
     }

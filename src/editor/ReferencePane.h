@@ -40,6 +40,7 @@ protected:
     void Render(QPainter& p) override;
     void PaintOverlays(QPainter& p) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void DropGesture() override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -1,5 +1,6 @@
 #include "editor/TimePane.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -28,6 +29,13 @@ TimePane::~TimePane() {
 
 QColor TimePane::Colour(int32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+bool TimePane::BeginPress(const QMouseEvent* event) {
+    if (!m_state.Busy()) return true;
+    if (event->buttons() != event->button()) return false;
+    m_panes.DropGestures();
+    return true;
 }
 
 void TimePane::PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const {

@@ -28,6 +28,8 @@ public:
     void RepaintStrip(int contentX);         // one overlay column
     bool DrawsCursor() const { return (m_overlays & kCursor) != 0; }
     bool DrawsDragLine() const { return (m_overlays & kDragLine) != 0; }
+    // Forgets this pane's part of a drag or band whose release never came.
+    virtual void DropGesture() {}
     const QImage& Content();  // renders when stale (also for tests and benchmarks)
 
 protected:
@@ -41,6 +43,10 @@ protected:
     // [0, R].
     int ContentX(const QPointF& pos) const;
     static QColor Colour(int32_t bgr);
+    // To be called first in a press handler. While a drag or band runs, a press of another button
+    // is ignored (false); a press with no other button held means the running gesture lost its
+    // release (a modal window took it), so the gesture is dropped before the press goes on.
+    bool BeginPress(const QMouseEvent* event);
     // Calls paint(x, colour) for every column x in [l, e) where the line has a colour.
     template <class Paint>
     void ForEachColumnColour(const TStepList& list, int l, int e, Paint paint) const {

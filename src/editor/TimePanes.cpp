@@ -136,6 +136,13 @@ bool TimePanes::DragAlive() {
     return false;
 }
 
+void TimePanes::DropGestures() {
+    m_state.EndDrag();
+    m_state.BandActive = false;
+    for (TimePane* pane : m_panes) pane->DropGesture();
+    UpdateOverlays();
+}
+
 void TimePanes::StepsReplaced() {
     DragAlive();
     m_state.Revalidate(m_ctx.project);

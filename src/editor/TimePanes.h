@@ -51,6 +51,8 @@ public:
     bool StepEditLocked() const { return m_state.Busy(); }
     // After commands that replace or free steps (undo, cut, delete, paste, group load).
     void StepsReplaced();
+    // Ends any drag or band at once (its release was lost, or the project was replaced).
+    void DropGestures();
 
     // Keyboard commands on the current step.
     bool CanChangeBrightness() const;

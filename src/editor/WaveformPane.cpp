@@ -54,6 +54,7 @@ void WaveformPane::Render(QPainter& p) {
 }
 
 void WaveformPane::mousePressEvent(QMouseEvent* event) {
+    if (!BeginPress(event)) return;
     if (!m_panes.SoundLoaded()) return;
     const int x = ContentX(event->position());
     if (event->button() == Qt::LeftButton) {

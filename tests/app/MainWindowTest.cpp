@@ -340,6 +340,14 @@ private slots:
         QVERIFY(form.Action("UndoAction")->isEnabled());
         form.Action("UndoAction")->trigger();
         QCOMPARE(form.Project().Lines[2].Count(), 0);
+        // A double click on empty mark bar adds a step through the colour dialog, although the
+        // colour command is disabled with nothing current.
+        auto* markBar = form.findChild<QWidget*>(QStringLiteral("markBar"));
+        QVERIFY(markBar);
+        QVERIFY(!form.Action("PropStepAction")->isEnabled());
+        QTimer::singleShot(300, m_stpProp.get(), [this] { m_stpProp->accept(); });
+        QTest::mouseDClick(markBar, Qt::LeftButton, {}, QPoint(markBar->width() / 2, 20));
+        QCOMPARE(form.Project().Lines[2].Count(), 1);
         form.Project().Modified = false;
     }
 

@@ -59,6 +59,39 @@ private slots:
         Release(&two.bar, {250, 30}, cs);
     }
 
+    void aSecondButtonIsIgnoredAndALostReleaseEndsTheDrag() {
+        Rig r;
+        const Step& s = r.f.Put(0, 10000, 0, true);  // x 250
+        Press(&r.bar, {250, 30});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Move);
+        QSignalSpy menu(&r.f.panes, &TimePanes::stepMenuRequested);
+        QMouseEvent right(QEvent::MouseButtonPress, QPointF(250, 30),
+                          r.bar.mapToGlobal(QPointF(250, 30)), Qt::RightButton,
+                          Qt::LeftButton | Qt::RightButton, {});
+        QApplication::sendEvent(&r.bar, &right);
+        QCOMPARE(menu.count(), 0);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Move);
+        // The left release went to a modal box: the next press starts afresh.
+        Press(&r.bar, {500, 10});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        Release(&r.bar, {500, 10});
+        QCOMPARE(s.Time, 10000);
+    }
+
+    void ctrlShiftOnAnUnselectedStepDragsNothing() {
+        Rig r;
+        const Step& selected = r.f.Put(0, 0, 0, true);
+        const Step& other = r.f.Put(0, 10000, 0, false);  // x 250
+        const auto cs = Qt::ControlModifier | Qt::ShiftModifier;
+        Press(&r.bar, {250, 30}, cs);
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::None);
+        Move(&r.bar, {300, 30}, cs);
+        Move(&r.bar, {320, 30}, cs);
+        Release(&r.bar, {320, 30}, cs);
+        QCOMPARE(selected.Time, 0);
+        QCOMPARE(other.Time, 10000);
+    }
+
     void aPressBesideTheSquareSelectsWithoutDraggingAndOffTheStepsLocates() {
         Rig r;
         const Step& a = r.f.Put(0, 4000);  // x 100

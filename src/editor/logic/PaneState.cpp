@@ -25,6 +25,7 @@ void PaneState::Revalidate(const ProjectData& project) {
 
 void PaneState::EndDrag() {
     DragMode = Drag::None;
+    DragOwner = nullptr;
     Moved = false;
     Dragged = nullptr;
     StretchFirst = nullptr;

@@ -22,6 +22,7 @@ struct PaneState {
     bool SuppressBand = false;
 
     Drag DragMode = Drag::None;
+    const void* DragOwner = nullptr;  // the pane that runs the drag (only it draws the outline)
     bool Moved = false;
     const Step* Dragged = nullptr;
     const Step* StretchFirst = nullptr;  // F and G of a stretch drag

@@ -4,7 +4,6 @@
 
 #include <string_view>
 
-#include "editor/logic/ShortCutKeys.h"
 #include "settings/ShortCut.h"
 
 namespace lumavox {
@@ -49,28 +48,6 @@ TEST(EditRules, OtherwiseTheMainRulesHold) {
     f.CurrentStep = -1;
     f.CursorTime = 0;  // no current step compares 0
     EXPECT_FALSE(EditActionState("AddBlkStepAction", f, false).Enabled);
-}
-
-TEST(ShortCutKeys, AKeyGoesOnlyToTheFirstActionInListOrder) {
-    MainShortCuts configured{};
-    for (size_t i = 0; i < kMainActions.size(); ++i) configured[i] = kMainActions[i].BuiltIn;
-    const ShortCut ctrlX = TextToShortCut("Ctrl+X");
-    const ShortCut left = TextToShortCut("Left");
-    size_t cut = 0;
-    size_t prvTim = 0;
-    for (size_t i = 0; i < kMainActions.size(); ++i) {
-        if (kMainActions[i].Name == "CutStepAction") cut = i;
-        if (kMainActions[i].Name == "PrvTimAction") prvTim = i;
-    }
-    configured[cut] = ctrlX;
-    configured[0] = ctrlX;  // NewPrjAction takes cut's key
-    configured[50] = left;  // the last action repeats PrvTimAction's key
-    const MainShortCuts effective = EffectiveShortCuts(configured);
-    EXPECT_EQ(effective[0], ctrlX);
-    EXPECT_EQ(effective[cut], 0);
-    EXPECT_EQ(effective[prvTim], left);
-    EXPECT_EQ(effective[50], 0);
-    EXPECT_EQ(configured[cut], ctrlX);  // the user's list is kept for the settings file
 }
 
 }  // namespace
