@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "../ArtnetTiming.h"
+#include "../QtBenchMain.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
 #include "dmx/net/PeerSocket.h"  // tests/dmx/net
@@ -230,10 +231,5 @@ BENCHMARK(BM_ArtnetWhileRepainting)->Iterations(1)->Unit(benchmark::kSecond)->Us
 }  // namespace lumavox
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumavox::bench::RunWidgetBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QWindow>
 
+#include "../QtBenchMain.h"
 #include "dialogs/DialogTestContext.h"
 #include "dialogs/TColMonForm.h"
 #include "model/ColourEval.h"
@@ -73,10 +74,5 @@ BENCHMARK(BM_ColMonTickAndRepaint)
 }  // namespace lumavox
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumavox::bench::RunWidgetBenchmarks(argc, argv);
 }

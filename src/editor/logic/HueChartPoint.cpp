@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor/logic/MonitorScale.h"
+#include "editor/logic/Truncate.h"
 #include "model/ColourEval.h"
 
 namespace lumavox {
@@ -41,14 +42,14 @@ HueChartMark HueChartPoint(int32_t colour, int32_t brightness, HueChartMode mode
     }
 
     HueChartMark mark;
-    mark.X = TruncToInt32(hue / 360.0 * plotWidth + offset);
+    mark.X = TruncToInt(hue / 360.0 * plotWidth + offset);
     if (mode == HueChartMode::HueSaturation) {
-        mark.Y = TruncToInt32((1.0 - saturation) * plotHeight + offset);
+        mark.Y = TruncToInt((1.0 - saturation) * plotHeight + offset);
         mark.Colour = colour;
     } else {
         // The middle is an integer division of the plot height, as the line drawn at H / 2 is.
-        const double mid = static_cast<double>(TruncToInt32(plotHeight) / 2);
-        mark.Y = TruncToInt32(mid - brightness / 255.0 * mid + offset);
+        const double mid = static_cast<double>(TruncToInt(plotHeight) / 2);
+        mark.Y = TruncToInt(mid - brightness / 255.0 * mid + offset);
         mark.Colour = ApplyBrightness(colour, brightness);
     }
     return mark;

@@ -4,19 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "editor/logic/Truncate.h"
 namespace lumavox {
-
-int32_t TruncToInt32(double value) {
-    if (!(value == value)) return 0;
-    const double t = std::trunc(value);
-    if (t <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (t >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(t);
-}
 
 PanelBounds LimitBounds(const PanelBounds& bounds) {
     return {std::clamp(bounds.Left, -kBoundsLimit, kBoundsLimit),
@@ -39,10 +28,10 @@ void MonitorScale::Take(const PanelBounds& panel, int32_t parentWidth, int32_t p
 
 bool MonitorScale::UserMoved(const PanelBounds& panel, int32_t clientWidth,
                              int32_t clientHeight) const {
-    if (m_parentHeight > 0 && TruncToInt32(clientHeight / m_parentHeight * m_top) != panel.Top) {
+    if (m_parentHeight > 0 && TruncToInt(clientHeight / m_parentHeight * m_top) != panel.Top) {
         return true;
     }
-    return m_parentWidth > 0 && TruncToInt32(clientWidth / m_parentWidth * m_left) != panel.Left;
+    return m_parentWidth > 0 && TruncToInt(clientWidth / m_parentWidth * m_left) != panel.Left;
 }
 
 PanelBounds MonitorScale::Scaled(const PanelBounds& panel, int32_t clientWidth,
@@ -50,13 +39,13 @@ PanelBounds MonitorScale::Scaled(const PanelBounds& panel, int32_t clientWidth,
     PanelBounds out = panel;
     if (m_parentHeight > 0) {
         const double fy = clientHeight / m_parentHeight;
-        out.Top = TruncToInt32(m_top * fy);
-        out.Height = TruncToInt32(fy * m_height);
+        out.Top = TruncToInt(m_top * fy);
+        out.Height = TruncToInt(fy * m_height);
     }
     if (m_parentWidth > 0) {
         const double fx = clientWidth / m_parentWidth;
-        out.Left = TruncToInt32(m_left * fx);
-        out.Width = TruncToInt32(fx * m_width);
+        out.Left = TruncToInt(m_left * fx);
+        out.Width = TruncToInt(fx * m_width);
     }
     return LimitBounds(out);
 }

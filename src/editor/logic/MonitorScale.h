@@ -55,8 +55,4 @@ private:
     double m_parentHeight = 0;
 };
 
-// Truncates toward zero and holds the result inside the int32 range (NaN gives 0), so no
-// floating-point value can make the conversion undefined.
-int32_t TruncToInt32(double value);
-
 }  // namespace lumavox

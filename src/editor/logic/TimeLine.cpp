@@ -11,15 +11,6 @@
 
 namespace lumavox {
 
-int TruncToInt(double v) {
-    if (std::isnan(v)) return 0;
-    constexpr double kMin = std::numeric_limits<int>::min();
-    constexpr double kMax = std::numeric_limits<int>::max();
-    if (v <= kMin) return std::numeric_limits<int>::min();
-    if (v >= kMax) return std::numeric_limits<int>::max();
-    return static_cast<int>(v);
-}
-
 int TimeLine::MaxL() const {
     return std::max(0, m_r - std::max(0, m_width));
 }

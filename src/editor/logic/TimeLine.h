@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/logic/Truncate.h"
 #include "model/TStepList.h"
 
 namespace lumavox {
@@ -102,8 +103,5 @@ private:
     int32_t m_frameCount = 0;
     int32_t m_timelineLength = 0;
 };
-
-// trunc(v) toward zero, saturated to the int range; NaN gives 0.
-int TruncToInt(double v);
 
 }  // namespace lumavox

@@ -1,4 +1,5 @@
 #include "editor/logic/MonitorScale.h"
+#include "editor/logic/Truncate.h"
 
 #include <gtest/gtest.h>
 
@@ -52,8 +53,8 @@ TEST(MonitorScale, ExtremeReferencesAndStoredBoundsStayPlaceable) {
               (PanelBounds{kBoundsLimit, -kBoundsLimit, kBoundsLimit, kBoundsLimit}));
     EXPECT_EQ(LimitBounds({INT32_MIN, INT32_MAX, 0, -7}),
               (PanelBounds{-kBoundsLimit, kBoundsLimit, 1, 1}));
-    EXPECT_EQ(TruncToInt32(-1.9), -1);
-    EXPECT_EQ(TruncToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
+    EXPECT_EQ(TruncToInt(-1.9), -1);
+    EXPECT_EQ(TruncToInt(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST(MonitorScale, InitialArrangementIsTwoRowsOfFour) {
