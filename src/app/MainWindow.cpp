@@ -523,7 +523,6 @@ void TLumavoxForm::CreateToolBars() {
     m_palettePanel = new CurrentPalettePanel(m_ctx, m_bars[3]);
     m_palettePanel->setObjectName(QStringLiteral("paletteBar"));
     m_palettePanel->Attach(m_paneState, m_paneState.ProgrammaticChange);
-    m_paletteBar = m_palettePanel;
     m_bars[3]->addWidget(m_palettePanel);
     addAction(m_palettePanel->ZeroAction());
 }
@@ -697,14 +696,6 @@ void TLumavoxForm::CreateStatusBar() {
     }
 }
 
-int TLumavoxForm::ScrollPosition() const {
-    return m_scrollBar->value();
-}
-
-void TLumavoxForm::SetScrollPosition(int position) {
-    m_scrollBar->setValue(position);
-}
-
 void TLumavoxForm::ApplyOptions() {
     SetupBackupTimer();
     m_dispTimer.setInterval(m_env.DispInterval);
@@ -724,7 +715,7 @@ void TLumavoxForm::ApplyToolBarStyle() {
         }
     }
     m_playPanel->setFixedHeight(flat ? 56 : 58);
-    m_paletteBar->setFixedHeight(flat ? 56 : 58);
+    m_palettePanel->setFixedHeight(flat ? 56 : 58);
 }
 
 void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {

@@ -131,12 +131,6 @@ public:
     Transport& TransportControl() { return m_transport; }
     bool StartupDone() const { return m_started; }
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
-    int ScrollPosition() const;
-    void SetScrollPosition(int position);
-    // A click or drag on the waveform or the mark bar moves the play position (bounded waits).
-    void Locate(int32_t timeMs) { m_transport.Locate(timeMs, &m_paneState.ProgrammaticChange); }
-    // Above 0 while a locate during play runs: pointer moves over the waveform do not locate.
-    int ProgrammaticChange() const { return m_paneState.ProgrammaticChange; }
     // After the options dialog's OK: backup timer, display period, tool bar style, time line
     // length, repaint.
     void ApplyOptions();
@@ -297,7 +291,6 @@ private:
     QLabel* m_timeLabel = nullptr;
     QSlider* m_volume = nullptr;
     QWidget* m_playPanel = nullptr;
-    QWidget* m_paletteBar = nullptr;
     QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
     bool m_placementPending = false;  // the frame was not known yet when they were applied
     QScrollBar* m_scrollBar = nullptr;

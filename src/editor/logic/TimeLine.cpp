@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "editor/logic/MainWindowRules.h"
 #include "engine/PlayDisplay.h"
 #include "model/Msgstr.h"
 
@@ -164,8 +165,8 @@ int TimeLine::SoundStartScroll() const {
 }
 
 int TimeLine::SoundEndScroll(int32_t postPlayTime) const {
-    const int64_t l = static_cast<int64_t>(m_r) - m_width - TruncToInt(postPlayTime * m_ppm) + 16;
-    return static_cast<int>(std::clamp<int64_t>(l, 0, MaxL()));
+    return static_cast<int>(std::min<int64_t>(
+        MaxL(), SoundEndScrollPosition(m_r, std::max(0, m_width), postPlayTime, m_ppm)));
 }
 
 int TimeLine::WheelScroll(bool shift) const {
