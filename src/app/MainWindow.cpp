@@ -892,7 +892,10 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
     const int scrollBar = m_scrollBar->sizeHint().height();
     m_headRef->setVisible(shown);
     m_headRef->setFixedHeight(layout.PaneHeight + scrollBar);
-    m_refSpacer->setFixedHeight(8 + 30 + 4 + (shown ? 4 : scrollBar));
+    if (auto* gap = findChild<QWidget*>(QStringLiteral("stripGapBelow"))) {
+        gap->setFixedHeight(layout.PanelAbove);
+    }
+    m_refSpacer->setFixedHeight(8 + 30 + layout.PanelAbove + (shown ? 4 : scrollBar));
     Action("ViewRefTrkAction")->setChecked(shown);
     m_multiMode = shown && refLine == ReferencePane::kAllLines;
     m_edit->SetMultiMode(m_multiMode);
@@ -1312,6 +1315,7 @@ bool TLumavoxForm::SaveProject() {
     const bool saved = SaveProjectCommand(m_session, m_project, m_env, m_commandUi);
     if (saved) UpdateCaption();
     Invalidate();
+    m_panes->ShowSelection(false);  // saving deselects every step
     return saved;
 }
 
@@ -1319,6 +1323,7 @@ bool TLumavoxForm::SaveProjectAs() {
     const bool saved = SaveProjectAsCommand(m_session, m_env, m_commandUi);
     if (saved) UpdateCaption();
     Invalidate();
+    m_panes->ShowSelection(false);
     return saved;
 }
 
