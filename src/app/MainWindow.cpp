@@ -1382,9 +1382,9 @@ void TLumavoxForm::SaveGroup() {
     const QString path =
         QFileDialog::getSaveFileName(this, QString(), QString(), QtText(GroupFileFilter()));
     if (path.isEmpty()) return;
-    QString file = path;
-    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".GRP");
-    const ProjectSaveResult result = SaveGroupFile(m_project, StdText(file));
+    const GroupSaveTarget target = GroupSaveTargetFor(StdText(path));
+    if (target.AskReplace && !m_prompts->Confirm(AskReplaceText(target.Path))) return;
+    const ProjectSaveResult result = SaveGroupFile(m_project, target.Path);
     if (!result.Ok())
         ShowWarning(QtText(result.Error) + QStringLiteral("\n") + QtText(result.SystemError));
 }

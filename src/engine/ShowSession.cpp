@@ -118,18 +118,20 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
     if (sound.empty()) {
         // A project without a sound shows no waveform, whatever cache lies beside it.
     } else if (IsRegularFile(cache)) {
-        // The cache is trusted only while the sound has the time it had when the cache was made.
-        if (soundTime != header.SoundFileTime) {
+        // The cache is trusted only while the sound has the time it had when the cache was made,
+        // and only when it holds the whole sound: an empty or cut-off cache is made again.
+        const bool soundChanged = soundTime != header.SoundFileTime;
+        if (soundChanged || m_sound.LoadPeakCacheFor(cache, sound) == 0) {
             BusyScope busy(m_ui);
             if (m_sound.LoadSound(sound) > 0) {
                 header.SoundFileTime = soundTime;
                 m_sound.SavePeakCache(cache);
-                result.ResaveError =
-                    SaveProjectFile(m_project, m_patch.Snapshot(), m_engine.PrePlayTime.load(),
-                                    m_engine.PostPlayTime.load(), false);
+                if (soundChanged) {
+                    result.ResaveError =
+                        SaveProjectFile(m_project, m_patch.Snapshot(), m_engine.PrePlayTime.load(),
+                                        m_engine.PostPlayTime.load(), false);
+                }
             }
-        } else {
-            m_sound.LoadPeakCache(cache);
         }
     } else if (soundExists) {
         BusyScope busy(m_ui);

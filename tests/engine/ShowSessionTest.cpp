@@ -144,6 +144,26 @@ TEST_F(ShowSessionTest, CacheIsTrustedUntilTheSoundChangesThenReadAndSavedAgain)
     EXPECT_TRUE(reporter.Errors.empty());
 }
 
+TEST_F(ShowSessionTest, EmptyOrCutOffCacheIsMadeAgainFromTheSound) {
+    test::WriteFile(dir.File("a.wav"), Wav(22050));
+    const std::string path = WriteProject("show.prj", "a.wav");
+    ASSERT_EQ(session.OpenProject(path).Outcome, OpenOutcome::Opened);
+    session.OpenProject(path);  // the project now holds the sound's time: the cache is trusted
+    ASSERT_EQ(ui.busy, 2);
+    const std::string projectBytes = ReadAll(path);
+
+    for (const size_t entries : {size_t{0}, size_t{10}}) {
+        test::WriteFile(dir.File("show.wfm"), std::string(entries * sizeof(PeakFrame), '\0'));
+        session.OpenProject(path);
+        EXPECT_EQ(sound.List().Count(), 50);
+        EXPECT_EQ(std::filesystem::file_size(dir.File("show.wfm")), 50 * sizeof(PeakFrame));
+        EXPECT_TRUE(state.SoundLoaded);
+    }
+    EXPECT_EQ(ui.busy, 4);
+    EXPECT_EQ(ReadAll(path), projectBytes);  // the sound did not change: no save
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST_F(ShowSessionTest, MovedShowFolderFindsTheSoundBesideTheProject) {
     test::WriteFile(dir.File("b.wav"), Wav(22050));
     const std::string path = WriteProject("show.prj", "/nowhere/old folder/b.wav");
