@@ -56,15 +56,16 @@ public:
     OutputPair(const OutputPair&) = delete;
     OutputPair& operator=(const OutputPair&) = delete;
 
-    // Runs the thread of type (ArtNet only when the pair has it): Art-Net is resumed (which adds its 2.x address when one is needed)
-    // and polls at once; the USB thread is resumed.
+    // Runs the thread of type (ArtNet only when the pair has it): Art-Net is resumed (which adds
+    // its 2.x address when one is needed) and polls at once; the USB thread is resumed.
     void Start(OutputType type);
     // The Art-Net set-up error found by the first Resume ("ArtNet初期化エラー" box), handed out
     // once and then cleared; empty when there is none.
     std::string InitErrorAfterStart();
     // Changes the running thread: the other one is parked, after `settle` the Art-Net node list
     // is emptied, Art-Net resumed and a poll sent, or the USB thread resumed. Nothing when type is
-    // already the active one, or Art-Net for a pair without it. Blocks the caller for `settle`; never waits without bound.
+    // already the active one, or Art-Net for a pair without it. Blocks the caller for `settle`;
+    // never waits without bound.
     void SwitchTo(OutputType type, std::chrono::milliseconds settle = kSwitchSettle);
     // The USB output period; the USB thread is parked for the change and resumed only when it was
     // running (so a parked thread stays parked while Art-Net runs).

@@ -46,8 +46,8 @@ std::optional<int32_t> ParseUsbId(std::string_view text) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         text.remove_prefix(2);
         if (!IsHexDigits(text)) return std::nullopt;
-    } else if (text.size() > 4 && std::all_of(text.begin(), text.end(),
-                                              [](char c) { return c >= '0' && c <= '9'; })) {
+    } else if (text.size() > 4 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         base = 10;
     } else if (!IsHexDigits(text)) {
         return std::nullopt;
