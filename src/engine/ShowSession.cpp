@@ -123,11 +123,13 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
     ProjectHeader& header = m_project.Header;
     const std::string cache = PeakCachePath(path);
     const std::string stored = HeaderSoundFile(header);
-    if (!stored.empty()) result.SoundLookup = LocateSoundFile(path, stored, m_env.ExeDir);
-    // A sound found nowhere is still named by its stored path, so that reading it reports it.
-    const std::string sound = result.SoundLookup.Found() ? result.SoundLookup.Path
-                              : stored.empty()           ? std::string()
-                                                         : ResolveSoundPath(stored, m_env.ExeDir);
+    std::string sound;
+    if (!stored.empty()) {
+        result.SoundLookup = LocateSoundFile(path, stored, m_env.ExeDir);
+        // A sound found nowhere is still named by its stored path, so that reading it reports it.
+        sound = result.SoundLookup.Found() ? result.SoundLookup.Path
+                                           : ResolveSoundPath(stored, m_env.ExeDir);
+    }
     const bool soundExists = IsRegularFile(sound);
     const double soundTime = soundExists ? FileDateTime(sound) : 0.0;
     if (sound.empty() || m_sound == nullptr) {
