@@ -7,12 +7,19 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 
 jobs=$(nproc)
+# A compiler cache turns the three builds of unchanged sources into look-ups. Paths are hashed
+# relative to the checkout, so a fresh clone in another folder still finds earlier results.
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 presets=(release asan tsan)
 if [[ -n "${LUMAVOX_PRESETS:-}" ]]; then read -r -a presets <<<"$LUMAVOX_PRESETS"; fi
 
 for preset in "${presets[@]}"; do
     echo "=== $preset: configure and build"
-    cmake --preset "$preset" -DLUMAVOX_WERROR=ON >/dev/null
+    cmake --preset "$preset" -DLUMAVOX_WERROR=ON "${launcher[@]}" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     echo "=== $preset: tests"
     if [[ $preset == tsan ]]; then
