@@ -172,10 +172,12 @@ int PlayCommand(const std::vector<std::string>& args) {
     ShutdownSignals signals;
 
     FileInstanceLock instance(kInstanceLockName);
-    if (!instance.TryAcquire()) {
+    const InstanceLockState lock = instance.TryAcquire();
+    if (lock == InstanceLockState::HeldByAnother) {
         return Fail("another Lumavox is running; it drives the lights already (it holds " +
                     instance.Path() + ")");
     }
+    if (lock == InstanceLockState::Unavailable) Warn(instance.Error() + "; playing without it");
 
     // The show opens as in the editor; its sound is asked of the engine, which takes the request
     // at the output thread's first tick.
