@@ -92,9 +92,10 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
         if (const std::string error = outputs.InitErrorAfterStart(); !error.empty()) {
             Warn("Art-Net: " + error);
         }
-        if (!outputs.Artnet().NetReady()) Warn("Art-Net: the network is not ready (NET:NG)");
-        Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
-             std::to_string(config.TxUniverse));
+        if (outputs.Artnet().NetReady()) {
+            Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
+                 std::to_string(config.TxUniverse));
+        }
     } else if (kind == OutputKind::Usb) {
         if (config.UsbVendorId == 0 && config.UsbProductId == 0) {
             Warn(UsbNotConfiguredText(settingsPath));
