@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -73,18 +74,31 @@ struct Record {
     uint32_t address = 0;
 };
 
+// "<pid> <start ticks> a.b.c.d\n" exactly; anything else (a half-written or foreign file) is no
+// record. Every number is range-checked: the folder is shared with every user.
 std::optional<Record> ParseRecord(const std::string& text) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const auto number = [&](auto& value, char separator) {
+        const auto [next, error] = std::from_chars(p, end, value);
+        if (error != std::errc() || next == end || *next != separator) return false;
+        p = next + 1;
+        return true;
+    };
     int pid = 0;
     uint64_t start = 0;
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    int used = 0;
-    if (std::sscanf(text.c_str(), "%d %" SCNu64 " %u.%u.%u.%u%n", &pid, &start, &a, &b, &c, &d,
-                    &used) != 6 ||
-        pid <= 0 || a > 255 || b > 255 || c > 255 || d > 255) {
+    unsigned octets[4] = {};
+    if (!number(pid, ' ') || !number(start, ' ') || !number(octets[0], '.') ||
+        !number(octets[1], '.') || !number(octets[2], '.') || !number(octets[3], '\n') ||
+        p != end || pid <= 0) {
         return std::nullopt;
     }
-    if (text.substr(static_cast<size_t>(used)) != "\n") return std::nullopt;
-    return Record{{static_cast<pid_t>(pid), start}, a << 24 | b << 16 | c << 8 | d};
+    uint32_t address = 0;
+    for (const unsigned octet : octets) {
+        if (octet > 255) return std::nullopt;
+        address = address << 8 | octet;
+    }
+    return Record{{static_cast<pid_t>(pid), start}, address};
 }
 
 std::string RecordText(const ProcessIdentity& owner, uint32_t address) {

@@ -49,7 +49,8 @@ TEST_F(AddressOwnersTest, ARecordCountsForItsAddressAndInterfaceWhileItsProcessL
     owners.Release("eth0");  // not ours: stays
     EXPECT_TRUE(std::filesystem::exists(path));
 
-    for (const char* foreign : {"", "garbage\n", "-5 1 2.168.1.20\n", "1 1 2.168.1.300\n"}) {
+    for (const char* foreign :
+         {"", "garbage\n", "-5 1 2.168.1.20\n", "1 1 2.168.1.300\n", "4294967297 1 2.168.1.20\n"}) {
         std::ofstream(path) << foreign;
         EXPECT_FALSE(owners.ClaimedByLiveProcess(kAddress, "eth0")) << foreign;
     }

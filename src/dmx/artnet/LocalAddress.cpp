@@ -52,9 +52,8 @@ std::string AddressRefusedWarning(const LocalAddressChoice& choice, const std::s
 std::string PortRefusedWarning(const std::string& systemText) {
     return "cannot open UDP port " + std::to_string(kArtnetPort) + ": " +
            (systemText.empty() ? std::string("unknown error") : systemText) +
-           ". Nothing is sent over Art-Net (NET:NG). If another Art-Net program holds the port, "
-           "end "
-           "it and start this one again.";
+           ". Nothing is sent over Art-Net (NET:NG). If another Art-Net program holds the "
+           "port, end it and start this one again.";
 }
 
 std::string DottedAddress(uint32_t address) {
