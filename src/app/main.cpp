@@ -80,9 +80,18 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
     const int signalFd = signalfd(-1, &stopSignals, SFD_NONBLOCK | SFD_CLOEXEC);
 
-    // Only one copy drives the lights: a second one ends at once, silently.
+    // Only one copy drives the lights: a second one ends at once, silently. A lock that cannot be
+    // taken at all stops nobody: the reason goes to stderr and the editor starts.
     lumavox::FileInstanceLock instance(lumavox::kInstanceLockName);
-    if (!instance.TryAcquire()) return -1;
+    switch (instance.TryAcquire()) {
+        case lumavox::InstanceLockState::Acquired:
+            break;
+        case lumavox::InstanceLockState::HeldByAnother:
+            return -1;
+        case lumavox::InstanceLockState::Unavailable:
+            std::fprintf(stderr, "lumavox: %s; starting without it\n", instance.Error().c_str());
+            break;
+    }
 
     // Window positions need X11; Wayland ignores them.
     if (std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {

@@ -92,9 +92,10 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
         if (const std::string error = outputs.InitErrorAfterStart(); !error.empty()) {
             Warn("Art-Net: " + error);
         }
-        if (!outputs.Artnet().NetReady()) Warn("Art-Net: the network is not ready (NET:NG)");
-        Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
-             std::to_string(config.TxUniverse));
+        if (outputs.Artnet().NetReady()) {
+            Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
+                 std::to_string(config.TxUniverse));
+        }
     } else if (kind == OutputKind::Usb) {
         if (config.UsbVendorId == 0 && config.UsbProductId == 0) {
             Warn(UsbNotConfiguredText(settingsPath));
@@ -172,10 +173,12 @@ int PlayCommand(const std::vector<std::string>& args) {
     ShutdownSignals signals;
 
     FileInstanceLock instance(kInstanceLockName);
-    if (!instance.TryAcquire()) {
+    const InstanceLockState lock = instance.TryAcquire();
+    if (lock == InstanceLockState::HeldByAnother) {
         return Fail("another Lumavox is running; it drives the lights already (it holds " +
                     instance.Path() + ")");
     }
+    if (lock == InstanceLockState::Unavailable) Warn(instance.Error() + "; playing without it");
 
     // The show opens as in the editor; its sound is asked of the engine, which takes the request
     // at the output thread's first tick.

@@ -2,9 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+
+#include "platform/UdpSocket.h"
 
 namespace lumavox {
 
@@ -28,16 +32,39 @@ FileInstanceLock::~FileInstanceLock() {
     if (m_fd >= 0) close(m_fd);  // releases the flock
 }
 
-bool FileInstanceLock::TryAcquire() {
-    if (m_fd >= 0) return true;
-    const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+InstanceLockState FileInstanceLock::TryAcquire() {
+    if (m_fd >= 0) return InstanceLockState::Acquired;
+    m_error.clear();
+    const auto unavailable = [&](const std::string& reason) {
+        m_error = "cannot take the single-instance lock " + m_path + ": " + reason;
+        return InstanceLockState::Unavailable;
+    };
+    // Readable by all: a copy of another user can still open the file read-only and lock it
+    // (flock needs no write access), so it sees a running copy instead of a refusal.
+    // O_NONBLOCK: a FIFO in its place must not stop the start.
+    int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+        fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    }
+    if (fd < 0) return unavailable(SystemErrorText(errno));
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
         close(fd);
-        return false;
+        return unavailable(SystemErrorText(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return unavailable("not a regular file");
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(fd);
+        if (error == EWOULDBLOCK) return InstanceLockState::HeldByAnother;
+        return unavailable(SystemErrorText(error));
     }
     m_fd = fd;
-    return true;
+    return InstanceLockState::Acquired;
 }
 
 }  // namespace lumavox

@@ -157,14 +157,36 @@ std::string AddressRequest(uint16_t type, uint32_t address, int prefixLength, ui
 
 }  // namespace
 
+NetlinkAddressConfig::NetlinkAddressConfig(std::string ownerFolder)
+    : m_owners(std::move(ownerFolder)) {}
+
 std::string NetlinkAddressConfig::AddAddress(uint32_t address, int prefixLength, uint32_t broadcast,
                                              int interfaceIndex) {
-    return AddressRequest(RTM_NEWADDR, address, prefixLength, broadcast, interfaceIndex);
+    std::string error =
+        AddressRequest(RTM_NEWADDR, address, prefixLength, broadcast, interfaceIndex);
+    // A record that cannot be written leaves the address unclaimed; the port this copy holds
+    // still keeps every other copy from taking it over while it runs.
+    if (error.empty()) {
+        m_owners.Claim(address, SystemInterfaceList().InterfaceName(interfaceIndex));
+    }
+    return error;
 }
 
 std::string NetlinkAddressConfig::RemoveAddress(uint32_t address, int prefixLength,
                                                 int interfaceIndex) {
-    return AddressRequest(RTM_DELADDR, address, prefixLength, 0, interfaceIndex);
+    const std::string name = SystemInterfaceList().InterfaceName(interfaceIndex);
+    std::string error = AddressRequest(RTM_DELADDR, address, prefixLength, 0, interfaceIndex);
+    // After the address: a record gone first would let another copy take the address over just
+    // before it goes.
+    m_owners.Release(name);
+    return error;
+}
+
+bool NetlinkAddressConfig::TakeOver(uint32_t address, int interfaceIndex) {
+    const std::string name = SystemInterfaceList().InterfaceName(interfaceIndex);
+    if (m_owners.ClaimedByLiveProcess(address, name)) return false;
+    m_owners.Claim(address, name);
+    return true;
 }
 
 }  // namespace lumavox

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/AddressOwners.h"
+
 namespace lumavox {
 
 // One IPv4 address of the machine (host order), the index of its interface, its prefix length,
@@ -27,16 +29,22 @@ public:
     virtual std::string InterfaceName(int interfaceIndex) const = 0;
 };
 
-// Adds and removes an IPv4 address on an interface. Control thread. Each returns an empty text on
-// success, otherwise the system's message text.
+// Adds and removes an IPv4 address on an interface, and keeps track of which running process owns
+// an address labelled as this program's, so that one copy never removes another's. Control
+// thread. Add and Remove return an empty text on success, otherwise the system's message text.
 class IAddressConfig {
 public:
     virtual ~IAddressConfig() = default;
     // Adds the address with its own broadcast address (which need not follow from the prefix),
-    // labelled as this program's (AddedAddressLabel).
+    // labelled as this program's (AddedAddressLabel), and records this process as its owner.
     virtual std::string AddAddress(uint32_t address, int prefixLength, uint32_t broadcast,
                                    int interfaceIndex) = 0;
+    // Removes the address and this process's ownership record.
     virtual std::string RemoveAddress(uint32_t address, int prefixLength, int interfaceIndex) = 0;
+    // For a labelled address found on the interface: true, with this process recorded as its
+    // owner, when no running process owns it (a run that was killed left it behind); false when
+    // one does (it is that process's to remove).
+    virtual bool TakeOver(uint32_t address, int interfaceIndex) = 0;
 };
 
 // The label of an address this program adds on the named interface: "<name>:lvx", the name cut
@@ -51,11 +59,17 @@ public:
 };
 
 // rtnetlink RTM_NEWADDR / RTM_DELADDR; needs CAP_NET_ADMIN, otherwise the kernel's refusal text.
+// Ownership records in `ownerFolder` (AddressOwners).
 class NetlinkAddressConfig final : public IAddressConfig {
 public:
+    explicit NetlinkAddressConfig(std::string ownerFolder = "/tmp");
     std::string AddAddress(uint32_t address, int prefixLength, uint32_t broadcast,
                            int interfaceIndex) override;
     std::string RemoveAddress(uint32_t address, int prefixLength, int interfaceIndex) override;
+    bool TakeOver(uint32_t address, int interfaceIndex) override;
+
+private:
+    AddressOwners m_owners;
 };
 
 }  // namespace lumavox

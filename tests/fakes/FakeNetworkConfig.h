@@ -23,7 +23,8 @@ private:
     std::optional<std::vector<Ipv4Interface>> m_table;
 };
 
-// Records address changes; refuses additions with `addError` when set. Any thread.
+// Records address changes; refuses additions with `addError` when set. A labelled address is owned
+// by another running copy when the test says so. Any thread.
 class FakeAddressConfig final : public IAddressConfig {
 public:
     struct Change {
@@ -48,6 +49,20 @@ public:
         m_changes.push_back({false, address, prefixLength, interfaceIndex});
         return {};
     }
+    bool TakeOver(uint32_t address, int interfaceIndex) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_takeOverAsked.push_back({false, address, 0, interfaceIndex});
+        return !m_ownedElsewhere;
+    }
+    void SetOwnedElsewhere(bool owned) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ownedElsewhere = owned;
+    }
+    // The addresses TakeOver was asked about (as changes with add false and no prefix).
+    std::vector<Change> TakeOverAsked() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_takeOverAsked;
+    }
     std::vector<Change> Changes() const {
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_changes;
@@ -61,6 +76,8 @@ private:
     const std::string m_addError;
     mutable std::mutex m_mutex;
     std::vector<Change> m_changes;
+    std::vector<Change> m_takeOverAsked;
+    bool m_ownedElsewhere = false;
     uint32_t m_lastBroadcast = 0;
 };
 

@@ -32,7 +32,7 @@ TEST(InstanceLock, SecondProcessIsRefusedUntilTheFirstIsKilled) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         FileInstanceLock lock(kInstanceLockName, dir);
-        const char ok = lock.TryAcquire() ? '1' : '0';
+        const char ok = lock.TryAcquire() == InstanceLockState::Acquired ? '1' : '0';
         (void)!write(ready[1], &ok, 1);
         pause();
         _exit(0);
@@ -42,16 +42,67 @@ TEST(InstanceLock, SecondProcessIsRefusedUntilTheFirstIsKilled) {
     ASSERT_EQ(ok, '1');
     {
         FileInstanceLock second(kInstanceLockName, dir);
-        EXPECT_FALSE(second.TryAcquire());
+        EXPECT_EQ(second.TryAcquire(), InstanceLockState::HeldByAnother);
+        EXPECT_EQ(second.Error(), "");
     }
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
     FileInstanceLock third(kInstanceLockName, dir);
-    EXPECT_TRUE(third.TryAcquire());
-    EXPECT_TRUE(third.TryAcquire());  // holding it already counts as held
+    EXPECT_EQ(third.TryAcquire(), InstanceLockState::Acquired);
+    EXPECT_EQ(third.TryAcquire(), InstanceLockState::Acquired);  // holding it already counts
     close(ready[0]);
     close(ready[1]);
+    std::filesystem::remove_all(dir);
+}
+
+// Runs `work` in a child process (as the user "nobody" when this process is root) and returns its
+// exit status; -1 when the child could not be made.
+template <typename Work>
+int InChildProcess(Work work) {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
+        _exit(work());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Only a lock that a running copy holds means "another copy runs". A lock path that cannot be
+// used is reported with its reason (the program then starts without the guard).
+TEST(InstanceLock, AnUnusableLockIsReportedNotTakenForARunningCopy) {
+    const std::string dir = MakeTempDir();
+    ASSERT_FALSE(dir.empty());
+    ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((dir + "/Lumavox_is_running.lock").c_str(), 0700), 0);
+    FileInstanceLock folder(kInstanceLockName, dir);
+    EXPECT_EQ(folder.TryAcquire(), InstanceLockState::Unavailable);
+    EXPECT_EQ(folder.Error(), "cannot take the single-instance lock " + dir +
+                                  "/Lumavox_is_running.lock: Is a directory");
+
+    // Another user's lock file: held by its running copy, that copy is seen; unreadable, the
+    // reason is given.
+    FileInstanceLock other("other", dir);
+    ASSERT_EQ(other.TryAcquire(), InstanceLockState::Acquired);
+    const auto tryLock = [&](const char* name) {
+        FileInstanceLock lock(name, dir);
+        const InstanceLockState state = lock.TryAcquire();
+        if (state == InstanceLockState::Unavailable &&
+            lock.Error().find("Permission denied") == std::string::npos) {
+            return 10;
+        }
+        return static_cast<int>(state);
+    };
+    EXPECT_EQ(InChildProcess([&] { return tryLock("other"); }),
+              static_cast<int>(InstanceLockState::HeldByAnother));
+    const std::string unreadable = dir + "/unreadable.lock";
+    std::ofstream(unreadable) << "";
+    ASSERT_EQ(chmod(unreadable.c_str(), geteuid() == 0 ? 0600 : 0), 0);
+    EXPECT_EQ(InChildProcess([&] { return tryLock("unreadable"); }),
+              static_cast<int>(InstanceLockState::Unavailable));
     std::filesystem::remove_all(dir);
 }
 

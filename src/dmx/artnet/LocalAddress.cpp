@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "dmx/artnet/ArtnetPackets.h"
+
 namespace lumavox {
 
 LocalAddressChoice ChooseLocalAddress(const std::optional<std::vector<Ipv4Interface>>& table) {
@@ -45,6 +47,13 @@ std::string AddressRefusedWarning(const LocalAddressChoice& choice, const std::s
            "add it (sudo setcap cap_net_admin+ep " +
            program + "), or add a 2.x.x.x/8 address by hand (sudo ip addr add " +
            DottedAddress(choice.addedAddress) + "/8 brd + dev " + device + ").";
+}
+
+std::string PortRefusedWarning(const std::string& systemText) {
+    return "cannot open UDP port " + std::to_string(kArtnetPort) + ": " +
+           (systemText.empty() ? std::string("unknown error") : systemText) +
+           ". Nothing is sent over Art-Net (NET:NG). If another Art-Net program holds the "
+           "port, end it and start this one again.";
 }
 
 std::string DottedAddress(uint32_t address) {

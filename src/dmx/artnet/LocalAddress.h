@@ -36,6 +36,11 @@ LocalAddressChoice ChooseLocalAddress(const std::optional<std::vector<Ipv4Interf
 std::string AddressRefusedWarning(const LocalAddressChoice& choice, const std::string& systemText,
                                   const std::string& interfaceName, const std::string& programPath);
 
+// The warning for an Art-Net port that could not be opened: the system's reason (another program
+// holding port 6454 gives "Address already in use"), that nothing is sent, and what to do. Any
+// thread.
+std::string PortRefusedWarning(const std::string& systemText);
+
 // "a.b.c.d" from a host-order address.
 std::string DottedAddress(uint32_t address);
 

@@ -15,15 +15,16 @@ TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const 
     m_localAddress = m_choice.address;
     m_localAddressText = DottedAddress(m_localAddress);
     m_loop.SetLocalAddress(m_localAddress);
-    if (m_choice.leftOver) {
-        // Ours from a run that did not end cleanly: used as found, removed at the end.
-        m_addressTried = true;
-        m_addressAdded = true;
-    }
 
-    std::string error;
-    m_shared.netReady.store(m_network.socket.Open(kArtnetPort, error), std::memory_order_relaxed);
-    // A bind failure leaves the output not ready without a message, as does a socket failure.
+    const bool open = m_network.socket.Open(kArtnetPort, m_socketError);
+    m_shared.netReady.store(open, std::memory_order_relaxed);
+    // Another copy of this program holds the port while it runs, so a copy that cannot open it
+    // leaves every address alone. With the port, a labelled address is a left-over only when no
+    // running copy (of another user, say, or one that is just ending) owns it.
+    if (m_choice.leftOver && open &&
+        m_network.addresses.TakeOver(m_choice.addedAddress, m_choice.interfaceIndex)) {
+        m_addressAdded = true;  // used as found, removed at the end
+    }
 
     m_thread = std::thread([this] { Run(); });
 }
@@ -35,7 +36,7 @@ TArtnetThread::~TArtnetThread() {
 
 void TArtnetThread::Resume() {
     if (m_finished) return;
-    AddAddressOnce();
+    PrepareOnFirstResume();
     m_gate.Resume();
 }
 
@@ -62,9 +63,15 @@ void TArtnetThread::SendPoll() {
     m_network.socket.SendTo(kArtnetBroadcast, kArtnetPort, BuildArtPoll());
 }
 
-void TArtnetThread::AddAddressOnce() {
-    if (m_addressTried || !m_choice.addAddress) return;
-    m_addressTried = true;
+void TArtnetThread::PrepareOnFirstResume() {
+    if (m_resumedOnce) return;
+    m_resumedOnce = true;
+    if (!NetReady()) {
+        // Nothing can be sent, so no address is added for it.
+        m_initError = PortRefusedWarning(m_socketError);
+        return;
+    }
+    if (!m_choice.addAddress) return;
     // The mask stays 255.255.255.0, but the broadcast address is 2.255.255.255: only then does
     // the kernel send the frames as broadcasts out of this interface, from 2.b.c.d.
     const std::string error = m_network.addresses.AddAddress(

@@ -38,7 +38,9 @@ struct ArtnetNetwork {
 // when one is needed (InitError then tells of a refusal and what to do about it). Terminate, or
 // destruction, ends the loop, closes the socket and removes that address again, so the machine is
 // left as it was found. An address of ours that a killed run left behind is recognised by its
-// label, used, and removed at the end in the same way.
+// label, used, and removed at the end in the same way, unless a running copy owns it. When the
+// socket does not open (another program holds the port), no address is added, taken over or
+// removed, and the first Resume sets InitError to the reason.
 //
 // Control thread (the UI thread, or the command-line player's main thread): everything except
 // Nodes() and the shared readers, which any thread may call.
@@ -76,14 +78,15 @@ public:
 
     uint32_t LocalAddress() const { return m_localAddress; }
     const std::string& LocalAddressText() const { return m_localAddressText; }
-    // Set-up error for the start-up message box ("ArtNet初期化エラー"); empty when none. A refused
-    // address gives the system's reason with the consequences and the remedies.
+    // Set-up error for the start-up message box ("ArtNet初期化エラー"), known from the first
+    // Resume; empty when none. A port that did not open, or a refused address, gives the system's
+    // reason with the consequences and the remedies.
     const std::string& InitError() const { return m_initError; }
     void ClearInitError() { m_initError.clear(); }
 
 private:
     void Run();
-    void AddAddressOnce();
+    void PrepareOnFirstResume();
     void RemoveAddedAddress();
 
     ArtnetNetwork m_network;
@@ -92,7 +95,8 @@ private:
     OutputThreadGate m_gate;
 
     LocalAddressChoice m_choice;
-    bool m_addressTried = false;
+    std::string m_socketError;
+    bool m_resumedOnce = false;
     bool m_addressAdded = false;
     uint32_t m_localAddress = kLoopbackAddress;
     std::string m_localAddressText;

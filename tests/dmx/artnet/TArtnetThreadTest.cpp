@@ -95,6 +95,17 @@ TEST(TArtnetThread, AnAddressOfOursLeftBehindIsUsedAndRemoved) {
     const std::vector<FakeAddressConfig::Change> expected = {{false, kArtnetAddress, 24, 3}};
     EXPECT_EQ(addresses.Changes(), expected);
 
+    // A running copy owns it (another user's, say): used, never removed.
+    FakeAddressConfig owned;
+    owned.SetOwnedElsewhere(true);
+    {
+        TArtnetThread thread(source, {socket, interfaces, owned}, clock, {});
+        thread.Resume();
+        EXPECT_EQ(thread.LocalAddressText(), "2.168.1.20");
+    }
+    EXPECT_EQ(owned.TakeOverAsked().size(), 1u);
+    EXPECT_TRUE(owned.Changes().empty());
+
     // The user's own 2.x address (no label of ours) stays.
     FakeInterfaceList own(std::vector<Ipv4Interface>{{kArtnetAddress, 3, 8, false}});
     FakeAddressConfig untouched;
@@ -128,21 +139,37 @@ TEST(TArtnetThread, RefusedAddressWarnsThatLightsMayNotBeReachedAndOutputGoesOn)
     EXPECT_EQ(addresses.Changes().size(), 1u);  // nothing to remove
 }
 
-TEST(TArtnetThread, SocketFailureMeansNotReadyButTheTickRuns) {
+// Another program holds port 6454: the output says why, and the machine's addresses are left as
+// they are (no address added for a socket that cannot send, none of another copy's taken over).
+TEST(TArtnetThread, APortThatDidNotOpenIsExplainedAndNoAddressIsTouched) {
     FakeFrameSource source;
     FakeUdpSocket socket(false);
-    FakeInterfaceList interfaces(std::nullopt);
+    FakeInterfaceList interfaces(kLanOnly);
     FakeAddressConfig addresses;
     SteadyClock clock;
-    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
-    EXPECT_FALSE(thread.NetReady());
-    EXPECT_EQ(NetStatusText(thread.NetReady(), thread.Nodes().Count()), "NET:NG");
-    EXPECT_EQ(thread.LocalAddressText(), "127.0.0.1");
-    thread.Resume();
-    thread.SendPoll();
-    EXPECT_TRUE(source.WaitForTicks(3, 5s));
-    thread.Terminate();
-    EXPECT_TRUE(socket.Sent().empty());
+    {
+        TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
+        EXPECT_FALSE(thread.NetReady());
+        EXPECT_EQ(NetStatusText(thread.NetReady(), thread.Nodes().Count()), "NET:NG");
+        EXPECT_EQ(thread.InitError(), "");  // told when output starts, not before
+        thread.Resume();
+        EXPECT_EQ(thread.InitError(),
+                  "cannot open UDP port 6454: Address already in use. Nothing is sent over "
+                  "Art-Net (NET:NG). If another Art-Net program holds the port, end it and start "
+                  "this one again.");
+        EXPECT_EQ(thread.LocalAddressText(), "192.168.1.20");
+        thread.SendPoll();
+        EXPECT_TRUE(source.WaitForTicks(3, 5s));  // the tick still runs
+        thread.Terminate();
+        EXPECT_TRUE(socket.Sent().empty());
+    }
+    EXPECT_TRUE(addresses.Changes().empty());
+
+    FakeInterfaceList leftOver(
+        std::vector<Ipv4Interface>{{kLanAddress, 3, 24, false}, {kArtnetAddress, 3, 24, true}});
+    { TArtnetThread thread(source, {socket, leftOver, addresses}, clock, {}); }
+    EXPECT_TRUE(addresses.TakeOverAsked().empty());
+    EXPECT_TRUE(addresses.Changes().empty());
 }
 
 TEST(TArtnetThread, RunsParksAndDiscoversNodes) {

@@ -1,4 +1,5 @@
 // Real sockets, addresses and the Art-Net thread, each test in network namespaces of its own.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/if_ether.h>
 #include <linux/if_packet.h>
@@ -11,9 +12,11 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <thread>
 
+#include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
@@ -22,6 +25,10 @@
 #include "dmx/net/PeerSocket.h"
 #include "fakes/ArtPollReplyMaker.h"
 #include "fakes/FakeFrameSource.h"
+#include "fakes/FakeUdpSocket.h"
+#include "fakes/FakeUsbTransport.h"
+#include "fakes/TempDir.h"
+#include "platform/AddressOwners.h"
 #include "platform/NetworkConfig.h"
 #include "platform/UdpSocket.h"
 
@@ -106,7 +113,8 @@ TEST(NetlinkAddressConfig, AddsListsAndRemovesAnAddress) {
     EXPECT_EQ((*table)[1].prefixLength, 24);
     EXPECT_FALSE((*table)[1].addedByUs);
 
-    NetlinkAddressConfig config;
+    testing::TempDir records;
+    NetlinkAddressConfig config(records.Folder());
     EXPECT_EQ(config.AddAddress(0x02A80114, 24, kArtnetBroadcast, index), "");
     const auto added = list.Ipv4Addresses();
     ASSERT_TRUE(added);
@@ -127,10 +135,11 @@ TEST(TArtnetThreadNetwork, MirrorsTheOnlyAddressInto2AndRemovesItAtTheEnd) {
     ASSERT_TRUE(RunInNamespace("ip link add lvxd0 type veth peer name lvxd1"));
     ASSERT_TRUE(RunInNamespace("ip addr add 192.168.1.20/24 dev lvxd0"));
     ASSERT_TRUE(RunInNamespace("ip link set lvxd0 up"));
+    testing::TempDir records;
     FakeFrameSource source;
     PosixUdpSocket socket;
     SystemInterfaceList interfaces;
-    NetlinkAddressConfig addresses;
+    NetlinkAddressConfig addresses(records.Folder());
     SteadyClock clock;
     {
         TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
@@ -172,6 +181,7 @@ public:
         uint32_t source = 0;
         uint32_t destination = 0;
         uint16_t opcode = 0;
+        uint8_t firstChannel = 0;  // of an ArtDmx
     };
     // The next UDP datagram to port 6454 within the bound whose opcode is `opcode`.
     std::optional<ArtnetFrame> Next(uint16_t opcode, std::chrono::milliseconds bound) {
@@ -197,6 +207,7 @@ public:
             f.source = be32(26);
             f.destination = be32(30);
             f.opcode = static_cast<uint16_t>(b[udp + 8 + 8] | b[udp + 8 + 9] << 8);
+            if (static_cast<size_t>(n) > udp + 8 + 18) f.firstChannel = b[udp + 8 + 18];
             if (f.opcode == opcode) return f;
         }
     }
@@ -218,11 +229,12 @@ TEST(TArtnetThreadNetwork, FramesLeaveThroughTheAddedAddressAsBroadcasts) {
     peer.Run([&] { capture.emplace("lvxb1"); });
     ASSERT_TRUE(capture && capture->Ok());
 
+    testing::TempDir records;
     FakeFrameSource source;
     source.SetChannel(0, 99);
     PosixUdpSocket socket;
     SystemInterfaceList interfaces;
-    NetlinkAddressConfig addresses;
+    NetlinkAddressConfig addresses(records.Folder());
     SteadyClock clock;
     TArtnetThread thread(source, {socket, interfaces, addresses}, clock, {});
     thread.Resume();
@@ -236,6 +248,92 @@ TEST(TArtnetThreadNetwork, FramesLeaveThroughTheAddedAddressAsBroadcasts) {
         EXPECT_EQ(frame->source, 0x02A80114u);
         EXPECT_EQ(frame->destination, kArtnetBroadcast);
     }
+}
+
+// Two copies on one machine, as when one runs under sudo and one as the user: their instance locks
+// lie in different runtime folders, so both start. The second cannot open the port; it must leave
+// the first one's address alone, and the first keeps sending to the lights after it has ended.
+TEST(TArtnetThreadNetwork, ASecondCopyLeavesTheFirstCopysAddressAloneAndItKeepsSending) {
+    LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
+    PeerNamespace peer;
+    ASSERT_TRUE(peer.Ok()) << peer.Error();
+    ASSERT_TRUE(peer.Link("lvxa3", "192.168.1.20/24", "lvxb3", "192.168.1.30/24"));
+    std::optional<FrameCapture> capture;
+    peer.Run([&] { capture.emplace("lvxb3"); });
+    ASSERT_TRUE(capture && capture->Ok());
+
+    testing::TempDir records;  // both copies' ownership records, as /tmp would hold them
+    constexpr uint32_t kAdded = 0x02A80114;
+    SystemInterfaceList interfaces;
+    SteadyClock clock;
+    FakeFrameSource sourceA;
+    PosixUdpSocket socketA;
+    NetlinkAddressConfig addressesA(records.Folder());
+    TArtnetThread a(sourceA, {socketA, interfaces, addressesA}, clock, {});
+    a.Resume();
+    ASSERT_EQ(a.InitError(), "");
+    ASSERT_EQ(a.LocalAddressText(), "2.168.1.20");
+    {
+        FakeFrameSource sourceB;
+        PosixUdpSocket socketB;
+        NetlinkAddressConfig addressesB(records.Folder());
+        TArtnetThread b(sourceB, {socketB, interfaces, addressesB}, clock, {});
+        EXPECT_EQ(NetStatusText(b.NetReady(), b.Nodes().Count()), "NET:NG");
+        b.Resume();
+        EXPECT_THAT(b.InitError(), ::testing::HasSubstr("6454: Address already in use"));
+        ASSERT_TRUE(sourceB.WaitForTicks(2, 5s));
+    }
+    EXPECT_TRUE(Lists(interfaces, kAdded));
+    // A copy that finds the port free (as in the moment the first one has closed its socket but
+    // not yet removed its address) learns from the record that the address is still owned.
+    {
+        FakeFrameSource sourceC;
+        FakeUdpSocket socketC;
+        NetlinkAddressConfig addressesC(records.Folder());
+        TArtnetThread c(sourceC, {socketC, interfaces, addressesC}, clock, {});
+        c.Resume();
+        EXPECT_EQ(c.LocalAddressText(), "2.168.1.20");
+    }
+    ASSERT_TRUE(Lists(interfaces, kAdded));
+
+    sourceA.SetChannel(0, 77);
+    std::optional<FrameCapture::ArtnetFrame> frame;
+    for (int i = 0; i < 100 && !(frame && frame->firstChannel == 77); ++i) {
+        frame = capture->Next(kOpDmx, 100ms);
+    }
+    ASSERT_TRUE(frame && frame->firstChannel == 77) << "the first copy stopped sending";
+    EXPECT_EQ(frame->source, kAdded);
+
+    a.Terminate();
+    EXPECT_FALSE(Lists(interfaces, kAdded));
+    EXPECT_FALSE(std::filesystem::exists(AddressOwners(records.Folder()).RecordPath("lvxa3")));
+}
+
+// Another Art-Net program holds the port: the editor's start-up warning gives the system's reason,
+// the status shows NET:NG, and no address is added for output that cannot be sent.
+TEST(OutputPairNetwork, APortHeldByAnotherProgramIsExplainedAndNoAddressIsAdded) {
+    LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
+    ASSERT_TRUE(RunInNamespace("ip link add lvxd0 type veth peer name lvxd1"));
+    ASSERT_TRUE(RunInNamespace("ip addr add 192.168.1.20/24 dev lvxd0"));
+    ASSERT_TRUE(RunInNamespace("ip link set lvxd0 up"));
+    PeerSocket holder(kArtnetPort);
+    ASSERT_TRUE(holder.Bound());
+    testing::TempDir records;
+    FakeFrameSource source;
+    PosixUdpSocket socket;
+    SystemInterfaceList interfaces;
+    NetlinkAddressConfig addresses(records.Folder());
+    FakeUsbTransport usb;
+    SteadyClock clock;
+    OutputPair pair(source, clock, {}, {socket, interfaces, addresses}, usb);
+    pair.Start(OutputType::ArtNet);
+    EXPECT_THAT(pair.InitErrorAfterStart(),
+                ::testing::StartsWith("cannot open UDP port 6454: Address already in use."));
+    EXPECT_EQ(NetStatusText(pair.Artnet().NetReady(), pair.Artnet().Nodes().Count()), "NET:NG");
+    EXPECT_EQ(pair.Artnet().LocalAddressText(), "192.168.1.20");
+    EXPECT_FALSE(Lists(interfaces, 0x02A80114));
+    pair.Terminate();
+    EXPECT_FALSE(Lists(interfaces, 0x02A80114));
 }
 
 // The program in one namespace (2.0.0.1/8), another node in a second (2.0.0.2/8).
