@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -261,11 +260,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         }
     }
 
-    // Enabled states follow the program's state whenever the event loop is about to wait.
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                &TLumavoxForm::QueueActionUpdate);
-    }
+    // A shortcut is matched against the enabled states: they are brought up to date first.
+    qApp->installEventFilter(this);
     UpdateActions();
 }
 
@@ -276,13 +272,13 @@ TLumavoxForm::~TLumavoxForm() {
     delete centralWidget();
 }
 
-void TLumavoxForm::QueueActionUpdate() {
-    if (m_actionUpdateQueued || m_closing) return;
-    m_actionUpdateQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_actionUpdateQueued = false;
-        UpdateActions();
-    });
+void TLumavoxForm::RefreshActions() {
+    if (m_closing) return;
+    if (!m_actionsShown || *m_actionsShown != CurrentActionInputs()) UpdateActions();
+}
+
+TLumavoxForm::ActionInputs TLumavoxForm::CurrentActionInputs() const {
+    return {m_edit->Facts(), m_paneState.Busy()};
 }
 
 QAction* TLumavoxForm::Action(std::string_view name) const {
@@ -489,6 +485,7 @@ void TLumavoxForm::CreateMenus() {
     for (const MainMenu& info : MainMenus()) {
         QMenu* menu = menuBar()->addMenu(QtText(info.Caption));
         menu->setProperty("helpContext", info.HelpContext);
+        connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::UpdateActions);
         if (!m_fileMenu) m_fileMenu = menu;
         FillMenu(menu, info.Entries);
     }
@@ -840,7 +837,7 @@ void TLumavoxForm::ConnectPanes() {
         UpdateCaption();
         UpdateActions();
     });
-    connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::QueueActionUpdate);
+    connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::RefreshActions);
     connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
             [panes](int line) { panes->SetCurrentLine(line, true); });
 
@@ -869,6 +866,7 @@ void TLumavoxForm::ConnectPanes() {
             refMenu->addAction(action);
         }
     }
+    connect(refMenu, &QMenu::aboutToShow, this, &TLumavoxForm::UpdateActions);
     connect(m_refPane, &ReferencePane::viewChanged, this,
             [this](int refLine, bool shown) { SetReferenceView(refLine, shown); });
 }
@@ -929,6 +927,7 @@ void TLumavoxForm::RunSelectEx() {
 }
 
 bool TLumavoxForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) RefreshActions();
     if (watched == m_lineEditor && event->type() == QEvent::Resize && !m_closing) LayoutStep();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -1138,6 +1137,11 @@ void TLumavoxForm::DisplayTick() {
     m_panes->DisplayTick();
     m_palettePanel->Refresh();
     m_outputPanel->Refresh();
+    // What changed since the last tick (an edit, the engine, the transport) reaches the actions
+    // once; an idle editor recomputes nothing.
+    RefreshActions();
+    // A backup that fell due during a drag or a dialog runs at the next idle moment.
+    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
 }
 
 bool TLumavoxForm::BackupDue() const {
@@ -1167,10 +1171,10 @@ void TLumavoxForm::RunBackup() {
 
 void TLumavoxForm::UpdateActions() {
     if (m_closing) return;
+    m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
-    // A backup that fell due during a drag or a dialog runs at the next idle moment.
-    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
+    emit actionsUpdated();
 }
 
 void TLumavoxForm::RefreshRecentMenu() {

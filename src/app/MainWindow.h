@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -135,7 +136,8 @@ public:
     // length, repaint.
     void ApplyOptions();
 
-    // Recomputes the enabled state of every action (also run when the event loop goes idle).
+    // Recomputes the enabled state of every action: after a command, when a menu is about to show,
+    // and from the display tick or before a shortcut is matched when what the rules read changed.
     void UpdateActions();
     // One display timer tick.
     void DisplayTick();
@@ -150,6 +152,10 @@ public:
     TimePanes& TimePaneGroup() { return *m_panes; }
     EditActions& Edit() { return *m_edit; }
     CurrentPalettePanel& Palette() { return *m_palettePanel; }
+
+signals:
+    // UpdateActions() has run.
+    void actionsUpdated();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -251,7 +257,15 @@ private:
     void ShowWarning(const QString& text);
     void Invalidate();
     void LayoutStep();
-    void QueueActionUpdate();
+    // UpdateActions() when what the rules read differs from what they last read (cheap).
+    void RefreshActions();
+
+    struct ActionInputs {
+        ActionFacts Facts;
+        bool DragActive = false;
+        bool operator==(const ActionInputs&) const = default;
+    };
+    ActionInputs CurrentActionInputs() const;
 
     Setup m_setup;
     EnvData m_env;
@@ -322,10 +336,10 @@ private:
     QTimer m_dispTimer;
     QTimer m_backupTimer;
     bool m_shownOnce = false;
-    bool m_started = false;    // the start-up continuation has run
-    bool m_closing = false;    // ClosingFlag
-    bool m_askOnClose = true;  // false for a close by signal
-    bool m_actionUpdateQueued = false;
+    bool m_started = false;                      // the start-up continuation has run
+    bool m_closing = false;                      // ClosingFlag
+    bool m_askOnClose = true;                    // false for a close by signal
+    std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from
 
     bool m_warningShown = false;  // an engine warning box is up
     int32_t m_lastTimeline = -1;

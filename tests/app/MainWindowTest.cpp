@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -58,6 +60,14 @@ private:
     QString* m_text;
     int m_count = 0;
 };
+
+// Runs the event loop as the program does, so that it waits for events between them (QTest's
+// waits only poll).
+void RunEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 std::string WavFile(const QString& path, int frames) {
     test::WavRecipe recipe;
@@ -174,6 +184,35 @@ private slots:
         form.UpdateActions();
         QVERIFY(form.Action("StopAction")->isEnabled());
         QVERIFY(!form.Action("ToEndPosAction")->isEnabled());
+    }
+
+    void anIdleEditorLeavesTheActionsAloneAndAChangeReachesThemOnce() {
+        TLumavoxForm& form = Make();
+        const QString wav = m_dir.filePath(QStringLiteral("idle.wav"));
+        WavFile(wav, 44100);
+        form.HandleDroppedFile(wav);
+        QVERIFY(form.WaveformHasData());
+        ProjectData& project = form.Project();
+        for (int i = 0; i < 400; ++i) AddStep(project, 0x102030 * (i % 5), 0, i * 2, 0, false);
+        form.Project().Modified = false;
+        QSignalSpy updates(&form, &TLumavoxForm::actionsUpdated);
+        RunEventLoop(200);  // the display tick takes the new steps in
+        QVERIFY(updates.count() > 0);
+        updates.clear();
+        RunEventLoop(1000);
+        QCOMPARE(updates.count(), 0);
+
+        // Three changes between two display ticks: one run, at the next tick.
+        QVERIFY(!form.Action("CutStepAction")->isEnabled());
+        for (int i = 0; i < 3; ++i) SetStepSelected(project, 0, StepAt(project, i), true);
+        RunEventLoop(3 * form.Env().DispInterval);
+        QVERIFY(form.Action("CutStepAction")->isEnabled());
+        QCOMPARE(updates.count(), 1);
+        // A menu about to show is current at once, before any tick.
+        SetSelection(project, 0, true);
+        QMenu* edit = form.menuBar()->actions().at(1)->menu();
+        emit edit->aboutToShow();
+        QVERIFY(!form.Action("CutStepAction")->isEnabled());
     }
 
     void volumeSliderTopIsLoudest() {
