@@ -213,6 +213,12 @@ private slots:
         QMenu* edit = form.menuBar()->actions().at(1)->menu();
         emit edit->aboutToShow();
         QVERIFY(!form.Action("CutStepAction")->isEnabled());
+        // A shortcut pressed before the next tick finds its action enabled.
+        SetStepSelected(project, 0, StepAt(project, 5), true);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(project.LineClipboard.Count(), 1);
     }
 
     void volumeSliderTopIsLoudest() {
