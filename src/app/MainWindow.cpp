@@ -788,6 +788,7 @@ void TLumavoxForm::ConnectEditActions() {
     for (const auto& [name, work] : keys) {
         connect(Action(name), &QAction::triggered, this, [this, work] {
             work();
+            m_palettePanel->Refresh();  // the slider follows a new current step at once
             UpdateActions();
         });
     }

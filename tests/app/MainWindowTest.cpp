@@ -25,6 +25,7 @@
 #include "app/MainWindow.h"
 #include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
+#include "editor/CurrentPalettePanel.h"
 #include "editor/LineTabStrip.h"
 #include "editor/QtText.h"
 #include "fakes/ScriptedSoundDevice.h"
@@ -219,6 +220,44 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(project.LineClipboard.Count(), 1);
+    }
+
+    void brightnessSliderShowsTheCurrentStepWithoutWritingIt() {
+        TLumavoxForm& form = Make();
+        ProjectData& project = form.Project();
+        AddStep(project, 0x0000FF, -200, 100, 0, false);
+        AddStep(project, 0x00FF00, 80, 200, 0, false);
+        project.Modified = false;
+        QSlider* slider = form.Palette().BrightnessSlider();
+        const auto run = [&form](const char* name) {
+            form.UpdateActions();
+            QVERIFY2(form.Action(name)->isEnabled(), name);
+            form.Action(name)->trigger();
+        };
+        run("NxtStpAction");
+        QCOMPARE(slider->value(), -200);
+        run("NxtStpAction");
+        QCOMPARE(slider->value(), 80);
+        run("DownBrightAction");
+        QCOMPARE(slider->value(), 79);
+        run("PrvStpAction");
+        QCOMPARE(slider->value(), -200);
+        project.Modified = false;
+        // Following the current step wrote no brightness and saved no undo state.
+        QCOMPARE(StepAt(project, 0)->Brightness, -200);
+        QCOMPARE(StepAt(project, 1)->Brightness, 79);
+        QCOMPARE(project.UndoList.Count(), 0);
+        // A page up moves on from the step's brightness, without an undo state.
+        slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(StepAt(project, 0)->Brightness, -184);
+        QCOMPARE(project.UndoList.Count(), 0);
+        // Zero saves one; its undo brings the brightness back to the slider.
+        form.Palette().ZeroAction()->trigger();
+        QCOMPARE(slider->value(), 0);
+        run("UndoAction");
+        QCOMPARE(StepAt(project, 0)->Brightness, -184);
+        QCOMPARE(slider->value(), -184);
+        project.Modified = false;
     }
 
     void volumeSliderTopIsLoudest() {
