@@ -159,6 +159,10 @@ void TLumavoxForm::Reporter::ShowError(std::string_view text) {
     m_form.ShowWarning(QtText(text));
 }
 
+void TLumavoxForm::Reporter::ShowFileError(std::string_view text, std::string_view path) {
+    m_form.ShowWarning(QtText(FileRefusalText(text, path)));
+}
+
 void TLumavoxForm::SessionUi::BeginBusy() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
@@ -1093,9 +1097,16 @@ void TLumavoxForm::StartupContinuation() {
     setAcceptDrops(true);
     m_started = true;
     if (!m_startFile.isEmpty()) {
+        // Only a project is opened from the command line; anything else (a sound, a text) is
+        // refused rather than dropped on the project that is open.
         const QString file = m_startFile;
         m_startFile.clear();
-        HandleDroppedFile(file);
+        const std::string files[] = {StdText(file)};
+        if (ClassifyDrop(files) == DropAction::Project) {
+            HandleDroppedFile(file);
+        } else {
+            ShowWarning(QtText(FileRefusalText(MsgText(Msg::IllegalFile), files[0])));
+        }
     }
     DisplayTick();
 }
@@ -1338,7 +1349,7 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
         atStartUp ? m_session.OpenAtStartUp() : m_session.OpenProject(StdText(path));
     if (result.Outcome == OpenOutcome::Refused) {
         // Nothing changed; a recent entry naming a file that is gone is dropped.
-        ShowWarning(QtText(FileStatusText(result.Status)));
+        ShowWarning(QtText(FileRefusalText(FileStatusText(result.Status), StdText(path))));
         if (result.Status == FileStatus::NotFound) {
             const int index = m_env.HistoryIndex(StdText(path));
             if (index >= 0) m_env.History.erase(m_env.History.begin() + index);

@@ -92,7 +92,8 @@ public:
     // Also connects the monitor and the selection window and gives the edit commands their
     // dialogs.
     void SetAuxWindows(const AuxWindows& windows);
-    // A project named on the command line: handled like a drop of that file once the window runs.
+    // A project named on the command line: handled like a drop of that file once the window runs;
+    // a file that is not a project is refused with a message.
     void OpenAtStart(const QString& path) { m_startFile = path; }
     // Closes through the closing sequence without the save question (termination signals).
     void CloseWithoutAsking();
@@ -171,6 +172,7 @@ private:
         explicit Reporter(TLumavoxForm& form) : m_form(form) {}
         void ShowStatus(std::string_view text) override;
         void ShowError(std::string_view text) override;
+        void ShowFileError(std::string_view text, std::string_view path) override;
 
     private:
         TLumavoxForm& m_form;

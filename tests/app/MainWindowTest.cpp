@@ -365,17 +365,65 @@ private slots:
         QVERIFY(form.OpenProject(good));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
         QCOMPARE(form.State().PrePlayTime.load(), 2000);
-        const QString missing = m_dir.filePath(QStringLiteral("gone.PRJ"));
+        // A stale recent entry: the box names the file, its control bytes escaped.
+        const QString missing = m_dir.filePath(QStringLiteral("gone\n.PRJ"));
         form.Env().History.insert(form.Env().History.begin(), missing.toStdString());
         QString warning;
         {
             BoxAnswer answer(QMessageBox::Ok, &warning);
             QVERIFY(!form.OpenProject(missing));
         }
-        QCOMPARE(warning, QtText(FileStatusText(FileStatus::NotFound)));
+        QCOMPARE(warning, QStringLiteral("ファイルが見つかりません\n") +
+                              m_dir.filePath(QStringLiteral("gone\\x0A.PRJ")));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
         QCOMPARE(QtText(form.Project().ProjectFileName), good);
         QCOMPARE(form.Env().HistoryIndex(missing.toStdString()), -1);
+    }
+
+    void aRefusedSoundNamesTheFile() {
+        TLumavoxForm& form = Make();
+        QString warning;
+        {
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.HandleDroppedFile(m_dir.filePath(QStringLiteral("lost\x1B[2J.wav")));
+        }
+        QCOMPARE(warning, QStringLiteral("ファイルが見つかりません\n") +
+                              m_dir.filePath(QStringLiteral("lost\\x1B[2J.wav")));
+        const QString junk = m_dir.filePath(QStringLiteral("junk.WAV"));
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a sound at all");
+        file.close();
+        {
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.HandleDroppedFile(junk);
+        }
+        QCOMPARE(warning, QStringLiteral("不正なファイルです\n") + junk);
+        QVERIFY(!form.WaveformHasData());
+    }
+
+    void aCommandLineFileThatIsNoProjectIsRefused() {
+        for (const char* name : {"notes.txt", "song.wav"}) {
+            const QString path = m_dir.filePath(QString::fromLatin1(name));
+            if (QString::fromLatin1(name).endsWith(QStringLiteral(".wav"))) {
+                WavFile(path, 4410);
+            } else {
+                QFile text(path);
+                QVERIFY(text.open(QIODevice::WriteOnly));
+                text.write("a note");
+            }
+            TLumavoxForm& form = Make(QString(), false);
+            form.OpenAtStart(path);
+            QString warning;
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.show();
+            QTRY_COMPARE(answer.Count(), 1);
+            QCOMPARE(warning, QStringLiteral("不正なファイルです\n") + path);
+            // The project that is open keeps its sound and stays unmodified.
+            QVERIFY(!form.WaveformHasData());
+            QVERIFY(!form.Project().Modified);
+            QVERIFY(HeaderSoundFile(form.Project().Header).empty());
+        }
     }
 
     void recentEntriesCarryAccessKeysAndEscapeAmpersands() {

@@ -6,6 +6,7 @@
 
 #include "engine/EngineState.h"
 #include "engine/Transport.h"
+#include "model/EscapedText.h"
 #include "model/ProjectData.h"
 #include "model/StepOps.h"
 
@@ -140,6 +141,15 @@ int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_
 int VolumeSliderPosition(std::optional<uint16_t> waveVolume) {
     if (!waveVolume) return 0;
     return 255 - (*waveVolume >> 8);
+}
+
+std::string FileRefusalText(std::string_view message, std::string_view path) {
+    std::string text(message);
+    if (!path.empty()) {
+        text += '\n';
+        text += EscapeControlBytes(path);
+    }
+    return text;
 }
 
 bool AutoBackupGate::TimerFired(bool due, bool busy) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "model/Step.h"
@@ -92,6 +93,10 @@ int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_
 // The volume slider's first position (0 = top = loudest): 255 minus the high byte of the wave
 // volume; the top when the volume cannot be read.
 int VolumeSliderPosition(std::optional<uint16_t> waveVolume);
+
+// The text of a box refusing a file: the message and, on a second line, the path with its control
+// bytes escaped (as the command-line tool writes them); the message alone without a path.
+std::string FileRefusalText(std::string_view message, std::string_view path);
 
 // When the automatic backup runs and when its failure is shown. The timer asks; a backup that
 // falls due during a mouse drag or a modal dialog waits for the next idle moment (so it cannot
