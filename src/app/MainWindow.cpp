@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -62,6 +63,7 @@
 #include "editor/logic/UiText.h"
 #include "engine/PlayDisplay.h"
 #include "engine/PostRequest.h"
+#include "model/EscapedText.h"
 #include "model/Msgstr.h"
 #include "model/ProjectFile.h"
 #include "platform/Paths.h"
@@ -1317,7 +1319,8 @@ void TLumavoxForm::ShowSaveError(const ProjectSaveResult& error) {
 
 QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
     switch (lumavox::AskSaveChanges(m_session, m_project, m_env, m_commandUi)) {
-        case SaveAnswer::Yes:
+        case SaveAnswer::Yes:  // saved
+            m_backupGate.Succeeded();
             return QMessageBox::Yes;
         case SaveAnswer::No:
             return QMessageBox::No;
@@ -1329,18 +1332,23 @@ QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
 
 bool TLumavoxForm::SaveProject() {
     const bool saved = SaveProjectCommand(m_session, m_project, m_env, m_commandUi);
-    if (saved) UpdateCaption();
-    Invalidate();
-    m_panes->ShowSelection(false);  // saving deselects every step
+    AfterSaveCommand(saved);
     return saved;
 }
 
 bool TLumavoxForm::SaveProjectAs() {
     const bool saved = SaveProjectAsCommand(m_session, m_env, m_commandUi);
-    if (saved) UpdateCaption();
-    Invalidate();
-    m_panes->ShowSelection(false);
+    AfterSaveCommand(saved);
     return saved;
+}
+
+void TLumavoxForm::AfterSaveCommand(bool saved) {
+    if (saved) {
+        UpdateCaption();
+        m_backupGate.Succeeded();  // a later failing backup is shown again
+    }
+    Invalidate();
+    m_panes->ShowSelection(false);  // saving deselects every step
 }
 
 bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
@@ -1536,8 +1544,14 @@ void TLumavoxForm::ClosingSequence() {
     SaveShortCuts(m_env.Ini(), CurrentShortCuts());
     const SaveResult saved = m_env.Save(*m_device);
     if (!saved.Ok()) {
-        // The settings could not be written; the program still closes.
-        ShowWarning(QtText(saved.Error) + QStringLiteral("\n") + QtText(saved.SystemError));
+        // The settings could not be written; the program still closes. Closing for a signal,
+        // nobody may be there to answer a box: the reason goes to stderr.
+        if (m_askOnClose) {
+            ShowWarning(QtText(saved.Error) + QStringLiteral("\n") + QtText(saved.SystemError));
+        } else {
+            std::fprintf(stderr, "lumavox: %s (%s)\n", EscapeControlBytes(saved.Error).c_str(),
+                         EscapeControlBytes(saved.SystemError).c_str());
+        }
     }
 }
 

@@ -95,7 +95,8 @@ public:
     // A project named on the command line: handled like a drop of that file once the window runs;
     // a file that is not a project is refused with a message.
     void OpenAtStart(const QString& path) { m_startFile = path; }
-    // Closes through the closing sequence without the save question (termination signals).
+    // Closes through the closing sequence without the save question (termination signals); no box
+    // waits for an answer then (a settings file that cannot be written is reported on stderr).
     void CloseWithoutAsking();
 
     // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
@@ -222,6 +223,7 @@ private:
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
     void ShowSaveError(const ProjectSaveResult& error);
+    void AfterSaveCommand(bool saved);
     bool BackupDue() const;
     bool BackupBusy() const;
     void RunBackup();

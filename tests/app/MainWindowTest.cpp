@@ -1,5 +1,8 @@
 // The main window in process: actions and menus, transport rules, volume slider, time label,
 // timers inside modal dialogs, the save question, the recent list, drops and the close path.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -19,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -90,7 +94,11 @@ private:
     std::unique_ptr<TStpPropDlg> m_stpProp;
     std::unique_ptr<TStpTimeDlg> m_stpTime;
 
-    QString Ini() const { return m_dir.filePath(QStringLiteral("lumavox.INI")); }
+    QString m_ini;  // the settings file of the next Make(); lumavox.INI in the folder when empty
+
+    QString Ini() const {
+        return m_ini.isEmpty() ? m_dir.filePath(QStringLiteral("lumavox.INI")) : m_ini;
+    }
 
     TLumavoxForm& Make(const QString& iniText = {}, bool show = true) {
         if (!iniText.isNull()) {
@@ -127,6 +135,7 @@ private:
 private slots:
     void init() {
         QVERIFY(m_dir.isValid());
+        m_ini.clear();
         QFile::remove(Ini());
     }
     void cleanup() {
@@ -562,6 +571,56 @@ private slots:
         QStatusTipEvent tip(QStringLiteral("音量の変更"));
         QApplication::sendEvent(&form, &tip);
         QCOMPARE(form.StatusPanel(4)->text(), QStringLiteral("音量の変更"));
+    }
+
+    void aBackupFailureIsShownAgainAfterAManualSave() {
+        TLumavoxForm& form = Make();
+        const QString folder = m_dir.filePath(QStringLiteral("shows"));
+        form.Env().AutoSave = true;
+        form.Project().ProjectFileName = (folder + QStringLiteral("/show.PRJ")).toStdString();
+        form.Project().Modified = true;
+        BoxAnswer answer(QMessageBox::Ok);
+        form.BackupTick();  // no such folder: the failure is shown
+        QCOMPARE(answer.Count(), 1);
+        form.BackupTick();  // and not again while the backups keep failing
+        QCOMPARE(answer.Count(), 1);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(form.SaveProject());
+        QVERIFY(QDir(folder).removeRecursively());
+        form.Project().Modified = true;
+        form.BackupTick();  // a failure after the save is news again
+        QCOMPARE(answer.Count(), 2);
+        form.Project().Modified = false;
+    }
+
+    void aSignalCloseReportsUnwritableSettingsOnStderr() {
+        // The settings' folder is a file: nothing can be written there.
+        QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_ini = m_dir.filePath(QStringLiteral("not-a-folder/lumavox.INI"));
+        TLumavoxForm& form = Make();
+        const QString log = m_dir.filePath(QStringLiteral("stderr.txt"));
+        std::fflush(stderr);
+        const int console = dup(STDERR_FILENO);
+        const int file =
+            open(QFile::encodeName(log).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(file, STDERR_FILENO);
+        close(file);
+        BoxAnswer answer(QMessageBox::Ok);
+        form.CloseWithoutAsking();
+        const bool closed = QTest::qWaitFor([&form] { return !form.isVisible(); }, 5000);
+        std::fflush(stderr);
+        dup2(console, STDERR_FILENO);
+        close(console);
+        QVERIFY(closed);
+        QCOMPARE(answer.Count(), 0);  // no box waited for an answer
+        QFile written(log);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(written.readAll());
+        QVERIFY2(text.contains(QStringLiteral("lumavox: ")) &&
+                     text.contains(QStringLiteral("lumavox.INI")),
+                 qPrintable(text));
     }
 
     void closingWritesTheSettingsOnce() {
