@@ -950,6 +950,16 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
         for (const QKeySequence& key : keys) taken.push_back(key);
         m_actions[i]->setShortcuts(keys);
         m_actions[i]->setProperty("shortCut", static_cast<int>(shortCuts[i]));
+        // Menus show the key in the shortcut text of the options and the settings
+        // ("Shift+Ctrl+F5"), not in the toolkit's own order: a text after a tab is shown instead of
+        // the toolkit's.
+        const QString keyText = keys.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral("\t") + QtText(ShortCutToText(shortCuts[i]));
+        m_actions[i]->setText(QtText(kActionTable[i].Caption) + keyText);
+        if (m_actions[i] == Action("ViewRefTrkAction")) {
+            m_refTrkShort->setText(QtText(kViewRefTrkMenuCaption) + keyText);
+        }
     }
 }
 

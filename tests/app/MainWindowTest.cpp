@@ -155,7 +155,7 @@ private slots:
         for (const ActionInfo& info : kActionTable) {
             QAction* action = form.Action(info.Name);
             QVERIFY2(action, info.Name.data());
-            QCOMPARE(action->text(), QtText(info.Caption));
+            QCOMPARE(action->text().section(QLatin1Char('\t'), 0, 0), QtText(info.Caption));
         }
         QCOMPARE(form.Action("UpBrightAction")->shortcut(), QKeySequence(Qt::Key_Up));
         QVERIFY(form.Action("PlayAction")->shortcuts().isEmpty());
@@ -575,6 +575,11 @@ private slots:
 
     void aBackupFailureIsShownAgainAfterAManualSave() {
         TLumavoxForm& form = Make();
+        // A backup waits while a button is held; a double click that opened a dialog in an
+        // earlier test can leave one held in the test's pointer state.
+        if (QApplication::mouseButtons() != Qt::NoButton)
+            QTest::mouseRelease(&form, Qt::LeftButton);
+        QCOMPARE(QApplication::mouseButtons(), Qt::NoButton);
         const QString folder = m_dir.filePath(QStringLiteral("shows"));
         form.Env().AutoSave = true;
         form.Project().ProjectFileName = (folder + QStringLiteral("/show.PRJ")).toStdString();
