@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -109,6 +110,27 @@ private slots:
         QCOMPARE(item.text, QStringLiteral("プロジェクトを開く(&O)...\tShift+Ctrl+F5"));
         QCOMPARE(form.OptionHost().DisplayPeriod(), 150);
         QCOMPARE(form.Env().DispInterval, 150);  // the run's period, used by later restarts
+    }
+
+    void everyHelpContextHasAPage() {
+        TLumavoxForm& form = Make();
+        const QString help =
+            qEnvironmentVariable("LUMAVOX_SOURCE_DIR") + QStringLiteral("/src/app/help");
+        QVERIFY(QFileInfo::exists(help + QStringLiteral("/index.html")));
+        QObjectList objects = {&form};
+        objects += form.findChildren<QObject*>();  // menus, panes and the dialogs
+        QList<int> contexts;
+        for (const QObject* object : objects) {
+            const QVariant context = object->property("helpContext");
+            if (context.isValid() && !contexts.contains(context.toInt())) {
+                contexts << context.toInt();
+            }
+        }
+        QVERIFY(contexts.contains(14));  // the project settings dialog
+        for (const int context : contexts) {
+            const QString page = help + QStringLiteral("/%1.html").arg(context + 1000);
+            QVERIFY2(QFileInfo::exists(page), qPrintable(page));
+        }
     }
 
     void settingsOkRetitlesTheWindowAndMarksTheProject() {
