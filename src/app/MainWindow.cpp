@@ -272,6 +272,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 }
 
 TLumavoxForm::~TLumavoxForm() {
+    qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
