@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -31,6 +30,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -63,6 +63,7 @@
 #include "editor/logic/UiText.h"
 #include "engine/PlayDisplay.h"
 #include "engine/PostRequest.h"
+#include "model/EscapedText.h"
 #include "model/Msgstr.h"
 #include "model/ProjectFile.h"
 #include "platform/Paths.h"
@@ -158,6 +159,10 @@ void TLumavoxForm::Reporter::ShowStatus(std::string_view text) {
 
 void TLumavoxForm::Reporter::ShowError(std::string_view text) {
     m_form.ShowWarning(QtText(text));
+}
+
+void TLumavoxForm::Reporter::ShowFileError(std::string_view text, std::string_view path) {
+    m_form.ShowWarning(QtText(FileRefusalText(text, path)));
 }
 
 void TLumavoxForm::SessionUi::BeginBusy() {
@@ -261,28 +266,26 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         }
     }
 
-    // Enabled states follow the program's state whenever the event loop is about to wait.
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                &TLumavoxForm::QueueActionUpdate);
-    }
+    // A shortcut is matched against the enabled states: they are brought up to date first.
+    qApp->installEventFilter(this);
     UpdateActions();
 }
 
 TLumavoxForm::~TLumavoxForm() {
+    qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
     delete centralWidget();
 }
 
-void TLumavoxForm::QueueActionUpdate() {
-    if (m_actionUpdateQueued || m_closing) return;
-    m_actionUpdateQueued = true;
-    QTimer::singleShot(0, this, [this] {
-        m_actionUpdateQueued = false;
-        UpdateActions();
-    });
+void TLumavoxForm::RefreshActions() {
+    if (m_closing) return;
+    if (!m_actionsShown || *m_actionsShown != CurrentActionInputs()) UpdateActions();
+}
+
+TLumavoxForm::ActionInputs TLumavoxForm::CurrentActionInputs() const {
+    return {m_edit->Facts(), m_paneState.Busy()};
 }
 
 QAction* TLumavoxForm::Action(std::string_view name) const {
@@ -489,6 +492,7 @@ void TLumavoxForm::CreateMenus() {
     for (const MainMenu& info : MainMenus()) {
         QMenu* menu = menuBar()->addMenu(QtText(info.Caption));
         menu->setProperty("helpContext", info.HelpContext);
+        connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::UpdateActions);
         if (!m_fileMenu) m_fileMenu = menu;
         FillMenu(menu, info.Entries);
     }
@@ -791,6 +795,7 @@ void TLumavoxForm::ConnectEditActions() {
     for (const auto& [name, work] : keys) {
         connect(Action(name), &QAction::triggered, this, [this, work] {
             work();
+            m_palettePanel->Refresh();  // the slider follows a new current step at once
             UpdateActions();
         });
     }
@@ -840,7 +845,7 @@ void TLumavoxForm::ConnectPanes() {
         UpdateCaption();
         UpdateActions();
     });
-    connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::QueueActionUpdate);
+    connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::RefreshActions);
     connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
             [panes](int line) { panes->SetCurrentLine(line, true); });
 
@@ -869,6 +874,7 @@ void TLumavoxForm::ConnectPanes() {
             refMenu->addAction(action);
         }
     }
+    connect(refMenu, &QMenu::aboutToShow, this, &TLumavoxForm::UpdateActions);
     connect(m_refPane, &ReferencePane::viewChanged, this,
             [this](int refLine, bool shown) { SetReferenceView(refLine, shown); });
 }
@@ -929,6 +935,7 @@ void TLumavoxForm::RunSelectEx() {
 }
 
 bool TLumavoxForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) RefreshActions();
     if (watched == m_lineEditor && event->type() == QEvent::Resize && !m_closing) LayoutStep();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -944,6 +951,16 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
         for (const QKeySequence& key : keys) taken.push_back(key);
         m_actions[i]->setShortcuts(keys);
         m_actions[i]->setProperty("shortCut", static_cast<int>(shortCuts[i]));
+        // Menus show the key in the shortcut text of the options and the settings
+        // ("Shift+Ctrl+F5"), not in the toolkit's own order: a text after a tab is shown instead of
+        // the toolkit's.
+        const QString keyText = keys.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral("\t") + QtText(ShortCutToText(shortCuts[i]));
+        m_actions[i]->setText(QtText(kActionTable[i].Caption) + keyText);
+        if (m_actions[i] == Action("ViewRefTrkAction")) {
+            m_refTrkShort->setText(QtText(kViewRefTrkMenuCaption) + keyText);
+        }
     }
 }
 
@@ -1093,9 +1110,16 @@ void TLumavoxForm::StartupContinuation() {
     setAcceptDrops(true);
     m_started = true;
     if (!m_startFile.isEmpty()) {
+        // Only a project is opened from the command line; anything else (a sound, a text) is
+        // refused rather than dropped on the project that is open.
         const QString file = m_startFile;
         m_startFile.clear();
-        HandleDroppedFile(file);
+        const std::string files[] = {StdText(file)};
+        if (ClassifyDrop(files) == DropAction::Project) {
+            HandleDroppedFile(file);
+        } else {
+            ShowWarning(QtText(FileRefusalText(MsgText(Msg::IllegalFile), files[0])));
+        }
     }
     DisplayTick();
 }
@@ -1138,6 +1162,11 @@ void TLumavoxForm::DisplayTick() {
     m_panes->DisplayTick();
     m_palettePanel->Refresh();
     m_outputPanel->Refresh();
+    // What changed since the last tick (an edit, the engine, the transport) reaches the actions
+    // once; an idle editor recomputes nothing.
+    RefreshActions();
+    // A backup that fell due during a drag or a dialog runs at the next idle moment.
+    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
 }
 
 bool TLumavoxForm::BackupDue() const {
@@ -1167,10 +1196,10 @@ void TLumavoxForm::RunBackup() {
 
 void TLumavoxForm::UpdateActions() {
     if (m_closing) return;
+    m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
-    // A backup that fell due during a drag or a dialog runs at the next idle moment.
-    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
+    emit actionsUpdated();
 }
 
 void TLumavoxForm::RefreshRecentMenu() {
@@ -1301,7 +1330,8 @@ void TLumavoxForm::ShowSaveError(const ProjectSaveResult& error) {
 
 QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
     switch (lumavox::AskSaveChanges(m_session, m_project, m_env, m_commandUi)) {
-        case SaveAnswer::Yes:
+        case SaveAnswer::Yes:  // saved
+            m_backupGate.Succeeded();
             return QMessageBox::Yes;
         case SaveAnswer::No:
             return QMessageBox::No;
@@ -1313,18 +1343,23 @@ QMessageBox::StandardButton TLumavoxForm::AskSaveChanges() {
 
 bool TLumavoxForm::SaveProject() {
     const bool saved = SaveProjectCommand(m_session, m_project, m_env, m_commandUi);
-    if (saved) UpdateCaption();
-    Invalidate();
-    m_panes->ShowSelection(false);  // saving deselects every step
+    AfterSaveCommand(saved);
     return saved;
 }
 
 bool TLumavoxForm::SaveProjectAs() {
     const bool saved = SaveProjectAsCommand(m_session, m_env, m_commandUi);
-    if (saved) UpdateCaption();
-    Invalidate();
-    m_panes->ShowSelection(false);
+    AfterSaveCommand(saved);
     return saved;
+}
+
+void TLumavoxForm::AfterSaveCommand(bool saved) {
+    if (saved) {
+        UpdateCaption();
+        m_backupGate.Succeeded();  // a later failing backup is shown again
+    }
+    Invalidate();
+    m_panes->ShowSelection(false);  // saving deselects every step
 }
 
 bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
@@ -1333,7 +1368,7 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
         atStartUp ? m_session.OpenAtStartUp() : m_session.OpenProject(StdText(path));
     if (result.Outcome == OpenOutcome::Refused) {
         // Nothing changed; a recent entry naming a file that is gone is dropped.
-        ShowWarning(QtText(FileStatusText(result.Status)));
+        ShowWarning(QtText(FileRefusalText(FileStatusText(result.Status), StdText(path))));
         if (result.Status == FileStatus::NotFound) {
             const int index = m_env.HistoryIndex(StdText(path));
             if (index >= 0) m_env.History.erase(m_env.History.begin() + index);
@@ -1520,8 +1555,14 @@ void TLumavoxForm::ClosingSequence() {
     SaveShortCuts(m_env.Ini(), CurrentShortCuts());
     const SaveResult saved = m_env.Save(*m_device);
     if (!saved.Ok()) {
-        // The settings could not be written; the program still closes.
-        ShowWarning(QtText(saved.Error) + QStringLiteral("\n") + QtText(saved.SystemError));
+        // The settings could not be written; the program still closes. Closing for a signal,
+        // nobody may be there to answer a box: the reason goes to stderr.
+        if (m_askOnClose) {
+            ShowWarning(QtText(saved.Error) + QStringLiteral("\n") + QtText(saved.SystemError));
+        } else {
+            std::fprintf(stderr, "lumavox: %s (%s)\n", EscapeControlBytes(saved.Error).c_str(),
+                         EscapeControlBytes(saved.SystemError).c_str());
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -91,9 +92,11 @@ public:
     // Also connects the monitor and the selection window and gives the edit commands their
     // dialogs.
     void SetAuxWindows(const AuxWindows& windows);
-    // A project named on the command line: handled like a drop of that file once the window runs.
+    // A project named on the command line: handled like a drop of that file once the window runs;
+    // a file that is not a project is refused with a message.
     void OpenAtStart(const QString& path) { m_startFile = path; }
-    // Closes through the closing sequence without the save question (termination signals).
+    // Closes through the closing sequence without the save question (termination signals); no box
+    // waits for an answer then (a settings file that cannot be written is reported on stderr).
     void CloseWithoutAsking();
 
     // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
@@ -135,7 +138,8 @@ public:
     // length, repaint.
     void ApplyOptions();
 
-    // Recomputes the enabled state of every action (also run when the event loop goes idle).
+    // Recomputes the enabled state of every action: after a command, when a menu is about to show,
+    // and from the display tick or before a shortcut is matched when what the rules read changed.
     void UpdateActions();
     // One display timer tick.
     void DisplayTick();
@@ -151,6 +155,10 @@ public:
     EditActions& Edit() { return *m_edit; }
     CurrentPalettePanel& Palette() { return *m_palettePanel; }
 
+signals:
+    // UpdateActions() has run.
+    void actionsUpdated();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -165,6 +173,7 @@ private:
         explicit Reporter(TLumavoxForm& form) : m_form(form) {}
         void ShowStatus(std::string_view text) override;
         void ShowError(std::string_view text) override;
+        void ShowFileError(std::string_view text, std::string_view path) override;
 
     private:
         TLumavoxForm& m_form;
@@ -214,6 +223,7 @@ private:
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
     void ShowSaveError(const ProjectSaveResult& error);
+    void AfterSaveCommand(bool saved);
     bool BackupDue() const;
     bool BackupBusy() const;
     void RunBackup();
@@ -251,7 +261,15 @@ private:
     void ShowWarning(const QString& text);
     void Invalidate();
     void LayoutStep();
-    void QueueActionUpdate();
+    // UpdateActions() when what the rules read differs from what they last read (cheap).
+    void RefreshActions();
+
+    struct ActionInputs {
+        ActionFacts Facts;
+        bool DragActive = false;
+        bool operator==(const ActionInputs&) const = default;
+    };
+    ActionInputs CurrentActionInputs() const;
 
     Setup m_setup;
     EnvData m_env;
@@ -322,10 +340,10 @@ private:
     QTimer m_dispTimer;
     QTimer m_backupTimer;
     bool m_shownOnce = false;
-    bool m_started = false;    // the start-up continuation has run
-    bool m_closing = false;    // ClosingFlag
-    bool m_askOnClose = true;  // false for a close by signal
-    bool m_actionUpdateQueued = false;
+    bool m_started = false;                      // the start-up continuation has run
+    bool m_closing = false;                      // ClosingFlag
+    bool m_askOnClose = true;                    // false for a close by signal
+    std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from
 
     bool m_warningShown = false;  // an engine warning box is up
     int32_t m_lastTimeline = -1;

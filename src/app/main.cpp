@@ -98,8 +98,9 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "xcb", 0);
     }
     LumavoxApplication app(argc, argv);
+    // No display name: the toolkit would append it to every window title (" — Lumavox"), and
+    // each window's title is already the whole caption.
     app.setApplicationName(lumavox::QtText(lumavox::UiText::AppTitle));
-    app.setApplicationDisplayName(lumavox::QtText(lumavox::UiText::AppTitle));
     app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.png")));
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

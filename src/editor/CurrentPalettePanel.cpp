@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -230,6 +231,7 @@ void CurrentPalettePanel::Refresh() {
         m_basePanel->ShowColour(current->Colour);
         m_outputPanel->ShowColour(ApplyBrightness(current->Colour, current->Brightness));
         ShowComponents(m_components, current->Colour, true);
+        ShowSliderValue(current->Brightness);
     } else {
         m_basePanel->ShowColour(-1);
         m_outputPanel->ShowColour(-1);
@@ -240,6 +242,14 @@ void CurrentPalettePanel::Refresh() {
 }
 
 void CurrentPalettePanel::ShowBrightness(int brightness) {
+    ShowSliderValue(brightness);
+    emit brightnessMessage(Qs(BrightnessStatusText(brightness)));
+}
+
+void CurrentPalettePanel::ShowSliderValue(int brightness) {
+    // Only the user's moves of the slider write a brightness; the program's only show one.
+    if (m_slider->value() == brightness) return;
+    const QSignalBlocker quiet(m_slider);
     m_slider->setValue(brightness);
 }
 

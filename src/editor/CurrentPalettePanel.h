@@ -84,7 +84,8 @@ private:
 // RGB values, the current line's name, the hue palette, the brightness slider (value = brightness,
 // +255 at the top) and the zero button showing CurBrt0Action. The main window puts it into its
 // "カラーパレット" tool bar, adds ZeroAction() to itself, Attach()es the pane state and calls
-// Refresh() on every display tick. The palette edits only the current step. UI thread only.
+// Refresh() on every display tick and after a command, so the slider follows the current step.
+// The palette edits only the current step. UI thread only.
 class CurrentPalettePanel : public QWidget {
     Q_OBJECT
 public:
@@ -94,9 +95,11 @@ public:
     // works with; until attached it behaves as if no step were current.
     void Attach(PaneState& pane, const int& programmaticChange);
 
-    // Shows the line, the current step's colours and values, enables the slider and zero action.
+    // Shows the line, the current step's colours, values and brightness (on the slider), enables
+    // the slider and zero action.
     void Refresh();
-    // Sets the slider as when a step becomes current; the change handler runs as for the user.
+    // Shows a brightness on the slider and in the status text, as when a step becomes current;
+    // nothing is written to the step.
     void ShowBrightness(int brightness);
 
     QAction* ZeroAction() const { return m_zeroAction; }
@@ -122,6 +125,7 @@ protected:
 
 private:
     void SliderChanged(int value);
+    void ShowSliderValue(int brightness);
     void ZeroBrightness();
     void PalettePressed(int32_t colour);
     void PaletteDragged(int32_t colour);

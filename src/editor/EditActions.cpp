@@ -52,10 +52,11 @@ void EditActions::Attach(PaneState& pane, IEditPrompts& prompts) {
 
 ActionFacts EditActions::Facts() const {
     const TimeLine& timeLine = m_context.timeLine;
+    const StepFacts& steps =
+        m_stepFacts.Get(m_context.project, m_pane != nullptr ? m_pane->CurrentStep : nullptr);
     return GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
-                             timeLine.FrameCount() > 0,
-                             m_pane != nullptr ? m_pane->CurrentIndex(m_context.project) : -1,
-                             m_multiMode, timeLine.CanZoomIn(), timeLine.CanZoomOut());
+                             timeLine.FrameCount() > 0, steps, m_multiMode, timeLine.CanZoomIn(),
+                             timeLine.CanZoomOut());
 }
 
 bool EditActions::Enabled(std::string_view action) const {

@@ -19,8 +19,9 @@ struct PaneState;
 // The handlers of the main window's edit, selection and multi-line actions. Each re-checks its
 // enabled rule (the key of a disabled action may still arrive), asks through the prompts, runs
 // the command on the project and reports what the window must show. The window connects each
-// action's triggered() to the slot of the same name, calls UpdateActions() when idle and on
-// aboutToShow of its menus, and sets MultiMode as the reference pane changes. UI thread only.
+// action's triggered() to the slot of the same name, calls UpdateActions() when the facts change
+// and on aboutToShow of its menus, and sets MultiMode as the reference pane changes. The facts
+// that walk the steps are kept until the steps change. UI thread only.
 class EditActions : public QObject {
     Q_OBJECT
 public:
@@ -70,6 +71,7 @@ private:
     PaneState* m_pane = nullptr;
     IEditPrompts* m_prompts = nullptr;
     bool m_multiMode = false;
+    mutable StepFactsCache m_stepFacts;
 };
 
 }  // namespace lumavox

@@ -108,13 +108,16 @@ public:
     const Step& At(int index) const { return *m_items[static_cast<size_t>(index)]; }
 
     // UI thread only: runs fn(Items&) under the lock, then refreshes the sorted flag the fast
-    // colour search relies on.
+    // colour search relies on and counts the change.
     template <class Fn>
     decltype(auto) Edit(Fn&& fn) {
         std::lock_guard<std::mutex> lock(m_mutex);
         struct Refresh {
             TStepList* self;
-            ~Refresh() { self->m_sorted = self->ComputeSorted(); }
+            ~Refresh() {
+                self->m_sorted = self->ComputeSorted();
+                ++self->m_revision;
+            }
         } refresh{this};
         return std::forward<Fn>(fn)(m_items);
     }
@@ -135,13 +138,17 @@ public:
 
     // True when Time never decreases along the list (maintained by Edit()).
     bool SortedUnlocked() const { return m_sorted; }
+    // UI thread only. Grows with every Edit(), so a value worked out from the steps (a count, an
+    // index) stays valid while the revision it was worked out at is unchanged.
+    uint64_t Revision() const { return m_revision; }
 
 private:
     bool ComputeSorted() const;
 
     mutable std::mutex m_mutex;
     Items m_items;
-    bool m_sorted = true;  // written under m_mutex only
+    bool m_sorted = true;     // written under m_mutex only
+    uint64_t m_revision = 0;  // written by the UI thread under m_mutex, read by it alone
 };
 
 }  // namespace lumavox

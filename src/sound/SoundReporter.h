@@ -16,6 +16,12 @@ public:
     virtual void ShowStatus(std::string_view text) = 0;
     // An error text ("不正なファイルです"); the reader returns only after this call.
     virtual void ShowError(std::string_view text) = 0;
+    // The same for a refused file, with the path it looked at (empty when there is none);
+    // reporters that name the file themselves keep the default.
+    virtual void ShowFileError(std::string_view text, std::string_view path) {
+        static_cast<void>(path);
+        ShowError(text);
+    }
 };
 
 }  // namespace lumavox

@@ -204,10 +204,10 @@ int32_t WavSound::Fail(int32_t code, const std::string& path) {
             m_reporter.ShowError("ファイル " + path + " を開けません");
             return kSoundFileNotFound;
         case kSoundFileNotFound:
-            m_reporter.ShowError(MsgText(Msg::FileNotFound));
+            m_reporter.ShowFileError(MsgText(Msg::FileNotFound), path);
             break;
         case kSoundIllegalFile:
-            m_reporter.ShowError(MsgText(Msg::IllegalFile));
+            m_reporter.ShowFileError(MsgText(Msg::IllegalFile), path);
             break;
         case kSoundNoSupportFrm:
             m_reporter.ShowError(MsgText(Msg::NoSupportFrm));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end runs of the editor on a private X server: the first-run settings file, a second copy
-# ending with status 255 while the first runs on, a close answered with Cancel leaving the
-# settings untouched, and the steps of a line deleted through the menus and saved. Usage: EditorEndToEnd.sh LUMAVOX LUMAVOX_CLI EXPECTED_FIRST_RUN_INI
+# ending with status 255 while the first runs on, a sound named at start refused, window and box
+# titles without anything appended, a close answered with Cancel leaving the settings untouched,
+# and the steps of a line deleted through the menus and saved. Usage: EditorEndToEnd.sh LUMAVOX LUMAVOX_CLI EXPECTED_FIRST_RUN_INI
 # Every wait is bounded. The editor runs in a network namespace of its own when one can be made,
 # so that no output thread can reach a real network.
 set -euo pipefail
@@ -137,10 +138,21 @@ kill -TERM "$first"
 wait_end "$first" 10
 [ "$status" -eq 0 ] || fail "a terminated editor ended with status $status"
 
+echo "== a sound named at start is refused; titles are the captions alone"
+start_editor "$work/show/demo.wav"
+answer_box 警告 Return "a sound named at start was not refused"
+[ "$(xdotool getwindowname "$window")" = "Lumavox" ] || fail "title: $(xdotool getwindowname "$window")"
+kill -TERM "$editor_pid"
+wait_end "$editor_pid" 10
+
 echo "== close with unsaved changes answered with Cancel"
 before=$(sha256sum "$ini")
-start_editor "$work/show/demo.wav"  # a sound given at start modifies the untitled project
+start_editor "$work/show/demo.prj"
 answer_audio_warning
+title=$(xdotool getwindowname "$window")
+[ "$title" = "Lumavox  - Lumavox demo" ] || fail "the window title is '$title'"
+menu_key e s  # select line 1 and delete its steps: the project is modified
+menu_key e d
 menu_exit
 answer_box 確認 Escape "closing asked no question"  # Cancel
 sleep 1

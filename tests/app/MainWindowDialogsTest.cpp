@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,16 @@
 #include "model/ProjectFile.h"
 
 using namespace lumavox;
+
+namespace {
+
+// A menu that tells what it would draw for an action.
+class MenuProbe : public QMenu {
+public:
+    using QMenu::initStyleOption;
+};
+
+}  // namespace
 
 class MainWindowDialogsTest : public QObject {
     Q_OBJECT
@@ -73,12 +86,14 @@ private slots:
     void optionShortCutReachesTheActionAtOnceEvenAfterCancel() {
         TLumavoxForm& form = Make();
         const int row = ActionIndex("OpenPrjAction");
-        OnNextDialog<TOptionDlg>([row](TOptionDlg& dialog) {
+        QString shown;
+        OnNextDialog<TOptionDlg>([row, &shown](TOptionDlg& dialog) {
             dialog.ShortCutList()->setCurrentRow(row);
             dialog.ShiftCheckBox()->setChecked(true);
             dialog.CtrlCheckBox()->setChecked(true);
             dialog.KeyComboBox()->setCurrentIndex(dialog.KeyComboBox()->findText("F5"));
             dialog.ChangeButton()->click();
+            shown = dialog.ShortCutList()->item(row)->text();
             dialog.DisplayPeriodComboBox()->setCurrentIndex(2);  // 150 ms
             dialog.reject();
         });
@@ -86,8 +101,36 @@ private slots:
         QVERIFY(form.Action("OpenPrjAction")
                     ->shortcuts()
                     .contains(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F5)));
+        // The menu writes the key as the options list does.
+        QCOMPARE(shown.section(QLatin1Char('\t'), 1), QStringLiteral("Shift+Ctrl+F5"));
+        MenuProbe menu;
+        menu.addAction(form.Action("OpenPrjAction"));
+        QStyleOptionMenuItem item;
+        menu.initStyleOption(&item, form.Action("OpenPrjAction"));
+        QCOMPARE(item.text, QStringLiteral("プロジェクトを開く(&O)...\tShift+Ctrl+F5"));
         QCOMPARE(form.OptionHost().DisplayPeriod(), 150);
         QCOMPARE(form.Env().DispInterval, 150);  // the run's period, used by later restarts
+    }
+
+    void everyHelpContextHasAPage() {
+        TLumavoxForm& form = Make();
+        const QString help =
+            qEnvironmentVariable("LUMAVOX_SOURCE_DIR") + QStringLiteral("/src/app/help");
+        QVERIFY(QFileInfo::exists(help + QStringLiteral("/index.html")));
+        QObjectList objects = {&form};
+        objects += form.findChildren<QObject*>();  // menus, panes and the dialogs
+        QList<int> contexts;
+        for (const QObject* object : objects) {
+            const QVariant context = object->property("helpContext");
+            if (context.isValid() && !contexts.contains(context.toInt())) {
+                contexts << context.toInt();
+            }
+        }
+        QVERIFY(contexts.contains(14));  // the project settings dialog
+        for (const int context : contexts) {
+            const QString page = help + QStringLiteral("/%1.html").arg(context + 1000);
+            QVERIFY2(QFileInfo::exists(page), qPrintable(page));
+        }
     }
 
     void settingsOkRetitlesTheWindowAndMarksTheProject() {

@@ -1,9 +1,13 @@
 // The main window in process: actions and menus, transport rules, volume slider, time label,
 // timers inside modal dialogs, the save question, the recent list, drops and the close path.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -11,18 +15,21 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
 #include "app/MainWindow.h"
 #include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
+#include "editor/CurrentPalettePanel.h"
 #include "editor/LineTabStrip.h"
 #include "editor/QtText.h"
 #include "fakes/ScriptedSoundDevice.h"
@@ -59,6 +66,14 @@ private:
     int m_count = 0;
 };
 
+// Runs the event loop as the program does, so that it waits for events between them (QTest's
+// waits only poll).
+void RunEventLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 std::string WavFile(const QString& path, int frames) {
     test::WavRecipe recipe;
     std::vector<int16_t> samples(static_cast<size_t>(frames) * 2);
@@ -79,7 +94,11 @@ private:
     std::unique_ptr<TStpPropDlg> m_stpProp;
     std::unique_ptr<TStpTimeDlg> m_stpTime;
 
-    QString Ini() const { return m_dir.filePath(QStringLiteral("lumavox.INI")); }
+    QString m_ini;  // the settings file of the next Make(); lumavox.INI in the folder when empty
+
+    QString Ini() const {
+        return m_ini.isEmpty() ? m_dir.filePath(QStringLiteral("lumavox.INI")) : m_ini;
+    }
 
     TLumavoxForm& Make(const QString& iniText = {}, bool show = true) {
         if (!iniText.isNull()) {
@@ -116,6 +135,7 @@ private:
 private slots:
     void init() {
         QVERIFY(m_dir.isValid());
+        m_ini.clear();
         QFile::remove(Ini());
     }
     void cleanup() {
@@ -135,7 +155,7 @@ private slots:
         for (const ActionInfo& info : kActionTable) {
             QAction* action = form.Action(info.Name);
             QVERIFY2(action, info.Name.data());
-            QCOMPARE(action->text(), QtText(info.Caption));
+            QCOMPARE(action->text().section(QLatin1Char('\t'), 0, 0), QtText(info.Caption));
         }
         QCOMPARE(form.Action("UpBrightAction")->shortcut(), QKeySequence(Qt::Key_Up));
         QVERIFY(form.Action("PlayAction")->shortcuts().isEmpty());
@@ -174,6 +194,79 @@ private slots:
         form.UpdateActions();
         QVERIFY(form.Action("StopAction")->isEnabled());
         QVERIFY(!form.Action("ToEndPosAction")->isEnabled());
+    }
+
+    void anIdleEditorLeavesTheActionsAloneAndAChangeReachesThemOnce() {
+        TLumavoxForm& form = Make();
+        const QString wav = m_dir.filePath(QStringLiteral("idle.wav"));
+        WavFile(wav, 44100);
+        form.HandleDroppedFile(wav);
+        QVERIFY(form.WaveformHasData());
+        ProjectData& project = form.Project();
+        for (int i = 0; i < 400; ++i) AddStep(project, 0x102030 * (i % 5), 0, i * 2, 0, false);
+        form.Project().Modified = false;
+        QSignalSpy updates(&form, &TLumavoxForm::actionsUpdated);
+        RunEventLoop(200);  // the display tick takes the new steps in
+        QVERIFY(updates.count() > 0);
+        updates.clear();
+        RunEventLoop(1000);
+        QCOMPARE(updates.count(), 0);
+
+        // Three changes between two display ticks: one run, at the next tick.
+        QVERIFY(!form.Action("CutStepAction")->isEnabled());
+        for (int i = 0; i < 3; ++i) SetStepSelected(project, 0, StepAt(project, i), true);
+        RunEventLoop(3 * form.Env().DispInterval);
+        QVERIFY(form.Action("CutStepAction")->isEnabled());
+        QCOMPARE(updates.count(), 1);
+        // A menu about to show is current at once, before any tick.
+        SetSelection(project, 0, true);
+        QMenu* edit = form.menuBar()->actions().at(1)->menu();
+        emit edit->aboutToShow();
+        QVERIFY(!form.Action("CutStepAction")->isEnabled());
+        // A shortcut pressed before the next tick finds its action enabled.
+        SetStepSelected(project, 0, StepAt(project, 5), true);
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(project.LineClipboard.Count(), 1);
+    }
+
+    void brightnessSliderShowsTheCurrentStepWithoutWritingIt() {
+        TLumavoxForm& form = Make();
+        ProjectData& project = form.Project();
+        AddStep(project, 0x0000FF, -200, 100, 0, false);
+        AddStep(project, 0x00FF00, 80, 200, 0, false);
+        project.Modified = false;
+        QSlider* slider = form.Palette().BrightnessSlider();
+        const auto run = [&form](const char* name) {
+            form.UpdateActions();
+            QVERIFY2(form.Action(name)->isEnabled(), name);
+            form.Action(name)->trigger();
+        };
+        run("NxtStpAction");
+        QCOMPARE(slider->value(), -200);
+        run("NxtStpAction");
+        QCOMPARE(slider->value(), 80);
+        run("DownBrightAction");
+        QCOMPARE(slider->value(), 79);
+        run("PrvStpAction");
+        QCOMPARE(slider->value(), -200);
+        project.Modified = false;
+        // Following the current step wrote no brightness and saved no undo state.
+        QCOMPARE(StepAt(project, 0)->Brightness, -200);
+        QCOMPARE(StepAt(project, 1)->Brightness, 79);
+        QCOMPARE(project.UndoList.Count(), 0);
+        // A page up moves on from the step's brightness, without an undo state.
+        slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(StepAt(project, 0)->Brightness, -184);
+        QCOMPARE(project.UndoList.Count(), 0);
+        // Zero saves one; its undo brings the brightness back to the slider.
+        form.Palette().ZeroAction()->trigger();
+        QCOMPARE(slider->value(), 0);
+        run("UndoAction");
+        QCOMPARE(StepAt(project, 0)->Brightness, -184);
+        QCOMPARE(slider->value(), -184);
+        project.Modified = false;
     }
 
     void volumeSliderTopIsLoudest() {
@@ -281,17 +374,65 @@ private slots:
         QVERIFY(form.OpenProject(good));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
         QCOMPARE(form.State().PrePlayTime.load(), 2000);
-        const QString missing = m_dir.filePath(QStringLiteral("gone.PRJ"));
+        // A stale recent entry: the box names the file, its control bytes escaped.
+        const QString missing = m_dir.filePath(QStringLiteral("gone\n.PRJ"));
         form.Env().History.insert(form.Env().History.begin(), missing.toStdString());
         QString warning;
         {
             BoxAnswer answer(QMessageBox::Ok, &warning);
             QVERIFY(!form.OpenProject(missing));
         }
-        QCOMPARE(warning, QtText(FileStatusText(FileStatus::NotFound)));
+        QCOMPARE(warning, QStringLiteral("ファイルが見つかりません\n") +
+                              m_dir.filePath(QStringLiteral("gone\\x0A.PRJ")));
         QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - Good show"));
         QCOMPARE(QtText(form.Project().ProjectFileName), good);
         QCOMPARE(form.Env().HistoryIndex(missing.toStdString()), -1);
+    }
+
+    void aRefusedSoundNamesTheFile() {
+        TLumavoxForm& form = Make();
+        QString warning;
+        {
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.HandleDroppedFile(m_dir.filePath(QStringLiteral("lost\x1B[2J.wav")));
+        }
+        QCOMPARE(warning, QStringLiteral("ファイルが見つかりません\n") +
+                              m_dir.filePath(QStringLiteral("lost\\x1B[2J.wav")));
+        const QString junk = m_dir.filePath(QStringLiteral("junk.WAV"));
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a sound at all");
+        file.close();
+        {
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.HandleDroppedFile(junk);
+        }
+        QCOMPARE(warning, QStringLiteral("不正なファイルです\n") + junk);
+        QVERIFY(!form.WaveformHasData());
+    }
+
+    void aCommandLineFileThatIsNoProjectIsRefused() {
+        for (const char* name : {"notes.txt", "song.wav"}) {
+            const QString path = m_dir.filePath(QString::fromLatin1(name));
+            if (QString::fromLatin1(name).endsWith(QStringLiteral(".wav"))) {
+                WavFile(path, 4410);
+            } else {
+                QFile text(path);
+                QVERIFY(text.open(QIODevice::WriteOnly));
+                text.write("a note");
+            }
+            TLumavoxForm& form = Make(QString(), false);
+            form.OpenAtStart(path);
+            QString warning;
+            BoxAnswer answer(QMessageBox::Ok, &warning);
+            form.show();
+            QTRY_COMPARE(answer.Count(), 1);
+            QCOMPARE(warning, QStringLiteral("不正なファイルです\n") + path);
+            // The project that is open keeps its sound and stays unmodified.
+            QVERIFY(!form.WaveformHasData());
+            QVERIFY(!form.Project().Modified);
+            QVERIFY(HeaderSoundFile(form.Project().Header).empty());
+        }
     }
 
     void recentEntriesCarryAccessKeysAndEscapeAmpersands() {
@@ -430,6 +571,61 @@ private slots:
         QStatusTipEvent tip(QStringLiteral("音量の変更"));
         QApplication::sendEvent(&form, &tip);
         QCOMPARE(form.StatusPanel(4)->text(), QStringLiteral("音量の変更"));
+    }
+
+    void aBackupFailureIsShownAgainAfterAManualSave() {
+        TLumavoxForm& form = Make();
+        // A backup waits while a button is held; a double click that opened a dialog in an
+        // earlier test can leave one held in the test's pointer state.
+        if (QApplication::mouseButtons() != Qt::NoButton)
+            QTest::mouseRelease(&form, Qt::LeftButton);
+        QCOMPARE(QApplication::mouseButtons(), Qt::NoButton);
+        const QString folder = m_dir.filePath(QStringLiteral("shows"));
+        form.Env().AutoSave = true;
+        form.Project().ProjectFileName = (folder + QStringLiteral("/show.PRJ")).toStdString();
+        form.Project().Modified = true;
+        BoxAnswer answer(QMessageBox::Ok);
+        form.BackupTick();  // no such folder: the failure is shown
+        QCOMPARE(answer.Count(), 1);
+        form.BackupTick();  // and not again while the backups keep failing
+        QCOMPARE(answer.Count(), 1);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(form.SaveProject());
+        QVERIFY(QDir(folder).removeRecursively());
+        form.Project().Modified = true;
+        form.BackupTick();  // a failure after the save is news again
+        QCOMPARE(answer.Count(), 2);
+        form.Project().Modified = false;
+    }
+
+    void aSignalCloseReportsUnwritableSettingsOnStderr() {
+        // The settings' folder is a file: nothing can be written there.
+        QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        m_ini = m_dir.filePath(QStringLiteral("not-a-folder/lumavox.INI"));
+        TLumavoxForm& form = Make();
+        const QString log = m_dir.filePath(QStringLiteral("stderr.txt"));
+        std::fflush(stderr);
+        const int console = dup(STDERR_FILENO);
+        const int file =
+            open(QFile::encodeName(log).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(file, STDERR_FILENO);
+        close(file);
+        BoxAnswer answer(QMessageBox::Ok);
+        form.CloseWithoutAsking();
+        const bool closed = QTest::qWaitFor([&form] { return !form.isVisible(); }, 5000);
+        std::fflush(stderr);
+        dup2(console, STDERR_FILENO);
+        close(console);
+        QVERIFY(closed);
+        QCOMPARE(answer.Count(), 0);  // no box waited for an answer
+        QFile written(log);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(written.readAll());
+        QVERIFY2(text.contains(QStringLiteral("lumavox: ")) &&
+                     text.contains(QStringLiteral("lumavox.INI")),
+                 qPrintable(text));
     }
 
     void closingWritesTheSettingsOnce() {

@@ -79,12 +79,16 @@ void CurrentPalettePanelTest::sliderSetsBrightnessWithoutUndo() {
     r.MakeCurrent();
     QSignalSpy repaint(&r.panel, &CurrentPalettePanel::panesChanged);
     QSignalSpy message(&r.panel, &CurrentPalettePanel::brightnessMessage);
-    r.programmatic = 1;  // the program follows the pointer: no repaint, not modified
+    // The program showing a brightness writes none: no change, no repaint, not modified.
     r.panel.ShowBrightness(-30);
-    QCOMPARE(r.StepOne().Brightness, -30);
+    QCOMPARE(r.panel.BrightnessSlider()->value(), -30);
+    QCOMPARE(message.last().at(0).toString(), QStringLiteral("明暗= -30"));
+    QCOMPARE(r.StepOne().Brightness, 120);
     QVERIFY(!r.rig.project.Modified);
     QCOMPARE(repaint.count(), 0);
-    r.programmatic = 0;
+    r.panel.Refresh();  // the step's own brightness again
+    QCOMPARE(r.panel.BrightnessSlider()->value(), 120);
+    QVERIFY(!r.rig.project.Modified);
     r.panel.BrightnessSlider()->triggerAction(QAbstractSlider::SliderToMaximum);
     QCOMPARE(r.StepOne().Brightness, 255);  // top = +255
     QVERIFY(r.rig.project.Modified);

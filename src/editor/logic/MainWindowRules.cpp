@@ -6,19 +6,14 @@
 
 #include "engine/EngineState.h"
 #include "engine/Transport.h"
+#include "model/EscapedText.h"
 #include "model/ProjectData.h"
 #include "model/StepOps.h"
 
 namespace lumavox {
 
-ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& engine,
-                              const Transport& transport, bool waveformHasData, int currentStep,
-                              bool multiMode, bool zoomInAllowed, bool zoomOutAllowed) {
-    ActionFacts f;
-    f.SoundLoaded = waveformHasData;
-    f.Idle = !engine.SoundMode.Equals("playing") && !engine.FreeClockRunning.load();
-    f.Modified = project.Modified;
-    f.MultiMode = multiMode;
+StepFacts GatherStepFacts(const ProjectData& project, const Step* currentStep) {
+    StepFacts f;
     f.SelectedInLine = SelectedCountInLine(project);
     f.SelectedAll = SelectedCount(project);
     f.StepsAll = StepCount(project);
@@ -26,11 +21,41 @@ ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& eng
     if (line >= 0 && line < kLineCount) {
         const auto& items = project.Lines[static_cast<size_t>(line)].ItemsUnlocked();
         f.StepsInLine = static_cast<int>(items.size());
-        if (currentStep >= 0 && currentStep < f.StepsInLine) {
-            f.CurrentStep = currentStep;
-            f.CurrentStepTime = items[static_cast<size_t>(currentStep)]->Time;
-        }
+        f.CurrentStep = currentStep == nullptr ? -1 : IndexOfStep(project, line, currentStep);
+        if (f.CurrentStep >= 0) f.CurrentStepTime = currentStep->Time;
     }
+    return f;
+}
+
+const StepFacts& StepFactsCache::Get(const ProjectData& project, const Step* currentStep) {
+    std::array<uint64_t, kLineCount> revisions{};
+    for (size_t i = 0; i < revisions.size(); ++i) revisions[i] = project.Lines[i].Revision();
+    const int line = project.CurrentLine.load(std::memory_order_relaxed);
+    if (!m_valid || revisions != m_revisions || line != m_line || currentStep != m_current) {
+        m_facts = GatherStepFacts(project, currentStep);
+        m_revisions = revisions;
+        m_line = line;
+        m_current = currentStep;
+        m_valid = true;
+    }
+    return m_facts;
+}
+
+ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& engine,
+                              const Transport& transport, bool waveformHasData,
+                              const StepFacts& steps, bool multiMode, bool zoomInAllowed,
+                              bool zoomOutAllowed) {
+    ActionFacts f;
+    f.SoundLoaded = waveformHasData;
+    f.Idle = !engine.SoundMode.Equals("playing") && !engine.FreeClockRunning.load();
+    f.Modified = project.Modified;
+    f.MultiMode = multiMode;
+    f.SelectedInLine = steps.SelectedInLine;
+    f.SelectedAll = steps.SelectedAll;
+    f.StepsAll = steps.StepsAll;
+    f.StepsInLine = steps.StepsInLine;
+    f.CurrentStep = steps.CurrentStep;
+    f.CurrentStepTime = steps.CurrentStepTime;
     f.CursorTime = engine.CursorTime.load();
     f.LineClipboardEmpty = project.LineClipboard.ItemsUnlocked().empty();
     f.MultiClipboardEmpty = project.MultiLineClipboard.ItemsUnlocked().empty();
@@ -116,6 +141,15 @@ int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_
 int VolumeSliderPosition(std::optional<uint16_t> waveVolume) {
     if (!waveVolume) return 0;
     return 255 - (*waveVolume >> 8);
+}
+
+std::string FileRefusalText(std::string_view message, std::string_view path) {
+    std::string text(message);
+    if (!path.empty()) {
+        text += '\n';
+        text += EscapeControlBytes(path);
+    }
+    return text;
 }
 
 bool AutoBackupGate::TimerFired(bool due, bool busy) {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+
+#include "model/Step.h"
 
 namespace lumavox {
 
@@ -10,7 +14,35 @@ class ProjectData;
 struct EngineState;
 class Transport;
 
-// What the enabled rules of the main actions read, gathered once per idle pass (cheap counts).
+// The facts of the enabled rules that take a walk over the steps.
+struct StepFacts {
+    int SelectedInLine = 0;  // selected steps of the current line
+    int SelectedAll = 0;
+    int StepsInLine = 0;
+    int StepsAll = 0;
+    int CurrentStep = -1;  // index in the current line; -1: none, or not in that line
+    int32_t CurrentStepTime = 0;
+    bool operator==(const StepFacts&) const = default;
+};
+
+StepFacts GatherStepFacts(const ProjectData& project, const Step* currentStep);
+
+// Keeps the step facts until a line changes (its revision), the current line or the current step
+// does, so that checking the enabled rules costs no walk over the steps however large the show
+// is. UI thread only.
+class StepFactsCache {
+public:
+    const StepFacts& Get(const ProjectData& project, const Step* currentStep);
+
+private:
+    std::array<uint64_t, kLineCount> m_revisions{};
+    int m_line = -1;
+    const Step* m_current = nullptr;
+    bool m_valid = false;
+    StepFacts m_facts;
+};
+
+// What the enabled rules of the main actions read.
 struct ActionFacts {
     bool SoundLoaded = false;  // the waveform has at least one peak frame
     bool Idle = true;          // the sound is not playing and the free clock is not running
@@ -33,13 +65,16 @@ struct ActionFacts {
     bool CanPauseResume = false;
     bool CanStop = false;
     bool CanGoToSoundStartOrEnd = false;
+    bool operator==(const ActionFacts&) const = default;
 };
 
-// Gathers the facts from the project, the engine state and the transport; the editor adds what
-// only it knows (current step, multi mode, zoom limits). UI thread.
+// Gathers the facts from the project, the engine state, the transport and the step facts; the
+// editor adds what only it knows (multi mode, zoom limits). Cheap: no walk over the steps. UI
+// thread.
 ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& engine,
-                              const Transport& transport, bool waveformHasData, int currentStep,
-                              bool multiMode, bool zoomInAllowed, bool zoomOutAllowed);
+                              const Transport& transport, bool waveformHasData,
+                              const StepFacts& steps, bool multiMode, bool zoomInAllowed,
+                              bool zoomOutAllowed);
 
 struct ActionState {
     bool Enabled = true;
@@ -58,6 +93,10 @@ int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_
 // The volume slider's first position (0 = top = loudest): 255 minus the high byte of the wave
 // volume; the top when the volume cannot be read.
 int VolumeSliderPosition(std::optional<uint16_t> waveVolume);
+
+// The text of a box refusing a file: the message and, on a second line, the path with its control
+// bytes escaped (as the command-line tool writes them); the message alone without a path.
+std::string FileRefusalText(std::string_view message, std::string_view path);
 
 // When the automatic backup runs and when its failure is shown. The timer asks; a backup that
 // falls due during a mouse drag or a modal dialog waits for the next idle moment (so it cannot

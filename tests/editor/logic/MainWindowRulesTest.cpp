@@ -73,7 +73,9 @@ TEST(GatherActionFacts, ReadsTheProjectEngineAndTransport) {
     engine.CursorTime = 100;
     engine.AudioAvailable = true;
 
-    ActionFacts f = GatherActionFacts(project, engine, transport, true, 0, false, true, true);
+    const Step* first = &project.Lines[0].At(0);
+    ActionFacts f = GatherActionFacts(project, engine, transport, true,
+                                      GatherStepFacts(project, first), false, true, true);
     EXPECT_EQ(f.StepsInLine, 2);
     EXPECT_EQ(f.CurrentStepTime, 100);
     EXPECT_FALSE(Enabled("AddStepAction", f));  // the cursor sits on the current step
@@ -81,10 +83,33 @@ TEST(GatherActionFacts, ReadsTheProjectEngineAndTransport) {
     EXPECT_TRUE(Enabled("PlayAction", f));
     EXPECT_FALSE(Enabled("StopAction", f));
 
-    f = GatherActionFacts(project, engine, transport, false, 5, false, true, true);
-    EXPECT_EQ(f.CurrentStep, -1);  // past the end of the line
+    const Step stray;
+    f = GatherActionFacts(project, engine, transport, false, GatherStepFacts(project, &stray),
+                          false, true, true);
+    EXPECT_EQ(f.CurrentStep, -1);  // not a step of the line
     EXPECT_FALSE(Enabled("PlayAction", f));
     EXPECT_FALSE(Enabled("ZoomInAction", f));
+}
+
+TEST(StepFactsCache, FollowsEveryEditTheCurrentLineAndTheCurrentStep) {
+    ProjectData project;
+    AddStep(project, 0, 0, 100, 0, false);
+    AddStep(project, 0, 0, 300, 0, false);
+    StepFactsCache cache;
+    const Step* second = &project.Lines[0].At(1);
+    EXPECT_EQ(cache.Get(project, second).CurrentStep, 1);
+    EXPECT_EQ(cache.Get(project, second).SelectedAll, 0);
+    // A selection is an edit of a step: the counts follow without a new current step.
+    SetStepSelected(project, 0, second, true);
+    EXPECT_EQ(cache.Get(project, second).SelectedAll, 1);
+    EXPECT_EQ(cache.Get(project, second).SelectedInLine, 1);
+    SetStepTime(project, 0, second, 50);  // re-sorted to the front
+    EXPECT_EQ(cache.Get(project, second).CurrentStep, 0);
+    EXPECT_EQ(cache.Get(project, second).CurrentStepTime, 50);
+    project.CurrentLine = 1;
+    EXPECT_EQ(cache.Get(project, second), (StepFacts{0, 1, 0, 2, -1, 0}));
+    project.CurrentLine = 0;
+    EXPECT_EQ(cache.Get(project, nullptr).CurrentStep, -1);
 }
 
 TEST(DisplayPieces, SoundEndScrollAndFirstVolumePosition) {
