@@ -132,6 +132,7 @@ private:
     std::array<QCheckBox*, 5> m_switches{};
     QListWidget* m_shortCutList = nullptr;
     QComboBox* m_keyCombo = nullptr;
+    QComboBox* m_language = nullptr;  // [General] Language, in the order of kLanguageValues
     QCheckBox* m_shift = nullptr;
     QCheckBox* m_ctrl = nullptr;
     QCheckBox* m_alt = nullptr;

@@ -30,6 +30,9 @@ ini="$work/bin/lumavox.INI"  # beside the program, whose folder is writable
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
 unset PULSE_SERVER
 export PULSE_SERVER="unix:$work/run/no-sound-server"  # no audio: Audio:NG, nothing plays
+# The checks below read Japanese texts: the language is set, whatever the caller's locale.
+export LANG=ja_JP.UTF-8
+unset LC_ALL LC_MESSAGES
 "$cli" demo "$work/show" >/dev/null
 
 isolate=()
