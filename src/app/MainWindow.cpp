@@ -338,9 +338,9 @@ void TLumavoxForm::CreateActions() {
         } else if (!fallback.isNull()) {
             action->setIcon(fallback);
         }
-        const QString tip = info.Hint.empty()
-                                ? QtText(CaptionWithoutAccessKeys(Translated(info.Caption))).trimmed()
-                                : QtText(info.Hint);
+        const QString tip =
+            info.Hint.empty() ? QtText(CaptionWithoutAccessKeys(Translated(info.Caption))).trimmed()
+                              : QtText(info.Hint);
         action->setToolTip(tip);
         action->setStatusTip(tip);
         addAction(action);  // shortcuts work without a menu or a bar holding the action
@@ -1447,9 +1447,13 @@ void TLumavoxForm::LoadGroup() {
 
 void TLumavoxForm::ShowHelp(int context) {
     if (!m_help) {
-        // Beside the program in a build, in the shared data folder once installed.
-        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help");
-        const QString installed = QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help");
+        // Beside the program in a build, in the shared data folder once installed; one folder per
+        // language.
+        const QString language =
+            m_setup.language == UiLanguage::English ? QStringLiteral("/en") : QStringLiteral("/ja");
+        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help") + language;
+        const QString installed =
+            QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help") + language;
         if (!QFileInfo::exists(folder) && QFileInfo::exists(installed)) folder = installed;
         m_help = new HelpWindow(QDir::cleanPath(folder), this);
     }

@@ -102,8 +102,9 @@ int main(int argc, char** argv) {
     app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.png")));
     // The language is fixed for the run: chosen before the first window, from the settings file
     // and the locale. A missing translation leaves the texts in Japanese.
-    const lumavox::Language language(app,
-                                     lumavox::Language::FromSettings(lumavox::DefaultSettingsPath()));
+    const lumavox::UiLanguage uiLanguage =
+        lumavox::Language::FromSettings(lumavox::DefaultSettingsPath());
+    const lumavox::Language language(app, uiLanguage);
     if (!language.Loaded()) std::fputs("lumavox: the English texts are missing\n", stderr);
     QFont font;
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
         lumavox::TLumavoxForm::Setup setup;
         setup.iniPath = lumavox::DefaultSettingsPath();
         setup.exeDir = lumavox::ExeDir();
+        setup.language = uiLanguage;
         lumavox::TLumavoxForm form(std::move(setup));
         lumavox::TSetPrjDlg setPrj(form.Project(), form.State(), form.Patch(), form.Env(),
                                    form.Sound(), &form);

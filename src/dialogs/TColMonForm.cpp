@@ -13,9 +13,9 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "editor/QtText.h"
 #include "dialogs/WindowPlacementQt.h"
 #include "dmx/Patch.h"
+#include "editor/QtText.h"
 #include "engine/EngineState.h"
 #include "model/ColourEval.h"
 #include "model/Msgstr.h"
@@ -256,8 +256,8 @@ void TColMonForm::BuildMenu() {
     connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "初期配置(&I)"))), &QAction::triggered, this,
             &TColMonForm::InitialArrangement);
     m_menu->addSeparator();
-    connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "配置をファイルに保存(&S)"))), &QAction::triggered,
-            this, &TColMonForm::ChooseAndSaveArrangement);
+    connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "配置をファイルに保存(&S)"))),
+            &QAction::triggered, this, &TColMonForm::ChooseAndSaveArrangement);
     connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "ファイルから配置を読み込む(&O)"))),
             &QAction::triggered, this, &TColMonForm::ChooseAndLoadArrangement);
     m_menu->addSeparator();

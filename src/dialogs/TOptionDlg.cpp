@@ -396,14 +396,15 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     for (size_t i = 0; i < switches.size(); ++i) m_switches[i]->setChecked(switches[i]);
     const auto language =
         std::find(dlgtext::kLanguageValues.begin(), dlgtext::kLanguageValues.end(), m_env.Language);
-    m_language->setCurrentIndex(language == dlgtext::kLanguageValues.end()
-                                    ? 0
-                                    : static_cast<int>(language - dlgtext::kLanguageValues.begin()));
+    m_language->setCurrentIndex(
+        language == dlgtext::kLanguageValues.end()
+            ? 0
+            : static_cast<int>(language - dlgtext::kLanguageValues.begin()));
 
     m_shortCutList->clear();
     for (size_t i = 0; i < kActionTable.size(); ++i) {
-        const std::string row = CaptionWithoutAccessKeys(Translated(kActionTable[i].Caption)) + "\t" +
-                                ShortCutToText(m_host.ActionShortCut(i));
+        const std::string row = CaptionWithoutAccessKeys(Translated(kActionTable[i].Caption)) +
+                                "\t" + ShortCutToText(m_host.ActionShortCut(i));
         m_shortCutList->addItem(QtText(row));
     }
     m_shortCutList->setCurrentRow(0);

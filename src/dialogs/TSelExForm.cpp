@@ -14,8 +14,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "editor/QtText.h"
 #include "dialogs/WindowPlacementQt.h"
+#include "editor/QtText.h"
 #include "model/ColourEval.h"
 #include "settings/EnvData.h"
 

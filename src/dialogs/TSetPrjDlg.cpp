@@ -72,7 +72,8 @@ TSetPrjDlg::TSetPrjDlg(ProjectData& project, EngineState& engine, PatchTable& pa
       m_env(env),
       m_wav(sound) {
     setObjectName(QStringLiteral("TSetPrjDlg"));
-    setWindowTitle(QtText(CaptionWithoutAccessKeys(Translated(FindAction("SetPrjAction")->Caption))));
+    setWindowTitle(
+        QtText(CaptionWithoutAccessKeys(Translated(FindAction("SetPrjAction")->Caption))));
     setProperty("helpContext", 14);
     setFixedSize(472, 328);
     setAcceptDrops(true);

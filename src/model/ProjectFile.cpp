@@ -11,10 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/Translation.h"
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"
+#include "model/Translation.h"
 #include "platform/FileReplace.h"
 
 namespace lumavox {

@@ -181,9 +181,10 @@ std::string UsrIniFile::Text() const {
 SaveResult UsrIniFile::Flush() {
     if (!m_dirty) return {};
     if (!m_loadError.empty()) {
-        return SaveResult{TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), m_path),
-                          "the file could not be read (" + m_loadError +
-                              "), so it is left as it is rather than replaced by defaults"};
+        return SaveResult{
+            TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), m_path),
+            "the file could not be read (" + m_loadError +
+                "), so it is left as it is rather than replaced by defaults"};
     }
     SaveResult result = WriteFileAtomically(m_path, Text());
     if (result.Ok()) m_dirty = false;

@@ -202,7 +202,8 @@ int32_t WavSound::Fail(int32_t code, const std::string& path) {
     switch (code) {
         case kOpenFailed:
             // The framework's stream error for a file that exists but cannot be opened.
-            m_reporter.ShowError(TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を開けません"), path));
+            m_reporter.ShowError(
+                TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を開けません"), path));
             return kSoundFileNotFound;
         case kSoundFileNotFound:
             m_reporter.ShowFileError(MsgText(Msg::FileNotFound), path);

@@ -70,18 +70,21 @@ private slots:
     void japaneseLeavesEveryTextAsWritten() {
         const Language language(*QApplication::instance(), UiLanguage::Japanese);
         QCOMPARE(QString::fromUtf8(UiTextOf(UiText::FileMenu)), QStringLiteral("ファイル(&F)"));
-        QCOMPARE(QString::fromUtf8(MsgText(Msg::AskSave)), QStringLiteral("変更内容を保存しますか"));
+        QCOMPARE(QString::fromUtf8(MsgText(Msg::AskSave)),
+                 QStringLiteral("変更内容を保存しますか"));
         QCOMPARE(QString::fromUtf8(Translated(kActionTable[0].Caption)),
                  QStringLiteral("プロジェクトの新規作成(&N)"));
         // Qt's standard buttons speak Japanese too.
-        QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QStringLiteral("Cancel"));
+        QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") !=
+                QStringLiteral("Cancel"));
     }
 
     void englishGivesEveryTableTextAnEnglishText() {
         const Language language(*QApplication::instance(), UiLanguage::English);
         QVERIFY(language.Loaded());
         QCOMPARE(QString::fromUtf8(UiTextOf(UiText::FileMenu)), QStringLiteral("&File"));
-        QCOMPARE(QString::fromUtf8(AskSaveText("")), QStringLiteral("[Untitled] Save the changes?"));
+        QCOMPARE(QString::fromUtf8(AskSaveText("")),
+                 QStringLiteral("[Untitled] Save the changes?"));
         for (const ActionInfo& info : kActionTable) {
             QVERIFY2(!HasJapanese(QString::fromUtf8(Translated(info.Caption))), info.Name.data());
         }

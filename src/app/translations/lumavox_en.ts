@@ -433,7 +433,7 @@
     </message>
     <message>
         <source>負荷チェック</source>
-        <translation>Load Check</translation>
+        <translation>Highlight</translation>
     </message>
     <message>
         <source>プリプレイ・タイム</source>

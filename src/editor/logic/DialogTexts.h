@@ -13,23 +13,31 @@ namespace dlgtext {
 
 // Options dialog.
 inline constexpr std::array<std::string_view, 7> kOptionPages = {
-    LV_TEXT("Lumavox", "表示"), LV_TEXT("Lumavox", "操作"), LV_TEXT("Lumavox", "ショートカット"), LV_TEXT("Lumavox", "パレット"), LV_TEXT("Lumavox", "自動保存"), "DMX", LV_TEXT("Lumavox", "高度な設定")};
+    LV_TEXT("Lumavox", "表示"),           LV_TEXT("Lumavox", "操作"),
+    LV_TEXT("Lumavox", "ショートカット"), LV_TEXT("Lumavox", "パレット"),
+    LV_TEXT("Lumavox", "自動保存"),       "DMX",
+    LV_TEXT("Lumavox", "高度な設定")};
 inline constexpr std::array<std::string_view, 8> kColourItems = {
-    LV_TEXT("Lumavox", "波形表示色(L)"),  LV_TEXT("Lumavox", "波形の背景(L)"),    LV_TEXT("Lumavox", "波形表示色(R)"),    LV_TEXT("Lumavox", "波形の背景(R)"),
-    LV_TEXT("Lumavox", "無音部分の背景"), LV_TEXT("Lumavox", "タイムライン表示"), LV_TEXT("Lumavox", "タイムライン背景"), LV_TEXT("Lumavox", "カラー表示の背景")};
+    LV_TEXT("Lumavox", "波形表示色(L)"),    LV_TEXT("Lumavox", "波形の背景(L)"),
+    LV_TEXT("Lumavox", "波形表示色(R)"),    LV_TEXT("Lumavox", "波形の背景(R)"),
+    LV_TEXT("Lumavox", "無音部分の背景"),   LV_TEXT("Lumavox", "タイムライン表示"),
+    LV_TEXT("Lumavox", "タイムライン背景"), LV_TEXT("Lumavox", "カラー表示の背景")};
 inline constexpr std::string_view kColourGroup = LV_TEXT("Lumavox", "配色");
 inline constexpr std::string_view kChooseColour = LV_TEXT("Lumavox", "指定...");
 inline constexpr std::string_view kFlatButtons = LV_TEXT("Lumavox", "ツールボタンをフラットに");
 inline constexpr std::string_view kDispTracking = LV_TEXT("Lumavox", "基点移動時に表示を更新");
-inline constexpr std::string_view kMonClickTab = LV_TEXT("Lumavox", "カラーモニタパネルのクリックでタブを切替");
+inline constexpr std::string_view kMonClickTab =
+    LV_TEXT("Lumavox", "カラーモニタパネルのクリックでタブを切替");
 inline constexpr std::string_view kUseWheel = LV_TEXT("Lumavox", "マウスホイール機能を使う");
-inline constexpr std::string_view kCurActivate = LV_TEXT("Lumavox", "カーソル通過時に基点をアクティブに");
+inline constexpr std::string_view kCurActivate =
+    LV_TEXT("Lumavox", "カーソル通過時に基点をアクティブに");
 inline constexpr std::string_view kLanguageGroup = LV_TEXT("Lumavox", "言語");
 // The language choices, in the order of kLanguageValues.
 inline constexpr std::array<std::string_view, 3> kLanguageItems = {
     LV_TEXT("Lumavox", "システムの設定に従う"), "日本語", "English"};
 inline constexpr std::array<std::string_view, 3> kLanguageValues = {"auto", "ja", "en"};
-inline constexpr std::string_view kLanguageNote = LV_TEXT("Lumavox", "次回の起動から有効になります");
+inline constexpr std::string_view kLanguageNote =
+    LV_TEXT("Lumavox", "次回の起動から有効になります");
 inline constexpr std::string_view kKeyGroup = LV_TEXT("Lumavox", "キー");
 inline constexpr std::string_view kChangeKey = LV_TEXT("Lumavox", "変更(&C)");
 inline constexpr std::string_view kClearKey = LV_TEXT("Lumavox", "解除(&R)");
@@ -59,7 +67,8 @@ inline constexpr std::string_view kOk = "OK";
 inline constexpr std::string_view kCancel = LV_TEXT("Lumavox", "キャンセル");
 
 // Project settings dialog.
-inline constexpr std::array<std::string_view, 3> kProjectPages = {LV_TEXT("Lumavox", "全般"), LV_TEXT("Lumavox", "DMXパッチ"), LV_TEXT("Lumavox", "その他")};
+inline constexpr std::array<std::string_view, 3> kProjectPages = {
+    LV_TEXT("Lumavox", "全般"), LV_TEXT("Lumavox", "DMXパッチ"), LV_TEXT("Lumavox", "その他")};
 inline constexpr std::string_view kTitleGroup = LV_TEXT("Lumavox", "タイトル");
 inline constexpr std::string_view kSoundGroup = LV_TEXT("Lumavox", "サウンドファイル( .WAV)");
 inline constexpr std::string_view kThroughPatch = LV_TEXT("Lumavox", "スルーパッチ");
@@ -73,7 +82,8 @@ inline constexpr std::string_view kUnpatchedCell = "__";
 inline constexpr std::string_view kSettingsSection = "SetProjectDlg";
 // Refusals of a too long title or sound path (the project file has fixed-size fields).
 inline constexpr std::string_view kTitleTooLong = LV_TEXT("Lumavox", "タイトルが長すぎます");
-inline constexpr std::string_view kSoundPathTooLong = LV_TEXT("Lumavox", "サウンドファイルのパスが長すぎます");
+inline constexpr std::string_view kSoundPathTooLong =
+    LV_TEXT("Lumavox", "サウンドファイルのパスが長すぎます");
 
 }  // namespace dlgtext
 }  // namespace lumavox
