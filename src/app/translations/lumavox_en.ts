@@ -13,11 +13,11 @@
     </message>
     <message>
         <source>配置をファイルに保存(&amp;S)</source>
-        <translation>&amp;Save Layout to File…</translation>
+        <translation>&amp;Save Layout to File...</translation>
     </message>
     <message>
         <source>ファイルから配置を読み込む(&amp;O)</source>
-        <translation>&amp;Open Layout from File…</translation>
+        <translation>&amp;Open Layout from File...</translation>
     </message>
     <message>
         <source>サイズ連動(&amp;R)</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
         <source>プロジェクトを開く(&amp;O)...</source>
-        <translation>&amp;Open Project…</translation>
+        <translation>&amp;Open Project...</translation>
     </message>
     <message>
         <source>上書き保存(&amp;S)</source>
@@ -69,11 +69,11 @@
     </message>
     <message>
         <source>名前を付けて保存(&amp;A)...</source>
-        <translation>Save Project &amp;As…</translation>
+        <translation>Save Project &amp;As...</translation>
     </message>
     <message>
         <source>プロジェクトの設定(&amp;S)...</source>
-        <translation>&amp;Project Settings…</translation>
+        <translation>&amp;Project Settings...</translation>
     </message>
     <message>
         <source>タイムスケール拡大(&amp;I)</source>
@@ -101,7 +101,7 @@
     </message>
     <message>
         <source>基点の追加(&amp;A)...</source>
-        <translation>&amp;Add Step…</translation>
+        <translation>&amp;Add Step...</translation>
     </message>
     <message>
         <source>空基点追加(&amp;B)</source>
@@ -125,15 +125,15 @@
     </message>
     <message>
         <source>基点の色指定(&amp;C)...</source>
-        <translation>Step C&amp;olour…</translation>
+        <translation>Step C&amp;olour...</translation>
     </message>
     <message>
         <source>基点のタイム指定(&amp;I)</source>
-        <translation>Step T&amp;ime…</translation>
+        <translation>Step T&amp;ime...</translation>
     </message>
     <message>
         <source>他ラインからコピー(&amp;F) ...</source>
-        <translation>Copy &amp;from Another Line…</translation>
+        <translation>Copy &amp;from Another Line...</translation>
     </message>
     <message>
         <source>元に戻す(&amp;U)</source>
@@ -241,19 +241,19 @@
     </message>
     <message>
         <source>複数ラインのタイム伸縮(&amp;S)</source>
-        <translation>&amp;Stretch Time (All Lines)…</translation>
+        <translation>&amp;Stretch Time (All Lines)...</translation>
     </message>
     <message>
         <source>複数ラインの明暗伸縮(&amp;B)</source>
-        <translation>Stretch &amp;Brightness (All Lines)…</translation>
+        <translation>Stretch &amp;Brightness (All Lines)...</translation>
     </message>
     <message>
         <source>選択基点をファイルに保存  </source>
-        <translation>Save Selected Steps to File…</translation>
+        <translation>Save Selected Steps to File...</translation>
     </message>
     <message>
         <source>ファイルからカーソル位置に読込</source>
-        <translation>Load Steps from File at Cursor…</translation>
+        <translation>Load Steps from File at Cursor...</translation>
     </message>
     <message>
         <source>拡張選択(&amp;E)</source>
@@ -325,7 +325,7 @@
     </message>
     <message>
         <source>指定...</source>
-        <translation>Choose…</translation>
+        <translation>Choose...</translation>
     </message>
     <message>
         <source>ツールボタンをフラットに</source>
@@ -465,7 +465,7 @@
     </message>
     <message>
         <source>パレット画像の選択(&amp;P)</source>
-        <translation>Choose &amp;Palette Image…</translation>
+        <translation>Choose &amp;Palette Image...</translation>
     </message>
     <message>
         <source>表示サイズ : </source>
@@ -533,7 +533,7 @@
     </message>
     <message>
         <source>オプション設定(&amp;O)...</source>
-        <translation>&amp;Options…</translation>
+        <translation>&amp;Options...</translation>
     </message>
     <message>
         <source>目次(&amp;C)</source>
@@ -733,7 +733,7 @@
     </message>
     <message>
         <source>システムの設定に従う</source>
-        <translation>As the system</translation>
+        <translation>System default</translation>
     </message>
     <message>
         <source>次回の起動から有効になります</source>
