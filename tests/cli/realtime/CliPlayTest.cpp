@@ -369,8 +369,12 @@ TEST(CliPlay, RepeatLoopsAndThePostRollFollowTheSoundEndWithoutAHole) {
         // as a late one here however long it stands.
         size_t next = i + 1;
         while (next < loops.size() && loops[next].first <= loops[i].last) ++next;
-        ASSERT_LT(next, loops.size())
-            << "the show time never ran again after the wrap at " << loops[i].ms << " ms";
+        if (next == loops.size()) {
+            // only a wrap in the last moments before Ctrl+C may go without one
+            EXPECT_LT(loops.back().ms - loops[i].ms, 3 * 20.0 + 10.0)
+                << "the show time never ran again after the wrap at " << loops[i].ms << " ms";
+            break;
+        }
         const double runsAfter = loops[next].ms - loops[i].ms;
         // the widest gap between packets within 300 ms either side of the wrap, a gap that
         // reaches beyond that window included
