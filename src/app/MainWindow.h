@@ -20,6 +20,7 @@
 #include "editor/logic/TimeLine.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
+#include "engine/PlayDisplay.h"
 #include "engine/ShowSession.h"
 #include "engine/Transport.h"
 #include "model/ProjectData.h"
@@ -83,7 +84,7 @@ public:
         std::string iniPath;                   // the settings file
         std::string exeDir;                    // the program folder, ending in '/'
         bool outputs = true;                   // create the output threads (tests leave them out)
-        std::unique_ptr<ISoundDevice> device;  // null: the system's sound server
+        std::unique_ptr<ISoundDevice> device;  // null: the sound server, or the silent clock
     };
     explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
     ~TLumavoxForm() override;
@@ -328,6 +329,8 @@ private:
     bool m_actionUpdateQueued = false;
 
     bool m_warningShown = false;  // an engine warning box is up
+    // the show plays without sound: said once
+    SilentAudioNotice m_silentNotice;
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;
