@@ -130,6 +130,8 @@ public:
     ProjectData& Project() { return m_project; }
     EngineState& State() { return m_state; }
     Transport& TransportControl() { return m_transport; }
+    // For a test that plays the output thread of a window made without outputs.
+    Engine& EngineForTest() { return *m_engine; }
     bool StartupDone() const { return m_started; }
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
     // After the options dialog's OK: backup timer, display period, tool bar style, time line
