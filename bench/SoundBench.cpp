@@ -113,7 +113,8 @@ void BM_PeakScanWav10Minutes(benchmark::State& state) {
 }
 BENCHMARK(BM_PeakScanWav10Minutes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_LoadMp3FiveMinutes192k(benchmark::State& state) {
+// Five minutes encoded at 192 kbit/s; empty when lame is not installed.
+const std::string& FiveMinuteMp3() {
     static const std::string mp3 = [] {
         const std::string wav = MakeWav("five-minutes.wav", 300);
         const std::string out = Folder().File("five-minutes.mp3");
@@ -122,6 +123,11 @@ void BM_LoadMp3FiveMinutes192k(benchmark::State& state) {
         std::filesystem::remove(wav);
         return out;
     }();
+    return mp3;
+}
+
+void BM_LoadMp3FiveMinutes192k(benchmark::State& state) {
+    const std::string& mp3 = FiveMinuteMp3();
     if (mp3.empty()) {
         state.SkipWithError("lame is not installed");
         return;
@@ -134,5 +140,27 @@ void BM_LoadMp3FiveMinutes192k(benchmark::State& state) {
     state.counters["entries"] = sound.List().Count();
 }
 BENCHMARK(BM_LoadMp3FiveMinutes192k)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What opening a project with a peak cache adds: the sound's length told from its header (WAV)
+// or from a scan of its frame headers (MP3), to check that the cache is not short.
+void BM_CacheCheckWav10Minutes(benchmark::State& state) {
+    static const std::string path = MakeWav("ten-minutes.wav", 600);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lumavox::MinimumPeakFrames(path));
+    }
+}
+BENCHMARK(BM_CacheCheckWav10Minutes)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_CacheCheckMp3FiveMinutes192k(benchmark::State& state) {
+    const std::string& mp3 = FiveMinuteMp3();
+    if (mp3.empty()) {
+        state.SkipWithError("lame is not installed");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lumavox::MinimumPeakFrames(mp3));
+    }
+}
+BENCHMARK(BM_CacheCheckMp3FiveMinutes192k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -896,7 +896,10 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
     const int scrollBar = m_scrollBar->sizeHint().height();
     m_headRef->setVisible(shown);
     m_headRef->setFixedHeight(layout.PaneHeight + scrollBar);
-    m_refSpacer->setFixedHeight(8 + 30 + 4 + (shown ? 4 : scrollBar));
+    if (auto* gap = findChild<QWidget*>(QStringLiteral("stripGapBelow"))) {
+        gap->setFixedHeight(layout.PanelAbove);
+    }
+    m_refSpacer->setFixedHeight(8 + 30 + layout.PanelAbove + (shown ? 4 : scrollBar));
     Action("ViewRefTrkAction")->setChecked(shown);
     m_multiMode = shown && refLine == ReferencePane::kAllLines;
     m_edit->SetMultiMode(m_multiMode);
@@ -1327,6 +1330,7 @@ bool TLumavoxForm::SaveProject() {
     const bool saved = SaveProjectCommand(m_session, m_project, m_env, m_commandUi);
     if (saved) UpdateCaption();
     Invalidate();
+    m_panes->ShowSelection(false);  // saving deselects every step
     return saved;
 }
 
@@ -1334,6 +1338,7 @@ bool TLumavoxForm::SaveProjectAs() {
     const bool saved = SaveProjectAsCommand(m_session, m_env, m_commandUi);
     if (saved) UpdateCaption();
     Invalidate();
+    m_panes->ShowSelection(false);
     return saved;
 }
 
@@ -1392,9 +1397,9 @@ void TLumavoxForm::SaveGroup() {
     const QString path =
         QFileDialog::getSaveFileName(this, QString(), QString(), QtText(GroupFileFilter()));
     if (path.isEmpty()) return;
-    QString file = path;
-    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".GRP");
-    const ProjectSaveResult result = SaveGroupFile(m_project, StdText(file));
+    const GroupSaveTarget target = GroupSaveTargetFor(StdText(path));
+    if (target.AskReplace && !m_prompts->Confirm(AskReplaceText(target.Path))) return;
+    const ProjectSaveResult result = SaveGroupFile(m_project, target.Path);
     if (!result.Ok())
         ShowWarning(QtText(result.Error) + QStringLiteral("\n") + QtText(result.SystemError));
 }

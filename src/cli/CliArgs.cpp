@@ -63,7 +63,7 @@ std::optional<ParsedArgs> ParseCommand(const std::vector<std::string>& args, Opt
     auto parsed = ParseArgs(args, table, error);
     status = 0;
     if (!parsed) {
-        status = Fail(error, kStatusUsage);
+        status = Fail(error + " (see --help)", kStatusUsage);
         return std::nullopt;
     }
     if (parsed->Has("--help")) {

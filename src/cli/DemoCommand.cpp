@@ -29,8 +29,12 @@ int DemoCommand(const std::vector<std::string>& args) {
     const auto folder = std::filesystem::absolute(parsed->positionals[0], ec);
     if (ec) return FailFile(parsed->positionals[0], "cannot make the path absolute", ec.message());
     std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder)) {
-        return FailFile(folder.string(), "cannot create the folder", ec ? ec.message() : "");
+    // The check keeps the first reason: a name the system refuses (too long) fails both.
+    std::error_code checkError;
+    if (!std::filesystem::is_directory(folder, checkError)) {
+        const std::error_code& reason = ec ? ec : checkError;
+        return FailFile(folder.string(), "cannot create the folder",
+                        reason ? reason.message() : "");
     }
     // The project stores the sound path absolute (or relative to the program folder), so the
     // folder is made absolute before anything is written.

@@ -4,8 +4,8 @@
 
 #include "cli/CliArgs.h"
 #include "cli/CliPaths.h"
+#include "cli/CliShow.h"
 #include "cli/Commands.h"
-#include "cli/ShowRender.h"
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 
@@ -27,11 +27,13 @@ int InfoCommand(const std::vector<std::string>& args) {
     if (!parsed) return status;
     const std::string path = AbsolutePath(parsed->positionals[0]);
 
+    // The file as it is stored, rather than a show opened for playing.
+    if (const std::string problem = InputProblem(path); !problem.empty()) {
+        return FailFile(path, problem);
+    }
     ProjectData project;
-    PatchTable patch;
-    const auto loaded = LoadShow(path, project, patch);
-    if (!loaded) return kStatusFailed;
-    const ProjectLoadResult& result = *loaded;
+    const ProjectLoadResult result = LoadProjectFile(project, path);
+    if (!result.Loaded()) return FailFile(path, ProjectProblemText(result.Status));
 
     nlohmann::ordered_json out;
     out["count"] = result.Count;

@@ -11,9 +11,11 @@
 
 #include "cli/CliArgs.h"
 #include "cli/CliPaths.h"
+#include "cli/CliShow.h"
 #include "cli/Commands.h"
-#include "cli/PlayOutputs.h"
-#include "cli/ShowRender.h"
+#include "cli/PlayReport.h"
+#include "cli/StderrReporter.h"
+#include "dmx/OutputPair.h"
 #include "dmx/artnet/NodeEntry.h"
 #include "engine/Engine.h"
 #include "engine/PostRequest.h"
@@ -63,6 +65,50 @@ public:
     void SetWaveVolume(uint16_t) override {}
 };
 
+enum class OutputKind { ArtNet, Usb, None };
+
+// The outputs as the editor builds them, with only the one the show plays: Art-Net, the USB
+// interface, or for "none" the USB thread without identifiers, which ticks the engine and sends
+// nothing.
+OutputPairConfig OutputsFor(OutputKind kind, const EnvData& settings, int32_t universe,
+                            std::optional<int32_t> period) {
+    OutputPairConfig config;
+    config.TxUniverse = universe;
+    config.WithArtnet = kind == OutputKind::ArtNet;
+    config.UsbPeriodMs =
+        static_cast<uint32_t>(period.value_or(kind == OutputKind::Usb ? settings.DmxInterval : 20));
+    if (kind == OutputKind::Usb) {
+        config.UsbVendorId = static_cast<uint16_t>(settings.UsbVendorId);
+        config.UsbProductId = static_cast<uint16_t>(settings.UsbProductId);
+    }
+    return config;
+}
+
+// What the started output tells the user: Art-Net's set-up problems and address, or why no USB
+// interface takes the frames.
+void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairConfig& config,
+                       const std::string& settingsPath) {
+    if (kind == OutputKind::ArtNet) {
+        if (const std::string error = outputs.InitErrorAfterStart(); !error.empty()) {
+            Warn("Art-Net: " + error);
+        }
+        if (!outputs.Artnet().NetReady()) Warn("Art-Net: the network is not ready (NET:NG)");
+        Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
+             std::to_string(config.TxUniverse));
+    } else if (kind == OutputKind::Usb) {
+        if (config.UsbVendorId == 0 && config.UsbProductId == 0) {
+            Warn(UsbNotConfiguredText(settingsPath));
+        } else if (!outputs.Usb().DevicePresent()) {
+            char ids[64];
+            std::snprintf(ids, sizeof ids, "%04x:%04x", static_cast<unsigned>(config.UsbVendorId),
+                          static_cast<unsigned>(config.UsbProductId));
+            Warn(std::string("no USB DMX interface ") + ids +
+                 " found (DMX:NG); the show runs without lights (is it plugged in, and may "
+                 "this user open it? see lsusb and the README's udev rule)");
+        }
+    }
+}
+
 }  // namespace
 
 int PlayCommand(const std::vector<std::string>& args) {
@@ -72,7 +118,6 @@ int PlayCommand(const std::vector<std::string>& args) {
                                       {"--repeat", "--progress", "--quiet", "--require-audio"}},
                                      kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
-    std::string error;
 
     // Usage errors first, before anything is read.
     std::optional<OutputKind> outputKind;
@@ -113,14 +158,13 @@ int PlayCommand(const std::vector<std::string>& args) {
     NoVolume noVolume;
     settings.Create(noVolume);
 
-    PlayOptions options;
-    options.output =
+    const OutputKind kind =
         outputKind.value_or(settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb);
-    options.universe = universe.value_or(settings.TxUniverse);
-    options.usbPeriodMs = static_cast<uint32_t>(period.value_or(settings.DmxInterval));
-    options.usbVendorId = static_cast<uint16_t>(settings.UsbVendorId);
-    options.usbProductId = static_cast<uint16_t>(settings.UsbProductId);
-    options.settingsPath = settingsPath;
+    if (kind == OutputKind::Usb && !settings.BadUsbIdSetting.empty()) {
+        return Fail(BadUsbIdText(settingsPath, settings.BadUsbIdSetting));
+    }
+    const OutputPairConfig outputConfig =
+        OutputsFor(kind, settings, universe.value_or(settings.TxUniverse), period);
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this
@@ -133,20 +177,17 @@ int PlayCommand(const std::vector<std::string>& args) {
                     instance.Path() + ")");
     }
 
-    ProjectData project;
-    PatchTable patch;
+    // The show opens as in the editor; its sound is asked of the engine, which takes the request
+    // at the output thread's first tick.
+    EngineState state;
+    CliShow show(state, settings);
     const std::string projectPath = AbsolutePath(parsed->positionals[0]);
-    const auto loaded = LoadShow(projectPath, project, patch);
-    if (!loaded) return kStatusFailed;
-    const ShowSound sound = FindShowSound(projectPath, project, parsed->Value("--sound"));
+    if (!show.Open(projectPath)) return kStatusFailed;
+    const ShowSound sound = show.Sound(parsed->Value("--sound"));
     if (!sound.Problem.empty()) return Fail(sound.Problem);
     const std::string& soundPath = sound.Path;
 
     SteadyClock clock;
-    EngineState state;
-    state.PrePlayTime.store(loaded->PrePlayTime);
-    state.PostPlayTime.store(loaded->PostPlayTime);
-    state.CursorTime.store(-loaded->PrePlayTime);
     LineOutput lineOutput;
     const std::atomic<int32_t> noPatchCheck{-1};
 
@@ -162,8 +203,8 @@ int PlayCommand(const std::vector<std::string>& args) {
         device = std::make_unique<ClockSoundDevice>(clock);
     }
     EngineContext context{state,
-                          project,
-                          patch,
+                          show.Project(),
+                          show.Patch(),
                           lineOutput,
                           *device,
                           clock,
@@ -176,20 +217,23 @@ int PlayCommand(const std::vector<std::string>& args) {
                           }};
     Engine engine(context);
 
-    OutputRunner output(engine, clock, options);
-    if (!output.Start(error)) return Fail(error);
+    OutputPair outputs(engine, clock, outputConfig);
+    outputs.Start(kind == OutputKind::ArtNet ? OutputType::ArtNet : OutputType::Usb);
+    ReportOutputStart(outputs, kind, outputConfig, settingsPath);
 
-    state.SoundPath.Set(soundPath);
-    state.SoundLoaded.store(true);
-    // The open request may take longer than a command's wait (an MP3 is scanned): wait for the
-    // tick to take it, within a bound.
-    PostRequest(state, state.OpenRequest, std::chrono::milliseconds(15000));
+    // The open may take longer than a command's wait (an MP3 is scanned): wait for the first
+    // tick to carry it out, within a bound.
+    state.RequestCleared.WaitCleared(state.OpenRequest,
+                                     std::chrono::steady_clock::now() + std::chrono::seconds(15));
     if (!state.SoundOpen.load()) {
-        output.Stop();
-        return FailFile(soundPath, "cannot play this sound");
+        outputs.Terminate();
+        const std::string reason = state.OpenRequest.load()
+                                       ? std::string("the sound did not open within 15 s")
+                                       : EnglishSoundText(state.SoundOpenError.Get());
+        return FailFile(soundPath, "cannot play this sound", reason);
     }
-    const int32_t pre = loaded->PrePlayTime;
-    const int32_t post = loaded->PostPlayTime;
+    const int32_t pre = state.PrePlayTime.load();
+    const int32_t post = state.PostPlayTime.load();
     const int32_t length = state.SoundLength.load();
     Warn("playing " + projectPath + ": " + MillisText(static_cast<int64_t>(pre) + length + post) +
          " (pre-roll " + MillisText(pre) + ", sound " + MillisText(length) + ", post-roll " +
@@ -201,8 +245,13 @@ int PlayCommand(const std::vector<std::string>& args) {
         state, signals, [&] { return EngineShowFinished(state, started); }, progress);
     transport.Stop();
     PostRequest(state, state.CloseRequest);
-    output.Stop();
-    for (const std::string& line : output.NodeLines()) Print(line + "\n");
+    outputs.Terminate();
+    if (outputs.HasArtnet()) {
+        // node names come from the network
+        for (const NodeEntry& node : outputs.Artnet().Nodes().Entries()) {
+            Print(EscapeText(NodeListLine(node)) + "\n");
+        }
+    }
     // the end of the show and a stop signal both end the run normally
     return FinishOutput(ended ? 0 : kStatusFailed);
 }

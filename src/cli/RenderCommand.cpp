@@ -5,11 +5,14 @@
 
 #include "cli/CliArgs.h"
 #include "cli/CliPaths.h"
+#include "cli/CliShow.h"
 #include "cli/Commands.h"
 #include "cli/ShowRender.h"
 #include "dmx/Patch.h"
 #include "model/ColourEval.h"
 #include "model/ProjectFile.h"
+#include "platform/Paths.h"
+#include "settings/EnvData.h"
 
 namespace lumavox::cli {
 
@@ -60,11 +63,15 @@ int RenderCommand(const std::vector<std::string>& args) {
         return Fail("--sound-length must not be negative", kStatusUsage);
     }
 
+    // Opened as play opens it; no engine runs, so its requests are never carried out. The
+    // settings are not read: render depends on no setting.
     const std::string projectPath = AbsolutePath(parsed->positionals[0]);
-    ProjectData project;
-    PatchTable patch;
-    const auto loaded = LoadShow(projectPath, project, patch);
-    if (!loaded) return kStatusFailed;
+    EngineState state;
+    EnvData noSettings({}, ExeDir());
+    CliShow show(state, noSettings);
+    if (!show.Open(projectPath)) return kStatusFailed;
+    const ProjectData& project = show.Project();
+    const PatchTable& patch = show.Patch();
 
     int64_t length = 0;
     ShowSound sound;
@@ -72,7 +79,7 @@ int RenderCommand(const std::vector<std::string>& args) {
     if (soundLength) {
         length = *soundLength;
     } else if (soundOption != nullptr || !HeaderSoundFile(project.Header).empty()) {
-        sound = FindShowSound(projectPath, project, soundOption);
+        sound = show.Sound(soundOption);
         if (sound.Problem.empty()) {
             std::string problem;
             if (const auto ms = SoundLengthOf(sound.Path, problem)) {
@@ -86,8 +93,8 @@ int RenderCommand(const std::vector<std::string>& args) {
             Warn(sound.Problem + "; rendering with sound length 0");
         }
     }
-    const int64_t first = from ? *from : -static_cast<int64_t>(loaded->PrePlayTime);
-    const int64_t last = to ? *to : length + loaded->PostPlayTime;
+    const int64_t first = from ? *from : -static_cast<int64_t>(state.PrePlayTime.load());
+    const int64_t last = to ? *to : length + state.PostPlayTime.load();
     const int64_t increment = step ? *step : 20;
 
     // The raw recording: a file, or stdout in place of the CSV.

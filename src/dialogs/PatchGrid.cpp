@@ -182,8 +182,10 @@ PatchGrid::PatchGrid(PatchTable& patch, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked |
-                    QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    // No editing on a click of the selected cell: Qt delays that editor by the double-click
+    // time, and keys typed meanwhile would go to the keyboard search instead of the cell.
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::EditKeyPressed);
     setCornerButtonEnabled(false);
     setShowGrid(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -197,6 +199,15 @@ PatchGrid::PatchGrid(PatchTable& patch, QWidget* parent)
 }
 
 void PatchGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // An open editor has already queued its commit and passed the key on; without one the
+        // key starts editing. Either way it stays here, away from the dialog's default button.
+        if (state() != QAbstractItemView::EditingState && currentIndex().isValid()) {
+            edit(currentIndex());
+        }
+        event->accept();
+        return;
+    }
     const bool unpatchKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
     const QModelIndex current = currentIndex();
     if (!unpatchKey || state() == QAbstractItemView::EditingState || !current.isValid()) {

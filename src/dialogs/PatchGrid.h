@@ -62,7 +62,8 @@ private:
 
 // The patch grid: 4 columns of 75 px (the first the fixed channel column), rows of 24 px, a
 // fixed first row with "DMX out" in its first cell. Backspace and Delete on a cell that is not
-// being edited unpatch its entry (Delete then moves to the next entry).
+// being edited unpatch its entry (Delete then moves to the next entry); Enter commits an open edit
+// or starts one and never reaches the dialog's default button.
 class PatchGrid final : public QTableView {
     Q_OBJECT
 public:

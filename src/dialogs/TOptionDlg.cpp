@@ -266,6 +266,10 @@ QWidget* TOptionDlg::CreateDmxPage() {
 
     m_artNetGroup = new QGroupBox(page);
     m_artNetGroup->setObjectName(QStringLiteral("ArtNetGroupBox"));
+    // The dialog has a fixed size: the hidden group keeps its room for USB DMX as well.
+    QSizePolicy keepRoom = m_artNetGroup->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_artNetGroup->setSizePolicy(keepRoom);
     auto* portGroup = new QGroupBox(T(dlgtext::kOutputPortGroup), m_artNetGroup);
     m_subNet = MakeList(portGroup, 50);
     m_id = MakeList(portGroup, 50);

@@ -167,10 +167,13 @@ TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     auto* strip = new QWidget(this);
     strip->setFixedHeight(kStripHeight);
     auto* stripLayout = new QHBoxLayout(strip);
-    stripLayout->setContentsMargins(6, 2, 6, 2);
+    // Narrow margins, and buttons that may give up their padding: the strip fits the default
+    // width in the interface font, so the window opens at exactly its default size.
+    stripLayout->setContentsMargins(4, 2, 4, 2);
+    stripLayout->setSpacing(4);
     auto* modeBox = new QGroupBox(strip);
     auto* modeLayout = new QHBoxLayout(modeBox);
-    modeLayout->setContentsMargins(8, 0, 8, 0);
+    modeLayout->setContentsMargins(4, 0, 4, 0);
     m_select = new QRadioButton(QStringLiteral("選択"), modeBox);
     m_exclude = new QRadioButton(QStringLiteral("除外"), modeBox);
     m_select->setChecked(true);
@@ -186,6 +189,8 @@ TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     m_cancel = new QPushButton(QStringLiteral("キャンセル"), strip);
     for (QPushButton* b : {m_reset, m_ok, m_cancel}) {
         b->setAutoDefault(false);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 12);
         stripLayout->addWidget(b);
     }
     m_ok->setDefault(true);

@@ -1,5 +1,6 @@
 #include "dialogs/TStpTimeDlg.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@ TStpTimeDlg::TStpTimeDlg(EditorContext& context, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       m_context(context),
+      m_sign(new QComboBox(this)),
       m_fields{new DigitSpinEdit(23, this), new DigitSpinEdit(59, this),
                new DigitSpinEdit(59, this), new DigitSpinEdit(99, this)},
       m_ok(new QPushButton(Qs(edittext::kOk), this)) {
@@ -31,6 +33,9 @@ TStpTimeDlg::TStpTimeDlg(EditorContext& context, QWidget* parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 8, 8, 8);
     row->setSpacing(4);
+    m_sign->setObjectName(QStringLiteral("SignBox"));
+    m_sign->addItems({QStringLiteral("+"), QStringLiteral("-")});
+    row->addWidget(m_sign);
     row->addWidget(m_fields[0]);
     row->addWidget(m_fields[1]);
     row->addWidget(m_fields[2]);
@@ -55,7 +60,7 @@ void TStpTimeDlg::showEvent(QShowEvent* event) {
     LoadPlacement(m_context.env.Ini(), kSection, placement, 0, 0, 150, 150);
     move(placement.Left, placement.Top);
     const TimeFields fields = SplitTime(m_time.value_or(0));
-    m_negative = fields.Negative;
+    m_sign->setCurrentIndex(fields.Negative ? 1 : 0);
     m_fields[0]->SetValue(fields.Hours);
     m_fields[1]->SetValue(fields.Minutes);
     m_fields[2]->SetValue(fields.Seconds);
@@ -78,7 +83,7 @@ void TStpTimeDlg::accept() {
     fields.Minutes = m_fields[1]->Value();
     fields.Seconds = m_fields[2]->Value();
     fields.Hundredths = m_fields[3]->Value();
-    fields.Negative = m_negative;
+    fields.Negative = m_sign->currentIndex() == 1;
     m_time = ComposeTime(fields);
     QDialog::accept();
 }

@@ -5,24 +5,30 @@
 namespace lumavox {
 
 OutputPair::OutputPair(IFrameSource& source, const IClock& clock, const OutputPairConfig& config)
-    : m_ownSocket(std::make_unique<PosixUdpSocket>()),
-      m_ownInterfaces(std::make_unique<SystemInterfaceList>()),
-      m_ownAddresses(std::make_unique<NetlinkAddressConfig>()),
-      m_ownUsb(std::make_unique<LibusbTransport>()) {
-    Build(source, clock, config, ArtnetNetwork{*m_ownSocket, *m_ownInterfaces, *m_ownAddresses},
-          *m_ownUsb);
+    : m_ownUsb(std::make_unique<LibusbTransport>()) {
+    if (!config.WithArtnet) {
+        Build(source, clock, config, nullptr, *m_ownUsb);
+        return;
+    }
+    m_ownSocket = std::make_unique<PosixUdpSocket>();
+    m_ownInterfaces = std::make_unique<SystemInterfaceList>();
+    m_ownAddresses = std::make_unique<NetlinkAddressConfig>();
+    const ArtnetNetwork network{*m_ownSocket, *m_ownInterfaces, *m_ownAddresses};
+    Build(source, clock, config, &network, *m_ownUsb);
 }
 
 OutputPair::OutputPair(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
                        ArtnetNetwork network, IUsbTransport& usb) {
-    Build(source, clock, config, network, usb);
+    Build(source, clock, config, config.WithArtnet ? &network : nullptr, usb);
 }
 
 void OutputPair::Build(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
-                       ArtnetNetwork network, IUsbTransport& usb) {
-    ArtnetConfig artnet;
-    artnet.txUniverse = config.TxUniverse;
-    m_artnet = std::make_unique<TArtnetThread>(source, network, clock, artnet);
+                       const ArtnetNetwork* network, IUsbTransport& usb) {
+    if (network != nullptr) {
+        ArtnetConfig artnet;
+        artnet.txUniverse = config.TxUniverse;
+        m_artnet = std::make_unique<TArtnetThread>(source, *network, clock, artnet);
+    }
     UsbDmxConfig dmx;
     dmx.periodMs = config.UsbPeriodMs;
     dmx.vendorId = config.UsbVendorId;
@@ -35,6 +41,7 @@ OutputPair::~OutputPair() {
 }
 
 void OutputPair::Start(OutputType type) {
+    if (type == OutputType::ArtNet && !m_artnet) return;
     m_active = type;
     if (type == OutputType::ArtNet) {
         m_artnet->Resume();
@@ -46,13 +53,14 @@ void OutputPair::Start(OutputType type) {
 }
 
 std::string OutputPair::InitErrorAfterStart() {
+    if (!m_artnet) return {};
     std::string error = m_artnet->InitError();
     m_artnet->ClearInitError();
     return error;
 }
 
 void OutputPair::SwitchTo(OutputType type, std::chrono::milliseconds settle) {
-    if (type == m_active) return;
+    if (type == m_active || (type == OutputType::ArtNet && !m_artnet)) return;
     m_active = type;
     if (type == OutputType::ArtNet) {
         if (m_usb->Running()) m_usb->Suspend();
@@ -62,7 +70,7 @@ void OutputPair::SwitchTo(OutputType type, std::chrono::milliseconds settle) {
         m_artnet->Resume();
         m_artnet->SendPoll();
     } else {
-        if (m_artnet->Running()) m_artnet->Suspend();
+        if (m_artnet && m_artnet->Running()) m_artnet->Suspend();
         std::this_thread::sleep_for(settle);
         m_usb->Resume();
     }

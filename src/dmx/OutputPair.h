@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cassert>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -29,12 +30,17 @@ struct OutputPairConfig {
     uint32_t UsbPeriodMs = 20;  // "DmxInterval"
     uint16_t UsbVendorId = 0;   // 0: the built-in default
     uint16_t UsbProductId = 0;
+    // False for a program that never sends Art-Net (the player with another output): no Art-Net
+    // thread is built, so port 6454 stays free and no address is looked at, adopted or removed.
+    bool WithArtnet = true;
 };
 
 // Both output threads of the editor with the operating-system pieces they work through (UDP
 // socket, interface list, address configuration, USB transport): both exist for the whole run,
 // only the selected one runs, and the frame source (the engine) is ticked by one thread at a time.
-// Created with both threads parked; Start runs the selected one.
+// Created with both threads parked; Start runs the selected one. The command-line player uses it
+// too, with the one output it plays (WithArtnet false for USB, and for no output at all: the USB
+// thread without identifiers ticks the engine and sends nothing).
 //
 // Control thread (the UI thread) only, except the threads' shared readers (NetReady, Nodes...).
 class OutputPair {
@@ -50,15 +56,16 @@ public:
     OutputPair(const OutputPair&) = delete;
     OutputPair& operator=(const OutputPair&) = delete;
 
-    // Runs the thread of type: Art-Net is resumed (which adds its 2.x address when one is needed)
-    // and polls at once; the USB thread is resumed.
+    // Runs the thread of type (ArtNet only when the pair has it): Art-Net is resumed (which adds
+    // its 2.x address when one is needed) and polls at once; the USB thread is resumed.
     void Start(OutputType type);
     // The Art-Net set-up error found by the first Resume ("ArtNet初期化エラー" box), handed out
     // once and then cleared; empty when there is none.
     std::string InitErrorAfterStart();
     // Changes the running thread: the other one is parked, after `settle` the Art-Net node list
     // is emptied, Art-Net resumed and a poll sent, or the USB thread resumed. Nothing when type is
-    // already the active one. Blocks the caller for `settle`; never waits without bound.
+    // already the active one, or Art-Net for a pair without it. Blocks the caller for `settle`;
+    // never waits without bound.
     void SwitchTo(OutputType type, std::chrono::milliseconds settle = kSwitchSettle);
     // The USB output period; the USB thread is parked for the change and resumed only when it was
     // running (so a parked thread stays parked while Art-Net runs).
@@ -68,14 +75,22 @@ public:
     void Terminate();
 
     OutputType Active() const { return m_active; }
-    TArtnetThread& Artnet() { return *m_artnet; }
-    const TArtnetThread& Artnet() const { return *m_artnet; }
+    bool HasArtnet() const { return m_artnet != nullptr; }
+    // Only on a pair that has it.
+    TArtnetThread& Artnet() {
+        assert(m_artnet);
+        return *m_artnet;
+    }
+    const TArtnetThread& Artnet() const {
+        assert(m_artnet);
+        return *m_artnet;
+    }
     TDmxDtThread& Usb() { return *m_usb; }
     const TDmxDtThread& Usb() const { return *m_usb; }
 
 private:
     void Build(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
-               ArtnetNetwork network, IUsbTransport& usb);
+               const ArtnetNetwork* network, IUsbTransport& usb);
 
     // Declared before the threads: destroyed after them.
     std::unique_ptr<IUdpSocket> m_ownSocket;

@@ -115,7 +115,7 @@ void LineEditorPane::mousePressEvent(QMouseEvent* event) {
     }
     if (hit >= 0) {
         const Step* step = m_state.CurrentStep;
-        emit m_panes.sliderBrightness(step->Brightness, false);
+        m_panes.ShowStepBrightness(step);
         m_panes.ShowStepTime(step);
         if (event->button() == Qt::LeftButton) {
             m_panes.SelectOnPress(hit, mods, false);
@@ -130,6 +130,9 @@ void LineEditorPane::mousePressEvent(QMouseEvent* event) {
                 // Instead of moving the pointer onto the marker, later positions are offset.
                 m_dragOffset = centre - QPoint(x, y);
                 m_last = centre;
+                m_dragStartY = centre.y();
+                m_movedVertically = false;
+                m_dragChanged = false;
                 m_state.Dragged = step;
                 m_state.Moved = false;
                 if (mods.testFlag(Qt::ShiftModifier)) {
@@ -192,6 +195,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
     const Step* dragged = m_state.Dragged;
     if ((mode == PaneState::Drag::Move || mode == PaneState::Drag::Brightness) &&
         m_panes.DragAlive()) {
+        if (y != m_dragStartY) m_movedVertically = true;
         const bool shift = mods.testFlag(Qt::ShiftModifier);
         if (shift && mode == PaneState::Drag::Brightness) {
             mode = PaneState::Drag::Move;
@@ -206,6 +210,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
                 MoveSelected(project, SaturateTime(dt), mods.testFlag(Qt::AltModifier),
                              m_panes.Limits());
                 m_state.Moved = true;
+                m_dragChanged = true;
                 m_panes.ShowStepTime(dragged);
             }
             if (m_ctx.env.DispTracking) m_panes.InvalidateAll();
@@ -213,6 +218,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
             m_panes.UpdateOverlays();
         } else if (const auto nb = BrightnessAtY(y, M())) {
             OffsetBrightness(project, *nb - dragged->Brightness, nullptr);
+            m_dragChanged = true;
             emit m_panes.paletteRefreshRequested();
             emit m_panes.statusText(2, QString::fromStdString(BrightnessText(dragged->Brightness)));
             if (m_ctx.env.DispTracking) {
@@ -243,14 +249,21 @@ void LineEditorPane::mouseReleaseEvent(QMouseEvent* event) {
                 SetStepTime(project, line, dragged, m_tl.XToTime(x));
             }
             Normalise(project);
-        } else if (mode == PaneState::Drag::Brightness) {
+            m_dragChanged = true;
+        } else if (mode == PaneState::Drag::Brightness &&
+                   (m_movedVertically || y != m_dragStartY)) {
+            // The marker centre does not map back onto every brightness, so a click that did
+            // not move must not write the brightness of its y.
             if (const auto nb = BrightnessAtY(y, M())) {
                 SetStepBrightness(project, line, dragged, *nb);
-                emit m_panes.sliderBrightness(*nb, true);
+                m_panes.ShowStepBrightness(dragged);
+                m_dragChanged = true;
             }
         }
-        project.Modified = true;
-        emit m_panes.modifiedChanged();
+        if (m_dragChanged) {
+            project.Modified = true;
+            emit m_panes.modifiedChanged();
+        }
         m_panes.ShowStepTime(dragged);
         m_state.EndDrag();
         m_panes.SetDragLine(TimeLine::kNoDragLine);
@@ -292,10 +305,16 @@ void LineEditorPane::mouseDoubleClickEvent(QMouseEvent* event) {
         const TStepList* list = m_panes.CurrentList();
         const int x = ContentX(event->position());
         const int y = PointerY(event->position());
-        const int k = list == nullptr ? -1 : m_tl.Candidate(list->ItemsUnlocked(), x, 0);
+        // The step the press picks (a later candidate may lie under the pointer when an earlier
+        // one is within reach), else the first one within reach.
+        int k = -1;
+        if (list != nullptr) {
+            k = HitTest(m_tl, list->ItemsUnlocked(), x, y, M());
+            if (k < 0) k = m_tl.Candidate(list->ItemsUnlocked(), x, 0);
+        }
         m_state.CurrentStep = StepAt(m_ctx.project, k);
         if (const Step* s = m_state.CurrentStep) {
-            emit m_panes.sliderBrightness(s->Brightness, false);
+            m_panes.ShowStepBrightness(s);
             m_panes.ShowStepTime(s);
             if (MarkerRect(m_tl.TimeToX(s->Time), s->Brightness, M(), Variant::Paint)
                     .Contains(x, y)) {
@@ -305,6 +324,10 @@ void LineEditorPane::mouseDoubleClickEvent(QMouseEvent* event) {
         }
     }
     mousePressEvent(event);
+    // That was the second press of the double click: a flag it did not use (a band started on
+    // empty space, a drag refused on a step) must not swallow a later press.
+    m_state.SuppressDrag = false;
+    m_state.SuppressBand = false;
 }
 
 void LineEditorPane::wheelEvent(QWheelEvent* event) {

@@ -36,6 +36,11 @@ private:
     QRect OutlineBounds() const;
 
     QPoint m_last;  // content x, pane y of the last press or move
+    // Of the drag on a step: the y it started at (the marker centre), whether the pointer has
+    // left that y, whether a step has changed. A click without vertical movement writes nothing.
+    int m_dragStartY = 0;
+    bool m_movedVertically = false;
+    bool m_dragChanged = false;
     bool m_band = false;
     QPoint m_bandAnchor;
     QRect m_bandRect;  // content coordinates, normalised

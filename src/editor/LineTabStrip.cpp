@@ -4,16 +4,13 @@
 #include <QPainter>
 #include <QStyleOption>
 
-#include <algorithm>
-
 #include "editor/TimePanes.h"
 #include "model/ProjectData.h"
 
 namespace lumavox {
 
 namespace {
-constexpr int kTabs = 8;
-constexpr int kTwoColumnBelow = 336;
+constexpr int kTabs = LineTabLayout::kTabs;
 }  // namespace
 
 LineTabStrip::LineTabStrip(QWidget* parent) : QWidget(parent) {
@@ -26,37 +23,37 @@ void LineTabStrip::SetCurrent(int line) {
     update();
 }
 
-int LineTabStrip::TabLength() const {
-    if (height() < kTwoColumnBelow) return std::max(1, height() / 4 - 2);
-    return fontMetrics().horizontalAdvance(QStringLiteral("Line 8")) + 16;
+LineTabLayout LineTabStrip::Layout() const {
+    // The current tab's bold face is the widest the text gets.
+    QFont bold = font();
+    bold.setBold(true);
+    const int text = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Line 8"));
+    return LineTabs(height(), width(), text);
 }
 
 QRect LineTabStrip::TabRect(int line) const {
-    const int len = TabLength();
-    if (height() < kTwoColumnBelow) {
-        const int colW = width() / 2;
-        return {(line / 4) * colW, (line % 4) * (len + 2), colW, len};
-    }
-    return {0, line * len, width(), len};
+    if (line < 0 || line >= kTabs) return {};
+    const PixelRect r = Layout().Tabs[static_cast<size_t>(line)];
+    return {r.X, r.Y, r.W, r.H};
 }
 
 int LineTabStrip::TabAt(const QPoint& pos) const {
-    for (int i = 0; i < kTabs; ++i) {
-        if (TabRect(i).contains(pos)) return i;
-    }
-    return -1;
+    return Layout().TabAt(pos.x(), pos.y());
 }
 
 void LineTabStrip::paintEvent(QPaintEvent* event) {
     (void)event;
     QPainter p(this);
+    const LineTabLayout layout = Layout();
     for (int i = 0; i < kTabs; ++i) {
-        const QRect r = TabRect(i);
+        const PixelRect& t = layout.Tabs[static_cast<size_t>(i)];
+        const QRect r(t.X, t.Y, t.W, t.H);
         const bool on = i == m_current;
         p.fillRect(r, on ? palette().color(QPalette::Base) : palette().color(QPalette::Button));
         p.setPen(palette().color(QPalette::Mid));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         p.save();
+        p.setClipRect(r);  // a label never spills into the neighbouring tabs
         p.translate(r.center());
         p.rotate(90);
         p.setPen(palette().color(QPalette::ButtonText));
@@ -64,7 +61,9 @@ void LineTabStrip::paintEvent(QPaintEvent* event) {
         QFont f = font();
         f.setBold(on);
         p.setFont(f);
-        p.drawText(text, Qt::AlignCenter, QStringLiteral("Line %1").arg(i + 1));
+        p.drawText(
+            text, Qt::AlignCenter,
+            layout.ShortLabels ? QString::number(i + 1) : QStringLiteral("Line %1").arg(i + 1));
         p.restore();
     }
 }

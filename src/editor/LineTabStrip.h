@@ -3,13 +3,16 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "editor/logic/LineTabGeometry.h"
+
 namespace lumavox {
 
 class TimePanes;
 
-// The eight line tabs "Line 1".."Line 8" on the left of the line editor pane, text rotated. Below
-// 336 px of height they stand in two columns of four, each h / 4 - 2 long; otherwise in one column
-// of automatic length. A click on another tab emits currentChanged; Left/Right keys do nothing.
+// The eight line tabs "Line 1".."Line 8" on the left of the line editor pane, text rotated. They
+// stand in one column while all eight fit with their text, otherwise in two columns of four, each
+// h / 4 - 2 long (LineTabs); every tab stays visible and clickable. A click on another tab emits
+// currentChanged; Left/Right keys do nothing.
 class LineTabStrip : public QWidget {
     Q_OBJECT
 public:
@@ -31,7 +34,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    int TabLength() const;
+    LineTabLayout Layout() const;
     int m_current = 0;
 };
 

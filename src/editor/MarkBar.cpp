@@ -89,12 +89,12 @@ void MarkBar::mousePressEvent(QMouseEvent* event) {
         emit m_panes.stepMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
     } else if (event->button() == Qt::LeftButton && m_panes.SoundLoaded()) {
         const TStepList* list = m_panes.CurrentList();
-        const int k = list == nullptr ? -1 : m_tl.Candidate(list->ItemsUnlocked(), x, 0);
+        const int k = list == nullptr ? -1 : MarkBarPick(m_tl, list->ItemsUnlocked(), x);
         m_state.SetCurrentIndex(project, k, true);
         m_lastX = x;
         if (const Step* step = m_state.CurrentStep) {
             m_panes.SelectOnPress(k, mods, true);
-            emit m_panes.sliderBrightness(step->Brightness, false);
+            m_panes.ShowStepBrightness(step);
             m_panes.ShowStepTime(step);
             if (!m_state.SuppressDrag) {
                 SaveUndoState(project);

@@ -164,7 +164,7 @@ void ReferencePane::mousePressEvent(QMouseEvent* event) {
     }
     if (const Step* step = k >= 0 ? m_state.CurrentStep : nullptr) {
         m_panes.SelectOnPress(k, event->modifiers(), true);
-        emit m_panes.sliderBrightness(step->Brightness, false);
+        m_panes.ShowStepBrightness(step);
         m_panes.ShowStepTime(step);
     } else {
         m_state.CurrentStep = nullptr;

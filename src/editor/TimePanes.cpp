@@ -118,6 +118,7 @@ void TimePanes::SetCurrentLine(int line, bool deselectAll) {
     if (deselectAll) SetSelection(m_ctx.project, 0, true);
     emit currentLineChanged(line);
     InvalidateAll();
+    ShowSelection(true);
 }
 
 bool TimePanes::DragAlive() {
@@ -195,9 +196,7 @@ void TimePanes::FollowPointer(int x) {
     }
     if (now != nullptr) {
         InvalidateAround(m_ctx.timeLine.TimeToX(now->Time));
-        ++m_state.ProgrammaticChange;
-        emit sliderBrightness(now->Brightness, true);
-        --m_state.ProgrammaticChange;
+        ShowStepBrightness(now);
         ShowStepTime(now);
     }
     emit paletteRefreshRequested();
@@ -222,6 +221,13 @@ void TimePanes::SelectOnPress(int index, Qt::KeyboardModifiers mods, bool ctrlSh
 
 void TimePanes::ShowStepTime(const Step* step) {
     if (step != nullptr) emit statusText(1, QString::fromStdString(MillisText(step->Time)));
+}
+
+void TimePanes::ShowStepBrightness(const Step* step) {
+    if (step == nullptr) return;
+    ++m_state.ProgrammaticChange;
+    emit sliderBrightness(step->Brightness, true);
+    --m_state.ProgrammaticChange;
 }
 
 void TimePanes::ShowSelection(bool withAll) {
@@ -277,6 +283,7 @@ void TimePanes::NextStep() {
     if (!Playing() && x > tl.L() + tl.VisibleWidth() && tl.SetL(x - 20)) AfterScroll();
     InvalidateAll();
     ShowStepTime(m_state.CurrentStep);
+    ShowSelection(false);
 }
 
 void TimePanes::PrevStep() {
@@ -292,6 +299,7 @@ void TimePanes::PrevStep() {
     }
     InvalidateAll();
     ShowStepTime(m_state.CurrentStep);
+    ShowSelection(false);
 }
 
 void TimePanes::PrevTime() {

@@ -45,7 +45,7 @@ public:
     bool ZoomOut();
     bool ZoomFit();
     // Tabs (deselect = true) and the line pop-up (false): the line becomes current, no current
-    // step.
+    // step; panel 3 counts the new line's selection.
     void SetCurrentLine(int line, bool deselectAll);
     // Step-changing commands must not run while this is true (a drag or band holds steps).
     bool StepEditLocked() const { return m_state.Busy(); }
@@ -84,7 +84,10 @@ public:
     // ctrlShiftKeeps: the mark bar's Ctrl+Shift leaves the selection alone.
     void SelectOnPress(int index, Qt::KeyboardModifiers mods, bool ctrlShiftKeeps);
     void ShowStepTime(const Step* step);  // panel 1
-    void ShowSelection(bool withAll);     // panel 3
+    // The brightness slider shows the step's brightness; picking a step changes nothing, so the
+    // slider's own handler must not mark the project modified.
+    void ShowStepBrightness(const Step* step);
+    void ShowSelection(bool withAll);  // panel 3
     void RepaintCursorStrip(int oldX, int newX);
     // Overlays changed in every pane (drag line, outlines) without content changes.
     void UpdateOverlays();

@@ -109,7 +109,10 @@ void Engine::HandleOpenOrClose() {
         m_commandedThisTick = true;
         s.AudioAvailable.store(device.AudioTest());
         const std::string path = s.SoundPath.Get();  // the one allocation, on an open request only
-        if (!path.empty() && device.Open(path).Ok) {
+        const SoundResult opened =
+            path.empty() ? SoundResult::Failure("no sound file is named") : device.Open(path);
+        s.SoundOpenError.Set(opened.Error);
+        if (opened.Ok) {
             s.SoundOpen.store(true);
             int32_t length = 0;
             if (!device.GetLength(length).Ok) length = 0;

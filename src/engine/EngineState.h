@@ -37,6 +37,8 @@ struct EngineState {
     std::atomic<bool> AudioAvailable{false};
     std::atomic<bool> SoundOpen{false};
     SharedPath SoundPath;  // file the next open request opens
+    // The device's reason when the last open request left no sound open; empty after an open.
+    SharedText SoundOpenError;
 
     std::atomic<bool> OpenRequest{false};
     std::atomic<bool> CloseRequest{false};

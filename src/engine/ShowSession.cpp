@@ -57,7 +57,17 @@ ShowSession::ShowSession(ProjectData& project, EngineState& engine, PatchTable& 
     : m_project(project),
       m_engine(engine),
       m_patch(patch),
-      m_sound(sound),
+      m_sound(&sound),
+      m_env(env),
+      m_ui(ui),
+      m_requestBound(requestBound) {}
+
+ShowSession::ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch, EnvData& env,
+                         ISessionUi& ui, std::chrono::milliseconds requestBound)
+    : m_project(project),
+      m_engine(engine),
+      m_patch(patch),
+      m_sound(nullptr),
       m_env(env),
       m_ui(ui),
       m_requestBound(requestBound) {}
@@ -68,7 +78,7 @@ void ShowSession::CloseSound() {
     PostRequest(m_engine, m_engine.CloseRequest, m_requestBound);
     m_engine.SoundLoaded.store(false);
     m_engine.SoundPath.Set({});
-    m_sound.Clear();
+    if (m_sound != nullptr) m_sound->Clear();
     m_cachePending = false;
 }
 
@@ -112,30 +122,40 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
 
     ProjectHeader& header = m_project.Header;
     const std::string cache = PeakCachePath(path);
-    const std::string sound = LocateProjectSound(header, path, m_env.ExeDir);
+    const std::string stored = HeaderSoundFile(header);
+    std::string sound;
+    if (!stored.empty()) {
+        result.SoundLookup = LocateSoundFile(path, stored, m_env.ExeDir);
+        // A sound found nowhere is still named by its stored path, so that reading it reports it.
+        sound = result.SoundLookup.Found() ? result.SoundLookup.Path
+                                           : ResolveSoundPath(stored, m_env.ExeDir);
+    }
     const bool soundExists = IsRegularFile(sound);
     const double soundTime = soundExists ? FileDateTime(sound) : 0.0;
-    if (sound.empty()) {
-        // A project without a sound shows no waveform, whatever cache lies beside it.
+    if (sound.empty() || m_sound == nullptr) {
+        // A project without a sound shows no waveform, whatever cache lies beside it; a session
+        // without a waveform leaves the cache and the project file alone.
     } else if (IsRegularFile(cache)) {
-        // The cache is trusted only while the sound has the time it had when the cache was made.
-        if (soundTime != header.SoundFileTime) {
+        // The cache is trusted only while the sound has the time it had when the cache was made,
+        // and only when it holds the whole sound: an empty or cut-off cache is made again.
+        const bool soundChanged = soundTime != header.SoundFileTime;
+        if (soundChanged || m_sound->LoadPeakCacheFor(cache, sound) == 0) {
             BusyScope busy(m_ui);
-            if (m_sound.LoadSound(sound) > 0) {
+            if (m_sound->LoadSound(sound) > 0) {
                 header.SoundFileTime = soundTime;
-                m_sound.SavePeakCache(cache);
-                result.ResaveError =
-                    SaveProjectFile(m_project, m_patch.Snapshot(), m_engine.PrePlayTime.load(),
-                                    m_engine.PostPlayTime.load(), false);
+                m_sound->SavePeakCache(cache);
+                if (soundChanged) {
+                    result.ResaveError =
+                        SaveProjectFile(m_project, m_patch.Snapshot(), m_engine.PrePlayTime.load(),
+                                        m_engine.PostPlayTime.load(), false);
+                }
             }
-        } else {
-            m_sound.LoadPeakCache(cache);
         }
     } else if (soundExists) {
         BusyScope busy(m_ui);
-        if (m_sound.LoadSound(sound) > 0) {
+        if (m_sound->LoadSound(sound) > 0) {
             header.SoundFileTime = soundTime;
-            m_sound.SavePeakCache(cache);
+            m_sound->SavePeakCache(cache);
         }
     }
 
@@ -165,6 +185,7 @@ OpenResult ShowSession::OpenAtStartUp() {
 
 bool ShowSession::ChangeSound(const std::string& soundPath,
                               const std::optional<std::string>& storedText) {
+    if (m_sound == nullptr) return false;  // the peak list decides whether a sound is taken
     const std::string stored =
         storedText ? *storedText : MakeSoundPathRelative(soundPath, m_env.ExeDir);
     ProjectHeader header = m_project.Header;
@@ -174,7 +195,7 @@ bool ShowSession::ChangeSound(const std::string& soundPath,
         return false;
     }
     BusyScope busy(m_ui);
-    if (m_sound.LoadSound(soundPath) <= 0) return false;
+    if (m_sound->LoadSound(soundPath) <= 0) return false;
     header.SoundFileTime = FileDateTime(soundPath);
     m_project.Header = header;
     m_cachePending = true;
@@ -185,10 +206,17 @@ bool ShowSession::ChangeSound(const std::string& soundPath,
     return true;
 }
 
+void ShowSession::PlaySoundInstead(const std::string& soundPath) {
+    m_engine.SoundPath.Set(soundPath);
+    m_engine.SoundLoaded.store(true);
+    m_engine.CloseRequest.store(false);  // as in OpenProject: the open must not be shut again
+    PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
+}
+
 void ShowSession::WritePendingCache() {
     if (!m_cachePending || m_project.ProjectFileName.empty()) return;
     const std::string cache = PeakCachePath(m_project.ProjectFileName);
-    if (!m_sound.SavePeakCache(cache)) {
+    if (m_sound == nullptr || !m_sound->SavePeakCache(cache)) {
         // The project file now names the new sound with its time: an old cache left beside it
         // would be trusted at the next open, so it goes and that open reads the sound again.
         std::error_code error;
@@ -221,7 +249,7 @@ ProjectSaveResult ShowSession::SaveProjectAs(const std::string& path) {
     const bool formerPending = m_cachePending;
     m_project.ProjectFileName = path;
     // The new file gets the cache of the sound it names, whether or not one was waiting.
-    m_cachePending = m_cachePending || !m_sound.List().Empty();
+    m_cachePending = m_cachePending || (m_sound != nullptr && !m_sound->List().Empty());
     ProjectSaveResult result = Save(false, false);
     if (!result.Ok()) {
         m_project.ProjectFileName = formerName;

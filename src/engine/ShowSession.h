@@ -8,6 +8,7 @@
 #include "engine/EngineState.h"
 #include "engine/PostRequest.h"
 #include "model/ProjectFile.h"
+#include "model/SoundLocation.h"
 
 namespace lumavox {
 
@@ -49,6 +50,8 @@ struct OpenResult {
     FileStatus Status = FileStatus::Loaded;
     // A sound file was found and the engine asked to open it (SoundLoaded).
     bool SoundFound = false;
+    // Where the project's sound was looked for and found (an opened project with a sound only).
+    SoundLocation SoundLookup;
     // Set when the project had to be saved again because its sound had changed, and that failed.
     ProjectSaveResult ResaveError;
 };
@@ -65,11 +68,19 @@ struct OpenResult {
 // A changed sound's peak cache is not written at once: it waits for the next successful save of
 // the project, so that the cache beside a project file always belongs to the sound that file
 // names.
+//
+// A session without a waveform (the command-line player and renderer) opens a show the same way
+// but neither reads nor writes the peak cache and never saves the project on opening; it cannot
+// change the project's sound.
 class ShowSession {
 public:
     ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch, WavSound& sound,
                 EnvData& env, ISessionUi& ui,
                 std::chrono::milliseconds requestBound = kPostRequestBound);
+    // Without a waveform. A player that opens the show before its output thread runs passes a
+    // bound of 0: the requests then wait in EngineState for the thread's first tick.
+    ShowSession(ProjectData& project, EngineState& engine, PatchTable& patch, EnvData& env,
+                ISessionUi& ui, std::chrono::milliseconds requestBound);
     ShowSession(const ShowSession&) = delete;
     ShowSession& operator=(const ShowSession&) = delete;
 
@@ -88,6 +99,9 @@ public:
     // False (the reader has reported why) changes nothing in the header.
     bool ChangeSound(const std::string& soundPath,
                      const std::optional<std::string>& storedText = std::nullopt);
+    // A sound for this run in place of the project's (the player's --sound): the engine is asked
+    // to open it; the project and its header stay as they are.
+    void PlaySoundInstead(const std::string& soundPath);
 
     // Saves the project to ProjectFileName with the working patch and play times (keepUndo as the
     // save commands and the save question use it: false), then writes a waiting peak cache.
@@ -110,7 +124,7 @@ private:
     ProjectData& m_project;
     EngineState& m_engine;
     PatchTable& m_patch;
-    WavSound& m_sound;
+    WavSound* m_sound;  // null: no waveform
     EnvData& m_env;
     ISessionUi& m_ui;
     std::chrono::milliseconds m_requestBound;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 namespace lumavox {
@@ -117,10 +119,70 @@ void RemoveStaleSaveFiles(const std::string& folder) {
     closedir(dir);
 }
 
+// While it lives, a write into a pipe whose reader has gone fails with EPIPE instead of ending the
+// program with SIGPIPE; a SIGPIPE raised meanwhile for this thread is taken back before the old
+// mask returns, one that was pending before is left alone.
+class SigpipeGuard {
+public:
+    SigpipeGuard() {
+        sigemptyset(&m_set);
+        sigaddset(&m_set, SIGPIPE);
+        sigset_t pending;
+        sigemptyset(&pending);
+        sigpending(&pending);
+        m_pendingBefore = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &m_set, &m_old);
+    }
+    ~SigpipeGuard() {
+        if (!m_pendingBefore) {
+            sigset_t pending;
+            sigemptyset(&pending);
+            if (sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
+                const timespec now{};
+                while (sigtimedwait(&m_set, nullptr, &now) < 0 && errno == EINTR) {
+                }
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+    }
+    SigpipeGuard(const SigpipeGuard&) = delete;
+    SigpipeGuard& operator=(const SigpipeGuard&) = delete;
+
+private:
+    sigset_t m_set;
+    sigset_t m_old;
+    bool m_pendingBefore = false;
+};
+
+// Writes into what path names when that exists and is not a regular file: a device, a FIFO, the
+// pipe behind /dev/fd/N, also through links. Renaming a new file over such a target would replace
+// the device node or the FIFO itself instead of feeding it. Returns 0 or errno when the bytes were
+// written there (or failed to be), and nullopt when path is a regular file or missing, or became
+// one before it was opened: that is replaced as a whole.
+std::optional<int> WriteInPlace(const std::string& path, std::span<const uint8_t> bytes) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return std::nullopt;
+    // Blocking, like any writer: a FIFO is opened once it has a reader.
+    const int fd = open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        close(fd);  // swapped for a regular file meanwhile: never overwritten in place
+        return std::nullopt;
+    }
+    int error = 0;
+    {
+        SigpipeGuard guard;
+        error = WriteAll(fd, bytes.data(), bytes.size());
+    }
+    if (close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+    return error;
+}
+
 }  // namespace
 
 int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes, bool sync) {
     if (path.empty()) return ENOENT;
+    if (const std::optional<int> inPlace = WriteInPlace(path, bytes)) return *inPlace;
     // A symbolic link stays: the file it names is replaced, or created when it does not exist.
     std::string target;
     if (const int error = FollowLinks(path, target); error != 0) return error;

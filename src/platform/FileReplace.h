@@ -12,6 +12,10 @@ namespace lumavox {
 // the new one removed. A symbolic link is kept and the file it names replaced, or created when the
 // link dangles; an existing file's permission bits are kept. Temporary files that earlier saves
 // into the same folder left behind, their process gone (killed while saving), are removed first.
+// An existing target that is not a regular file (a device, a FIFO, the pipe of /dev/fd/N, or a
+// link to one) is not replaced: the bytes are written into it, unbuffered, and a refused write
+// (ENOSPC from /dev/full, EPIPE from a pipe without reader) is the returned error. Opening a FIFO
+// waits for its reader.
 // Returns 0 or the errno of the failing step. Any thread, but never call it while holding a lock
 // the output thread takes.
 int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> bytes,

@@ -4,6 +4,8 @@
 #include <cassert>
 #include <charconv>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "platform/Paths.h"
@@ -29,18 +31,33 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
 }
 
-// A USB identifier: decimal, or hexadecimal with "0x" as lsusb prints it ("0x0403"); 0 (no
-// device) for anything else or anything outside 0..0xFFFF.
-int32_t ReadUsbId(const UsrIniFile& ini, std::string_view key) {
-    const std::string text = ini.ReadString("Option", key, "");
+bool IsHexDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    });
+}
+
+// A USB identifier as lsusb and udev print it: hexadecimal, bare ("0403", "6001") or with "0x".
+// A bare number of five digits or more cannot be one written that way; it is read as decimal,
+// as settings files written before ("24577") have it. Nothing for anything else and for values
+// above 0xFFFF.
+std::optional<int32_t> ParseUsbId(std::string_view text) {
+    int base = 16;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        uint32_t value = 0;
-        const char* last = text.data() + text.size();
-        const auto [ptr, ec] = std::from_chars(text.data() + 2, last, value, 16);
-        return ec == std::errc() && ptr == last && value <= 0xFFFF ? static_cast<int32_t>(value)
-                                                                   : 0;
+        text.remove_prefix(2);
+        if (!IsHexDigits(text)) return std::nullopt;
+    } else if (text.size() > 4 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        base = 10;
+    } else if (!IsHexDigits(text)) {
+        return std::nullopt;
     }
-    return InRange(ini.ReadInt("Option", key, 0), 0, 0xFFFF, 0);
+    uint32_t value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (ec != std::errc() || ptr != text.data() + text.size() || value > 0xFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
 }
 
 }  // namespace
@@ -126,8 +143,16 @@ void EnvData::ReadOptions() {
     DispInterval = InRange(m_ini.ReadInt("Option", "DispInterval", 50), 1, 1000, 50);
     TxUniverse = InRange(m_ini.ReadInt("Option", "TxUniverse", 0), 0, 255, 0);
     DmxType = m_ini.ReadInt("Option", "DmxType", 0);
-    UsbVendorId = ReadUsbId(m_ini, "UsbVendorId");
-    UsbProductId = ReadUsbId(m_ini, "UsbProductId");
+    BadUsbIdSetting.clear();
+    const auto readUsbId = [this](std::string_view key) {
+        const std::string text = m_ini.ReadString("Option", key, "");
+        if (text.empty()) return 0;
+        const std::optional<int32_t> id = ParseUsbId(text);
+        if (!id && BadUsbIdSetting.empty()) BadUsbIdSetting = std::string(key) + "=" + text;
+        return id.value_or(0);
+    };
+    UsbVendorId = readUsbId("UsbVendorId");
+    UsbProductId = readUsbId("UsbProductId");
 }
 
 void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {

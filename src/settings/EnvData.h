@@ -104,9 +104,13 @@ public:
     int32_t DispInterval = 50;  // ms
     int32_t TxUniverse = 0;     // Art-Net sub-net × 16 + universe, 0..255
     int32_t DmxType = 0;        // 1 Art-Net, anything else the USB DMX interface
-    // The USB DMX interface to open; read only, 0 = the built-in default.
+    // The USB DMX interface to open; read only, 0 = the built-in default. Hexadecimal in the
+    // file as lsusb prints them ("0403" or "0x0403"; a number of five digits or more is decimal).
     int32_t UsbVendorId = 0;
     int32_t UsbProductId = 0;
+    // The first of those two settings that is not an identifier, as "key=value" (its identifier
+    // is then 0); empty when both read.
+    std::string BadUsbIdSetting;
 
 private:
     void ReadOptions();

@@ -135,6 +135,17 @@ void ScanBlock(const int16_t* samples, size_t frameCount, int32_t channels, size
     }
 }
 
+// The entries a scan of dataBytes of 16-bit samples gives: 100 per whole second and the complete
+// groups of rate / 100 sample frames in the last partial second.
+uint64_t PeakFramesOf(const WaveFormat& format, uint64_t dataBytes) {
+    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    const uint64_t secondBytes = format.Rate * frameBytes;
+    const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
+    if (groupFrames == 0 || secondBytes == 0) return 0;
+    return dataBytes / secondBytes * (format.Rate / groupFrames) +
+           dataBytes % secondBytes / frameBytes / groupFrames;
+}
+
 // A private folder for one MP3 decode, so that parallel users never share the temporary file.
 // Removes the file and the folder when it goes.
 class DecodeFolder {
@@ -228,10 +239,8 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;
-    const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
-    const uint64_t expected = groupFrames == 0 ? 0
-                                               : wholeSeconds * (format.Rate / groupFrames) +
-                                                     remainder / frameBytes / groupFrames;
+    const uint64_t groupFrames = format.Rate / 100;
+    const uint64_t expected = PeakFramesOf(format, data.Bytes);
     if (expected > static_cast<uint64_t>(kMaxPeakFrames)) return kSoundNoSupportFrm;
 
     std::vector<PeakFrame> frames;
@@ -280,6 +289,40 @@ int32_t WavSound::LoadPeakCache(const std::string& path) {
     frames.resize(got / sizeof(PeakFrame));
     m_list.Replace(std::move(frames));
     return m_list.Count();
+}
+
+int32_t WavSound::LoadPeakCacheFor(const std::string& cachePath, const std::string& soundPath) {
+    const int32_t count = LoadPeakCache(cachePath);
+    if (count == 0) return 0;
+    const std::optional<int64_t> least = MinimumPeakFrames(soundPath);
+    if (least && count < *least) {
+        m_list.Clear();
+        return 0;
+    }
+    return count;
+}
+
+std::optional<int64_t> MinimumPeakFrames(const std::string& path) {
+    const std::string fullPath = CompletePath(path);
+    const std::string ext = UpperExtension(fullPath);
+    if (ext == ".WAV") {
+        const FileDescriptor file(OpenRegularFile(fullPath));
+        if (file.Get() < 0) return std::nullopt;
+        WaveFileReader reader(file.Get());
+        WaveFormat format;
+        WaveData data;
+        if (ReadWaveFormat(reader, format) != WaveFault::None || format.BytesPerSample != 2 ||
+            FindWaveData(reader, format, data) != WaveFault::None) {
+            return std::nullopt;
+        }
+        return static_cast<int64_t>(PeakFramesOf(format, data.Bytes));
+    }
+    if (ext == ".MP3") {
+        Mp3Info info;
+        if (!ReadMp3Info(fullPath, &info)) return std::nullopt;
+        return std::max<int64_t>(0, (int64_t{info.LengthSec} - 1) * 100);
+    }
+    return std::nullopt;
 }
 
 bool WavSound::SavePeakCache(const std::string& path) {

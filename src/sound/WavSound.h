@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "sound/PeakFrame.h"
@@ -28,6 +29,13 @@ struct WaveInfo {
     int32_t LengthMs = 0;
 };
 
+// The fewest entries a complete peak list of the sound at path holds, told from the file's header
+// without reading the samples: for a 16-bit PCM WAV file exactly what LoadSound gives; for an MP3
+// file its length in whole seconds less one second (the decoder trims the encoder's delay, which
+// moves the end by a few milliseconds). nullopt when the file cannot tell: missing, unreadable, or
+// in a format LoadSound refuses. The path is resolved against the program folder.
+std::optional<int64_t> MinimumPeakFrames(const std::string& path);
+
 // The loaded sound: its waveform peak list (100 entries per second of sound) and the format of
 // the last sound read. Owned by the main window for the whole run. UI thread only (or the one
 // thread of a command-line tool); reading a long sound blocks that thread and reports progress.
@@ -43,6 +51,10 @@ public:
     // Replaces the list with the records of a .wfm file; on any error the list ends empty. Reports
     // nothing. Returns the count.
     int32_t LoadPeakCache(const std::string& path);
+    // LoadPeakCache, kept only when the cache can stand for the sound at soundPath: not empty and
+    // not short of MinimumPeakFrames (soundPath). A cache that falls short (cut off, or written
+    // empty) leaves the list empty, so that the caller reads the sound again. Reports nothing.
+    int32_t LoadPeakCacheFor(const std::string& cachePath, const std::string& soundPath);
     // Writes the list as a .wfm file, atomically (a temporary file beside it, then renamed over
     // it). An empty list writes nothing and gives false; a failure is reported and gives false.
     bool SavePeakCache(const std::string& path);

@@ -27,6 +27,7 @@
 #include "editor/QtText.h"
 #include "fakes/ScriptedSoundDevice.h"
 #include "model/ProjectFile.h"
+#include "model/StepOps.h"
 #include "sound/WavFixture.h"
 
 using namespace lumavox;
@@ -349,6 +350,52 @@ private slots:
         QTest::mouseDClick(markBar, Qt::LeftButton, {}, QPoint(markBar->width() / 2, 20));
         QCOMPARE(form.Project().Lines[2].Count(), 1);
         form.Project().Modified = false;
+    }
+
+    void selectionCountAndReferenceGapFollowTheView() {
+        TLumavoxForm& form = Make();
+        const QString wav = m_dir.filePath(QStringLiteral("ten.wav"));
+        WavFile(wav, 441000);
+        form.HandleDroppedFile(wav);
+        QTRY_VERIFY(form.WaveformHasData());
+        ProjectData& project = form.Project();
+        AddStep(project, 0xFF, 0, 1000, 0, false);
+        AddStep(project, 0xFF, 0, 2000, 0, false);
+        SetSelection(project, 1, true);
+        QLabel* panel3 = form.StatusPanel(3);
+        panel3->setText(QStringLiteral("stale"));
+        form.UpdateActions();
+        form.Action("NxtStpAction")->trigger();  // one step current and selected
+        QCOMPARE(panel3->text(), QStringLiteral("選択中=1"));
+        // saving deselects
+        project.ProjectFileName = m_dir.filePath(QStringLiteral("show.prj")).toStdString();
+        panel3->setText(QStringLiteral("stale"));
+        form.UpdateActions();
+        form.Action("SavePrjAction")->trigger();
+        QCOMPARE(panel3->text(), QStringLiteral("選択中=0"));
+        // a tab deselects too
+        SetSelection(project, 1, true);
+        auto* tabs = form.findChild<LineTabStrip*>(QStringLiteral("lineTabs"));
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(7).center());
+        QCOMPARE(panel3->text(), QStringLiteral("選択中=0"));
+        // The panel above the reference line is 8 px while it is shown, 4 px otherwise.
+        auto* gap = form.findChild<QWidget*>(QStringLiteral("stripGapBelow"));
+        auto* refPane = form.findChild<QWidget*>(QStringLiteral("refPane"));
+        auto* refHead = form.findChild<QWidget*>(QStringLiteral("headRef"));
+        QVERIFY(gap && refPane && refHead);
+        QCOMPARE(gap->maximumHeight(), 4);
+        form.Action("ViewRefTrkAction")->trigger();
+        QVERIFY(refPane->isVisible());
+        QCOMPARE(gap->maximumHeight(), 8);
+        // the header column's spacer spans the same gap, strip and splitter as the panes
+        auto* lineEditor = form.findChild<QWidget*>(QStringLiteral("lineEditor"));
+        const auto bottom = [&form](QWidget* w) {
+            return w->mapTo(&form, QPoint()).y() + w->height();
+        };
+        QTRY_COMPARE(refHead->mapTo(&form, QPoint()).y() - refPane->mapTo(&form, QPoint()).y(),
+                     bottom(tabs) - bottom(lineEditor));
+        form.Action("ViewRefTrkAction")->trigger();
+        QCOMPARE(gap->maximumHeight(), 4);
     }
 
     void dropsTakeOneLocalFileAfterStartUp() {

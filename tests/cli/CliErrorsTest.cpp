@@ -2,6 +2,7 @@
 // English errors with the file and the reason, the sound found beside a moved show.
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <chrono>
 #include <thread>
@@ -9,7 +10,7 @@
 #include "CliRun.h"
 #include "cli/CliOutput.h"
 #include "cli/DemoShow.h"
-#include "cli/PlayOutputs.h"
+#include "cli/PlayReport.h"
 #include "fakes/FakeWaveVolume.h"
 #include "model/SoundLocation.h"
 #include "settings/EnvData.h"
@@ -85,9 +86,11 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
         {"peaks " + Quote(m_dir / "s24.wav") + " x.wfm", 3, "unsupported WAV format (24-bit"},
         {"peaks " + p + " x.wfm", 3, "hand.prj: unsupported sound type"},
         {"render " + p + " --sound /nonexistent.wav", 1, "/nonexistent.wav: not found"},
-        {"render " + p + " --bogus", 2, "unknown option --bogus"},
+        {"render " + p + " --bogus", 2, "unknown option --bogus (see --help)"},
         {"render " + p + " --step 0", 2, "--step must be at least 1"},
-        {"render " + p + " --to", 2, "missing value for --to"},
+        {"render " + p + " --to", 2, "missing value for --to (see --help)"},
+        {"demo " + Quote(m_dir / std::string(300, 'n')), 1,
+         "cannot create the folder (File name too long)"},
         {"play " + p + " --output dmx", 2, "--output must be artnet, usb or none"},
         {"play " + p + " --quiet --progress", 2, "exclude each other"},
         {"demo", 2, "demo takes one DIR"},
@@ -105,6 +108,16 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
     }
     EXPECT_EQ(FileText(wav), wavBefore);
     EXPECT_EQ(FileText(prj), prjBefore);
+
+    // play, with its lock in the test's folder and no sound server (it warns of that first)
+    std::ofstream(m_dir / "bad.wav", std::ios::binary) << std::string("RIFF\4\0\0\0WAVE", 12);
+    const RunResult unplayable =
+        RunCli("play " + p + " --output none --sound bad.wav", m_dir,
+               "XDG_RUNTIME_DIR=" + Quote(m_dir) + " PULSE_SERVER=unix:/nonexistent");
+    EXPECT_EQ(unplayable.status, 1);
+    EXPECT_NE(unplayable.err.find("bad.wav: cannot play this sound (not a valid sound file)"),
+              std::string::npos)
+        << unplayable.err;
 }
 
 TEST_F(CliTest, MovedShowFindsItsSoundBesideTheProjectAndSaysWhenItCannot) {
@@ -258,17 +271,58 @@ TEST(PlayReports, MissedSecondsAfterAStopAreNotPrintedInABurst) {
 
 TEST_F(CliTest, UsbIdentifiersAreReadInHexadecimalAsLsusbPrintsThem) {
     const fs::path ini = m_dir / "lumavox.INI";
+    std::string bad;
     const auto read = [&](const std::string& vendor, const std::string& product) {
         std::ofstream(ini) << "[Option]\nUsbVendorId=" << vendor << "\nUsbProductId=" << product
                            << "\n";
         EnvData settings(ini.string(), m_dir.string() + "/");
         FakeWaveVolume volume(std::nullopt);
         settings.Create(volume);
+        bad = settings.BadUsbIdSetting;
         return std::pair{settings.UsbVendorId, settings.UsbProductId};
     };
-    EXPECT_EQ(read("0x0403", "0X6001"), (std::pair{0x0403, 0x6001}));
-    EXPECT_EQ(read("1027", "24577"), (std::pair{1027, 24577}));
-    EXPECT_EQ(read("0x10000", "0xg1"), (std::pair{0, 0}));
+    EXPECT_EQ(read("0403", "6001"), (std::pair{0x0403, 0x6001}));  // lsusb: ID 0403:6001
+    EXPECT_EQ(read("0x0403", "abcd"), (std::pair{0x0403, 0xABCD}));
+    EXPECT_EQ(read("403", "24577"), (std::pair{0x0403, 0x6001}));  // five digits: decimal
+    EXPECT_EQ(bad, "");
+    EXPECT_EQ(read("0xZZ", "0X6001"), (std::pair{0, 0x6001}));
+    EXPECT_EQ(bad, "UsbVendorId=0xZZ");
+    EXPECT_EQ(read("0403", "10000h"), (std::pair{0x0403, 0}));
+    EXPECT_EQ(bad, "UsbProductId=10000h");
+    EXPECT_EQ(read("0x10000", "70000"), (std::pair{0, 0}));
+    EXPECT_EQ(bad, "UsbVendorId=0x10000");
+    EXPECT_EQ(BadUsbIdText("/etc/x.INI", bad).rfind("/etc/x.INI: UsbVendorId=0x10000 is not", 0),
+              0u);
+}
+
+// The outputs of the tool feed what they name when it is no regular file: the pipe of /dev/fd/N
+// (a shell's >(...)) and a device node; neither is replaced by a file.
+TEST_F(CliTest, OutputsIntoAPipeOrADeviceAreWrittenWhereTheyAre) {
+    const fs::path wav = m_dir / "one.wav";
+    ASSERT_TRUE(WriteDemoWav(wav.string(), 1));
+    const RunResult toFile = RunCli("peaks " + Quote(wav) + " one.wfm", m_dir);
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    // The cache goes into descriptor 3, that is the test's pipe; the count into /dev/null.
+    const RunResult toPipe = RunCli("peaks " + Quote(wav) + " /dev/fd/3 3>&1 >/dev/null", m_dir);
+    EXPECT_EQ(toPipe.status, 0) << toPipe.err;
+    EXPECT_EQ(toPipe.out, FileText(m_dir / "one.wfm"));
+
+    // Made here rather than using the system's own: a writer that renamed over them would
+    // replace the machine's devices when run as root.
+    const fs::path null = m_dir / "null";
+    const fs::path full = m_dir / "full";
+    if (mknod(null.c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0 ||
+        mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) {
+        GTEST_SKIP() << "mknod is not permitted here";
+    }
+    const RunResult toNull = RunCli("peaks " + Quote(wav) + " null", m_dir);
+    EXPECT_EQ(toNull.status, 0) << toNull.err;
+    const RunResult toFull = RunCli("peaks " + Quote(wav) + " full", m_dir);
+    EXPECT_EQ(toFull.status, 1);
+    EXPECT_EQ(toFull.err,
+              "lumavox-cli: " + full.string() + ": cannot write (No space left on device)\n");
+    EXPECT_TRUE(fs::is_character_file(null));
+    EXPECT_TRUE(fs::is_character_file(full));
 }
 
 }  // namespace

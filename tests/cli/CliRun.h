@@ -24,11 +24,12 @@ struct RunResult {
 };
 
 // Runs lumavox-cli in dir with the arguments (each quoted for the shell), capturing stdout and
-// stderr.
-inline RunResult RunCli(const std::string& args, const std::filesystem::path& dir) {
+// stderr; env: NAME=value settings for its environment.
+inline RunResult RunCli(const std::string& args, const std::filesystem::path& dir,
+                        const std::string& env = {}) {
     const std::string errFile = (dir / "stderr.txt").string();
-    const std::string command =
-        "cd '" + dir.string() + "' && " + LUMAVOX_CLI_PATH + " " + args + " 2>" + errFile;
+    const std::string command = "cd '" + dir.string() + "' && env " + env + " " + LUMAVOX_CLI_PATH +
+                                " " + args + " 2>" + errFile;
     RunResult r;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return r;

@@ -11,7 +11,7 @@
 #include "CliRun.h"
 #include "cli/CliArgs.h"
 #include "cli/DemoShow.h"
-#include "cli/PlayOutputs.h"
+#include "cli/PlayReport.h"
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -33,6 +34,7 @@ class StepDialogsTest : public QObject {
 private slots:
     void timeFieldsShowTheSplitTime();
     void okKeepsANegativeTimeNegativeAndCutsToHundredths();
+    void thePreRollSignIsShownAndCanBeChanged();
     void typedValuesAreNotLimitedButArrowsClamp();
     void aTimeBeyondTheRangeIsRefusedAndCloseKeepsTheTime();
     void timeDialogPlacementDefaultsAndIsStored();
@@ -76,6 +78,28 @@ void StepDialogsTest::okKeepsANegativeTimeNegativeAndCutsToHundredths() {
     dialog.show();
     dialog.OkButton()->click();
     QCOMPARE(dialog.Time(), std::optional<int32_t>(1230));
+}
+
+void StepDialogsTest::thePreRollSignIsShownAndCanBeChanged() {
+    testing::EditorContextRig rig;
+    TStpTimeDlg dialog(rig.context, nullptr);
+    dialog.SetTime(-1500);
+    dialog.show();
+    QComboBox* sign = dialog.SignBox();
+    QVERIFY(sign->isVisible());
+    QCOMPARE(sign->currentText(), QStringLiteral("-"));
+    QTest::keyClick(sign, Qt::Key_Up);  // to "+"
+    QCOMPARE(sign->currentText(), QStringLiteral("+"));
+    Type(dialog.SecondsField(), "2");
+    dialog.OkButton()->click();
+    QCOMPARE(dialog.Time(), std::optional<int32_t>(2500));
+
+    dialog.SetTime(700);
+    dialog.show();
+    QCOMPARE(sign->currentText(), QStringLiteral("+"));
+    QTest::keyClick(sign, Qt::Key_Down);
+    dialog.OkButton()->click();
+    QCOMPARE(dialog.Time(), std::optional<int32_t>(-700));
 }
 
 void StepDialogsTest::typedValuesAreNotLimitedButArrowsClamp() {

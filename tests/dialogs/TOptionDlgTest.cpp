@@ -227,6 +227,26 @@ private slots:
         QCOMPARE(pair->Artnet().TxUniverse(), 0x2A);
     }
 
+    void theDialogKeepsItsSizeWhicheverInterfaceIsChosen() {
+        env->DmxType = 0;
+        MakeDialog(nullptr);
+        dialog->Pages()->setCurrentIndex(5);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QSize usb = dialog->size();
+        dialog->ArtNetRadio()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->Switching(), 3000);
+        QVERIFY(dialog->ArtNetGroup()->isVisible());
+        QCOMPARE(dialog->size(), usb);
+        dialog->reject();
+        dialog->show();  // opened with Art-Net chosen
+        QCOMPARE(dialog->size(), usb);
+        dialog->UsbRadio()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->Switching(), 3000);
+        QCOMPARE(dialog->size(), usb);
+        dialog->reject();
+    }
+
     void switchingParksOneThreadBeforeTheOtherRuns() {
         OutputRig& r = Rig();
         pair = r.Pair(0);

@@ -1,5 +1,6 @@
 #include "dialogs/TSelExForm.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -93,6 +94,21 @@ private slots:
         QCOMPARE(int(t.project.Lines[3].At(1).Selected), 0);
         QCOMPARE(int(t.project.Lines[6].At(0).Selected), 1);
         QCOMPARE(t.env.Ini().ReadInt("SelExForm", "WinWidth", 0), 400);
+    }
+
+    void OpensAtItsDefaultSizeInTheProgramsFont() {
+        const QFont before = QApplication::font();
+        QFont font;  // the editor's interface font
+        font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+        font.setPixelSize(15);
+        QApplication::setFont(font);
+        testing::DialogTestContext t;
+        TSelExForm form(t.context, nullptr);
+        form.show();
+        const QSize size = form.frameGeometry().size();
+        form.reject();
+        QApplication::setFont(before);
+        QCOMPARE(size, QSize(400, 400));
     }
 
     void SelectedStepsAreTheCandidatesAndCancelChangesNothing() {

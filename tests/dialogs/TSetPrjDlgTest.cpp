@@ -141,6 +141,50 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), grid);  // no editor opened
     }
 
+    void enterStartsOrCommitsAnEditAndNeverClosesTheDialog() {
+        for (const bool newProject : {false, true}) {
+            dialog->Prepare(QStringLiteral("プロジェクトの新規作成(&N)"), newProject);
+            dialog->setResult(QDialog::Rejected);
+            PatchGrid* grid = dialog->Grid();
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(10, 0));  // channel 31
+            QTest::keyClick(grid, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY(editor && editor->parentWidget() == grid->viewport());
+            QCOMPARE(editor->text(), QStringLiteral("__"));
+            QVERIFY(editor->hasSelectedText());  // typing replaces the shown text
+            QTest::keyClicks(editor, "3r");
+            QTest::keyClick(editor, Qt::Key_Enter);
+            QTRY_COMPARE(QApplication::focusWidget(), grid);
+            QCOMPARE(patch->Get(30), 6);
+            QCOMPARE(patch->Get(32), 8);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->result(), int{QDialog::Rejected});
+            patch->ClearAll();
+        }
+    }
+
+    void charactersTypedRightAfterAClickReachTheCell() {
+        PatchGrid* grid = dialog->Grid();
+        const QModelIndex cell = grid->model()->index(2, 1);  // channel 8
+        const QPoint centre = grid->visualRect(cell).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);  // already selected
+        QCOMPARE(grid->currentIndex(), cell);
+        for (const char c : {'2', 'r'}) {
+            QTest::keyClick(QApplication::focusWidget(), c);
+        }
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("2r"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(patch->Get(7), 3);
+        QCOMPARE(patch->Get(9), 5);
+        QVERIFY(dialog->isVisible());
+    }
+
     void throughAndClearAskFirstAndSurviveCancel() {
         AnswerNextBox(QMessageBox::No);
         QTest::mouseClick(dialog->ClearButton(), Qt::LeftButton);

@@ -91,6 +91,27 @@ TEST(OutputPair, ArtNetStartErrorIsHandedOutOnceAfterTheFirstResume) {
     EXPECT_TRUE(SentArtPoll(rig.socket.Sent()));
 }
 
+// The player's pair for USB or for no output: nothing of the network is touched, and the USB
+// thread ticks the source even without a device.
+TEST(OutputPair, WithoutArtNetNeitherThePortNorAnAddressIsTouched) {
+    PairRig rig;
+    OutputPairConfig config;
+    config.WithArtnet = false;
+    OutputPair pair(rig.source, rig.clock, config, {rig.socket, rig.interfaces, rig.addresses},
+                    rig.usb);
+    EXPECT_FALSE(pair.HasArtnet());
+    EXPECT_FALSE(rig.socket.IsOpen());  // an Art-Net thread opens it when it is built
+    pair.Start(OutputType::Usb);
+    EXPECT_TRUE(rig.source.WaitForTicks(3, 5s));
+    pair.SwitchTo(OutputType::ArtNet, 0ms);
+    EXPECT_EQ(pair.Active(), OutputType::Usb);
+    EXPECT_TRUE(pair.Usb().Running());
+    EXPECT_EQ(pair.InitErrorAfterStart(), "");
+    pair.Terminate();
+    EXPECT_TRUE(rig.socket.Sent().empty());
+    EXPECT_TRUE(rig.addresses.Changes().empty());
+}
+
 TEST(OutputType, DmxTypeOneIsArtNetEverythingElseUsb) {
     EXPECT_EQ(OutputTypeOf(1), OutputType::ArtNet);
     EXPECT_EQ(OutputTypeOf(0), OutputType::Usb);

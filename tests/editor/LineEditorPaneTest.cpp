@@ -1,9 +1,12 @@
 #include "editor/LineEditorPane.h"
 
 #include <QSignalSpy>
+#include <QSlider>
 #include <QtTest>
 
 #include "PaneFixture.h"
+#include "editor/CurrentPalettePanel.h"
+#include "editor/logic/PaneGeometry.h"
 #include "model/StepOps.h"
 
 using namespace lumavox;
@@ -149,6 +152,71 @@ private slots:
         Wheel(&r.pane, {300, 100}, 120, Qt::ShiftModifier);
         QCOMPARE(a.Brightness, 26);
         QCOMPARE(r.f.project.UndoList.Count(), 0);
+    }
+
+    void aClickWithoutMovementChangesNeitherTheStepNorModified() {
+        // 436 px: M = 218, brightness 6 has its marker at y 212, and y 212 reads back as 7.
+        PaneFixture f;
+        LineEditorPane pane{f.panes};
+        pane.resize(800, 436);
+        CurrentPalettePanel palette(f.ctx, nullptr);  // the slider follows as in the window
+        palette.Attach(f.state, f.state.ProgrammaticChange);
+        connect(&f.panes, &TimePanes::sliderBrightness, &palette,
+                [&palette](int b, bool) { palette.ShowBrightness(b); });
+        const Step& a = f.Put(0, 4000, 6);
+        QCOMPARE(line_pane::BrightnessAtY(line_pane::MarkerY(6, 218), 218), 7);
+        for (const QPoint at : {QPoint(100, 212), QPoint(104, 216)}) {
+            Press(&pane, at);
+            QCOMPARE(f.state.DragMode, PaneState::Drag::Brightness);
+            Move(&pane, at + QPoint(3, 0));  // sideways only
+            Release(&pane, at + QPoint(3, 0));
+            QCOMPARE(a.Brightness, 6);
+            QVERIFY(!f.project.Modified);
+        }
+        QCOMPARE(palette.BrightnessSlider()->value(), 6);
+        // a vertical drag writes, also when it returns to where it began
+        Press(&pane, {100, 212});
+        Move(&pane, {100, 150});
+        Move(&pane, {100, 212});
+        Release(&pane, {100, 212});
+        QCOMPARE(a.Brightness, 7);
+        QVERIFY(f.project.Modified);
+    }
+
+    void aDoubleClickPicksTheStepThePressPicks() {
+        Rig r;
+        r.f.Put(0, 4000, 200);                     // x 100, y 21
+        const Step& low = r.f.Put(0, 4200, -200);  // x 105, y 178: the first is a candidate too
+        QSignalSpy prop(&r.f.panes, &TimePanes::propStepRequested);
+        Press(&r.pane, {105, 178});
+        Release(&r.pane, {105, 178});
+        DoubleClick(&r.pane, {105, 178});
+        QCOMPARE(r.f.state.CurrentStep, &low);
+        QCOMPARE(prop.count(), 1);
+        Release(&r.pane, {105, 178});
+    }
+
+    void aDoubleClickLeavesNoFlagForALaterPress() {
+        // on empty space: the second press starts a band, the next press on a step still drags
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);
+        Press(&r.pane, {400, 100});
+        Release(&r.pane, {400, 100});
+        DoubleClick(&r.pane, {400, 100});
+        Release(&r.pane, {400, 100});
+        Press(&r.pane, {100, 100});
+        QCOMPARE(r.f.state.DragMode, PaneState::Drag::Brightness);
+        Move(&r.pane, {100, 60});
+        Release(&r.pane, {100, 60});
+        QCOMPARE(a.Brightness, 102);
+        // on a step: the next press on empty space still starts a band
+        Press(&r.pane, {100, 60});
+        Release(&r.pane, {100, 60});
+        DoubleClick(&r.pane, {100, 60});
+        Release(&r.pane, {100, 60});
+        Press(&r.pane, {400, 100});
+        QVERIFY(r.pane.BandActive());
+        Release(&r.pane, {400, 100});
     }
 
     void doubleClickOpensTheStepAndStartsNoDrag() {

@@ -107,6 +107,31 @@ private slots:
         Release(&r.bar, {400, 30});
     }
 
+    void aPressPicksTheNearestStepWithinReach() {
+        // 200 ms apart is 5 px at zoom 0.25: both steps are candidates for either marker
+        Rig r;
+        const Step& a = r.f.Put(0, 4000);  // x 100
+        const Step& b = r.f.Put(0, 4200);  // x 105
+        Press(&r.bar, {105, 34});
+        QCOMPARE(r.f.state.CurrentStep, &b);
+        QCOMPARE(r.f.state.Dragged, &b);
+        Move(&r.bar, {125, 34});
+        Release(&r.bar, {125, 34});
+        QCOMPARE(b.Time, 5000);
+        QCOMPARE(a.Time, 4000);
+        Press(&r.bar, {102, 10});  // 2 px from a, 3 px from b
+        QCOMPARE(r.f.state.CurrentStep, &a);
+        Release(&r.bar, {102, 10});
+        // the double click's own press picks the same step for the colour command
+        QSignalSpy prop(&r.f.panes, &TimePanes::propStepRequested);
+        Press(&r.bar, {124, 34});
+        Release(&r.bar, {124, 34});
+        DoubleClick(&r.bar, {124, 34});
+        QCOMPARE(prop.count(), 1);
+        QCOMPARE(r.f.state.CurrentStep, &b);
+        Release(&r.bar, {124, 34});
+    }
+
     void theWheelZoomsWithCtrlAndScrollsOtherwise() {
         Rig r;
         r.f.panes.SetScroll(100);

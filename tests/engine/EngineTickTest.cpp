@@ -45,8 +45,9 @@ TEST_F(EngineTick, OpenRequestOpensALongPathWhole) {
     EXPECT_EQ(state.SoundLength, 4000);
 }
 
-TEST_F(EngineTick, FailedOpenLeavesTheSoundClosedWithoutAMessage) {
+TEST_F(EngineTick, FailedOpenLeavesTheSoundClosedWithoutAMessageButKeepsTheReason) {
     OpenSound(30000);
+    EXPECT_TRUE(state.SoundOpenError.Empty());
     state.SoundPath.Set("/music/missing.wav");
     state.OpenRequest = true;
     Tick();
@@ -54,6 +55,9 @@ TEST_F(EngineTick, FailedOpenLeavesTheSoundClosedWithoutAMessage) {
     EXPECT_FALSE(state.OpenRequest);
     EXPECT_EQ(state.SoundLength, 30000);  // nothing else changes
     EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(state.SoundOpenError.Get(), "cannot open the file");  // the device's own text
+    OpenSound(1000);
+    EXPECT_TRUE(state.SoundOpenError.Empty());
 }
 
 TEST_F(EngineTick, LengthQueryFailureGivesLengthZero) {

@@ -144,6 +144,26 @@ TEST_F(ShowSessionTest, CacheIsTrustedUntilTheSoundChangesThenReadAndSavedAgain)
     EXPECT_TRUE(reporter.Errors.empty());
 }
 
+TEST_F(ShowSessionTest, EmptyOrCutOffCacheIsMadeAgainFromTheSound) {
+    test::WriteFile(dir.File("a.wav"), Wav(22050));
+    const std::string path = WriteProject("show.prj", "a.wav");
+    ASSERT_EQ(session.OpenProject(path).Outcome, OpenOutcome::Opened);
+    session.OpenProject(path);  // the project now holds the sound's time: the cache is trusted
+    ASSERT_EQ(ui.busy, 2);
+    const std::string projectBytes = ReadAll(path);
+
+    for (const size_t entries : {size_t{0}, size_t{10}}) {
+        test::WriteFile(dir.File("show.wfm"), std::string(entries * sizeof(PeakFrame), '\0'));
+        session.OpenProject(path);
+        EXPECT_EQ(sound.List().Count(), 50);
+        EXPECT_EQ(std::filesystem::file_size(dir.File("show.wfm")), 50 * sizeof(PeakFrame));
+        EXPECT_TRUE(state.SoundLoaded);
+    }
+    EXPECT_EQ(ui.busy, 4);
+    EXPECT_EQ(ReadAll(path), projectBytes);  // the sound did not change: no save
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST_F(ShowSessionTest, MovedShowFolderFindsTheSoundBesideTheProject) {
     test::WriteFile(dir.File("b.wav"), Wav(22050));
     const std::string path = WriteProject("show.prj", "/nowhere/old folder/b.wav");
@@ -157,6 +177,34 @@ TEST_F(ShowSessionTest, MovedShowFolderFindsTheSoundBesideTheProject) {
     EXPECT_FALSE(session.OpenProject(path).SoundFound);
     EXPECT_FALSE(state.SoundLoaded);
     EXPECT_EQ(sound.List().Count(), 0);
+}
+
+// The player's session: the show opens as in the editor, but nothing is read for a waveform and
+// nothing is written, not even when the sound's time no longer matches the project.
+TEST_F(ShowSessionTest, WithoutAWaveformTheShowOpensAndNoFileIsWritten) {
+    test::WriteFile(dir.File("b.wav"), Wav(22050));
+    const std::string path = WriteProject("show.prj", "/nowhere/old folder/b.wav");
+    const std::string before = ReadAll(path);
+    ShowSession player{project, state, patch, env, ui, 0ms};
+    const OpenResult result = player.OpenProject(path);
+    ASSERT_EQ(result.Outcome, OpenOutcome::Opened);
+    EXPECT_TRUE(result.SoundFound);
+    EXPECT_EQ(result.SoundLookup.Path, dir.File("b.wav"));
+    EXPECT_EQ(result.SoundLookup.Tried,
+              (std::vector<std::string>{"/nowhere/old folder/b.wav", dir.File("b.wav")}));
+    EXPECT_TRUE(state.OpenRequest);
+    EXPECT_FALSE(state.CloseRequest);
+    EXPECT_EQ(state.PostPlayTime, 4000);
+    EXPECT_EQ(ui.busy, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("show.wfm")));
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_FALSE(player.ChangeSound(dir.File("b.wav")));
+
+    test::WriteFile(dir.File("c.wav"), Wav(100));
+    player.PlaySoundInstead(dir.File("c.wav"));
+    EXPECT_EQ(state.SoundPath.Get(), dir.File("c.wav"));
+    EXPECT_EQ(HeaderSoundFile(project.Header), "/nowhere/old folder/b.wav");
+    EXPECT_FALSE(project.Modified);
 }
 
 TEST_F(ShowSessionTest, NewProjectStartsEmptyWithThroughPatchAndNoSound) {

@@ -99,7 +99,7 @@ TEST(EnvData, StoredValuesReadAndWriteBackUnchanged) {
             return rest;
         }() +
         "\r\n[Option]\r\nDmxInterval=40\r\nDispInterval=100\r\nTxUniverse=35\r\nDmxType=1\r\n"
-        "UsbVendorId=1027\r\nUsbProductId=24577\r\n\r\n";
+        "UsbVendorId=0403\r\nUsbProductId=24577\r\n\r\n";
     WriteBytes(path, text);
     EnvData env(path, dir.Folder());
     FakeWaveVolume volume(std::nullopt);
@@ -122,6 +122,7 @@ TEST(EnvData, StoredValuesReadAndWriteBackUnchanged) {
     EXPECT_EQ(env.DmxType, 1);
     EXPECT_EQ(env.UsbVendorId, 0x0403);
     EXPECT_EQ(env.UsbProductId, 0x6001);
+    EXPECT_EQ(env.BadUsbIdSetting, "");
 
     // Nothing changed: the save rewrites nothing, and the machine without sound keeps Volume.
     ASSERT_TRUE(env.Save(volume).Ok());
@@ -232,6 +233,7 @@ TEST(EnvData, HarmfulOptionValuesFallBackToDefaults) {
     EXPECT_EQ(env.DispInterval, 50);
     EXPECT_EQ(env.TxUniverse, 0);
     EXPECT_EQ(env.UsbVendorId, 0);
+    EXPECT_EQ(env.BadUsbIdSetting, "UsbVendorId=70000");
     EXPECT_EQ(env.SaveInterval, 10);
     EXPECT_EQ(env.DispSize, 320);
 }

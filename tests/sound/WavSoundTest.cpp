@@ -386,6 +386,39 @@ TEST(PeakCache, EmptyListsPartialRecordsAndMissingFiles) {
     EXPECT_TRUE(reporter.Errors.empty());
 }
 
+TEST(PeakCache, AnEmptyOrCutOffCacheDoesNotStandForItsSound) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    // 2 s and 300 sample frames at 22050 Hz: 200 entries and one from the partial second.
+    WavRecipe recipe;
+    recipe.Rate = 22050;
+    WriteFile(dir.File("s.wav"), WavBytes(recipe, Pcm16(TestSamples(22050 * 2 + 300, 2, 9))));
+    ASSERT_EQ(sound.LoadSound(dir.File("s.wav")), 201);
+    EXPECT_EQ(MinimumPeakFrames(dir.File("s.wav")), std::optional<int64_t>(201));
+    const std::string cache = dir.File("s.wfm");
+    const auto loadWith = [&](size_t entries, const std::string& soundPath) {
+        WriteFile(cache, std::string(entries * sizeof(PeakFrame), '\x01'));
+        const int32_t count = sound.LoadPeakCacheFor(cache, soundPath);
+        EXPECT_EQ(count, sound.List().Count());
+        return count;
+    };
+    EXPECT_EQ(loadWith(201, dir.File("s.wav")), 201);
+    EXPECT_EQ(loadWith(250, dir.File("s.wav")), 250);  // longer is not short
+    EXPECT_EQ(loadWith(200, dir.File("s.wav")), 0);
+    EXPECT_EQ(loadWith(3, dir.File("s.wav")), 0);
+    EXPECT_EQ(loadWith(0, dir.File("s.wav")), 0);
+
+    // A sound that cannot tell its length: any cache but an empty one is taken.
+    EXPECT_EQ(MinimumPeakFrames(dir.File("missing.wav")), std::nullopt);
+    WriteFile(dir.File("bad.wav"), "RIFF, but nothing after it");
+    EXPECT_EQ(MinimumPeakFrames(dir.File("bad.wav")), std::nullopt);
+    EXPECT_EQ(loadWith(3, dir.File("missing.wav")), 3);
+    EXPECT_EQ(loadWith(3, dir.File("bad.wav")), 3);
+    EXPECT_EQ(loadWith(0, dir.File("missing.wav")), 0);
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST(PeakCache, AFailedSaveIsReportedAndLeavesNothingBehind) {
     TempDir dir;
     RecordingSoundReporter reporter;

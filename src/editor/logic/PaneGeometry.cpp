@@ -50,6 +50,21 @@ int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m
 
 }  // namespace line_pane
 
+int MarkBarPick(const TimeLine& timeLine, TStepList::View items, int x) {
+    int best = -1;
+    int64_t bestDistance = 0;
+    for (int k = 0;; ++k) {
+        const int i = timeLine.Candidate(items, x, k);
+        if (i < 0) return best;
+        const int64_t d = std::abs(
+            static_cast<int64_t>(timeLine.TimeToX(items[static_cast<size_t>(i)]->Time)) - x);
+        if (best < 0 || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+}
+
 int MarkBarSpacing(double frameZoom) {
     if (frameZoom >= 0.1) return 100;
     if (frameZoom >= 0.01) return 1000;

@@ -57,6 +57,11 @@ int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m
 
 }  // namespace line_pane
 
+// The step of the list a mark-bar press picks at content x: of the steps within reach (the
+// candidates), the one whose marker centre is nearest, the earlier on a tie; -1 when none is in
+// reach. All mark-bar squares stand in one row, so a square test could not tell close steps apart.
+int MarkBarPick(const TimeLine& timeLine, TStepList::View items, int x);
+
 // The ruler of the mark bar for one view. Ticks start at a multiple of the spacing counted from
 // time 0 (so every pre-roll gets aligned, labelled major ticks).
 struct MarkTick {

@@ -1,7 +1,10 @@
 #include "editor/logic/ProjectCommands.h"
 
+#include <filesystem>
+
 #include "editor/logic/UiText.h"
 #include "engine/ShowSession.h"
+#include "model/Msgstr.h"
 #include "model/ProjectData.h"
 #include "settings/EnvData.h"
 
@@ -55,6 +58,24 @@ bool SaveProjectCommand(ShowSession& session, const ProjectData& project, EnvDat
 
 bool SaveProjectAsCommand(ShowSession& session, EnvData& env, IProjectCommandUi& ui) {
     return SaveThroughDialog(session, env, ui) == SaveAnswer::Yes;
+}
+
+GroupSaveTarget GroupSaveTargetFor(const std::string& chosenPath) {
+    GroupSaveTarget target{chosenPath, false};
+    const size_t slash = chosenPath.find_last_of('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = chosenPath.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && dot >= nameStart && dot + 1 < chosenPath.size();
+    if (hasExtension || nameStart >= chosenPath.size()) return target;
+    target.Path += ".GRP";
+    std::error_code error;
+    target.AskReplace = std::filesystem::exists(target.Path, error);
+    return target;
+}
+
+std::string AskReplaceText(const std::string& path) {
+    return "[" + path + "] " + std::string(MsgText(Msg::AskOverwrite));
 }
 
 DropAction ClassifyDrop(std::span<const std::string> localFiles) {

@@ -43,6 +43,18 @@ bool SaveProjectCommand(ShowSession& session, const ProjectData& project, EnvDat
 // SaveAsPrjAction: the dialog starts at PrjFile. True when the project was written.
 bool SaveProjectAsCommand(ShowSession& session, EnvData& env, IProjectCommandUi& ui);
 
+// Where SaveSelGrpAction writes, given the name its save dialog returned: ".GRP" is added when the
+// file name has no extension. The dialog guarded only the name it returned against replacing a
+// file, so AskReplace is set when the completed name is another one that already exists; the
+// command then asks AskReplaceText (Path) ("確認", Yes/No/Cancel) and writes only after Yes.
+struct GroupSaveTarget {
+    std::string Path;
+    bool AskReplace = false;
+};
+GroupSaveTarget GroupSaveTargetFor(const std::string& chosenPath);
+// "[" + path + "] " + "上書きしてもいいですか?".
+std::string AskReplaceText(const std::string& path);
+
 // What a drop on the main window does: only a single file counts; .WAV/.MP3 become the project's
 // sound, .PRJ is opened (after the save question); anything else is ignored.
 enum class DropAction { Ignore, Sound, Project };

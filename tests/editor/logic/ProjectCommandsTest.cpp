@@ -89,6 +89,26 @@ TEST_F(ProjectCommandsTest, FailedSaveAnswersCancelSoTheWorkIsNotDropped) {
     EXPECT_EQ(AskSaveChanges(session, project, env, ui), SaveAnswer::No);
 }
 
+TEST(GroupSaveTarget, TheCompletedNameOfAnExistingFileAsksBeforeReplacingIt) {
+    testing::TempDir dir;
+    testing::WriteBytes(dir.File("show.GRP"), "older group");
+    const GroupSaveTarget completed = GroupSaveTargetFor(dir.File("show"));
+    EXPECT_EQ(completed.Path, dir.File("show.GRP"));
+    EXPECT_TRUE(completed.AskReplace);
+    std::string question = "[";
+    question += completed.Path;
+    question += "] 上書きしてもいいですか?";
+    EXPECT_EQ(AskReplaceText(completed.Path), question);
+
+    // A new name asks nothing; a name with its extension was the dialog's to guard.
+    EXPECT_FALSE(GroupSaveTargetFor(dir.File("new")).AskReplace);
+    const GroupSaveTarget typed = GroupSaveTargetFor(dir.File("show.GRP"));
+    EXPECT_EQ(typed.Path, dir.File("show.GRP"));
+    EXPECT_FALSE(typed.AskReplace);
+    EXPECT_EQ(GroupSaveTargetFor("/a.b/show").Path, "/a.b/show.GRP");  // a dot in the folder
+    EXPECT_EQ(GroupSaveTargetFor("/a/show.grp").Path, "/a/show.grp");
+}
+
 TEST(ClassifyDrop, OneSoundOrProjectFileCountsAnythingElseIsIgnored) {
     using V = std::vector<std::string>;
     EXPECT_EQ(ClassifyDrop(V{"/a/song.wav"}), DropAction::Sound);
