@@ -6,7 +6,7 @@ namespace lumavox {
 
 namespace {
 
-constexpr std::array<MsgEntry, 37> kTable{{
+constexpr std::array<MsgEntry, 38> kTable{{
     {Msg::AskThrPatch, 65488, "_U_AskThrPatch", "スルーパッチしてもよいですか"},
     {Msg::AskClrPatch, 65489, "_U_AskClrPatch", "全てのパッチを解除してもよいですか"},
     {Msg::IllegalFile, 65490, "_U_IllegalFile", "不正なファイルです"},
@@ -19,6 +19,8 @@ constexpr std::array<MsgEntry, 37> kTable{{
     {Msg::MltTimStrecth, 65497, "_U_MltTimStrecth", "複数ラインのタイム伸縮"},
     {Msg::MltBrtStrecth, 65498, "_U_MltBrtStrecth", "複数ラインの明暗伸縮"},
     {Msg::AudioDeviceNG, 65499, "_U_AudioDeviceNG", "オーディオ出力デバイスが無効です"},
+    {Msg::AudioSilent, 65500, "_U_AudioSilent",
+     "サウンドサーバーに接続できません。音を出さずに再生します"},
     {Msg::Scale, 65504, "_U_Scale", "スケール"},
     {Msg::Volume, 65505, "_U_Volume", "音量"},
     {Msg::Brightness, 65506, "_U_Brightness", "明暗"},

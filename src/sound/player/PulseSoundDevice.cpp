@@ -83,6 +83,8 @@ struct PulseSoundDevice::Impl {
     void Reconcile();
     void CreateStream(uint64_t segment, uint64_t startFrame);
     void DestroyStream();
+    void RetireStream();
+    void DropRetiredStream();
     void Fill(size_t bytes);
     void Publish();
 
@@ -101,6 +103,10 @@ struct PulseSoundDevice::Impl {
     uint64_t SourceReadFrame = 0;
 
     pa_stream* Stream = nullptr;
+    // The previous segment's stream, corked, kept connected until its successor is ready. A sink
+    // left without any stream forgets the low latency the streams asked for: a null sink then
+    // renders up to 2 s of silence ahead at once, and the next stream only starts after it.
+    pa_stream* Retired = nullptr;
     uint64_t StreamSegment = 0;
     uint64_t StreamStartFrame = 0;
     uint64_t StreamWrittenFrames = 0;
@@ -187,8 +193,10 @@ void PulseSoundDevice::Impl::StreamStateCallback(pa_stream* stream, void* userda
     if (stream != self->Stream) return;
     const pa_stream_state_t state = pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
+        self->DropRetiredStream();
         self->Reconcile();
     } else if (state == PA_STREAM_FAILED) {
+        self->DropRetiredStream();
         const int error = pa_context_errno(self->Context);
         self->ServerError.store(error != 0 ? error : PA_ERR_UNKNOWN, std::memory_order_relaxed);
     }
@@ -302,6 +310,7 @@ void PulseSoundDevice::Impl::FreeContext() {
 
 // Brings the stream in line with the caller's wish: a new segment gets a new corked stream at its
 // start frame (a flushed corked stream would replay stale audio), and the cork follows the mode.
+// The old stream stays, corked, until the new one is ready, so the sink is never without one.
 void PulseSoundDevice::Impl::Reconcile() {
     if (!Context || pa_context_get_state(Context) != PA_CONTEXT_READY || !Source) return;
     // A write under way is followed by another wake-up, which reads it whole.
@@ -309,7 +318,7 @@ void PulseSoundDevice::Impl::Reconcile() {
     const DesiredState desired = LastDesired;
     if (desired.Segment == 0) return;
     if (!Stream || StreamSegment != desired.Segment) {
-        DestroyStream();
+        RetireStream();
         CreateStream(desired.Segment, desired.StartFrame);
         if (!Stream) return;
     }
@@ -360,16 +369,50 @@ void PulseSoundDevice::Impl::CreateStream(uint64_t segment, uint64_t startFrame)
     }
 }
 
-void PulseSoundDevice::Impl::DestroyStream() {
-    if (!Stream) return;
-    pa_stream_set_state_callback(Stream, nullptr, nullptr);
-    pa_stream_set_write_callback(Stream, nullptr, nullptr);
-    if (pa_stream_get_state(Stream) == PA_STREAM_READY ||
-        pa_stream_get_state(Stream) == PA_STREAM_CREATING) {
-        pa_stream_disconnect(Stream);
+namespace {
+
+void Disconnect(pa_stream* stream) {
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    if (pa_stream_get_state(stream) == PA_STREAM_READY ||
+        pa_stream_get_state(stream) == PA_STREAM_CREATING) {
+        pa_stream_disconnect(stream);
     }
-    pa_stream_unref(Stream);
+    pa_stream_unref(stream);
+}
+
+}  // namespace
+
+void PulseSoundDevice::Impl::DestroyStream() {
+    DropRetiredStream();
+    if (!Stream) return;
+    Disconnect(Stream);
     Stream = nullptr;
+}
+
+// Silences the current stream and keeps it until the next one is ready. A stream that never got
+// ready holds nothing on the server and goes at once, leaving an earlier retired one in place.
+void PulseSoundDevice::Impl::RetireStream() {
+    if (!Stream) return;
+    if (pa_stream_get_state(Stream) == PA_STREAM_READY) {
+        DropRetiredStream();
+        pa_stream_set_write_callback(Stream, nullptr, nullptr);
+        if (!StreamCorked) {
+            if (pa_operation* op = pa_stream_cork(Stream, 1, nullptr, nullptr)) {
+                pa_operation_unref(op);
+            }
+        }
+        Retired = Stream;
+    } else {
+        Disconnect(Stream);
+    }
+    Stream = nullptr;
+}
+
+void PulseSoundDevice::Impl::DropRetiredStream() {
+    if (!Retired) return;
+    Disconnect(Retired);
+    Retired = nullptr;
 }
 
 // Writes up to bytes of the segment's next frames, with the volume applied; at the end of the
