@@ -21,6 +21,11 @@ namespace {
 constexpr int64_t kUsPerSecond = 1000000;
 constexpr pa_usec_t kTargetLatencyUs = 50000;
 constexpr pa_usec_t kPublishPeriodUs = 10000;
+// While nothing plays the position cannot move: after this many quiet periods the timer slows
+// down, so an idle program does not wake 100 times a second. Any request or a ready stream
+// brings the short period back at once.
+constexpr int kQuietPublishes = 20;
+constexpr pa_usec_t kQuietPublishPeriodUs = 500000;
 // A position is extrapolated at most this far past the last published one, so a stalled main
 // loop holds the position instead of letting it run on.
 constexpr int64_t kMaxExtrapolationUs = 50000;
@@ -87,6 +92,7 @@ struct PulseSoundDevice::Impl {
     void DropRetiredStream();
     void Fill(size_t bytes);
     void Publish();
+    void PublishSoon();
 
     pa_threaded_mainloop* Loop = nullptr;
     pa_mainloop_api* Api = nullptr;
@@ -95,6 +101,7 @@ struct PulseSoundDevice::Impl {
     pa_io_event* WakeEvent = nullptr;
     int WakeFd = -1;
     bool ConnectTimedOut = false;
+    int QuietPublishes = 0;  // publish periods in a row without a running stream
 
     std::unique_ptr<IPcmSource> Source;
     uint32_t SourceRate = 0;
@@ -194,6 +201,7 @@ void PulseSoundDevice::Impl::StreamStateCallback(pa_stream* stream, void* userda
     const pa_stream_state_t state = pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
         self->DropRetiredStream();
+        self->PublishSoon();
         self->Reconcile();
     } else if (state == PA_STREAM_FAILED) {
         self->DropRetiredStream();
@@ -229,8 +237,18 @@ void PulseSoundDevice::Impl::PublishCallback(pa_mainloop_api*, pa_time_event* ev
         }
     }
     self->Publish();
-    if (self->Context) {
-        pa_context_rttime_restart(self->Context, event, pa_rtclock_now() + kPublishPeriodUs);
+    const bool ended = self->EndUs != 0 && NowUs() >= self->EndUs;
+    const bool running = self->Stream && !self->StreamCorked && !ended;
+    self->QuietPublishes = running ? 0 : std::min(self->QuietPublishes + 1, kQuietPublishes);
+    const pa_usec_t period =
+        self->QuietPublishes >= kQuietPublishes ? kQuietPublishPeriodUs : kPublishPeriodUs;
+    if (self->Context) pa_context_rttime_restart(self->Context, event, pa_rtclock_now() + period);
+}
+
+void PulseSoundDevice::Impl::PublishSoon() {
+    QuietPublishes = 0;
+    if (Context && PublishTimer) {
+        pa_context_rttime_restart(Context, PublishTimer, pa_rtclock_now() + kPublishPeriodUs);
     }
 }
 
@@ -246,7 +264,9 @@ void PulseSoundDevice::Impl::WakeCallback(pa_mainloop_api*, pa_io_event*, int fd
     uint64_t count = 0;
     while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
     }
-    static_cast<Impl*>(userdata)->Reconcile();
+    auto* self = static_cast<Impl*>(userdata);
+    self->PublishSoon();
+    self->Reconcile();
 }
 
 bool PulseSoundDevice::Impl::EnsureContext(std::chrono::milliseconds bound) {
