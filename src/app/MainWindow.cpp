@@ -69,6 +69,7 @@
 #include "platform/Paths.h"
 #include "settings/MainView.h"
 #include "settings/Placement.h"
+#include "sound/player/FallbackSoundDevice.h"
 #include "sound/player/PulseSoundDevice.h"
 
 namespace lumavox {
@@ -204,7 +205,10 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     setObjectName(QStringLiteral("LumavoxForm"));
     setWindowTitle(QtText(UiText::AppTitle));
     m_dispTimer.stop();
-    m_device = m_setup.device ? std::move(m_setup.device) : std::make_unique<PulseSoundDevice>();
+    // Without a sound server the show still edits, locates and plays: on the clock, silently.
+    m_device = m_setup.device ? std::move(m_setup.device)
+                              : std::make_unique<FallbackSoundDevice>(
+                                    std::make_unique<PulseSoundDevice>(), m_clock);
     m_env.Create(*m_device);
 
     m_patch.ClearAll();  // nothing patched until a project brings its patch
@@ -1150,8 +1154,19 @@ void TLumavoxForm::DisplayTick() {
         m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
                                            m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
                            : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());
-    const QString panel0 = QtText(StatusPanel0Text(output, m_state.AudioAvailable.load()));
+    const bool audio = m_state.AudioAvailable.load();
+    const bool silent = audio && m_device->Silent();
+    const QString panel0 = QtText(StatusPanel0Text(output, audio, silent));
     if (m_panels[0]->text() != panel0) m_panels[0]->setText(panel0);
+    if (m_silentNotice.Due(silent)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                QMessageBox::warning(this, QtText(MsgText(Msg::Warning)),
+                                     QtText(MsgText(Msg::AudioSilent)));
+            },
+            Qt::QueuedConnection);
+    }
 
     // An open finished by the tick changes the time line's length: the layout follows.
     const int32_t timeline = m_state.TimelineLength.load();

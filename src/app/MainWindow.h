@@ -22,6 +22,7 @@
 #include "editor/logic/UiLanguage.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
+#include "engine/PlayDisplay.h"
 #include "engine/ShowSession.h"
 #include "engine/Transport.h"
 #include "model/ProjectData.h"
@@ -85,7 +86,7 @@ public:
         std::string iniPath;                   // the settings file
         std::string exeDir;                    // the program folder, ending in '/'
         bool outputs = true;                   // create the output threads (tests leave them out)
-        std::unique_ptr<ISoundDevice> device;  // null: the system's sound server
+        std::unique_ptr<ISoundDevice> device;  // null: the sound server, or the silent clock
         UiLanguage language = UiLanguage::Japanese;  // of the texts; picks the help pages
     };
     explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
@@ -134,6 +135,8 @@ public:
     ProjectData& Project() { return m_project; }
     EngineState& State() { return m_state; }
     Transport& TransportControl() { return m_transport; }
+    // For a test that plays the output thread of a window made without outputs.
+    Engine& EngineForTest() { return *m_engine; }
     bool StartupDone() const { return m_started; }
     bool WaveformHasData() const { return !m_sound.List().Empty(); }
     // After the options dialog's OK: backup timer, display period, tool bar style, time line
@@ -348,6 +351,8 @@ private:
     std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from
 
     bool m_warningShown = false;  // an engine warning box is up
+    // the show plays without sound: said once
+    SilentAudioNotice m_silentNotice;
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;

@@ -30,9 +30,9 @@ TimeLabel FormatTimeLabel(int32_t cursorTime, int32_t soundLength) {
     return label;
 }
 
-std::string StatusPanel0Text(std::string_view outputState, bool audioAvailable) {
+std::string StatusPanel0Text(std::string_view outputState, bool audioAvailable, bool silentClock) {
     std::string text(outputState);
-    text += audioAvailable ? "  Audio:OK" : "  Audio:NG";
+    text += !audioAvailable ? "  Audio:NG" : (silentClock ? "  Audio:--" : "  Audio:OK");
     return text;
 }
 

@@ -26,9 +26,24 @@ inline constexpr std::string_view kInitialTimeLabel = "00:00:00.00";
 // the time since the end), " hh:mm:ss.cc" inside the sound.
 TimeLabel FormatTimeLabel(int32_t cursorTime, int32_t soundLength);
 
-// Status panel 0: the output part ("DMX:OK", "NET:--", ...) followed by "  Audio:OK" or
-// "  Audio:NG".
-std::string StatusPanel0Text(std::string_view outputState, bool audioAvailable);
+// Status panel 0: the output part ("DMX:OK", "NET:--", ...) followed by "  Audio:OK",
+// "  Audio:--" when the sound device plays silently on the clock, or "  Audio:NG".
+std::string StatusPanel0Text(std::string_view outputState, bool audioAvailable,
+                             bool silentClock = false);
+
+// The warning that the show plays without sound: due (true once) when the silent clock starts to
+// stand in for the sound server, again only after the server has served in between. UI thread.
+class SilentAudioNotice {
+public:
+    bool Due(bool silentClock) {
+        const bool due = silentClock && !m_silent;
+        m_silent = silentClock;
+        return due;
+    }
+
+private:
+    bool m_silent = false;
+};
 
 // The volume slider (0 at the top, 255 at the bottom): the wave volume it sets for each channel
 // and the status panel 2 text, "音量=%3u" in percent.

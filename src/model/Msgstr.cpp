@@ -8,7 +8,7 @@ namespace lumavox {
 
 namespace {
 
-constexpr std::array<MsgEntry, 37> kTable{{
+constexpr std::array<MsgEntry, 38> kTable{{
     {Msg::AskThrPatch, 65488, "_U_AskThrPatch", LV_TEXT("Lumavox", "スルーパッチしてもよいですか")},
     {Msg::AskClrPatch, 65489, "_U_AskClrPatch",
      LV_TEXT("Lumavox", "全てのパッチを解除してもよいですか")},
@@ -23,6 +23,8 @@ constexpr std::array<MsgEntry, 37> kTable{{
     {Msg::MltBrtStrecth, 65498, "_U_MltBrtStrecth", LV_TEXT("Lumavox", "複数ラインの明暗伸縮")},
     {Msg::AudioDeviceNG, 65499, "_U_AudioDeviceNG",
      LV_TEXT("Lumavox", "オーディオ出力デバイスが無効です")},
+    {Msg::AudioSilent, 65500, "_U_AudioSilent",
+     LV_TEXT("Lumavox", "サウンドサーバーに接続できません。音を出さずに再生します")},
     {Msg::Scale, 65504, "_U_Scale", LV_TEXT("Lumavox", "スケール")},
     {Msg::Volume, 65505, "_U_Volume", LV_TEXT("Lumavox", "音量")},
     {Msg::Brightness, 65506, "_U_Brightness", LV_TEXT("Lumavox", "明暗")},

@@ -18,6 +18,7 @@ enum class Msg {
     MltTimStrecth,
     MltBrtStrecth,
     AudioDeviceNG,
+    AudioSilent,
     Scale,
     Volume,
     Brightness,

@@ -29,7 +29,7 @@ cp "$editor" "$work/bin/lumavox"
 ini="$work/bin/lumavox.INI"  # beside the program, whose folder is writable
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
 unset PULSE_SERVER
-export PULSE_SERVER="unix:$work/run/no-sound-server"  # no audio: Audio:NG, nothing plays
+export PULSE_SERVER="unix:$work/run/no-sound-server"  # no server: Audio:--, plays silently
 # The checks below read Japanese texts: the language is set, whatever the caller's locale.
 export LANG=ja_JP.UTF-8
 unset LC_ALL LC_MESSAGES
@@ -94,7 +94,7 @@ answer_box() {  # answer_box TITLE KEY WHAT: waits up to 5 s for a box titled TI
     xdotool key "$2"
     sleep 0.5
 }
-# Without a sound server the engine reports the audio device once ("警告").
+# Without a sound server the show plays silently; the editor says so once ("警告").
 answer_audio_warning() { answer_box 警告 Return "no audio warning"; }
 menu_key() {  # menu_key MENU_KEY ITEM_KEY: an entry of a menu by its access keys
     xdotool windowfocus --sync "$window" 2>/dev/null || true

@@ -27,6 +27,19 @@ TEST(TimeLabel, ExtremeTimesPrintWithoutOverflow) {
 TEST(StatusPanel, OutputStateThenAudio) {
     EXPECT_EQ(StatusPanel0Text("DMX:OK", false), "DMX:OK  Audio:NG");
     EXPECT_EQ(StatusPanel0Text("NET:--", true), "NET:--  Audio:OK");
+    EXPECT_EQ(StatusPanel0Text("NET:OK", true, true), "NET:OK  Audio:--");
+    EXPECT_EQ(StatusPanel0Text("DMX:NG", false, true), "DMX:NG  Audio:NG");  // nothing opened
+}
+
+// One warning when the clock stands in, none while it goes on standing in (every later open
+// finds no server either), one more only after the server has served in between.
+TEST(StatusPanel, SilentClockIsAnnouncedOncePerFallback) {
+    SilentAudioNotice notice;
+    EXPECT_FALSE(notice.Due(false));
+    EXPECT_TRUE(notice.Due(true));
+    EXPECT_FALSE(notice.Due(true));
+    EXPECT_FALSE(notice.Due(false));
+    EXPECT_TRUE(notice.Due(true));
 }
 
 TEST(VolumeSlider, TopIsFullVolumeBottomIsSilence) {

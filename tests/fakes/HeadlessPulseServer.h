@@ -27,6 +27,9 @@ namespace lumavox::testing {
 // library touches the user's files or the user's sound server. Stopped and removed by the
 // destructor. Start() says whether the server came up (within a bound); Error() says why not.
 //
+// Without the keep-alive (SetKeepAlive(false)) the sink is what a user's private server with only
+// a null sink gives: while no stream asks for a low latency it renders up to 2 s ahead at once.
+//
 // One per test process, made on the main thread before any sound code runs.
 class HeadlessPulseServer {
 public:
@@ -86,6 +89,20 @@ public:
         });
         if (!ready) return Fail("pulseaudio did not report ready: " + m_log);
 
+        if (!SetKeepAlive(true)) return Fail("pacat cannot be started");
+        // A new null sink renders its first block of up to 2 s at once, before any stream asks
+        // for a lower latency; positions are only meaningful once that block has played out.
+        std::this_thread::sleep_until(m_readyAt + std::chrono::milliseconds(2200));
+        return true;
+    }
+
+    // Starts or ends the silent keep-alive stream; false when pacat cannot be started.
+    bool SetKeepAlive(bool on) {
+        if (!on) {
+            End(m_keepAlive);
+            return true;
+        }
+        if (m_keepAlive > 0) return true;
         posix_spawn_file_actions_t quiet;
         posix_spawn_file_actions_init(&quiet);
         posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
@@ -95,22 +112,12 @@ public:
                    "--latency-msec=10", "--stream-name=keep-alive", "/dev/zero"},
                   &quiet);
         posix_spawn_file_actions_destroy(&quiet);
-        if (m_keepAlive <= 0) return Fail("pacat cannot be started");
-        // A new null sink renders its first block of up to 2 s at once, before any stream asks
-        // for a lower latency; positions are only meaningful once that block has played out.
-        std::this_thread::sleep_until(m_readyAt + std::chrono::milliseconds(2200));
-        return true;
+        return m_keepAlive > 0;
     }
 
     void Stop() {
-        for (pid_t* pid : {&m_keepAlive, &m_server}) {
-            if (*pid > 0) {
-                kill(*pid, SIGTERM);
-                int status = 0;
-                waitpid(*pid, &status, 0);
-                *pid = 0;
-            }
-        }
+        End(m_keepAlive);
+        End(m_server);
         if (m_logDrain.joinable()) m_logDrain.join();
         if (!m_dir.empty()) {
             std::error_code ec;
@@ -149,6 +156,14 @@ public:
     }
 
 private:
+    static void End(pid_t& pid) {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        pid = 0;
+    }
+
     bool Fail(std::string why) {
         m_error = std::move(why);
         Stop();

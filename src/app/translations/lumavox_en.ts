@@ -739,5 +739,9 @@
         <source>次回の起動から有効になります</source>
         <translation>Takes effect at the next start</translation>
     </message>
+    <message>
+        <source>サウンドサーバーに接続できません。音を出さずに再生します</source>
+        <translation>Cannot connect to the sound server. Playing without sound.</translation>
+    </message>
 </context>
 </TS>

@@ -32,6 +32,7 @@ public:
     SoundResult Resume() override;
     std::optional<uint32_t> EndedNaturally() override;
     bool AudioTest() override { return true; }
+    bool Silent() const override { return true; }
     std::optional<uint16_t> GetWaveVolume() override;
     void SetWaveVolume(uint16_t volume) override;
 

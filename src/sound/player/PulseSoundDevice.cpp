@@ -21,6 +21,11 @@ namespace {
 constexpr int64_t kUsPerSecond = 1000000;
 constexpr pa_usec_t kTargetLatencyUs = 50000;
 constexpr pa_usec_t kPublishPeriodUs = 10000;
+// While nothing plays the position cannot move: after this many quiet periods the timer slows
+// down, so an idle program does not wake 100 times a second. Any request or a ready stream
+// brings the short period back at once.
+constexpr int kQuietPublishes = 20;
+constexpr pa_usec_t kQuietPublishPeriodUs = 500000;
 // A position is extrapolated at most this far past the last published one, so a stalled main
 // loop holds the position instead of letting it run on.
 constexpr int64_t kMaxExtrapolationUs = 50000;
@@ -83,8 +88,11 @@ struct PulseSoundDevice::Impl {
     void Reconcile();
     void CreateStream(uint64_t segment, uint64_t startFrame);
     void DestroyStream();
+    void RetireStream();
+    void DropRetiredStream();
     void Fill(size_t bytes);
     void Publish();
+    void PublishSoon();
 
     pa_threaded_mainloop* Loop = nullptr;
     pa_mainloop_api* Api = nullptr;
@@ -93,6 +101,7 @@ struct PulseSoundDevice::Impl {
     pa_io_event* WakeEvent = nullptr;
     int WakeFd = -1;
     bool ConnectTimedOut = false;
+    int QuietPublishes = 0;  // publish periods in a row without a running stream
 
     std::unique_ptr<IPcmSource> Source;
     uint32_t SourceRate = 0;
@@ -101,6 +110,10 @@ struct PulseSoundDevice::Impl {
     uint64_t SourceReadFrame = 0;
 
     pa_stream* Stream = nullptr;
+    // The previous segment's stream, corked, kept connected until its successor is ready. A sink
+    // left without any stream forgets the low latency the streams asked for: a null sink then
+    // renders up to 2 s of silence ahead at once, and the next stream only starts after it.
+    pa_stream* Retired = nullptr;
     uint64_t StreamSegment = 0;
     uint64_t StreamStartFrame = 0;
     uint64_t StreamWrittenFrames = 0;
@@ -187,8 +200,11 @@ void PulseSoundDevice::Impl::StreamStateCallback(pa_stream* stream, void* userda
     if (stream != self->Stream) return;
     const pa_stream_state_t state = pa_stream_get_state(stream);
     if (state == PA_STREAM_READY) {
+        self->DropRetiredStream();
+        self->PublishSoon();
         self->Reconcile();
     } else if (state == PA_STREAM_FAILED) {
+        self->DropRetiredStream();
         const int error = pa_context_errno(self->Context);
         self->ServerError.store(error != 0 ? error : PA_ERR_UNKNOWN, std::memory_order_relaxed);
     }
@@ -221,8 +237,18 @@ void PulseSoundDevice::Impl::PublishCallback(pa_mainloop_api*, pa_time_event* ev
         }
     }
     self->Publish();
-    if (self->Context) {
-        pa_context_rttime_restart(self->Context, event, pa_rtclock_now() + kPublishPeriodUs);
+    const bool ended = self->EndUs != 0 && NowUs() >= self->EndUs;
+    const bool running = self->Stream && !self->StreamCorked && !ended;
+    self->QuietPublishes = running ? 0 : std::min(self->QuietPublishes + 1, kQuietPublishes);
+    const pa_usec_t period =
+        self->QuietPublishes >= kQuietPublishes ? kQuietPublishPeriodUs : kPublishPeriodUs;
+    if (self->Context) pa_context_rttime_restart(self->Context, event, pa_rtclock_now() + period);
+}
+
+void PulseSoundDevice::Impl::PublishSoon() {
+    QuietPublishes = 0;
+    if (Context && PublishTimer) {
+        pa_context_rttime_restart(Context, PublishTimer, pa_rtclock_now() + kPublishPeriodUs);
     }
 }
 
@@ -238,7 +264,9 @@ void PulseSoundDevice::Impl::WakeCallback(pa_mainloop_api*, pa_io_event*, int fd
     uint64_t count = 0;
     while (read(fd, &count, sizeof count) < 0 && errno == EINTR) {
     }
-    static_cast<Impl*>(userdata)->Reconcile();
+    auto* self = static_cast<Impl*>(userdata);
+    self->PublishSoon();
+    self->Reconcile();
 }
 
 bool PulseSoundDevice::Impl::EnsureContext(std::chrono::milliseconds bound) {
@@ -302,6 +330,7 @@ void PulseSoundDevice::Impl::FreeContext() {
 
 // Brings the stream in line with the caller's wish: a new segment gets a new corked stream at its
 // start frame (a flushed corked stream would replay stale audio), and the cork follows the mode.
+// The old stream stays, corked, until the new one is ready, so the sink is never without one.
 void PulseSoundDevice::Impl::Reconcile() {
     if (!Context || pa_context_get_state(Context) != PA_CONTEXT_READY || !Source) return;
     // A write under way is followed by another wake-up, which reads it whole.
@@ -309,7 +338,7 @@ void PulseSoundDevice::Impl::Reconcile() {
     const DesiredState desired = LastDesired;
     if (desired.Segment == 0) return;
     if (!Stream || StreamSegment != desired.Segment) {
-        DestroyStream();
+        RetireStream();
         CreateStream(desired.Segment, desired.StartFrame);
         if (!Stream) return;
     }
@@ -360,16 +389,50 @@ void PulseSoundDevice::Impl::CreateStream(uint64_t segment, uint64_t startFrame)
     }
 }
 
-void PulseSoundDevice::Impl::DestroyStream() {
-    if (!Stream) return;
-    pa_stream_set_state_callback(Stream, nullptr, nullptr);
-    pa_stream_set_write_callback(Stream, nullptr, nullptr);
-    if (pa_stream_get_state(Stream) == PA_STREAM_READY ||
-        pa_stream_get_state(Stream) == PA_STREAM_CREATING) {
-        pa_stream_disconnect(Stream);
+namespace {
+
+void Disconnect(pa_stream* stream) {
+    pa_stream_set_state_callback(stream, nullptr, nullptr);
+    pa_stream_set_write_callback(stream, nullptr, nullptr);
+    if (pa_stream_get_state(stream) == PA_STREAM_READY ||
+        pa_stream_get_state(stream) == PA_STREAM_CREATING) {
+        pa_stream_disconnect(stream);
     }
-    pa_stream_unref(Stream);
+    pa_stream_unref(stream);
+}
+
+}  // namespace
+
+void PulseSoundDevice::Impl::DestroyStream() {
+    DropRetiredStream();
+    if (!Stream) return;
+    Disconnect(Stream);
     Stream = nullptr;
+}
+
+// Silences the current stream and keeps it until the next one is ready. A stream that never got
+// ready holds nothing on the server and goes at once, leaving an earlier retired one in place.
+void PulseSoundDevice::Impl::RetireStream() {
+    if (!Stream) return;
+    if (pa_stream_get_state(Stream) == PA_STREAM_READY) {
+        DropRetiredStream();
+        pa_stream_set_write_callback(Stream, nullptr, nullptr);
+        if (!StreamCorked) {
+            if (pa_operation* op = pa_stream_cork(Stream, 1, nullptr, nullptr)) {
+                pa_operation_unref(op);
+            }
+        }
+        Retired = Stream;
+    } else {
+        Disconnect(Stream);
+    }
+    Stream = nullptr;
+}
+
+void PulseSoundDevice::Impl::DropRetiredStream() {
+    if (!Retired) return;
+    Disconnect(Retired);
+    Retired = nullptr;
 }
 
 // Writes up to bytes of the segment's next frames, with the volume applied; at the end of the

@@ -9,7 +9,8 @@ namespace lumavox {
 
 // The sound device on a PulseAudio (or PipeWire) sound server, through libpulse's threaded main
 // loop. One playback stream per play segment, started corked and prefilled so that a play command
-// only has to uncork it.
+// only has to uncork it. A new segment's stream is made before the old one goes, so the sink always
+// holds a stream asking for low latency and a restart (a repeat) is heard at once on any sink.
 //
 // Threads. Commands and queries return at once (see ISoundDevice): they change the device's own
 // view of the mode and position under a private mutex and hand the wanted state to the main

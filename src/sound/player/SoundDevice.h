@@ -69,6 +69,8 @@ public:
 
     // True when a 44 100 Hz 16-bit stereo output stream can be opened on the default output.
     virtual bool AudioTest() = 0;
+    // True when the device plays nothing and only moves the position on a clock. Any thread.
+    virtual bool Silent() const { return false; }
 
     // IWaveVolume: the output volume, a gain on the played sound kept as left channel in the low
     // 16 bits and right in the high 16 bits of one 32-bit value. GetWaveVolume gives the left

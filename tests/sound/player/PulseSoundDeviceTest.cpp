@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PlayerFiles.h"
+#include "RepeatLoops.h"
 #include "engine/Engine.h"
 #include "engine/PostRequest.h"
 #include "engine/Transport.h"
@@ -46,6 +47,18 @@ const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new PulseE
             GTEST_SKIP() << "no headless sound server";                              \
         }                                                                            \
     } while (0)
+
+// For one test: the sink as a user's private server with only a null sink has it, with no stream
+// of its own keeping the latency low. Afterwards the keep-alive comes back and its first block
+// plays out, as at the server's start.
+class NobodyOnTheSink {
+public:
+    NobodyOnTheSink() { g_server->SetKeepAlive(false); }
+    ~NobodyOnTheSink() {
+        g_server->SetKeepAlive(true);
+        std::this_thread::sleep_for(milliseconds(2200));
+    }
+};
 
 struct Sample {
     int64_t AtMs;  // since the sampling began
@@ -363,6 +376,56 @@ TEST_F(PulseSoundDeviceTest, EngineFollowsARealSoundThroughPreRollAndPostRoll) {
     EXPECT_GE(seen.back().Cursor, 2400);
     EXPECT_LE(seen.back().Cursor, 2400 + 60);
     EXPECT_FALSE(seen.back().FreeClock);
+}
+
+// A restart at the natural end, in the same poll that sees it, is heard at once even on a sink
+// that rendered ahead while it was idle: the position runs again within a few output periods.
+TEST_F(PulseSoundDeviceTest, RestartAtTheEndRunsAtOnceOnASinkNobodyRecords) {
+    REQUIRE_SOUND_SERVER();
+    NobodyOnTheSink idleSink;
+    PulseSoundDevice device;
+    ASSERT_TRUE(device.Open(ToneWav("loop.wav", 44100)).Ok);
+    ASSERT_TRUE(device.PlayFromStart().Ok);
+    for (int loop = 0; loop < 4; ++loop) {
+        SoundDeviceMode mode = SoundDeviceMode::Playing;
+        const auto bound = Clock::now() + milliseconds(4000);  // the first start may wait 2 s
+        while (mode == SoundDeviceMode::Playing && Clock::now() < bound) {
+            std::this_thread::sleep_for(milliseconds(2));
+            ASSERT_TRUE(device.GetMode(mode).Ok);
+        }
+        ASSERT_EQ(mode, SoundDeviceMode::Stopped) << "loop " << loop << " never ended";
+        ASSERT_TRUE(device.EndedNaturally());
+        ASSERT_TRUE(device.PlayFromStart().Ok);
+        const auto restarted = Clock::now();
+        int32_t position = 0;
+        while (position == 0 && Clock::now() - restarted < milliseconds(3000)) {
+            std::this_thread::sleep_for(milliseconds(2));
+            ASSERT_TRUE(device.GetPosition(position).Ok);
+        }
+        const auto after =
+            std::chrono::duration_cast<milliseconds>(Clock::now() - restarted).count();
+        std::fprintf(stderr, "loop %d: the position runs again %lld ms after the restart\n", loop,
+                     static_cast<long long>(after));
+        EXPECT_LE(after, 3 * 20 + 10) << "loop " << loop;
+    }
+}
+
+// Repeat play through the engine on that sink: at every wrap the show time runs again within
+// three output periods, and the loop loses no more than the restart's own few periods.
+TEST_F(PulseSoundDeviceTest, EngineRepeatRestartsTheSoundAtOnceOnASinkNobodyRecords) {
+    REQUIRE_SOUND_SERVER();
+    NobodyOnTheSink idleSink;
+    PulseSoundDevice device;
+    const test::RepeatRun run =
+        test::RunRepeatLoops(device, ToneWav("repeat.wav", 44100 * 3 / 2), 4);
+    ASSERT_TRUE(run.Opened);
+    ASSERT_GE(run.Loops.size(), 4u);
+    for (const test::LoopFigures& loop : run.Loops) {
+        std::fprintf(stderr, "wrap at %.0f ms: runs again after %.1f ms, gap %.1f ms\n",
+                     loop.WrapAtMs, loop.AdvancesAfterMs, loop.GapMs);
+        EXPECT_LE(loop.AdvancesAfterMs, 3 * 20.0 + 10.0) << "wrap at " << loop.WrapAtMs;
+        EXPECT_LE(loop.GapMs, 3 * 20.0 + 20.0) << "wrap at " << loop.WrapAtMs;
+    }
 }
 
 }  // namespace
