@@ -63,6 +63,7 @@ public:
     QPushButton* ChangeButton() const { return m_change; }
     QPushButton* ClearButton() const { return m_clear; }
     QComboBox* ColorComboBox() const { return m_colourCombo; }
+    QComboBox* LanguageComboBox() const { return m_language; }
     QFrame* ColourSwatch() const { return m_swatch; }
     QPushButton* ChooseColourButton() const { return m_chooseColour; }
     QCheckBox* SwitchBox(int index) const { return m_switches[static_cast<size_t>(index)]; }
