@@ -13,7 +13,7 @@ build_packages=(
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox lame mpg123 iproute2 clang libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick ccache
+    xvfb xauth xdotool imagemagick ccache locales
 )
 
 # What scripts/run.sh needs to show the editor on a machine without a display.
