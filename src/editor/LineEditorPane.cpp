@@ -29,17 +29,17 @@ int LineEditorPane::PointerY(const QPointF& pos) const {
     return static_cast<int>(std::trunc(pos.y())) + m_dragOffset.y();
 }
 
-void LineEditorPane::Render(QPainter& p) {
+void LineEditorPane::Render(PaneCanvas& c) {
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     const int h = height();
     const int m = M();
     if (e <= l) return;
-    p.fillRect(QRect(l, 0, e - l, h), Colour(m_ctx.env.CLinBg));
-    p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
+    c.Fill(l, 0, e - l, h, PixelOf(m_ctx.env.CLinBg));
+    c.Fill(l, m, e - l, 1, qRgb(192, 192, 192));
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
-    PaintColourTrace(p, *list, l, e, m);
+    PaintColourTrace(c, *list, l, e, m);
     const TStepList::View items = list->ItemsUnlocked();
     const bool sorted = list->SortedUnlocked();
     const int right = l + m_tl.VisibleWidth();
@@ -58,8 +58,9 @@ void LineEditorPane::Render(QPainter& p) {
         if (x < l) continue;
         const bool current = s == m_state.CurrentStep;
         const QRect square(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16);
-        DrawMarker(p, square, Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
-                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
+        DrawMarker(c, square, PixelOf(ApplyBrightness(s->Colour, s->Brightness)),
+                   PixelOf(s->Colour), current ? Edge::Sunken : Edge::Raised,
+                   current || s->Selected != 0);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "editor/PaneCanvas.h"
 #include "editor/TimePanes.h"
 #include "model/ColourEval.h"
 #include "model/TStepList.h"
@@ -35,8 +36,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    // Paints the columns [L, E) of the pane into p, whose origin is content x L.
-    virtual void Render(QPainter& p) = 0;
+    // Paints the columns [L, E) of the pane into c, in content coordinates.
+    virtual void Render(PaneCanvas& c) = 0;
     // Overlays of the pane's own (inverted drawing is set up), origin at content x L.
     virtual void PaintOverlays(QPainter& p) { (void)p; }
     // The content x of the pointer for an event position (plus the drag offset), clamped to
@@ -59,7 +60,7 @@ protected:
     }
     // The line's colour trace over [l, e): a 16-px mark per column, raised from the middle line
     // m by the brightness.
-    void PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const;
+    void PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int e, int m) const;
 
     TimePanes& m_panes;
     EditorContext& m_ctx;
@@ -76,7 +77,6 @@ private:
 
 // Draws a 3-D edge in the square: raised, sunken or etched (inside the 16 x 16 square).
 enum class Edge { Raised, Sunken, Etched };
-void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
-                Edge edge, bool red);
+void DrawMarker(PaneCanvas& c, const QRect& square, QRgb fill, QRgb frame, Edge edge, bool red);
 
 }  // namespace lumavox
