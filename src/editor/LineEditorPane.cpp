@@ -41,16 +41,8 @@ void LineEditorPane::Render(PaneCanvas& c) {
     if (list == nullptr) return;
     PaintColourTrace(c, *list, l, e, m);
     const TStepList::View items = list->ItemsUnlocked();
-    const bool sorted = list->SortedUnlocked();
     const int right = l + m_tl.VisibleWidth();
-    size_t first = 0;
-    if (sorted) {
-        // Steps left of L are skipped without a visit; x never decreases along a sorted line.
-        first = static_cast<size_t>(
-            std::partition_point(items.begin(), items.end(),
-                                 [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; }) -
-            items.begin());
-    }
+    const size_t first = FirstStepFrom(*list, l);
     for (size_t i = first; i < items.size(); ++i) {
         const Step* s = items[i];
         const int x = m_tl.TimeToX(s->Time);

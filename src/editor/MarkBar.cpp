@@ -46,13 +46,8 @@ void MarkBar::Render(PaneCanvas& c) {
     if (list == nullptr) return;
     const int right = l + w;
     const TStepList::View items = list->ItemsUnlocked();
-    auto it = items.begin();
-    if (list->SortedUnlocked()) {
-        it = std::partition_point(items.begin(), items.end(),
-                                  [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; });
-    }
-    for (; it != items.end(); ++it) {
-        const Step* s = *it;
+    for (size_t i = FirstStepFrom(*list, l); i < items.size(); ++i) {
+        const Step* s = items[i];
         const int x = m_tl.TimeToX(s->Time);
         if (x > right) break;
         if (x < l) continue;

@@ -76,7 +76,8 @@ void ReferencePane::RenderOneLine(PaneCanvas& c, int line) {
     PaintColourTrace(c, list, l, e, m);
     const TStepList::View items = list.ItemsUnlocked();
     const int right = l + m_tl.VisibleWidth();
-    for (const Step* s : items) {
+    for (size_t k = FirstStepFrom(list, l); k < items.size(); ++k) {
+        const Step* s = items[k];
         const int x = m_tl.TimeToX(s->Time);
         if (x > right) break;
         if (x < l) continue;
@@ -110,7 +111,10 @@ void ReferencePane::Render(PaneCanvas& c) {
     const int current = m_panes.CurrentLineIndex();
     for (int i = 0; i < kLineCount; ++i) {
         const int yi = rows.Yi(i);
-        for (const Step* s : m_ctx.project.Lines[static_cast<size_t>(i)].ItemsUnlocked()) {
+        const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(i)];
+        const TStepList::View items = list.ItemsUnlocked();
+        for (size_t k = FirstStepFrom(list, l); k < items.size(); ++k) {
+            const Step* s = items[k];
             const int x = m_tl.TimeToX(s->Time);
             if (x > right) break;
             if (x < l) continue;

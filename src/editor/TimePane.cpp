@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/logic/TimeLine.h"
@@ -43,6 +44,15 @@ void TimePane::PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int
         const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
         c.Fill(x, m - d - 8, 1, 16, PixelOf(ApplyBrightness(lc.Colour, lc.Brightness)));
     });
+}
+
+size_t TimePane::FirstStepFrom(const TStepList& list, int l) const {
+    if (!list.SortedUnlocked()) return 0;
+    const TStepList::View items = list.ItemsUnlocked();
+    return static_cast<size_t>(
+        std::partition_point(items.begin(), items.end(),
+                             [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; }) -
+        items.begin());
 }
 
 void TimePane::InvalidateContent() {

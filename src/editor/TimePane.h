@@ -58,6 +58,9 @@ protected:
             if (lc.Colour != NoColour) paint(x, lc);
         }
     }
+    // Index of the first step of the list whose x is at or right of l: found by binary search on
+    // a sorted list (x never decreases along it), 0 on an unsorted one.
+    size_t FirstStepFrom(const TStepList& list, int l) const;
     // The line's colour trace over [l, e): a 16-px mark per column, raised from the middle line
     // m by the brightness.
     void PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int e, int m) const;
