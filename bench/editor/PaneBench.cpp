@@ -134,6 +134,20 @@ void BM_PageScrollAllPanes(benchmark::State& state) {
 }
 BENCHMARK(BM_PageScrollAllPanes)->Unit(benchmark::kMillisecond);
 
+// Every pane repainted with the whole hour in view: all 100 000 steps of the line on screen.
+void BM_AllPanesAtFitZoom(benchmark::State& state) {
+    Show show;
+    show.f.panes.ZoomFit();
+    AllPanes panes(show.f.panes);
+    for (auto _ : state) {
+        for (TimePane* p : panes.all) {
+            p->InvalidateContent();
+            benchmark::DoNotOptimize(p->Content().constBits());
+        }
+    }
+}
+BENCHMARK(BM_AllPanesAtFitZoom)->Unit(benchmark::kMillisecond);
+
 template <class Pane>
 void BM_OnePane(benchmark::State& state) {
     Show show;

@@ -40,20 +40,16 @@ void LineEditorPane::Render(PaneCanvas& c) {
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
     PaintColourTrace(c, *list, l, e, m);
-    const TStepList::View items = list->ItemsUnlocked();
-    const int right = l + m_tl.VisibleWidth();
-    const size_t first = FirstStepFrom(*list, l);
-    for (size_t i = first; i < items.size(); ++i) {
-        const Step* s = items[i];
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
-        const bool current = s == m_state.CurrentStep;
-        const QRect square(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16);
-        DrawMarker(c, square, PixelOf(ApplyBrightness(s->Colour, s->Brightness)),
-                   PixelOf(s->Colour), current ? Edge::Sunken : Edge::Raised,
-                   current || s->Selected != 0);
-    }
+    const auto place = [&](const Step* s) {
+        return MarkerPlace{MarkerY(s->Brightness, m), s == m_state.CurrentStep || s->Selected != 0};
+    };
+    ForEachVisibleMarker(
+        *list, l, l + m_tl.VisibleWidth(), place, [&](const Step* s, int x, const MarkerPlace& at) {
+            const bool current = s == m_state.CurrentStep;
+            DrawMarker(c, QRect(x - 8, at.Y - 8, 16, 16),
+                       PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                       current ? Edge::Sunken : Edge::Raised, at.Red);
+        });
 }
 
 void LineEditorPane::PaintOverlays(QPainter& p) {

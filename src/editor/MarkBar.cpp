@@ -44,18 +44,15 @@ void MarkBar::Render(PaneCanvas& c) {
     }
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
-    const int right = l + w;
-    const TStepList::View items = list->ItemsUnlocked();
-    for (size_t i = FirstStepFrom(*list, l); i < items.size(); ++i) {
-        const Step* s = items[i];
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
+    const auto place = [&](const Step* s) {
+        return MarkerPlace{kMarkTop, s == m_state.CurrentStep || s->Selected != 0};
+    };
+    ForEachVisibleMarker(*list, l, l + w, place, [&](const Step* s, int x, const MarkerPlace& at) {
         const bool current = s == m_state.CurrentStep;
         DrawMarker(c, QRect(x - 8, kMarkTop, 16, 16), PixelOf(s->Colour), PixelOf(s->Colour),
-                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
+                   current ? Edge::Sunken : Edge::Raised, at.Red);
         c.Fill(x, 23, 1, 4, fg);
-    }
+    });
 }
 
 void MarkBar::PaintOverlays(QPainter& p) {

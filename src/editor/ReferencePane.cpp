@@ -74,17 +74,16 @@ void ReferencePane::RenderOneLine(PaneCanvas& c, int line) {
     c.Fill(l, m, e - l, 1, qRgb(192, 192, 192));
     const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(line)];
     PaintColourTrace(c, list, l, e, m);
-    const TStepList::View items = list.ItemsUnlocked();
-    const int right = l + m_tl.VisibleWidth();
-    for (size_t k = FirstStepFrom(list, l); k < items.size(); ++k) {
-        const Step* s = items[k];
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
-        DrawMarker(c, QRect(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16),
-                   PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
-                   Edge::Etched, false);
-    }
+    ForEachVisibleMarker(
+        list, l, l + m_tl.VisibleWidth(),
+        [&](const Step* s) {
+            return MarkerPlace{MarkerY(s->Brightness, m), false};
+        },
+        [&](const Step* s, int x, const MarkerPlace& at) {
+            DrawMarker(c, QRect(x - 8, at.Y - 8, 16, 16),
+                       PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                       Edge::Etched, false);
+        });
 }
 
 void ReferencePane::Render(PaneCanvas& c) {
@@ -111,17 +110,16 @@ void ReferencePane::Render(PaneCanvas& c) {
     const int current = m_panes.CurrentLineIndex();
     for (int i = 0; i < kLineCount; ++i) {
         const int yi = rows.Yi(i);
-        const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(i)];
-        const TStepList::View items = list.ItemsUnlocked();
-        for (size_t k = FirstStepFrom(list, l); k < items.size(); ++k) {
-            const Step* s = items[k];
-            const int x = m_tl.TimeToX(s->Time);
-            if (x > right) break;
-            if (x < l) continue;
-            DrawMarker(c, QRect(x - rows.O, yi - rows.O, 2 * rows.O, 2 * rows.O),
-                       PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
-                       i == current ? Edge::Raised : Edge::Etched, s->Selected != 0);
-        }
+        ForEachVisibleMarker(
+            m_ctx.project.Lines[static_cast<size_t>(i)], l, right,
+            [&](const Step* s) {
+                return MarkerPlace{yi, s->Selected != 0};
+            },
+            [&](const Step* s, int x, const MarkerPlace& at) {
+                DrawMarker(c, QRect(x - rows.O, yi - rows.O, 2 * rows.O, 2 * rows.O),
+                           PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                           i == current ? Edge::Raised : Edge::Etched, at.Red);
+            });
     }
 }
 

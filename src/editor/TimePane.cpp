@@ -28,10 +28,6 @@ TimePane::~TimePane() {
     m_panes.Unregister(this);
 }
 
-QColor TimePane::Colour(int32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 bool TimePane::BeginPress(const QMouseEvent* event) {
     if (!m_state.Busy()) return true;
     if (event->buttons() != event->button()) return false;

@@ -43,7 +43,6 @@ protected:
     // The content x of the pointer for an event position (plus the drag offset), clamped to
     // [0, R].
     int ContentX(const QPointF& pos) const;
-    static QColor Colour(int32_t bgr);
     // To be called first in a press handler. While a drag or band runs, a press of another button
     // is ignored (false); a press with no other button held means the running gesture lost its
     // release (a modal window took it), so the gesture is dropped before the press goes on.
@@ -61,6 +60,32 @@ protected:
     // Index of the first step of the list whose x is at or right of l: found by binary search on
     // a sorted list (x never decreases along it), 0 on an unsorted one.
     size_t FirstStepFrom(const TStepList& list, int l) const;
+    // Where a step's marker goes: its centre and whether it has the red frame.
+    struct MarkerPlace {
+        int Y = 0;
+        bool Red = false;
+    };
+    // Calls draw(step, x, place) in list order for the steps with l <= x <= right, stopping at
+    // the first step beyond right. A step whose marker the next step's covers whole (same centre,
+    // and a red frame there when this one has one) is skipped: it would be painted over. At a
+    // fitting zoom dozens of steps share a column, so most markers are skipped.
+    template <class Place, class Draw>
+    void ForEachVisibleMarker(const TStepList& list, int l, int right, Place place,
+                              Draw draw) const {
+        const TStepList::View items = list.ItemsUnlocked();
+        for (size_t i = FirstStepFrom(list, l); i < items.size(); ++i) {
+            const Step* s = items[i];
+            const int x = m_tl.TimeToX(s->Time);
+            if (x > right) break;
+            if (x < l) continue;
+            const MarkerPlace here = place(s);
+            if (i + 1 < items.size() && m_tl.TimeToX(items[i + 1]->Time) == x) {
+                const MarkerPlace next = place(items[i + 1]);
+                if (next.Y == here.Y && (next.Red || !here.Red)) continue;
+            }
+            draw(s, x, here);
+        }
+    }
     // The line's colour trace over [l, e): a 16-px mark per column, raised from the middle line
     // m by the brightness.
     void PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int e, int m) const;
