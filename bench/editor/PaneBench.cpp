@@ -18,6 +18,7 @@
 #include "dmx/artnet/TArtnetThread.h"
 #include "dmx/net/PeerSocket.h"  // tests/dmx/net
 #include "model/ColourEval.h"
+#include "model/StepOps.h"
 #include "platform/Clock.h"
 #include "platform/NetworkConfig.h"
 #include "platform/UdpSocket.h"
@@ -133,6 +134,20 @@ void BM_PageScrollAllPanes(benchmark::State& state) {
 }
 BENCHMARK(BM_PageScrollAllPanes)->Unit(benchmark::kMillisecond);
 
+// Every pane repainted with the whole hour in view: all 100 000 steps of the line on screen.
+void BM_AllPanesAtFitZoom(benchmark::State& state) {
+    Show show;
+    show.f.panes.ZoomFit();
+    AllPanes panes(show.f.panes);
+    for (auto _ : state) {
+        for (TimePane* p : panes.all) {
+            p->InvalidateContent();
+            benchmark::DoNotOptimize(p->Content().constBits());
+        }
+    }
+}
+BENCHMARK(BM_AllPanesAtFitZoom)->Unit(benchmark::kMillisecond);
+
 template <class Pane>
 void BM_OnePane(benchmark::State& state) {
     Show show;
@@ -147,6 +162,27 @@ void BM_OnePane(benchmark::State& state) {
 BENCHMARK_TEMPLATE(BM_OnePane, MarkBar)->Arg(46)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, OutputStrip)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, ReferencePane)->Arg(80)->Unit(benchmark::kMillisecond);
+
+// A band over the whole view at the fitting zoom, where all 100 000 steps of the line lie in
+// 2000 px: press on empty space, drag, release (every step inside becomes selected).
+void BM_BandSelectDenseLine(benchmark::State& state) {
+    Show show;
+    show.f.project.Lines[0].Edit([](TStepList::Items& items) {
+        for (auto& step : items) step->Brightness = 0;  // markers on the middle line
+    });
+    show.f.panes.ZoomFit();
+    LineEditorPane pane(show.f.panes);
+    pane.resize(kWidth, 400);
+    int64_t picked = 0;
+    for (auto _ : state) {
+        testing::Press(&pane, {2, 2});
+        testing::Move(&pane, {kWidth - 2, 398});
+        testing::Release(&pane, {kWidth - 2, 398});
+        picked = SelectedCountInLine(show.f.project);
+    }
+    state.counters["selected"] = static_cast<double>(picked);
+}
+BENCHMARK(BM_BandSelectDenseLine)->Unit(benchmark::kMillisecond);
 
 // The output side of a show: the eight line colours at a time that advances 20 ms a tick, read
 // under each list's lock as the engine's tick reads them, and a counter so every frame is sent.

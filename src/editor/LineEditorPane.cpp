@@ -29,38 +29,27 @@ int LineEditorPane::PointerY(const QPointF& pos) const {
     return static_cast<int>(std::trunc(pos.y())) + m_dragOffset.y();
 }
 
-void LineEditorPane::Render(QPainter& p) {
+void LineEditorPane::Render(PaneCanvas& c) {
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     const int h = height();
     const int m = M();
     if (e <= l) return;
-    p.fillRect(QRect(l, 0, e - l, h), Colour(m_ctx.env.CLinBg));
-    p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
+    c.Fill(l, 0, e - l, h, PixelOf(m_ctx.env.CLinBg));
+    c.Fill(l, m, e - l, 1, qRgb(192, 192, 192));
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
-    PaintColourTrace(p, *list, l, e, m);
-    const TStepList::View items = list->ItemsUnlocked();
-    const bool sorted = list->SortedUnlocked();
-    const int right = l + m_tl.VisibleWidth();
-    size_t first = 0;
-    if (sorted) {
-        // Steps left of L are skipped without a visit; x never decreases along a sorted line.
-        first = static_cast<size_t>(
-            std::partition_point(items.begin(), items.end(),
-                                 [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; }) -
-            items.begin());
-    }
-    for (size_t i = first; i < items.size(); ++i) {
-        const Step* s = items[i];
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
-        const bool current = s == m_state.CurrentStep;
-        const QRect square(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16);
-        DrawMarker(p, square, Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
-                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
-    }
+    PaintColourTrace(c, *list, l, e, m);
+    const auto place = [&](const Step* s) {
+        return MarkerPlace{MarkerY(s->Brightness, m), s == m_state.CurrentStep || s->Selected != 0};
+    };
+    ForEachVisibleMarker(
+        *list, l, l + m_tl.VisibleWidth(), place, [&](const Step* s, int x, const MarkerPlace& at) {
+            const bool current = s == m_state.CurrentStep;
+            DrawMarker(c, QRect(x - 8, at.Y - 8, 16, 16),
+                       PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                       current ? Edge::Sunken : Edge::Raised, at.Red);
+        });
 }
 
 void LineEditorPane::PaintOverlays(QPainter& p) {

@@ -20,7 +20,7 @@ public:
     QRect BandRect() const { return m_bandRect; }
 
 protected:
-    void Render(QPainter& p) override;
+    void Render(PaneCanvas& c) override;
     void PaintOverlays(QPainter& p) override;
     void mousePressEvent(QMouseEvent* event) override;
     void DropGesture() override;

@@ -24,18 +24,19 @@ MarkBar::MarkBar(TimePanes& panes, QWidget* parent) : TimePane(panes, kDragLine,
     setFixedHeight(kHeight);
 }
 
-void MarkBar::Render(QPainter& p) {
+void MarkBar::Render(PaneCanvas& c) {
     const int l = m_tl.L();
     const int w = m_tl.VisibleWidth();
     const EnvData& env = m_ctx.env;
-    const QColor fg = Colour(env.TLinFg);
-    p.fillRect(QRect(l, 0, w, height()), Colour(env.TLinBg));
+    const QRgb fg = PixelOf(env.TLinFg);
+    c.Fill(l, 0, w, height(), PixelOf(env.TLinBg));
+    QPainter& p = c.Painter();
     QFont font = p.font();
     font.setPixelSize(12);
     p.setFont(font);
-    p.setPen(fg);
+    p.setPen(QColor::fromRgb(fg));
     for (const MarkTick& t : MarkBarTicks(l, w, m_tl.FrameZoom(), m_tl.PrePlayTime())) {
-        p.fillRect(QRect(t.X, 0, 1, t.Major ? 10 : 6), fg);
+        c.Fill(t.X, 0, 1, t.Major ? 10 : 6, fg);
         if (t.Labelled) {
             p.drawText(QRect(t.X - 4, 12, 120, 14), Qt::AlignLeft | Qt::AlignTop,
                        QString::fromStdString(SecondsText(t.Seconds)));
@@ -43,23 +44,15 @@ void MarkBar::Render(QPainter& p) {
     }
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
-    const int right = l + w;
-    const TStepList::View items = list->ItemsUnlocked();
-    auto it = items.begin();
-    if (list->SortedUnlocked()) {
-        it = std::partition_point(items.begin(), items.end(),
-                                  [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; });
-    }
-    for (; it != items.end(); ++it) {
-        const Step* s = *it;
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
+    const auto place = [&](const Step* s) {
+        return MarkerPlace{kMarkTop, s == m_state.CurrentStep || s->Selected != 0};
+    };
+    ForEachVisibleMarker(*list, l, l + w, place, [&](const Step* s, int x, const MarkerPlace& at) {
         const bool current = s == m_state.CurrentStep;
-        DrawMarker(p, QRect(x - 8, kMarkTop, 16, 16), Colour(s->Colour), Colour(s->Colour),
-                   current ? Edge::Sunken : Edge::Raised, current || s->Selected != 0);
-        p.fillRect(QRect(x, 23, 1, 4), fg);
-    }
+        DrawMarker(c, QRect(x - 8, kMarkTop, 16, 16), PixelOf(s->Colour), PixelOf(s->Colour),
+                   current ? Edge::Sunken : Edge::Raised, at.Red);
+        c.Fill(x, 23, 1, 4, fg);
+    });
 }
 
 void MarkBar::PaintOverlays(QPainter& p) {

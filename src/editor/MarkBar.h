@@ -16,7 +16,7 @@ public:
     QSize sizeHint() const override { return {100, kHeight}; }
 
 protected:
-    void Render(QPainter& p) override;
+    void Render(PaneCanvas& c) override;
     void PaintOverlays(QPainter& p) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

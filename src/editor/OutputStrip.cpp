@@ -1,7 +1,5 @@
 #include "editor/OutputStrip.h"
 
-#include <QPainter>
-
 #include "model/ColourEval.h"
 
 namespace lumavox {
@@ -10,16 +8,16 @@ OutputStrip::OutputStrip(TimePanes& panes, QWidget* parent) : TimePane(panes, kC
     setFixedHeight(30);
 }
 
-void OutputStrip::Render(QPainter& p) {
+void OutputStrip::Render(PaneCanvas& c) {
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     if (e <= l) return;
     const int h = height();
-    p.fillRect(QRect(l, 0, e - l, h), Qt::black);
+    c.Fill(l, 0, e - l, h, qRgb(0, 0, 0));
     const TStepList* list = m_panes.CurrentList();
     if (list == nullptr) return;
     ForEachColumnColour(*list, l, e, [&](int x, const LineColour& lc) {
-        p.fillRect(QRect(x, 0, 1, h), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+        c.Fill(x, 0, 1, h, PixelOf(ApplyBrightness(lc.Colour, lc.Brightness)));
     });
 }
 

@@ -13,7 +13,7 @@ public:
     QSize sizeHint() const override { return {100, 30}; }
 
 protected:
-    void Render(QPainter& p) override;
+    void Render(PaneCanvas& c) override;
 };
 
 }  // namespace lumavox

@@ -68,57 +68,59 @@ void ReferencePane::AdvanceLine() {
     emit viewChanged(m_refLine, m_shown);
 }
 
-void ReferencePane::RenderOneLine(QPainter& p, int line) {
+void ReferencePane::RenderOneLine(PaneCanvas& c, int line) {
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     const int m = height() / 2;
-    p.fillRect(QRect(l, m, e - l, 1), QColor(192, 192, 192));
+    c.Fill(l, m, e - l, 1, qRgb(192, 192, 192));
     const TStepList& list = m_ctx.project.Lines[static_cast<size_t>(line)];
-    PaintColourTrace(p, list, l, e, m);
-    const TStepList::View items = list.ItemsUnlocked();
-    const int right = l + m_tl.VisibleWidth();
-    for (const Step* s : items) {
-        const int x = m_tl.TimeToX(s->Time);
-        if (x > right) break;
-        if (x < l) continue;
-        DrawMarker(p, QRect(x - 8, MarkerY(s->Brightness, m) - 8, 16, 16),
-                   Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
-                   Edge::Etched, false);
-    }
+    PaintColourTrace(c, list, l, e, m);
+    ForEachVisibleMarker(
+        list, l, l + m_tl.VisibleWidth(),
+        [&](const Step* s) {
+            return MarkerPlace{MarkerY(s->Brightness, m), false};
+        },
+        [&](const Step* s, int x, const MarkerPlace& at) {
+            DrawMarker(c, QRect(x - 8, at.Y - 8, 16, 16),
+                       PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                       Edge::Etched, false);
+        });
 }
 
-void ReferencePane::Render(QPainter& p) {
+void ReferencePane::Render(PaneCanvas& c) {
     if (!m_shown) return;
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     if (e <= l) return;
-    p.fillRect(QRect(l, 0, e - l, height()), Colour(m_ctx.env.CLinBg));
+    c.Fill(l, 0, e - l, height(), PixelOf(m_ctx.env.CLinBg));
     if (m_refLine != kAllLines) {
-        RenderOneLine(p, m_refLine);
+        RenderOneLine(c, m_refLine);
         return;
     }
     const RefRows rows(height());
     for (int i = 0; i < kLineCount; ++i) {
         const int yi = rows.Yi(i);
-        p.fillRect(QRect(l, yi, e - l, 1), QColor(192, 192, 192));
+        c.Fill(l, yi, e - l, 1, qRgb(192, 192, 192));
         ForEachColumnColour(m_ctx.project.Lines[static_cast<size_t>(i)], l, e,
                             [&](int x, const LineColour& lc) {
-                                p.fillRect(QRect(x, yi - rows.P, 1, 2 * rows.P),
-                                           Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+                                c.Fill(x, yi - rows.P, 1, 2 * rows.P,
+                                       PixelOf(ApplyBrightness(lc.Colour, lc.Brightness)));
                             });
     }
     const int right = l + m_tl.VisibleWidth();
     const int current = m_panes.CurrentLineIndex();
     for (int i = 0; i < kLineCount; ++i) {
         const int yi = rows.Yi(i);
-        for (const Step* s : m_ctx.project.Lines[static_cast<size_t>(i)].ItemsUnlocked()) {
-            const int x = m_tl.TimeToX(s->Time);
-            if (x > right) break;
-            if (x < l) continue;
-            DrawMarker(p, QRect(x - rows.O, yi - rows.O, 2 * rows.O, 2 * rows.O),
-                       Colour(ApplyBrightness(s->Colour, s->Brightness)), Colour(s->Colour),
-                       i == current ? Edge::Raised : Edge::Etched, s->Selected != 0);
-        }
+        ForEachVisibleMarker(
+            m_ctx.project.Lines[static_cast<size_t>(i)], l, right,
+            [&](const Step* s) {
+                return MarkerPlace{yi, s->Selected != 0};
+            },
+            [&](const Step* s, int x, const MarkerPlace& at) {
+                DrawMarker(c, QRect(x - rows.O, yi - rows.O, 2 * rows.O, 2 * rows.O),
+                           PixelOf(ApplyBrightness(s->Colour, s->Brightness)), PixelOf(s->Colour),
+                           i == current ? Edge::Raised : Edge::Etched, at.Red);
+            });
     }
 }
 

@@ -37,7 +37,7 @@ signals:
     void viewChanged(int refLine, bool shown);
 
 protected:
-    void Render(QPainter& p) override;
+    void Render(PaneCanvas& c) override;
     void PaintOverlays(QPainter& p) override;
     void mousePressEvent(QMouseEvent* event) override;
     void DropGesture() override;
@@ -45,7 +45,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void RenderOneLine(QPainter& p, int line);
+    void RenderOneLine(PaneCanvas& c, int line);
     void Choose(int value);
 
     int m_refLine = 0;

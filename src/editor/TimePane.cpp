@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "editor/logic/TimeLine.h"
@@ -27,10 +28,6 @@ TimePane::~TimePane() {
     m_panes.Unregister(this);
 }
 
-QColor TimePane::Colour(int32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 bool TimePane::BeginPress(const QMouseEvent* event) {
     if (!m_state.Busy()) return true;
     if (event->buttons() != event->button()) return false;
@@ -38,11 +35,20 @@ bool TimePane::BeginPress(const QMouseEvent* event) {
     return true;
 }
 
-void TimePane::PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const {
+void TimePane::PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int e, int m) const {
     ForEachColumnColour(list, l, e, [&](int x, const LineColour& lc) {
         const int d = TruncToInt(static_cast<double>(lc.Brightness) * m / 255);
-        p.fillRect(QRect(x, m - d - 8, 1, 16), Colour(ApplyBrightness(lc.Colour, lc.Brightness)));
+        c.Fill(x, m - d - 8, 1, 16, PixelOf(ApplyBrightness(lc.Colour, lc.Brightness)));
     });
+}
+
+size_t TimePane::FirstStepFrom(const TStepList& list, int l) const {
+    if (!list.SortedUnlocked()) return 0;
+    const TStepList::View items = list.ItemsUnlocked();
+    return static_cast<size_t>(
+        std::partition_point(items.begin(), items.end(),
+                             [&](const Step* s) { return m_tl.TimeToX(s->Time) < l; }) -
+        items.begin());
 }
 
 void TimePane::InvalidateContent() {
@@ -81,7 +87,8 @@ const QImage& TimePane::Content() {
         m_image.fill(palette().color(QPalette::Window));
         QPainter p(&m_image);
         p.translate(-m_tl.L(), 0);
-        if (m_panes.Painting()) Render(p);
+        PaneCanvas canvas(m_image, p, m_tl.L());
+        if (m_panes.Painting()) Render(canvas);
         m_stale = false;
         m_renderedL = m_tl.L();
     }
@@ -105,47 +112,46 @@ void TimePane::paintEvent(QPaintEvent* event) {
     if (DrawsCursor()) p.fillRect(QRect(m_tl.CursorX(), 0, 1, h), Qt::white);
 }
 
-void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
-                Edge edge, bool red) {
+void DrawMarker(PaneCanvas& c, const QRect& square, QRgb fill, QRgb frame, Edge edge, bool red) {
     // Thousands of markers can be visible: plain fills only, no pens or style calls.
     const int x = square.x();
     const int y = square.y();
     const int w = square.width();
     const int h = square.height();
-    p.fillRect(square, fill);
-    p.fillRect(QRect(x, y, w, 1), frame);
-    p.fillRect(QRect(x, y + h - 1, w, 1), frame);
-    p.fillRect(QRect(x, y, 1, h), frame);
-    p.fillRect(QRect(x + w - 1, y, 1, h), frame);
-    static const QColor kLight(255, 255, 255);
-    static const QColor kDark(128, 128, 128);
+    c.Fill(square, fill);
+    c.Fill(x, y, w, 1, frame);
+    c.Fill(x, y + h - 1, w, 1, frame);
+    c.Fill(x, y, 1, h, frame);
+    c.Fill(x + w - 1, y, 1, h, frame);
+    constexpr QRgb kLight = qRgb(255, 255, 255);
+    constexpr QRgb kDark = qRgb(128, 128, 128);
     if (w > 4 && h > 4) {
         const int ix = x + 1;
         const int iy = y + 1;
         const int iw = w - 2;
         const int ih = h - 2;
-        const QColor& topLeft = edge == Edge::Sunken ? kDark : kLight;
-        const QColor& bottomRight = edge == Edge::Sunken ? kLight : kDark;
+        const QRgb topLeft = edge == Edge::Sunken ? kDark : kLight;
+        const QRgb bottomRight = edge == Edge::Sunken ? kLight : kDark;
         if (edge == Edge::Etched) {
             // a groove: dark outer line, light inner line
-            p.fillRect(QRect(ix, iy, iw - 1, 1), kDark);
-            p.fillRect(QRect(ix, iy, 1, ih - 1), kDark);
-            p.fillRect(QRect(ix + 1, iy + ih - 1, iw - 1, 1), kLight);
-            p.fillRect(QRect(ix + iw - 1, iy + 1, 1, ih - 1), kLight);
+            c.Fill(ix, iy, iw - 1, 1, kDark);
+            c.Fill(ix, iy, 1, ih - 1, kDark);
+            c.Fill(ix + 1, iy + ih - 1, iw - 1, 1, kLight);
+            c.Fill(ix + iw - 1, iy + 1, 1, ih - 1, kLight);
         } else {
-            p.fillRect(QRect(ix, iy, iw, 1), topLeft);
-            p.fillRect(QRect(ix, iy, 1, ih), topLeft);
-            p.fillRect(QRect(ix, iy + ih - 1, iw, 1), bottomRight);
-            p.fillRect(QRect(ix + iw - 1, iy, 1, ih), bottomRight);
+            c.Fill(ix, iy, iw, 1, topLeft);
+            c.Fill(ix, iy, 1, ih, topLeft);
+            c.Fill(ix, iy + ih - 1, iw, 1, bottomRight);
+            c.Fill(ix + iw - 1, iy, 1, ih, bottomRight);
         }
     }
     if (red) {
-        static const QColor kRed(255, 0, 0);
+        constexpr QRgb kRed = qRgb(255, 0, 0);
         // grown by one pixel on each side
-        p.fillRect(QRect(x - 1, y - 1, w + 2, 1), kRed);
-        p.fillRect(QRect(x - 1, y + h, w + 2, 1), kRed);
-        p.fillRect(QRect(x - 1, y, 1, h), kRed);
-        p.fillRect(QRect(x + w, y, 1, h), kRed);
+        c.Fill(x - 1, y - 1, w + 2, 1, kRed);
+        c.Fill(x - 1, y + h, w + 2, 1, kRed);
+        c.Fill(x - 1, y, 1, h, kRed);
+        c.Fill(x + w, y, 1, h, kRed);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include "editor/PaneCanvas.h"
 #include "editor/TimePanes.h"
 #include "model/ColourEval.h"
 #include "model/TStepList.h"
@@ -35,14 +36,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    // Paints the columns [L, E) of the pane into p, whose origin is content x L.
-    virtual void Render(QPainter& p) = 0;
+    // Paints the columns [L, E) of the pane into c, in content coordinates.
+    virtual void Render(PaneCanvas& c) = 0;
     // Overlays of the pane's own (inverted drawing is set up), origin at content x L.
     virtual void PaintOverlays(QPainter& p) { (void)p; }
     // The content x of the pointer for an event position (plus the drag offset), clamped to
     // [0, R].
     int ContentX(const QPointF& pos) const;
-    static QColor Colour(int32_t bgr);
     // To be called first in a press handler. While a drag or band runs, a press of another button
     // is ignored (false); a press with no other button held means the running gesture lost its
     // release (a modal window took it), so the gesture is dropped before the press goes on.
@@ -57,9 +57,38 @@ protected:
             if (lc.Colour != NoColour) paint(x, lc);
         }
     }
+    // Index of the first step of the list whose x is at or right of l: found by binary search on
+    // a sorted list (x never decreases along it), 0 on an unsorted one.
+    size_t FirstStepFrom(const TStepList& list, int l) const;
+    // Where a step's marker goes: its centre and whether it has the red frame.
+    struct MarkerPlace {
+        int Y = 0;
+        bool Red = false;
+    };
+    // Calls draw(step, x, place) in list order for the steps with l <= x <= right, stopping at
+    // the first step beyond right. A step whose marker the next step's covers whole (same centre,
+    // and a red frame there when this one has one) is skipped: it would be painted over. At a
+    // fitting zoom dozens of steps share a column, so most markers are skipped.
+    template <class Place, class Draw>
+    void ForEachVisibleMarker(const TStepList& list, int l, int right, Place place,
+                              Draw draw) const {
+        const TStepList::View items = list.ItemsUnlocked();
+        for (size_t i = FirstStepFrom(list, l); i < items.size(); ++i) {
+            const Step* s = items[i];
+            const int x = m_tl.TimeToX(s->Time);
+            if (x > right) break;
+            if (x < l) continue;
+            const MarkerPlace here = place(s);
+            if (i + 1 < items.size() && m_tl.TimeToX(items[i + 1]->Time) == x) {
+                const MarkerPlace next = place(items[i + 1]);
+                if (next.Y == here.Y && (next.Red || !here.Red)) continue;
+            }
+            draw(s, x, here);
+        }
+    }
     // The line's colour trace over [l, e): a 16-px mark per column, raised from the middle line
     // m by the brightness.
-    void PaintColourTrace(QPainter& p, const TStepList& list, int l, int e, int m) const;
+    void PaintColourTrace(PaneCanvas& c, const TStepList& list, int l, int e, int m) const;
 
     TimePanes& m_panes;
     EditorContext& m_ctx;
@@ -76,7 +105,6 @@ private:
 
 // Draws a 3-D edge in the square: raised, sunken or etched (inside the 16 x 16 square).
 enum class Edge { Raised, Sunken, Etched };
-void DrawMarker(QPainter& p, const QRect& square, const QColor& fill, const QColor& frame,
-                Edge edge, bool red);
+void DrawMarker(PaneCanvas& c, const QRect& square, QRgb fill, QRgb frame, Edge edge, bool red);
 
 }  // namespace lumavox

@@ -1,7 +1,6 @@
 #include "editor/WaveformPane.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include "editor/logic/PaneGeometry.h"
 #include "engine/EngineState.h"
@@ -18,22 +17,22 @@ void WaveformPane::SetMono(bool mono) {
     InvalidateContent();
 }
 
-void WaveformPane::Render(QPainter& p) {
+void WaveformPane::Render(PaneCanvas& c) {
     if (m_tl.R() == 0) return;
     const int l = m_tl.L();
     const int e = m_tl.RightEnd();
     if (e <= l) return;
     const int h = height();
     const EnvData& env = m_ctx.env;
-    const QColor fg = Colour(m_tag == 0 ? env.LwavFg : env.RwavFg);
-    const QColor blank = Colour(env.BlankBg);
+    const QRgb fg = PixelOf(m_tag == 0 ? env.LwavFg : env.RwavFg);
+    const QRgb blank = PixelOf(env.BlankBg);
     const bool monoL = m_mono && m_tag == 0;
-    p.fillRect(QRect(l, 0, e - l, h), Colour(m_tag == 0 ? env.LwavBg : env.RwavBg));
+    c.Fill(l, 0, e - l, h, PixelOf(m_tag == 0 ? env.LwavBg : env.RwavBg));
     const TWavFrmList& peaks = m_ctx.sound.List();
     for (int x = l; x < e; ++x) {
         const double f = m_tl.XToFrame(x);
         if (!m_tl.FrameShown(f) || static_cast<int32_t>(f) >= peaks.Count()) {
-            if (!monoL) p.fillRect(QRect(x, 0, 1, h), blank);
+            if (!monoL) c.Fill(x, 0, 1, h, blank);
             continue;
         }
         if (monoL) continue;
@@ -48,9 +47,9 @@ void WaveformPane::Render(QPainter& p) {
             b = pf.RightMin;
         }
         const WaveSpan span = WaveColumn(a, b, h);
-        if (span.Bottom > span.Top) p.fillRect(QRect(x, span.Top, 1, span.Bottom - span.Top), fg);
+        if (span.Bottom > span.Top) c.Fill(x, span.Top, 1, span.Bottom - span.Top, fg);
     }
-    p.fillRect(QRect(l, h, e - l, 1), fg);  // the baseline, on the pane's bottom edge
+    c.Fill(l, h, e - l, 1, fg);  // the baseline, on the pane's bottom edge
 }
 
 void WaveformPane::mousePressEvent(QMouseEvent* event) {

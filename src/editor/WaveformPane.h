@@ -16,7 +16,7 @@ public:
     int Tag() const { return m_tag; }
 
 protected:
-    void Render(QPainter& p) override;
+    void Render(PaneCanvas& c) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <numeric>
@@ -667,14 +668,21 @@ int SetTimeOfSelectedAnd(ProjectData& project, const Step* current, int32_t time
 }
 
 int SelectSteps(ProjectData& project, std::span<const Step* const> steps) {
+    // One pass over each line against the sorted addresses: a band over a dense line picks as
+    // many steps as the line holds, so a search of the line per pick would be quadratic. The
+    // addresses are only compared, never read through.
+    std::vector<const Step*> wanted(steps.begin(), steps.end());
+    std::sort(wanted.begin(), wanted.end(), std::less<const Step*>());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    if (wanted.empty()) return 0;
     int selected = 0;
     for (TStepList& line : project.Lines) {
         const TStepList::View items = line.ItemsUnlocked();
         std::vector<size_t> picks;
-        for (const Step* wanted : steps) {
-            const int i = IndexIn(line, wanted);
-            if (i >= 0 && items[static_cast<size_t>(i)]->Selected == 0) {
-                picks.push_back(static_cast<size_t>(i));
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i]->Selected == 0 && std::binary_search(wanted.begin(), wanted.end(),
+                                                              items[i], std::less<const Step*>())) {
+                picks.push_back(i);
             }
         }
         if (picks.empty()) continue;

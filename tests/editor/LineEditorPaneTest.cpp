@@ -23,6 +23,19 @@ class LineEditorPaneTest : public QObject {
     };
 
 private slots:
+    // Two steps in one column at one brightness: the later marker is on top, and a red frame of
+    // either one shows (the hidden marker is skipped only when nothing of it would show).
+    void ofTwoMarkersAtOnePlaceTheLaterIsOnTopAndEitherRedFrameShows() {
+        for (const int selectedOne : {-1, 0, 1}) {
+            Rig r;
+            r.f.Put(0, 4000, 0, selectedOne == 0, 0x0000FF);  // x 100
+            r.f.Put(0, 4010, 0, selectedOne == 1, 0x00FF00);  // x 100
+            const QImage& image = r.pane.Content();
+            QCOMPARE(image.pixel(100, 100), qRgb(0, 255, 0));
+            QCOMPARE(image.pixel(91, 100) == qRgb(255, 0, 0), selectedOne >= 0);
+        }
+    }
+
     void pressExactlyEightPixelsBesideAMarkerMisses() {
         Rig r;
         const Step& a = r.f.Put(0, 4000);

@@ -53,6 +53,23 @@ private slots:
         Release(&r.pane, {103, 112});
     }
 
+    // Scrolled to L = 400: a marker centred at 400 is drawn (its right frame at column 7), one
+    // centred at 399 is not, though its square would reach into the view. Black traces, red frames.
+    void afterAScrollMarkersAreDrawnFromTheLeftEdgeOnInBothModes() {
+        Rig r;
+        r.f.Put(3, 15960, -255, false, 0x0000FF);  // x 399
+        r.f.Put(5, 16000, -255, false, 0x0000FF);  // x 400
+        r.f.panes.SetScroll(400);
+        QCOMPARE(r.f.timeLine.L(), 400);
+        const QRgb red = qRgb(255, 0, 0);
+        QCOMPARE(r.pane.Content().pixel(7, 110), red);
+        QVERIFY(r.pane.Content().pixel(6, 70) != red);
+        r.pane.SetView(5, true);  // the marker square reaches from y 156 to the bottom
+        QCOMPARE(r.pane.Content().pixel(7, 160), red);
+        r.pane.SetView(3, true);
+        QVERIFY(r.pane.Content().pixel(6, 160) != red);
+    }
+
     void theHeaderAdvancesOnlyInOneLineMode() {
         Rig r;
         ReferenceHeader header(r.pane);

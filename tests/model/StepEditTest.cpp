@@ -66,10 +66,12 @@ TEST(StepEdits, SelectionEndsAndDragOriginsOfTheCurrentLine) {
     for (int t : {0, 100, 200, 300}) Put(project, 1, t);
     Put(project, 4, 50);
     Normalise(project);
-    const std::vector<const Step*> picks{StepAt(project, 3), StepAt(project, 1),
+    const Step stranger;
+    const std::vector<const Step*> picks{StepAt(project, 3), StepAt(project, 1), &stranger,
                                          &project.Lines[4].At(0), StepAt(project, 1)};
     EXPECT_EQ(SelectSteps(project, picks), 3);
     EXPECT_EQ(SelectedCount(project), 3);
+    EXPECT_EQ(SelectSteps(project, picks), 0);  // already selected: nothing new
     const SelectedEnds ends = FirstLastSelectedInLine(project);
     EXPECT_EQ(ends.First, StepAt(project, 1));
     EXPECT_EQ(ends.Last, StepAt(project, 3));

@@ -1,3 +1,4 @@
+#include "fakes/EngineRig.h"
 #include "sound/player/ClockSoundDevice.h"
 
 #include <gtest/gtest.h>
@@ -91,14 +92,9 @@ TEST(ClockSoundDevice, EngineSeesTheNaturalEndAtEveryOutputPeriod) {
     for (uint32_t period : {20u, 25u, 30u, 40u, 50u}) {
         ManualClock clock;
         ClockSoundDevice device(clock);
-        EngineState state;
-        ProjectData project;
-        PatchTable patch;
-        LineOutput output;
-        std::atomic<bool> repeat{false};
-        std::atomic<int32_t> patchCheck{-1};
-        Engine engine(
-            EngineContext{state, project, patch, output, device, clock, repeat, patchCheck, {}});
+        test::EngineRig rig(device, clock);
+        EngineState& state = rig.state;
+        Engine& engine = rig.engine;
         state.PrePlayTime = 1000;
         state.PostPlayTime = 500;
         state.SoundPath.Set(wav);

@@ -1,3 +1,4 @@
+#include "fakes/EngineRig.h"
 #include "sound/player/FallbackSoundDevice.h"
 
 #include <gtest/gtest.h>
@@ -88,17 +89,12 @@ TEST_F(FallbackSoundDeviceTest, TheVolumeIsTheOneThatPlaysAndSurvivesTheSwitch) 
 // (a locate) places the cursor there instead of at 0, and play runs the show on the clock.
 TEST_F(FallbackSoundDeviceTest, TheEngineLocatesAndPlaysWithoutAServer) {
     m_server->SetAudioPresent(false);
-    EngineState state;
-    ProjectData project;
-    PatchTable patch;
-    LineOutput output;
-    std::atomic<bool> repeat{false};
-    std::atomic<int32_t> patchCheck{-1};
     int warnings = 0;
-    Engine engine(EngineContext{state, project, patch, output, *m_device, m_clock, repeat,
-                                patchCheck,
-                                [&](std::string_view, std::string_view) { ++warnings; }});
-    Transport transport(state, m_clock, repeat);
+    test::EngineRig rig(*m_device, m_clock, false,
+                        [&](std::string_view, std::string_view) { ++warnings; });
+    EngineState& state = rig.state;
+    Engine& engine = rig.engine;
+    Transport transport(state, m_clock, rig.repeat);
     DmxFrame frame{};
     state.SoundPath.Set(m_wav);
     state.OpenRequest = true;

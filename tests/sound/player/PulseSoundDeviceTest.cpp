@@ -1,3 +1,4 @@
+#include "fakes/EngineRig.h"
 #include "sound/player/PulseSoundDevice.h"
 
 #include <gtest/gtest.h>
@@ -283,15 +284,10 @@ TEST_F(PulseSoundDeviceTest, EngineFollowsARealSoundThroughPreRollAndPostRoll) {
     REQUIRE_SOUND_SERVER();
     PulseSoundDevice device;
     SteadyClock clock;
-    EngineState state;
-    ProjectData project;
-    PatchTable patch;
-    LineOutput output;
-    std::atomic<bool> repeat{false};
-    std::atomic<int32_t> patchCheck{-1};
-    Engine engine(
-        EngineContext{state, project, patch, output, device, clock, repeat, patchCheck, {}});
-    Transport transport(state, clock, repeat);
+    test::EngineRig rig(device, clock);
+    EngineState& state = rig.state;
+    Engine& engine = rig.engine;
+    Transport transport(state, clock, rig.repeat);
     state.PrePlayTime = 500;
     state.PostPlayTime = 400;
 

@@ -9,6 +9,7 @@
 #include "engine/Engine.h"
 #include "engine/PostRequest.h"
 #include "engine/Transport.h"
+#include "fakes/EngineRig.h"
 #include "model/ProjectData.h"
 #include "platform/Clock.h"
 #include "sound/player/SoundDevice.h"
@@ -45,15 +46,10 @@ inline RepeatRun RunRepeatLoops(ISoundDevice& device, const std::string& wav, in
     using Clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
     SteadyClock clock;
-    EngineState state;
-    ProjectData project;
-    PatchTable patch;
-    LineOutput output;
-    std::atomic<bool> repeat{true};
-    std::atomic<int32_t> patchCheck{-1};
-    Engine engine(
-        EngineContext{state, project, patch, output, device, clock, repeat, patchCheck, {}});
-    Transport transport(state, clock, repeat);
+    EngineRig rig(device, clock, true);
+    EngineState& state = rig.state;
+    Engine& engine = rig.engine;
+    Transport transport(state, clock, rig.repeat);
     state.PrePlayTime = 0;
     state.PostPlayTime = 0;
 
