@@ -92,5 +92,5 @@ function(lumavox_gui_test name)
         set(ARG_TIMEOUT 300)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "gui;${ARG_LABELS}"
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMAVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=ja_JP.UTF-8;LC_ALL=;LC_MESSAGES=;LUMAVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -6,14 +6,14 @@ set -euo pipefail
 build_packages=(
     build-essential cmake ninja-build pkg-config git
     libmpg123-dev libpulse-dev libusb-1.0-0-dev libjpeg-dev libstb-dev libmnl-dev nlohmann-json3-dev
-    qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
+    qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev fonts-ipafont-gothic
 )
 # The test and benchmark frameworks, and the tools the tests drive: a headless sound server,
 # fixture makers, network namespaces, clang for the fuzz targets.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox lame mpg123 iproute2 clang libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick ccache
+    xvfb xauth xdotool imagemagick ccache locales
 )
 
 # What scripts/run.sh needs to show the editor on a machine without a display.

@@ -7,7 +7,8 @@ class QTextBrowser;
 
 namespace lumavox {
 
-// The help viewer: HTML pages shipped beside the program in "help/": "index.html" is the default
+// The help viewer: HTML pages of one language shipped beside the program in "help/ja" or
+// "help/en": "index.html" is the default
 // topic, "<c + 1000>.html" the page of help context c. UI thread only.
 class HelpWindow : public QWidget {
     Q_OBJECT

@@ -328,7 +328,7 @@ void TLumavoxForm::CreateActions() {
     };
     for (size_t i = 0; i < kMainActionCount; ++i) {
         const ActionInfo& info = kActionTable[i];
-        auto* action = new QAction(QtText(info.Caption), this);
+        auto* action = new QAction(Tr(info.Caption), this);
         action->setObjectName(QtText(info.Name));
         action->setCheckable(info.Checkable);
         action->setEnabled(false);
@@ -342,9 +342,9 @@ void TLumavoxForm::CreateActions() {
         } else if (!fallback.isNull()) {
             action->setIcon(fallback);
         }
-        const QString tip = info.Hint.empty()
-                                ? QtText(CaptionWithoutAccessKeys(info.Caption)).trimmed()
-                                : QtText(info.Hint);
+        const QString tip =
+            info.Hint.empty() ? QtText(CaptionWithoutAccessKeys(Translated(info.Caption))).trimmed()
+                              : QtText(info.Hint);
         action->setToolTip(tip);
         action->setStatusTip(tip);
         addAction(action);  // shortcuts work without a menu or a bar holding the action
@@ -389,7 +389,7 @@ void TLumavoxForm::CreateActions() {
     // "参照ライン表示(&R)" is listed as "参照ライン(&R)" in the view menu: a second entry that
     // follows the action.
     QAction* refTrk = Action("ViewRefTrkAction");
-    m_refTrkShort = new QAction(QtText(kViewRefTrkMenuCaption), this);
+    m_refTrkShort = new QAction(Tr(kViewRefTrkMenuCaption), this);
     m_refTrkShort->setObjectName(QStringLiteral("ViewRefTrkMenuItem"));
     m_refTrkShort->setCheckable(true);
     m_refTrkShort->setEnabled(false);
@@ -494,7 +494,7 @@ void TLumavoxForm::FillMenu(QMenu* menu, std::span<const MenuEntry> entries) {
 
 void TLumavoxForm::CreateMenus() {
     for (const MainMenu& info : MainMenus()) {
-        QMenu* menu = menuBar()->addMenu(QtText(info.Caption));
+        QMenu* menu = menuBar()->addMenu(Tr(info.Caption));
         menu->setProperty("helpContext", info.HelpContext);
         connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::UpdateActions);
         if (!m_fileMenu) m_fileMenu = menu;
@@ -506,7 +506,7 @@ void TLumavoxForm::CreateMenus() {
 void TLumavoxForm::CreateToolBars() {
     const std::span<const ToolBarInfo> bars = ToolBars();
     for (size_t i = 0; i < m_bars.size() && i < bars.size(); ++i) {
-        auto* bar = new QToolBar(QtText(bars[i].Caption), this);
+        auto* bar = new QToolBar(Tr(bars[i].Caption), this);
         bar->setObjectName(QtText(bars[i].Section));
         bar->setMovable(true);
         bar->setFloatable(true);
@@ -961,9 +961,9 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
         const QString keyText = keys.isEmpty()
                                     ? QString()
                                     : QStringLiteral("\t") + QtText(ShortCutToText(shortCuts[i]));
-        m_actions[i]->setText(QtText(kActionTable[i].Caption) + keyText);
+        m_actions[i]->setText(Tr(kActionTable[i].Caption) + keyText);
         if (m_actions[i] == Action("ViewRefTrkAction")) {
-            m_refTrkShort->setText(QtText(kViewRefTrkMenuCaption) + keyText);
+            m_refTrkShort->setText(Tr(kViewRefTrkMenuCaption) + keyText);
         }
     }
 }
@@ -1232,7 +1232,7 @@ void TLumavoxForm::RunProjectSettings(bool newProject) {
     auto* dialog = qobject_cast<TSetPrjDlg*>(m_aux.setPrj);
     if (!dialog) return;
     const std::string_view command = newProject ? "NewPrjAction" : "SetPrjAction";
-    dialog->Prepare(QtText(FindAction(command)->Caption), newProject);
+    dialog->Prepare(Tr(FindAction(command)->Caption), newProject);
     if (dialog->exec() == QDialog::Accepted && dialog->ApplyAccepted(m_session)) {
         // After the settings the caption names the title, else the file (no "<無題>").
         setWindowTitle(QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));
@@ -1462,9 +1462,13 @@ void TLumavoxForm::LoadGroup() {
 
 void TLumavoxForm::ShowHelp(int context) {
     if (!m_help) {
-        // Beside the program in a build, in the shared data folder once installed.
-        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help");
-        const QString installed = QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help");
+        // Beside the program in a build, in the shared data folder once installed; one folder per
+        // language.
+        const QString language =
+            m_setup.language == UiLanguage::English ? QStringLiteral("/en") : QStringLiteral("/ja");
+        QString folder = QtText(m_env.ExeDir) + QStringLiteral("help") + language;
+        const QString installed =
+            QtText(m_env.ExeDir) + QStringLiteral("../share/lumavox/help") + language;
         if (!QFileInfo::exists(folder) && QFileInfo::exists(installed)) folder = installed;
         m_help = new HelpWindow(QDir::cleanPath(folder), this);
     }

@@ -19,6 +19,7 @@
 #include "editor/logic/PaneState.h"
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/TimeLine.h"
+#include "editor/logic/UiLanguage.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
 #include "engine/PlayDisplay.h"
@@ -86,6 +87,7 @@ public:
         std::string exeDir;                    // the program folder, ending in '/'
         bool outputs = true;                   // create the output threads (tests leave them out)
         std::unique_ptr<ISoundDevice> device;  // null: the sound server, or the silent clock
+        UiLanguage language = UiLanguage::Japanese;  // of the texts; picks the help pages
     };
     explicit TLumavoxForm(Setup setup, QWidget* parent = nullptr);
     ~TLumavoxForm() override;

@@ -5,16 +5,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QSocketNotifier>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 
+#include "app/Language.h"
 #include "app/MainWindow.h"
 #include "dialogs/TAboutBox.h"
 #include "dialogs/TArtNetPropDlg.h"
@@ -102,11 +100,12 @@ int main(int argc, char** argv) {
     // each window's title is already the whole caption.
     app.setApplicationName(lumavox::QtText(lumavox::UiText::AppTitle));
     app.setWindowIcon(QIcon(QStringLiteral(":/lumavox.png")));
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        app.installTranslator(&qtTexts);
-    }
+    // The language is fixed for the run: chosen before the first window, from the settings file
+    // and the locale. A missing translation leaves the texts in Japanese.
+    const lumavox::UiLanguage uiLanguage =
+        lumavox::Language::FromSettings(lumavox::DefaultSettingsPath());
+    const lumavox::Language language(app, uiLanguage);
+    if (!language.Loaded()) std::fputs("lumavox: the English texts are missing\n", stderr);
     QFont font;
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     font.setPixelSize(15);
@@ -129,6 +128,7 @@ int main(int argc, char** argv) {
         lumavox::TLumavoxForm::Setup setup;
         setup.iniPath = lumavox::DefaultSettingsPath();
         setup.exeDir = lumavox::ExeDir();
+        setup.language = uiLanguage;
         lumavox::TLumavoxForm form(std::move(setup));
         lumavox::TSetPrjDlg setPrj(form.Project(), form.State(), form.Patch(), form.Env(),
                                    form.Sound(), &form);

@@ -15,6 +15,7 @@
 
 #include "dialogs/WindowPlacementQt.h"
 #include "dmx/Patch.h"
+#include "editor/QtText.h"
 #include "engine/EngineState.h"
 #include "model/ColourEval.h"
 #include "model/Msgstr.h"
@@ -248,19 +249,19 @@ void TColMonForm::BuildMenu() {
         m_lineActions[static_cast<size_t>(i)] = action;
     }
     m_menu->addSeparator();
-    m_labelAction = m_menu->addAction(QStringLiteral("ラベル表示(&L)"));
+    m_labelAction = m_menu->addAction(Tr(LV_TEXT("Lumavox", "ラベル表示(&L)")));
     m_labelAction->setCheckable(true);
     connect(m_labelAction, &QAction::triggered, this, [this] { SetShowLabels(!m_showLabels); });
     m_menu->addSeparator();
-    connect(m_menu->addAction(QStringLiteral("初期配置(&I)")), &QAction::triggered, this,
+    connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "初期配置(&I)"))), &QAction::triggered, this,
             &TColMonForm::InitialArrangement);
     m_menu->addSeparator();
-    connect(m_menu->addAction(QStringLiteral("配置をファイルに保存(&S)")), &QAction::triggered,
-            this, &TColMonForm::ChooseAndSaveArrangement);
-    connect(m_menu->addAction(QStringLiteral("ファイルから配置を読み込む(&O)")),
+    connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "配置をファイルに保存(&S)"))),
+            &QAction::triggered, this, &TColMonForm::ChooseAndSaveArrangement);
+    connect(m_menu->addAction(Tr(LV_TEXT("Lumavox", "ファイルから配置を読み込む(&O)"))),
             &QAction::triggered, this, &TColMonForm::ChooseAndLoadArrangement);
     m_menu->addSeparator();
-    m_scaledAction = m_menu->addAction(QStringLiteral("サイズ連動(&R)"));
+    m_scaledAction = m_menu->addAction(Tr(LV_TEXT("Lumavox", "サイズ連動(&R)")));
     m_scaledAction->setCheckable(true);
     connect(m_scaledAction, &QAction::triggered, this, &TColMonForm::ToggleScaled);
     connect(m_menu, &QMenu::aboutToShow, this, &TColMonForm::UpdateMenuChecks);

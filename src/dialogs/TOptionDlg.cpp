@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -26,6 +27,7 @@
 #include "editor/QtText.h"
 #include "editor/logic/ActionTable.h"
 #include "editor/logic/DialogTexts.h"
+#include "editor/logic/UiLanguage.h"
 #include "settings/EnvData.h"
 
 namespace lumavox {
@@ -34,8 +36,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// A fixed text of the dialog, in the chosen language.
 QString T(std::string_view text) {
-    return QtText(text);
+    return Tr(text);
 }
 
 QColor ToQColor(int32_t bgr) {
@@ -159,10 +162,22 @@ QWidget* TOptionDlg::CreateDisplayPage() {
 
     m_switches[0] = new QCheckBox(T(dlgtext::kFlatButtons), page);
     m_switches[1] = new QCheckBox(T(dlgtext::kDispTracking), page);
+
+    // The language names stay in their own language; the choice takes effect at the next start.
+    auto* languageGroup = new QGroupBox(T(dlgtext::kLanguageGroup), page);
+    m_language = new QComboBox(languageGroup);
+    m_language->setObjectName(QStringLiteral("LanguageComboBox"));
+    for (std::string_view item : dlgtext::kLanguageItems) m_language->addItem(T(item));
+    auto* languageRow = new QHBoxLayout(languageGroup);
+    languageRow->addWidget(m_language);
+    languageRow->addWidget(new QLabel(T(dlgtext::kLanguageNote), languageGroup));
+    languageRow->addStretch(1);
+
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
     layout->addWidget(m_switches[0]);
     layout->addWidget(m_switches[1]);
+    layout->addWidget(languageGroup);
     layout->addStretch(1);
     return page;
 }
@@ -379,11 +394,17 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     const std::array<bool, 5> switches = {m_env.FlatToolBar, m_env.DispTracking, m_env.MonClickTab,
                                           m_env.UseWheel, m_env.CurActivate};
     for (size_t i = 0; i < switches.size(); ++i) m_switches[i]->setChecked(switches[i]);
+    const auto language =
+        std::find(dlgtext::kLanguageValues.begin(), dlgtext::kLanguageValues.end(), m_env.Language);
+    m_language->setCurrentIndex(
+        language == dlgtext::kLanguageValues.end()
+            ? 0
+            : static_cast<int>(language - dlgtext::kLanguageValues.begin()));
 
     m_shortCutList->clear();
     for (size_t i = 0; i < kActionTable.size(); ++i) {
-        const std::string row = CaptionWithoutAccessKeys(kActionTable[i].Caption) + "\t" +
-                                ShortCutToText(m_host.ActionShortCut(i));
+        const std::string row = CaptionWithoutAccessKeys(Translated(kActionTable[i].Caption)) +
+                                "\t" + ShortCutToText(m_host.ActionShortCut(i));
         m_shortCutList->addItem(QtText(row));
     }
     m_shortCutList->setCurrentRow(0);
@@ -545,6 +566,10 @@ void TOptionDlg::accept() {
     m_env.MonClickTab = m_switches[2]->isChecked();
     m_env.UseWheel = m_switches[3]->isChecked();
     m_env.CurActivate = m_switches[4]->isChecked();
+    // An untouched choice leaves the file as it was: no key is added for the automatic default.
+    const std::string_view language =
+        dlgtext::kLanguageValues[static_cast<size_t>(std::max(0, m_language->currentIndex()))];
+    if (!(m_env.Language.empty() && language == kLanguageAuto)) m_env.Language = language;
     bool number = false;
     const int interval = m_saveInterval->currentText().toInt(&number);
     if (number) m_env.SaveInterval = interval;

@@ -63,6 +63,7 @@ public:
     QPushButton* ChangeButton() const { return m_change; }
     QPushButton* ClearButton() const { return m_clear; }
     QComboBox* ColorComboBox() const { return m_colourCombo; }
+    QComboBox* LanguageComboBox() const { return m_language; }
     QFrame* ColourSwatch() const { return m_swatch; }
     QPushButton* ChooseColourButton() const { return m_chooseColour; }
     QCheckBox* SwitchBox(int index) const { return m_switches[static_cast<size_t>(index)]; }
@@ -132,6 +133,7 @@ private:
     std::array<QCheckBox*, 5> m_switches{};
     QListWidget* m_shortCutList = nullptr;
     QComboBox* m_keyCombo = nullptr;
+    QComboBox* m_language = nullptr;  // [General] Language, in the order of kLanguageValues
     QCheckBox* m_shift = nullptr;
     QCheckBox* m_ctrl = nullptr;
     QCheckBox* m_alt = nullptr;

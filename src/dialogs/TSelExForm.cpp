@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/WindowPlacementQt.h"
+#include "editor/QtText.h"
 #include "model/ColourEval.h"
 #include "settings/EnvData.h"
 
@@ -147,7 +148,7 @@ void SelExChart::mouseReleaseEvent(QMouseEvent* event) {
 
 TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     : QDialog(parent, Qt::Tool), m_context(context) {
-    setWindowTitle(QStringLiteral("拡張選択"));
+    setWindowTitle(Tr(LV_TEXT("Lumavox", "拡張選択")));
     setSizeGripEnabled(false);
     resize(kDefaultSize, kDefaultSize);
 
@@ -156,8 +157,8 @@ TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     layout->setSpacing(0);
 
     m_tabs = new QTabBar(this);
-    m_tabs->addTab(QStringLiteral("色相/彩度"));
-    m_tabs->addTab(QStringLiteral("色相/明暗"));
+    m_tabs->addTab(Tr(LV_TEXT("Lumavox", "色相/彩度")));
+    m_tabs->addTab(Tr(LV_TEXT("Lumavox", "色相/明暗")));
     m_tabs->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(m_tabs);
 
@@ -174,8 +175,8 @@ TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     auto* modeBox = new QGroupBox(strip);
     auto* modeLayout = new QHBoxLayout(modeBox);
     modeLayout->setContentsMargins(4, 0, 4, 0);
-    m_select = new QRadioButton(QStringLiteral("選択"), modeBox);
-    m_exclude = new QRadioButton(QStringLiteral("除外"), modeBox);
+    m_select = new QRadioButton(Tr(LV_TEXT("Lumavox", "選択")), modeBox);
+    m_exclude = new QRadioButton(Tr(LV_TEXT("Lumavox", "除外")), modeBox);
     m_select->setChecked(true);
     modeLayout->addWidget(m_select);
     modeLayout->addWidget(m_exclude);
@@ -184,9 +185,9 @@ TSelExForm::TSelExForm(EditorContext& context, QWidget* parent)
     modeGroup->addButton(m_exclude, static_cast<int>(SelExMode::Exclude));
     stripLayout->addWidget(modeBox);
     stripLayout->addStretch(1);
-    m_reset = new QPushButton(QStringLiteral("抽出解除"), strip);
-    m_ok = new QPushButton(QStringLiteral("確定"), strip);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), strip);
+    m_reset = new QPushButton(Tr(LV_TEXT("Lumavox", "抽出解除")), strip);
+    m_ok = new QPushButton(Tr(LV_TEXT("Lumavox", "確定")), strip);
+    m_cancel = new QPushButton(Tr(LV_TEXT("Lumavox", "キャンセル")), strip);
     for (QPushButton* b : {m_reset, m_ok, m_cancel}) {
         b->setAutoDefault(false);
         b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

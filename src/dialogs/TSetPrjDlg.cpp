@@ -37,8 +37,9 @@ namespace {
 
 constexpr int kMaxSeconds = 30;
 
+// A fixed text of the dialog, in the chosen language.
 QString T(std::string_view text) {
-    return QtText(text);
+    return Tr(text);
 }
 
 template <typename W>
@@ -71,7 +72,8 @@ TSetPrjDlg::TSetPrjDlg(ProjectData& project, EngineState& engine, PatchTable& pa
       m_env(env),
       m_wav(sound) {
     setObjectName(QStringLiteral("TSetPrjDlg"));
-    setWindowTitle(QtText(CaptionWithoutAccessKeys(FindAction("SetPrjAction")->Caption)));
+    setWindowTitle(
+        QtText(CaptionWithoutAccessKeys(Translated(FindAction("SetPrjAction")->Caption))));
     setProperty("helpContext", 14);
     setFixedSize(472, 328);
     setAcceptDrops(true);

@@ -47,8 +47,8 @@ TStpPropDlg::TStpPropDlg(EditorContext& context, QWidget* parent)
       m_tabs(new QTabBar(this)),
       m_previewPanel(new QFrame(this)),
       m_edits{new QLineEdit(this), new QLineEdit(this), new QLineEdit(this)},
-      m_ok(new QPushButton(Qs(edittext::kOk), this)),
-      m_cancel(new QPushButton(Qs(edittext::kCancel), this)) {
+      m_ok(new QPushButton(Tr(edittext::kOk), this)),
+      m_cancel(new QPushButton(Tr(edittext::kCancel), this)) {
     // The palette sits 3 px inside its panel: a 1-px lowered bevel and a 2-px border.
     m_paletteFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_paletteFrame->setLineWidth(1);
@@ -57,8 +57,8 @@ TStpPropDlg::TStpPropDlg(EditorContext& context, QWidget* parent)
     frameLayout->addWidget(m_area);
 
     m_tabs->setShape(QTabBar::RoundedSouth);
-    m_tabs->addTab(Qs(edittext::kStandardTab));
-    m_tabs->addTab(Qs(edittext::kUserPaletteTab));
+    m_tabs->addTab(Tr(edittext::kStandardTab));
+    m_tabs->addTab(Tr(edittext::kUserPaletteTab));
     m_tabs->setExpanding(false);
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
@@ -156,11 +156,11 @@ void TStpPropDlg::SetDisplaySize(int side) {
 QMenu* TStpPropDlg::BuildContextMenu() {
     auto* menu = new QMenu(this);
     if (m_tabs->currentIndex() == 1) {
-        menu->addAction(Qs(edittext::kChooseImageItem), this, &TStpPropDlg::ChooseImage);
+        menu->addAction(Tr(edittext::kChooseImageItem), this, &TStpPropDlg::ChooseImage);
     }
     menu->addSeparator();
     for (int side : {240, 320, 400}) {
-        menu->addAction(Qs(edittext::kDisplaySizeItem) + QString::number(side), this,
+        menu->addAction(Tr(edittext::kDisplaySizeItem) + QString::number(side), this,
                         [this, side] { SetDisplaySize(side); });
     }
     return menu;
@@ -168,7 +168,7 @@ QMenu* TStpPropDlg::BuildContextMenu() {
 
 void TStpPropDlg::ChooseImage() {
     const QString path = QFileDialog::getOpenFileName(this, Qs(MsgText(Msg::SelPalImage)),
-                                                      QString(), Qs(edittext::kImageFilter));
+                                                      QString(), Tr(edittext::kImageFilter));
     if (path.isEmpty()) return;
     m_context.env.ChoosePaletteImage(path.toStdString());
     RenderPalette();

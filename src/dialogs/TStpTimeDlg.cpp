@@ -28,7 +28,7 @@ TStpTimeDlg::TStpTimeDlg(EditorContext& context, QWidget* parent)
       m_sign(new QComboBox(this)),
       m_fields{new DigitSpinEdit(23, this), new DigitSpinEdit(59, this),
                new DigitSpinEdit(59, this), new DigitSpinEdit(99, this)},
-      m_ok(new QPushButton(Qs(edittext::kOk), this)) {
+      m_ok(new QPushButton(Tr(edittext::kOk), this)) {
     setWindowTitle(Qs(UiTextOf(UiText::StepTimeTitle)));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 8, 8, 8);

@@ -6,6 +6,7 @@
 
 #include "editor/logic/UiText.h"
 #include "model/Msgstr.h"
+#include "model/Translation.h"
 
 namespace lumavox {
 
@@ -21,6 +22,11 @@ inline QString QtText(Msg id) {
 }
 inline std::string StdText(const QString& text) {
     return text.toStdString();
+}
+// A fixed text of the tables (a caption, a dialog label) in the chosen language. Data (paths,
+// titles) goes through QtText instead, so that it is never looked up as a text.
+inline QString Tr(std::string_view source) {
+    return QtText(Translated(source));
 }
 // The same, under the short name the edit commands use.
 inline QString Qs(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "editor/QtText.h"
 #include "editor/logic/PaneGeometry.h"
 #include "model/ColourEval.h"
 #include "model/ProjectData.h"
@@ -24,8 +25,8 @@ ReferencePane::ReferencePane(TimePanes& panes, QWidget* parent)
         a->setData(i);
     }
     for (const auto& [text, value] :
-         {std::pair{QStringLiteral("全ラインカラー表示(&A)"), kAllLines},
-          std::pair{QStringLiteral("非表示(&N)"), kHidden}}) {
+         {std::pair{Tr(LV_TEXT("Lumavox", "全ラインカラー表示(&A)")), kAllLines},
+          std::pair{Tr(LV_TEXT("Lumavox", "非表示(&N)")), kHidden}}) {
         m_menu->addSeparator();
         QAction* a = m_menu->addAction(text);
         a->setCheckable(true);

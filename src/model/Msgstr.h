@@ -50,10 +50,10 @@ struct MsgEntry {
     Msg Id;
     int Number;               // resource number
     std::string_view Symbol;  // "_U_..."
-    std::string_view Text;    // UTF-8
+    std::string_view Text;    // UTF-8, the source text (untranslated)
 };
 
-// The text of a message.
+// The text of a message, in the language chosen at start-up (Translated).
 std::string_view MsgText(Msg id);
 // Lookup by symbol ("_U_Warning"); null when there is no such symbol.
 const MsgEntry* FindMsg(std::string_view symbol);

@@ -14,6 +14,7 @@
 #include "model/Msgstr.h"
 #include "model/StepOps.h"
 #include "model/StoredText.h"
+#include "model/Translation.h"
 #include "platform/FileReplace.h"
 
 namespace lumavox {
@@ -92,7 +93,7 @@ std::string_view FileStatusText(FileStatus status) {
 }
 
 std::string CannotCreateFileText(const std::string& path) {
-    return "ファイル " + path + " を作成できません";
+    return TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), path);
 }
 
 ProjectLoadResult LoadProjectBytes(ProjectData& project, std::span<const uint8_t> bytes,

@@ -6,6 +6,7 @@
 #include <span>
 #include <system_error>
 
+#include "model/Translation.h"
 #include "platform/FileReplace.h"
 
 namespace lumavox {
@@ -26,7 +27,7 @@ SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes) 
         path,
         std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     if (error == 0) return {};
-    return SaveResult{"ファイル " + path + " を作成できません",
+    return SaveResult{TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), path),
                       std::system_category().message(error)};
 }
 

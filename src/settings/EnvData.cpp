@@ -101,6 +101,7 @@ void EnvData::Create(IWaveVolume& volume) {
     UseWheel = ini.ReadBool("General", "UseWheel", true);
     CurActivate = ini.ReadBool("General", "CurActivate", true);
     MonScaled = ini.ReadBool("General", "MonScaled", false);
+    Language = ini.ReadString("General", "Language", "");
     AutoSave = ini.ReadBool("General", "AutoSave", false);
     SaveInterval = InRange(ini.ReadInt("General", "SaveInterval", 10), 1, 1440, 10);
 
@@ -168,6 +169,7 @@ SaveResult EnvData::Save(IWaveVolume& volume) {
     m_ini.WriteBool("General", "MonClickTab", MonClickTab);
     m_ini.WriteBool("General", "UseWheel", UseWheel);
     m_ini.WriteBool("General", "CurActivate", CurActivate);
+    if (!Language.empty()) m_ini.WriteString("General", "Language", Language);
     m_ini.WriteBool("General", "MonScaled", MonScaled);
     m_ini.WriteBool("General", "AutoSave", AutoSave);
     m_ini.WriteInt("General", "SaveInterval", SaveInterval);

@@ -84,6 +84,9 @@ public:
     bool UseWheel = true;
     bool CurActivate = true;
     bool MonScaled = false;
+    // [General] Language: "auto", "ja" or "en"; empty when the file has none (then it is not
+    // written, and the language follows the locale). Read by the editor at its next start.
+    std::string Language;
     // Set by the UI, read by the output thread each tick; a lone flag, so relaxed order suffices.
     std::atomic<bool> Repeat{false};
     std::optional<uint16_t> StartVolume;  // nullopt: the level could not be read at start

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "model/Translation.h"
 #include "platform/FileReplace.h"
 #include "settings/AtomicFile.h"
 
@@ -180,9 +181,10 @@ std::string UsrIniFile::Text() const {
 SaveResult UsrIniFile::Flush() {
     if (!m_dirty) return {};
     if (!m_loadError.empty()) {
-        return SaveResult{"ファイル " + m_path + " を作成できません",
-                          "the file could not be read (" + m_loadError +
-                              "), so it is left as it is rather than replaced by defaults"};
+        return SaveResult{
+            TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), m_path),
+            "the file could not be read (" + m_loadError +
+                "), so it is left as it is rather than replaced by defaults"};
     }
     SaveResult result = WriteFileAtomically(m_path, Text());
     if (result.Ok()) m_dirty = false;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/Msgstr.h"
+#include "model/Translation.h"
 #include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
@@ -201,7 +202,8 @@ int32_t WavSound::Fail(int32_t code, const std::string& path) {
     switch (code) {
         case kOpenFailed:
             // The framework's stream error for a file that exists but cannot be opened.
-            m_reporter.ShowError("ファイル " + path + " を開けません");
+            m_reporter.ShowError(
+                TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を開けません"), path));
             return kSoundFileNotFound;
         case kSoundFileNotFound:
             m_reporter.ShowFileError(MsgText(Msg::FileNotFound), path);
@@ -330,7 +332,7 @@ bool WavSound::SavePeakCache(const std::string& path) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(m_list.Data());
     const size_t size = static_cast<size_t>(m_list.Count()) * sizeof(PeakFrame);
     if (ReplaceFileAtomically(path, std::span<const uint8_t>(bytes, size)) == 0) return true;
-    m_reporter.ShowError("ファイル " + path + " を作成できません");
+    m_reporter.ShowError(TranslatedWith(LV_TEXT("Lumavox", "ファイル %1 を作成できません"), path));
     return false;
 }
 

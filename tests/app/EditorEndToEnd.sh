@@ -23,18 +23,26 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-mkdir -p "$work/bin" "$work/home" "$work/run" "$work/show"
+mkdir -p "$work/bin" "$work/home" "$work/run" "$work/show" "$work/locale"
 chmod 700 "$work/run"
 cp "$editor" "$work/bin/lumavox"
 ini="$work/bin/lumavox.INI"  # beside the program, whose folder is writable
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/home/.config"
 unset PULSE_SERVER
 export PULSE_SERVER="unix:$work/run/no-sound-server"  # no server: Audio:--, plays silently
+# The checks below read Japanese texts: the editor gets its language whatever the caller's locale
+# (only the editor: the tools here keep the caller's locale). The locale must exist, or the C
+# library stays in ASCII and the window titles reach X garbled: when the machine lacks it, a
+# private copy is compiled from the locale sources.
+isolate=(env -u LC_ALL -u LC_MESSAGES LANG=ja_JP.UTF-8)
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8' &&
+    localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1; then
+    isolate+=(LOCPATH="$work/locale")
+fi
 "$cli" demo "$work/show" >/dev/null
 
-isolate=()
 if unshare -rn true 2>/dev/null; then
-    isolate=(unshare -rn)
+    isolate+=(unshare -rn)
 elif [ "${CI:-}" = true ]; then
     fail "no network namespace for the editor"
 else

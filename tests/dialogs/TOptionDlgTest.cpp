@@ -146,6 +146,36 @@ private slots:
         QCOMPARE(env->ImgFile, std::string("MY.BMP"));  // typed names are taken as typed
     }
 
+    // The language stays unset until the user picks one; a pick survives reopening, Cancel
+    // drops it, and going back to automatic is written as such.
+    void languageIsStoredOnlyOnceChosen() {
+        MakeDialog(nullptr);
+        dialog->show();
+        QComboBox* language = dialog->LanguageComboBox();
+        QCOMPARE(language->count(), 3);
+        QCOMPARE(language->currentIndex(), 0);
+        dialog->accept();
+        QCOMPARE(env->Language, std::string());
+
+        dialog->show();
+        language->setCurrentIndex(2);
+        QCOMPARE(language->currentText(), QStringLiteral("English"));
+        dialog->reject();
+        QCOMPARE(env->Language, std::string());
+
+        dialog->show();
+        QCOMPARE(language->currentIndex(), 0);
+        language->setCurrentIndex(2);
+        dialog->accept();
+        QCOMPARE(env->Language, std::string("en"));
+
+        dialog->show();
+        QCOMPARE(language->currentIndex(), 2);
+        language->setCurrentIndex(0);
+        dialog->accept();
+        QCOMPARE(env->Language, std::string("auto"));
+    }
+
     void keepsItsLastPage() {
         MakeDialog(nullptr);
         dialog->show();

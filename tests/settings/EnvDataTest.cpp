@@ -276,6 +276,30 @@ TEST(EnvData, FailedSaveReportsAndKeepsThePreviousFile) {
     EXPECT_EQ(EnvData(path, dir.Folder()).Ini().ReadInt("Play", "Volume", 0), 65535);
 }
 
+// An untouched language stays out of the file (absent means automatic); a chosen one is kept.
+TEST(EnvData, LanguageIsWrittenOnlyOnceChosen) {
+    TempDir dir;
+    const std::string path = dir.File("lumavox.INI");
+    FakeWaveVolume volume(100);
+    {
+        EnvData env(path, dir.Folder());
+        env.Create(volume);
+        EXPECT_EQ(env.Language, "");
+        ASSERT_TRUE(env.Save(volume).Ok());
+    }
+    EXPECT_EQ(ReadBytes(path).find("Language"), std::string::npos);
+    {
+        EnvData env(path, dir.Folder());
+        env.Create(volume);
+        env.Language = "en";
+        ASSERT_TRUE(env.Save(volume).Ok());
+    }
+    EnvData env(path, dir.Folder());
+    env.Create(volume);
+    EXPECT_EQ(env.Language, "en");
+    EXPECT_EQ(env.Ini().ReadString("General", "Language", ""), "en");
+}
+
 // The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.
 TEST(EnvData, OutputThreadReadsTickValuesWhileTheUiChangesThem) {
     TempDir dir;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/Translation.h"
 #include "settings/ShortCut.h"
 
 namespace lumavox {
@@ -19,7 +20,7 @@ enum class ActionToolBar { None, File, Edit, Player };
 // shortcut editor; the settings key is Name + "Item".
 struct ActionInfo {
     std::string_view Name;
-    std::string_view Caption;  // menu text, "&" before the access key
+    std::string_view Caption;  // menu text, "&" before the access key; untranslated
     std::string_view Hint;     // tool tip and status-bar text; empty when there is none
     // Icon of the freedesktop icon theme for the button and menu entry; empty for none.
     std::string_view ImageId;
@@ -34,7 +35,7 @@ extern const std::array<ActionInfo, kMainActionCount> kActionTable;
 // The one action of the second list (the palette's brightness-zero button); no user shortcut.
 extern const ActionInfo kCurBrt0Action;
 // ViewRefTrkAction as the "表示(&V)" menu shows it (its caption stays the table's).
-inline constexpr std::string_view kViewRefTrkMenuCaption = "参照ライン(&R)";
+inline constexpr std::string_view kViewRefTrkMenuCaption = LV_TEXT("Lumavox", "参照ライン(&R)");
 
 // Row of an action in kActionTable; -1 for an unknown name.
 int ActionIndex(std::string_view name);
@@ -72,7 +73,7 @@ inline constexpr std::string_view kRefHideCommand = "RefHide";       // referenc
 std::string_view CommandCaption(std::string_view name);
 
 struct MainMenu {
-    std::string_view Caption;  // "ファイル(&F)" ...
+    std::string_view Caption;  // "ファイル(&F)" ..., untranslated
     int HelpContext;           // 5..10 in menu-bar order
     std::span<const MenuEntry> Entries;
 };
@@ -82,7 +83,7 @@ std::span<const MainMenu> MainMenus();
 std::span<const MenuEntry> ToolBarsSubmenu();
 
 struct ToolBarInfo {
-    std::string_view Caption;  // "ファイル", "編集", "プレーヤ", "カラーパレット"
+    std::string_view Caption;  // "ファイル", "編集", "プレーヤ", "カラーパレット", untranslated
     std::string_view Section;  // settings section "Tool1".."Tool4"
     std::string_view ViewAction;
     std::span<const MenuEntry> Entries;  // buttons; the player and palette bars hold panels

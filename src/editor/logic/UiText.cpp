@@ -2,95 +2,100 @@
 
 #include "editor/logic/ActionTable.h"
 #include "model/Msgstr.h"
+#include "model/Translation.h"
 
 namespace lumavox {
 
-std::string_view UiTextOf(UiText id) {
+std::string_view UiTextSource(UiText id) {
     switch (id) {
         case UiText::AppTitle:
             return "Lumavox";
         case UiText::ArtNetInitError:
-            return "ArtNet初期化エラー";
+            return LV_TEXT("Lumavox", "ArtNet初期化エラー");
         case UiText::AutoBackup:
             return "Auto Backup...";
         case UiText::StepTimeTitle:
-            return "基点のタイム設定";
+            return LV_TEXT("Lumavox", "基点のタイム設定");
         case UiText::AboutTitle:
-            return "バージョン情報";
+            return LV_TEXT("Lumavox", "バージョン情報");
         case UiText::VersionPrefix:
             return "Version ";
         case UiText::Ok:
             return "OK";
         case UiText::FileMenu:
-            return "ファイル(&F)";
+            return LV_TEXT("Lumavox", "ファイル(&F)");
         case UiText::EditMenu:
-            return "編集(&E)";
+            return LV_TEXT("Lumavox", "編集(&E)");
         case UiText::PlayMenu:
-            return "再生(&P)";
+            return LV_TEXT("Lumavox", "再生(&P)");
         case UiText::ViewMenu:
-            return "表示(&V)";
+            return LV_TEXT("Lumavox", "表示(&V)");
         case UiText::SettingsMenu:
-            return "設定(&O)";
+            return LV_TEXT("Lumavox", "設定(&O)");
         case UiText::HelpMenu:
-            return "ヘルプ(&H)";
+            return LV_TEXT("Lumavox", "ヘルプ(&H)");
         case UiText::RecentProjectsMenu:
-            return "最近開いたプロジェクト(&H)";
+            return LV_TEXT("Lumavox", "最近開いたプロジェクト(&H)");
         case UiText::ExitMenu:
-            return "終了(&X)";
+            return LV_TEXT("Lumavox", "終了(&X)");
         case UiText::RepeatMenu:
-            return "繰り返し(&R)";
+            return LV_TEXT("Lumavox", "繰り返し(&R)");
         case UiText::VolumeControlMenu:
-            return "ボリュームコントロール(&V)";
+            return LV_TEXT("Lumavox", "ボリュームコントロール(&V)");
         case UiText::ToolBarsMenu:
-            return "ツールバー(&T)";
+            return LV_TEXT("Lumavox", "ツールバー(&T)");
         case UiText::OptionsMenu:
-            return "オプション設定(&O)...";
+            return LV_TEXT("Lumavox", "オプション設定(&O)...");
         case UiText::HelpContentsMenu:
-            return "目次(&C)";
+            return LV_TEXT("Lumavox", "目次(&C)");
         case UiText::WebPageMenu:
-            return "Webページ(&W)";
+            return LV_TEXT("Lumavox", "Webページ(&W)");
         case UiText::AboutMenu:
-            return "バージョン情報(&A)";
+            return LV_TEXT("Lumavox", "バージョン情報(&A)");
         case UiText::RefAllLinesMenu:
-            return "全ラインカラー表示(&A)";
+            return LV_TEXT("Lumavox", "全ラインカラー表示(&A)");
         case UiText::RefHideMenu:
-            return "非表示(&N)";
+            return LV_TEXT("Lumavox", "非表示(&N)");
         case UiText::FileToolBar:
-            return "ファイル";
+            return LV_TEXT("Lumavox", "ファイル");
         case UiText::EditToolBar:
-            return "編集";
+            return LV_TEXT("Lumavox", "編集");
         case UiText::PlayerToolBar:
-            return "プレーヤ";
+            return LV_TEXT("Lumavox", "プレーヤ");
         case UiText::PaletteToolBar:
-            return "カラーパレット";
+            return LV_TEXT("Lumavox", "カラーパレット");
         case UiText::VolumeHint:
-            return "音量の変更";
+            return LV_TEXT("Lumavox", "音量の変更");
         case UiText::BaseColourHint:
-            return "基本色";
+            return LV_TEXT("Lumavox", "基本色");
         case UiText::OutputColourHint:
-            return "出力色";
+            return LV_TEXT("Lumavox", "出力色");
         case UiText::PaletteHint:
-            return "色指定";
+            return LV_TEXT("Lumavox", "色指定");
         case UiText::BrightnessHint:
-            return "明暗の変更";
+            return LV_TEXT("Lumavox", "明暗の変更");
         case UiText::LeftHeader:
             return "L";
         case UiText::RightHeader:
             return "R";
         case UiText::OptionsTitle:
-            return "オプション設定";
+            return LV_TEXT("Lumavox", "オプション設定");
         case UiText::ColourMonitorTitle:
-            return "カラーモニタ";
+            return LV_TEXT("Lumavox", "カラーモニタ");
         case UiText::ExtendedSelectionTitle:
-            return "拡張選択";
+            return LV_TEXT("Lumavox", "拡張選択");
         case UiText::NodeDetailsTitle:
-            return "ノードの詳細情報";
+            return LV_TEXT("Lumavox", "ノードの詳細情報");
         case UiText::HelpTitle:
-            return "Lumavox ヘルプ";
+            return LV_TEXT("Lumavox", "Lumavox ヘルプ");
         case UiText::WebPageAddress:
             return "https://lumavox.org/";
     }
     return {};
+}
+
+std::string_view UiTextOf(UiText id) {
+    return Translated(UiTextSource(id));
 }
 
 std::string UntitledCaption() {

@@ -52,7 +52,11 @@ enum class UiText {
     WebPageAddress,    // opened by "Webページ(&W)"
 };
 
+// The text in the language chosen at start-up (Translated).
 std::string_view UiTextOf(UiText id);
+// The text as written in the source, untranslated: for tables made once, which the widgets
+// translate when they show them.
+std::string_view UiTextSource(UiText id);
 
 // The main window's caption once a project is open ("Lumavox" alone before): "Lumavox  - " + the
 // project's title, or its file path when the title is empty, or untitledFallback when both are
