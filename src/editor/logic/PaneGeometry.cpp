@@ -48,6 +48,18 @@ int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m
     }
 }
 
+std::vector<const Step*> BandPicks(const TimeLine& timeLine, TStepList::View items,
+                                   const PixelRect& band, int m) {
+    std::vector<const Step*> picks;
+    for (const Step* s : items) {
+        if (s->Selected != 0) continue;
+        if (band.Covers(MarkerRect(timeLine.TimeToX(s->Time), s->Brightness, m, Variant::Hit))) {
+            picks.push_back(s);
+        }
+    }
+    return picks;
+}
+
 }  // namespace line_pane
 
 int MarkBarPick(const TimeLine& timeLine, TStepList::View items, int x) {
@@ -117,6 +129,17 @@ int RefRows::RowOf(int y) const {
 
 int RefRows::LabelTop(int line, int labelHeight) const {
     return line * Rh + std::max((Rh - labelHeight) / 2, 4);
+}
+
+std::vector<const Step*> RefRows::BandPicks(const TimeLine& timeLine, TStepList::View items,
+                                            int line, const PixelRect& band) const {
+    std::vector<const Step*> picks;
+    for (const Step* s : items) {
+        if (s->Selected == 0 && band.Contains(timeLine.TimeToX(s->Time), Yi(line))) {
+            picks.push_back(s);
+        }
+    }
+    return picks;
 }
 
 WaveSpan WaveColumn(int32_t a, int32_t b, int height) {
