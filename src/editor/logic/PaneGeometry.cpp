@@ -171,12 +171,11 @@ WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {
     return w;
 }
 
-RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent) {
+RefLayout ReferenceLayout(bool shown, int refHeight) {
     RefLayout r;
     if (!shown) return r;
     r.PanelAbove = 8;
     r.PaneHeight = std::max(refHeight, 30);
-    r.HeaderHeight = r.PaneHeight + (scrollBarPresent ? 20 : 0);
     r.SplitterEnabled = true;
     return r;
 }

@@ -119,15 +119,15 @@ struct WaveLayout {
 };
 WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight);
 
-// Heights around the reference pane: the panel above it, the header beside it (taller by the
-// scroll bar when one is present), the pane itself, and whether its splitter works.
+// Heights around the reference pane: the panel above it, the pane itself (at least 30 px while
+// shown), and whether its splitter works. The header beside it spans the pane and the scroll bar
+// under it, whose height only the widget knows.
 struct RefLayout {
     int PanelAbove = 4;
-    int HeaderHeight = 4;
     int PaneHeight = 2;
     bool SplitterEnabled = false;
 };
-RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent);
+RefLayout ReferenceLayout(bool shown, int refHeight);
 
 // Status texts of the panes: "明暗=%4d", "選択中=n" (+ "(all)" when smaller than all).
 std::string BrightnessText(int32_t brightness);

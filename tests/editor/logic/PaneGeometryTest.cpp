@@ -156,11 +156,13 @@ TEST(PaneLayouts, WaveAreaAndReferencePaneHeights) {
     EXPECT_EQ(mono.LHeight + mono.Bevel + mono.RHeight, 360);
     EXPECT_EQ(mono.RHeaderHeight, 364);
     EXPECT_STREQ(mono.RHeaderText, "L+R");
-    EXPECT_EQ(ReferenceLayout(false, 80, true).PaneHeight, 2);
-    const RefLayout shown = ReferenceLayout(true, 12, true);
+    const RefLayout hidden = ReferenceLayout(false, 80);
+    EXPECT_EQ(hidden.PaneHeight, 2);
+    EXPECT_FALSE(hidden.SplitterEnabled);
+    const RefLayout shown = ReferenceLayout(true, 12);
     EXPECT_EQ(shown.PaneHeight, 30);
-    EXPECT_EQ(shown.HeaderHeight, 50);
     EXPECT_EQ(shown.PanelAbove, 8);
+    EXPECT_TRUE(shown.SplitterEnabled);
 }
 
 TEST(PaneState, TheCurrentStepStaysTheSameStepWhenTheLineIsResorted) {
