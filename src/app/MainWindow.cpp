@@ -892,7 +892,7 @@ void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoin
 
 void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
     m_refPane->SetView(refLine, shown);
-    const RefLayout layout = ReferenceLayout(shown, m_refHeight, true);
+    const RefLayout layout = ReferenceLayout(shown, m_refHeight);
     m_refPane->setVisible(shown);
     m_refSplitter->setVisible(shown);
     m_refSplitter->setEnabled(layout.SplitterEnabled);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "editor/logic/PaneGeometry.h"
 #include "engine/EngineState.h"
@@ -20,7 +19,7 @@ namespace lumavox {
 using namespace line_pane;
 
 LineEditorPane::LineEditorPane(TimePanes& panes, QWidget* parent)
-    : TimePane(panes, kCursor | kDragLine, parent) {
+    : TimePane(panes, kCursor | kDragLine, parent), m_band(*this, m_tl, m_state) {
     setMinimumHeight(2);
     setFocusPolicy(Qt::ClickFocus);
 }
@@ -70,16 +69,11 @@ void LineEditorPane::PaintOverlays(QPainter& p) {
             }
         }
     }
-    if (m_band) {
-        p.setPen(Qt::white);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(m_bandRect.adjusted(0, 0, -1, -1));
-    }
+    m_band.Paint(p);
 }
 
 void LineEditorPane::DropGesture() {
-    m_band = false;
-    UpdateBand(QRect());
+    m_band.Drop();
     m_dragOffset = {};
     unsetCursor();
 }
@@ -151,24 +145,12 @@ void LineEditorPane::mousePressEvent(QMouseEvent* event) {
                 SetSelection(project, 0, true);
                 m_panes.InvalidateAll();
             }
-            m_band = true;
-            m_state.BandActive = true;
-            m_bandAnchor = {x, y};
-            m_bandRect = QRect();
+            m_band.Start(x, y);
         }
     } else if (event->button() == Qt::RightButton) {
         emit m_panes.emptyMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
     }
     m_panes.ShowSelection(false);
-}
-
-void LineEditorPane::UpdateBand(const QRect& next) {
-    const int l = m_tl.L();
-    for (const QRect& r : {m_bandRect, next}) {
-        if (r.isNull()) continue;
-        update(r.translated(-l, 0).adjusted(-1, -1, 1, 1));
-    }
-    m_bandRect = next;
 }
 
 void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
@@ -217,10 +199,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
             m_panes.UpdateOverlays();
         }
     }
-    if (m_band) {
-        const PixelRect r = SpanRect(m_bandAnchor.x(), m_bandAnchor.y(), x, y);
-        UpdateBand(QRect(r.X, r.Y, r.W, r.H));
-    }
+    m_band.Extend(x, y);
     m_last = {x, y};
 }
 
@@ -257,21 +236,10 @@ void LineEditorPane::mouseReleaseEvent(QMouseEvent* event) {
         m_state.EndDrag();
         m_panes.SetDragLine(TimeLine::kNoDragLine);
         m_panes.InvalidateAll();
-    } else if (m_band) {
-        const QRect band = m_bandRect;
-        m_band = false;
-        m_state.BandActive = false;
-        UpdateBand(QRect());
+    } else if (m_band.Active()) {
+        const PixelRect area = m_band.Finish();
         if (const TStepList* list = m_panes.CurrentList()) {
-            const PixelRect area{band.x(), band.y(), band.width(), band.height()};
-            std::vector<const Step*> picks;
-            for (const Step* s : list->ItemsUnlocked()) {
-                if (s->Selected != 0) continue;
-                const PixelRect square =
-                    MarkerRect(m_tl.TimeToX(s->Time), s->Brightness, M(), Variant::Hit);
-                if (area.Covers(square)) picks.push_back(s);
-            }
-            SelectSteps(project, picks);
+            SelectSteps(project, BandPicks(m_tl, list->ItemsUnlocked(), area, M()));
             if (SelectedCountInLine(project) == 1) {
                 const SelectedEnds one = FirstLastSelectedInLine(project);
                 m_state.AnchorStep = m_state.CurrentStep;

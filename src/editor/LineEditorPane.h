@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include "editor/RubberBand.h"
 #include "editor/TimePane.h"
 
 namespace lumavox {
@@ -16,8 +17,8 @@ public:
     LineEditorPane(TimePanes& panes, QWidget* parent = nullptr);
 
     QSize minimumSizeHint() const override { return {16, 32}; }
-    bool BandActive() const { return m_band; }
-    QRect BandRect() const { return m_bandRect; }
+    bool BandActive() const { return m_band.Active(); }
+    QRect BandRect() const { return m_band.Rect(); }
 
 protected:
     void Render(PaneCanvas& c) override;
@@ -32,7 +33,6 @@ protected:
 private:
     int M() const { return height() / 2; }
     int PointerY(const QPointF& pos) const;
-    void UpdateBand(const QRect& next);
     QRect OutlineBounds() const;
 
     QPoint m_last;  // content x, pane y of the last press or move
@@ -41,9 +41,7 @@ private:
     int m_dragStartY = 0;
     bool m_movedVertically = false;
     bool m_dragChanged = false;
-    bool m_band = false;
-    QPoint m_bandAnchor;
-    QRect m_bandRect;  // content coordinates, normalised
+    RubberBand m_band;
 };
 
 }  // namespace lumavox

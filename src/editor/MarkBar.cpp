@@ -8,7 +8,6 @@
 #include <cmath>
 
 #include "editor/logic/PaneGeometry.h"
-#include "engine/EngineState.h"
 #include "model/ProjectData.h"
 #include "model/UsrFunc.h"
 #include "settings/EnvData.h"
@@ -123,17 +122,6 @@ void MarkBar::mousePressEvent(QMouseEvent* event) {
     m_state.SuppressDrag = false;
 }
 
-void MarkBar::Scrub(int x) {
-    EngineState& e = m_ctx.engine;
-    if (!m_panes.Playing() && !e.FreeClockRunning.load()) {
-        const int32_t t = m_tl.XToTime(x);
-        e.CursorTime.store(t);
-        if (t >= 0 && t <= e.SoundLength.load()) e.SeekRequest.store(true);
-        m_panes.UpdateCursor();
-    }
-    m_panes.FollowPointer(x);
-}
-
 void MarkBar::mouseMoveEvent(QMouseEvent* event) {
     const int x = ContentX(event->position());
     const PaneState::Drag mode = m_state.DragMode;
@@ -163,7 +151,7 @@ void MarkBar::mouseMoveEvent(QMouseEvent* event) {
         m_panes.SetDragLine(m_tl.TimeToX(dragged->Time));
         m_panes.UpdateOverlays();
     } else if (event->buttons().testFlag(Qt::LeftButton) && m_panes.SoundLoaded()) {
-        Scrub(x);
+        m_panes.Scrub(x, false);
     }
     m_lastX = x;
 }

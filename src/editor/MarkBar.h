@@ -25,7 +25,6 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void Scrub(int x);
     int m_lastX = 0;
 };
 

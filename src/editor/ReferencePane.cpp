@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include <cmath>
-#include <vector>
 
 #include "editor/QtText.h"
 #include "editor/logic/PaneGeometry.h"
@@ -17,7 +16,9 @@ namespace lumavox {
 using namespace line_pane;
 
 ReferencePane::ReferencePane(TimePanes& panes, QWidget* parent)
-    : TimePane(panes, kCursor | kDragLine, parent), m_menu(new QMenu(this)) {
+    : TimePane(panes, kCursor | kDragLine, parent),
+      m_menu(new QMenu(this)),
+      m_band(*this, m_tl, m_state) {
     setMinimumHeight(2);
     for (int i = 0; i < kLineCount; ++i) {
         QAction* a = m_menu->addAction(QStringLiteral("Line %1").arg(i + 1));
@@ -125,16 +126,11 @@ void ReferencePane::Render(PaneCanvas& c) {
 }
 
 void ReferencePane::PaintOverlays(QPainter& p) {
-    if (!m_band) return;
-    p.setPen(Qt::white);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(m_bandRect.adjusted(0, 0, -1, -1));
+    m_band.Paint(p);
 }
 
 void ReferencePane::DropGesture() {
-    m_band = false;
-    m_bandRect = QRect();
-    update();
+    m_band.Drop();
     m_dragOffset = {};
     unsetCursor();
 }
@@ -172,44 +168,29 @@ void ReferencePane::mousePressEvent(QMouseEvent* event) {
     } else {
         m_state.CurrentStep = nullptr;
         SetSelection(project, 0, true);
-        m_band = true;
-        m_state.BandActive = true;
-        m_bandAnchor = {x, y};
-        m_bandRect = QRect();
+        m_band.Start(x, y);
     }
     m_panes.InvalidateAll();
 }
 
 void ReferencePane::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_band) return;
-    const int x = ContentX(event->position());
-    const int y = static_cast<int>(std::trunc(event->position().y()));
-    const PixelRect r = SpanRect(m_bandAnchor.x(), m_bandAnchor.y(), x, y);
-    const int l = m_tl.L();
-    if (!m_bandRect.isNull()) update(m_bandRect.translated(-l, 0).adjusted(-1, -1, 1, 1));
-    m_bandRect = QRect(r.X, r.Y, r.W, r.H);
-    update(m_bandRect.translated(-l, 0).adjusted(-1, -1, 1, 1));
+    m_band.Extend(ContentX(event->position()), static_cast<int>(std::trunc(event->position().y())));
 }
 
 void ReferencePane::mouseReleaseEvent(QMouseEvent* event) {
     (void)event;
-    if (!m_band) return;
-    m_band = false;
-    m_state.BandActive = false;
+    if (!m_band.Active()) return;
+    const PixelRect area = m_band.Finish();
     ProjectData& project = m_ctx.project;
     const RefRows rows(height());
-    const PixelRect area{m_bandRect.x(), m_bandRect.y(), m_bandRect.width(), m_bandRect.height()};
     int lowest = -1;
     for (int i = 0; i < kLineCount; ++i) {
-        std::vector<const Step*> picks;
-        for (const Step* s : project.Lines[static_cast<size_t>(i)].ItemsUnlocked()) {
-            if (s->Selected == 0 && area.Contains(m_tl.TimeToX(s->Time), rows.Yi(i))) {
-                picks.push_back(s);
-            }
+        const TStepList& list = project.Lines[static_cast<size_t>(i)];
+        if (SelectSteps(project, rows.BandPicks(m_tl, list.ItemsUnlocked(), i, area)) > 0 &&
+            lowest < 0) {
+            lowest = i;
         }
-        if (SelectSteps(project, picks) > 0 && lowest < 0) lowest = i;
     }
-    m_bandRect = QRect();
     if (lowest >= 0 && lowest != m_panes.CurrentLineIndex()) m_panes.SetCurrentLine(lowest, false);
     m_panes.InvalidateAll();
     const int all = SelectedCount(project);

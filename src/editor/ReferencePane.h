@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include "editor/RubberBand.h"
 #include "editor/TimePane.h"
 
 namespace lumavox {
@@ -29,7 +30,7 @@ public:
     // The pop-up: "Line 1".."Line 8", "全ラインカラー表示(&A)", "非表示(&N)", a separator, then the
     // main window appends the multi-line actions.
     QMenu* Menu() const { return m_menu; }
-    bool BandActive() const { return m_band; }
+    bool BandActive() const { return m_band.Active(); }
 
 signals:
     // The view changed (menu or header): the main window re-runs the reference layout and stores
@@ -51,9 +52,7 @@ private:
     int m_refLine = 0;
     bool m_shown = false;
     QMenu* m_menu;
-    bool m_band = false;
-    QPoint m_bandAnchor;
-    QRect m_bandRect;
+    RubberBand m_band;
 };
 
 // The header column beside the reference pane: "Line n" in one-line mode (a left click advances

@@ -182,6 +182,17 @@ void TimePanes::Locate(int32_t t) {
     UpdateCursor();
 }
 
+void TimePanes::Scrub(int x, bool cursorHeld) {
+    EngineState& e = m_ctx.engine;
+    if (!cursorHeld && !Playing() && !e.FreeClockRunning.load()) {
+        const int32_t t = m_ctx.timeLine.XToTime(x);
+        e.CursorTime.store(t);
+        if (t >= 0 && t <= e.SoundLength.load()) e.SeekRequest.store(true);
+        UpdateCursor();
+    }
+    FollowPointer(x);
+}
+
 void TimePanes::FollowPointer(int x) {
     const TStepList* list = CurrentList();
     if (list == nullptr) return;

@@ -78,8 +78,11 @@ public:
     // drag ends here, so no handler reads through a freed step.
     bool DragAlive();
     void Locate(int32_t t);
-    // The current step follows the pointer (scrubbing in the waveform panes and the mark bar).
-    void FollowPointer(int x);
+    // A left drag off the steps in the waveform panes and the mark bar: while the sound stands
+    // still the play cursor goes to content x (the engine seeks when that lies inside the sound),
+    // then the current step follows the pointer. cursorHeld keeps the cursor where it is (the
+    // waveform panes while the program itself locates).
+    void Scrub(int x, bool cursorHeld);
     // The selection of a press on step `index` of the current line (none, Shift, Ctrl rules);
     // ctrlShiftKeeps: the mark bar's Ctrl+Shift leaves the selection alone.
     void SelectOnPress(int index, Qt::KeyboardModifiers mods, bool ctrlShiftKeeps);
@@ -110,6 +113,8 @@ signals:
 
 private:
     void AfterScroll();
+    // The current step becomes the one under the pointer.
+    void FollowPointer(int x);
 
     EditorContext& m_ctx;
     PaneState& m_state;

@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 
 #include "editor/logic/PaneGeometry.h"
-#include "engine/EngineState.h"
 #include "settings/EnvData.h"
 #include "sound/WavSound.h"
 
@@ -65,15 +64,7 @@ void WaveformPane::mousePressEvent(QMouseEvent* event) {
 
 void WaveformPane::mouseMoveEvent(QMouseEvent* event) {
     if (!event->buttons().testFlag(Qt::LeftButton) || !m_panes.SoundLoaded()) return;
-    const int x = ContentX(event->position());
-    EngineState& e = m_ctx.engine;
-    if (m_state.ProgrammaticChange == 0 && !m_panes.Playing() && !e.FreeClockRunning.load()) {
-        const int32_t t = m_tl.XToTime(x);
-        e.CursorTime.store(t);
-        if (t >= 0 && t <= e.SoundLength.load()) e.SeekRequest.store(true);
-        m_panes.UpdateCursor();
-    }
-    m_panes.FollowPointer(x);
+    m_panes.Scrub(ContentX(event->position()), m_state.ProgrammaticChange != 0);
 }
 
 }  // namespace lumavox

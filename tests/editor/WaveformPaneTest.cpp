@@ -53,6 +53,28 @@ private slots:
         QCOMPARE(f.state.AnchorStep, &s);
     }
 
+    // The program's own locate (a seek handshake while playing) holds the cursor against a drag
+    // in the waveform panes; the mark bar's scrub moves it all the same. Both let the step follow.
+    void whileTheProgramLocatesOnlyTheMarkBarScrubsTheCursor() {
+        PaneFixture f(6000, 800);
+        WaveformPane wave(f.panes, 0);
+        wave.resize(800, 100);
+        MarkBar bar(f.panes);
+        bar.resize(800, MarkBar::kHeight);
+        const Step& s = f.Put(0, 4000);  // x 100
+        f.state.ProgrammaticChange = 1;
+        const int32_t before = f.engine.CursorTime.load();
+        Move(&wave, {103, 50});
+        QCOMPARE(f.engine.CursorTime.load(), before);
+        QVERIFY(!f.engine.SeekRequest.load());
+        QCOMPARE(f.state.CurrentStep, &s);
+        Move(&bar, {300, 10});
+        QCOMPARE(f.engine.CursorTime.load(), 12000);
+        QVERIFY(f.engine.SeekRequest.load());
+        QCOMPARE(f.state.CurrentStep, nullptr);
+        f.state.ProgrammaticChange = 0;
+    }
+
     void stepKeysAndTimeKeysOfThePaneGroup() {
         PaneFixture f(60000, 400);
         const Step& a = f.Put(0, 4000);

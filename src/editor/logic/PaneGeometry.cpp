@@ -48,6 +48,18 @@ int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m
     }
 }
 
+std::vector<const Step*> BandPicks(const TimeLine& timeLine, TStepList::View items,
+                                   const PixelRect& band, int m) {
+    std::vector<const Step*> picks;
+    for (const Step* s : items) {
+        if (s->Selected != 0) continue;
+        if (band.Covers(MarkerRect(timeLine.TimeToX(s->Time), s->Brightness, m, Variant::Hit))) {
+            picks.push_back(s);
+        }
+    }
+    return picks;
+}
+
 }  // namespace line_pane
 
 int MarkBarPick(const TimeLine& timeLine, TStepList::View items, int x) {
@@ -119,6 +131,17 @@ int RefRows::LabelTop(int line, int labelHeight) const {
     return line * Rh + std::max((Rh - labelHeight) / 2, 4);
 }
 
+std::vector<const Step*> RefRows::BandPicks(const TimeLine& timeLine, TStepList::View items,
+                                            int line, const PixelRect& band) const {
+    std::vector<const Step*> picks;
+    for (const Step* s : items) {
+        if (s->Selected == 0 && band.Contains(timeLine.TimeToX(s->Time), Yi(line))) {
+            picks.push_back(s);
+        }
+    }
+    return picks;
+}
+
 WaveSpan WaveColumn(int32_t a, int32_t b, int height) {
     auto y = [height](int32_t v) { return height - TruncToInt(v / 32767.0 * height); };
     const int ya = y(a);
@@ -148,12 +171,11 @@ WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {
     return w;
 }
 
-RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent) {
+RefLayout ReferenceLayout(bool shown, int refHeight) {
     RefLayout r;
     if (!shown) return r;
     r.PanelAbove = 8;
     r.PaneHeight = std::max(refHeight, 30);
-    r.HeaderHeight = r.PaneHeight + (scrollBarPresent ? 20 : 0);
     r.SplitterEnabled = true;
     return r;
 }

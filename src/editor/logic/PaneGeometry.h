@@ -54,6 +54,9 @@ std::optional<int32_t> BrightnessAtY(int y, int m);
 // The step of the list hit at content (x, y): the first candidate (k = 0, 1, ...) whose hit square
 // holds the point; -1 when none does or there is no candidate left.
 int HitTest(const TimeLine& timeLine, TStepList::View items, int x, int y, int m);
+// What a rubber band picks: the unselected steps whose hit squares it covers wholly, in list order.
+std::vector<const Step*> BandPicks(const TimeLine& timeLine, TStepList::View items,
+                                   const PixelRect& band, int m);
 
 }  // namespace line_pane
 
@@ -90,6 +93,10 @@ struct RefRows {
     bool NearCentre(int line, int y) const { return y >= Yi(line) - O && y <= Yi(line) + O; }
     // Label top of row i for a label of labelHeight.
     int LabelTop(int line, int labelHeight) const;
+    // What a rubber band picks in row `line`: the unselected steps whose marker centre lies
+    // inside it, in list order.
+    std::vector<const Step*> BandPicks(const TimeLine& timeLine, TStepList::View items, int line,
+                                       const PixelRect& band) const;
 };
 
 // The y span of one waveform column: a line from y(a) toward y(b), end excluded, with
@@ -112,15 +119,15 @@ struct WaveLayout {
 };
 WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight);
 
-// Heights around the reference pane: the panel above it, the header beside it (taller by the
-// scroll bar when one is present), the pane itself, and whether its splitter works.
+// Heights around the reference pane: the panel above it, the pane itself (at least 30 px while
+// shown), and whether its splitter works. The header beside it spans the pane and the scroll bar
+// under it, whose height only the widget knows.
 struct RefLayout {
     int PanelAbove = 4;
-    int HeaderHeight = 4;
     int PaneHeight = 2;
     bool SplitterEnabled = false;
 };
-RefLayout ReferenceLayout(bool shown, int refHeight, bool scrollBarPresent);
+RefLayout ReferenceLayout(bool shown, int refHeight);
 
 // Status texts of the panes: "明暗=%4d", "選択中=n" (+ "(all)" when smaller than all).
 std::string BrightnessText(int32_t brightness);

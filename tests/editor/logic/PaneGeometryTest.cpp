@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "editor/logic/PaneState.h"
@@ -60,6 +61,35 @@ TEST(LinePaneGeometry, HitTestTakesTheFirstCandidateWhoseSquareHoldsThePoint) {
     const PixelRect square = MarkerRect(100, 255, 100, Variant::Hit);
     EXPECT_TRUE(SpanRect(120, 30, 92, -8).Covers(square));
     EXPECT_FALSE(SpanRect(120, 30, 93, -8).Covers(square));
+}
+
+// The line pane's band takes whole hit squares, the reference rows take marker centres; both
+// leave steps that are already selected out (selecting them again would count them twice).
+TEST(RubberBandPicks, LinePaneTakesWholeSquaresAndRowsTakeCentres) {
+    ProjectData project;
+    TimeLine tl;
+    tl.Layout({0, 0, 0, 1000, 10000, 500});  // 40 ms a pixel
+    for (const auto& [time, brightness, selected] :
+         {std::tuple{4000, 255, 0}, std::tuple{4400, 255, 1}, std::tuple{4800, -255, 0},
+          std::tuple{6000, 255, 0}}) {
+        Step s;
+        s.Time = time;  // x 100, 110, 120, 150
+        s.Brightness = brightness;
+        s.Selected = static_cast<uint8_t>(selected);
+        project.Lines[0].Add(s);
+    }
+    const auto items = project.Lines[0].ItemsUnlocked();
+    // squares x 92..107 (y -8..7), 112..127 (y 193..208), 142..157
+    const std::vector<const Step*> upper = BandPicks(tl, items, SpanRect(90, -10, 150, 20), 100);
+    EXPECT_EQ(upper, (std::vector<const Step*>{items[0]}));
+    const std::vector<const Step*> all = BandPicks(tl, items, SpanRect(90, -10, 160, 210), 100);
+    EXPECT_EQ(all, (std::vector<const Step*>{items[0], items[2], items[3]}));
+    EXPECT_TRUE(BandPicks(tl, items, SpanRect(90, -10, 160, 208), 100).size() == 2);
+
+    const RefRows rows(84);  // row 0 centre y 6
+    EXPECT_EQ(rows.BandPicks(tl, items, 0, SpanRect(100, 6, 150, 7)),
+              (std::vector<const Step*>{items[0], items[2]}));  // right edge 150 excluded
+    EXPECT_TRUE(rows.BandPicks(tl, items, 1, SpanRect(100, 6, 151, 7)).empty());  // row 1: y 16
 }
 
 TEST(MarkBarTicks, TicksAlignToTimeZeroForEveryPreRoll) {
@@ -126,11 +156,13 @@ TEST(PaneLayouts, WaveAreaAndReferencePaneHeights) {
     EXPECT_EQ(mono.LHeight + mono.Bevel + mono.RHeight, 360);
     EXPECT_EQ(mono.RHeaderHeight, 364);
     EXPECT_STREQ(mono.RHeaderText, "L+R");
-    EXPECT_EQ(ReferenceLayout(false, 80, true).PaneHeight, 2);
-    const RefLayout shown = ReferenceLayout(true, 12, true);
+    const RefLayout hidden = ReferenceLayout(false, 80);
+    EXPECT_EQ(hidden.PaneHeight, 2);
+    EXPECT_FALSE(hidden.SplitterEnabled);
+    const RefLayout shown = ReferenceLayout(true, 12);
     EXPECT_EQ(shown.PaneHeight, 30);
-    EXPECT_EQ(shown.HeaderHeight, 50);
     EXPECT_EQ(shown.PanelAbove, 8);
+    EXPECT_TRUE(shown.SplitterEnabled);
 }
 
 TEST(PaneState, TheCurrentStepStaysTheSameStepWhenTheLineIsResorted) {
