@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ struct Row {
     int h;
 };
 
-QImage Stack(std::initializer_list<Row> rows, int width) {
+QImage Stack(std::span<const Row> rows, int width) {
     int total = 0;
     for (const Row& row : rows) total += row.h;
     QImage out(width, total, QImage::Format_RGB32);
@@ -43,6 +44,10 @@ QImage Stack(std::initializer_list<Row> rows, int width) {
         y += row.h;
     }
     return out;
+}
+
+QImage Stack(std::initializer_list<Row> rows, int width) {
+    return Stack(std::span<const Row>(rows.begin(), rows.size()), width);
 }
 
 int DenseShow(const std::string& folder) {
@@ -157,29 +162,17 @@ int main(int argc, char** argv) {
     OutputStrip strip(f.panes);
     ReferencePane ref(f.panes);
     ref.SetView(ReferencePane::kAllLines, true);
-    struct Row {
-        QWidget* w;
-        int h;
-    };
     const Row rows[] = {{&l, 121},    {nullptr, 8}, {&r, 88},     {nullptr, 4}, {&bar, 46},
                         {&pane, 260}, {nullptr, 8}, {&strip, 30}, {nullptr, 8}, {&ref, 80}};
-    int total = 0;
     for (const Row& row : rows) {
         if (row.w != nullptr) row.w->resize(kWidth, row.h);
-        total += row.h;
     }
     for (const double zoom : {0.25, 1.0}) {
         while (f.timeLine.FrameZoom() < zoom && f.timeLine.ZoomIn()) {
         }
         f.panes.Relayout(kWidth);
         f.panes.SetDragLine(f.timeLine.TimeToX(5000));
-        QImage out(kWidth, total, QImage::Format_RGB32);
-        out.fill(QColor(160, 160, 160));
-        int y = 0;
-        for (const Row& row : rows) {
-            if (row.w != nullptr) row.w->render(&out, QPoint(0, y));
-            y += row.h;
-        }
+        const QImage out = Stack(rows, kWidth);
         const std::string name = folder + "/panes-zoom-" + std::to_string(zoom) + ".png";
         if (!out.save(QString::fromStdString(name))) return 1;
         std::printf("%s\n", name.c_str());
