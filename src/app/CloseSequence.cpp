@@ -64,7 +64,7 @@ void TLumavoxForm::ClosingSequence() {
     view.RefTrack = m_refPane->RefLine();
     view.RefTrackHi = m_refHeight;
     view.WavLRHeight = m_waveHeight;
-    view.DispMonoWav = Action("DispMonoAction")->isChecked();
+    view.DispMonoWav = Action(ActionId::DispMonoAction)->isChecked();
     view.ViewColMon = m_aux.colMon && m_aux.colMon->isVisible();
     SaveMainView(m_env.Ini(), view);
     if (m_aux.colMon) m_aux.colMon->SaveToSettings();

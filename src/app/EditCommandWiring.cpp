@@ -25,31 +25,31 @@ namespace lumavox {
 
 void TLumavoxForm::ConnectEditActions() {
     EditActions* edit = m_edit;
-    const std::pair<std::string_view, std::function<void()>> editSlots[] = {
-        {"CutStepAction", [edit] { edit->CutStep(); }},
-        {"CpyStepAction", [edit] { edit->CpyStep(); }},
-        {"PstStepAction", [edit] { edit->PstStep(); }},
-        {"AddStepAction", [edit] { edit->AddStep(); }},
-        {"AddBlkStepAction", [edit] { edit->AddBlkStep(); }},
-        {"DelStepAction", [edit] { edit->DelStep(); }},
-        {"DelAllStepAction", [edit] { edit->DelAllStep(); }},
-        {"SelectAllAction", [edit] { edit->SelectAll(); }},
-        {"PropStepAction", [edit] { edit->PropStep(); }},
-        {"TimeStepAction", [edit] { edit->TimeStep(); }},
-        {"MovToCsrPosAction", [edit] { edit->MovToCsrPos(); }},
-        {"CpyFrmTrkAction", [edit] { edit->CpyFrmTrk(); }},
-        {"UndoAction", [edit] { edit->Undo(); }},
-        {"CutMltAction", [edit] { edit->CutMlt(); }},
-        {"CpyMltAction", [edit] { edit->CpyMlt(); }},
-        {"PstMltAction", [edit] { edit->PstMlt(); }},
-        {"SelectAllMltAction", [edit] { edit->SelectAllMlt(); }},
-        {"AlignMltAction", [edit] { edit->AlignMlt(); }},
-        {"StretchMltAction", [edit] { edit->StretchMlt(); }},
-        {"StretchBrtAction", [edit] { edit->StretchBrt(); }},
+    const std::pair<ActionId, std::function<void()>> editSlots[] = {
+        {ActionId::CutStepAction, [edit] { edit->CutStep(); }},
+        {ActionId::CpyStepAction, [edit] { edit->CpyStep(); }},
+        {ActionId::PstStepAction, [edit] { edit->PstStep(); }},
+        {ActionId::AddStepAction, [edit] { edit->AddStep(); }},
+        {ActionId::AddBlkStepAction, [edit] { edit->AddBlkStep(); }},
+        {ActionId::DelStepAction, [edit] { edit->DelStep(); }},
+        {ActionId::DelAllStepAction, [edit] { edit->DelAllStep(); }},
+        {ActionId::SelectAllAction, [edit] { edit->SelectAll(); }},
+        {ActionId::PropStepAction, [edit] { edit->PropStep(); }},
+        {ActionId::TimeStepAction, [edit] { edit->TimeStep(); }},
+        {ActionId::MovToCsrPosAction, [edit] { edit->MovToCsrPos(); }},
+        {ActionId::CpyFrmTrkAction, [edit] { edit->CpyFrmTrk(); }},
+        {ActionId::UndoAction, [edit] { edit->Undo(); }},
+        {ActionId::CutMltAction, [edit] { edit->CutMlt(); }},
+        {ActionId::CpyMltAction, [edit] { edit->CpyMlt(); }},
+        {ActionId::PstMltAction, [edit] { edit->PstMlt(); }},
+        {ActionId::SelectAllMltAction, [edit] { edit->SelectAllMlt(); }},
+        {ActionId::AlignMltAction, [edit] { edit->AlignMlt(); }},
+        {ActionId::StretchMltAction, [edit] { edit->StretchMlt(); }},
+        {ActionId::StretchBrtAction, [edit] { edit->StretchBrt(); }},
     };
     // A command that frees or replaces steps must not run while a drag holds them.
-    for (const auto& [name, slot] : editSlots) {
-        connect(Action(name), &QAction::triggered, m_edit, [this, work = slot] {
+    for (const auto& [id, slot] : editSlots) {
+        connect(Action(id), &QAction::triggered, m_edit, [this, work = slot] {
             if (m_panes->StepEditLocked()) return;
             work();
             UpdateActions();
@@ -64,28 +64,29 @@ void TLumavoxForm::ConnectEditActions() {
         m_panels[static_cast<size_t>(panel)]->setText(text);
     });
 
-    const std::pair<std::string_view, std::function<void()>> keys[] = {
-        {"ZoomInAction", [this] { m_panes->ZoomIn(); }},
-        {"ZoomOutAction", [this] { m_panes->ZoomOut(); }},
-        {"ZoomFitAction", [this] { m_panes->ZoomFit(); }},
-        {"PrvStpAction", [this] { m_panes->PrevStep(); }},
-        {"NxtStpAction", [this] { m_panes->NextStep(); }},
-        {"UpBrightAction", [this] { m_panes->BrightnessUp(); }},
-        {"DownBrightAction", [this] { m_panes->BrightnessDown(); }},
-        {"PrvTimAction", [this] { m_panes->PrevTime(); }},
-        {"NxtTimAction", [this] { m_panes->NextTime(); }},
-        {"SelectExAction", [this] { RunSelectEx(); }},
+    const std::pair<ActionId, std::function<void()>> keys[] = {
+        {ActionId::ZoomInAction, [this] { m_panes->ZoomIn(); }},
+        {ActionId::ZoomOutAction, [this] { m_panes->ZoomOut(); }},
+        {ActionId::ZoomFitAction, [this] { m_panes->ZoomFit(); }},
+        {ActionId::PrvStpAction, [this] { m_panes->PrevStep(); }},
+        {ActionId::NxtStpAction, [this] { m_panes->NextStep(); }},
+        {ActionId::UpBrightAction, [this] { m_panes->BrightnessUp(); }},
+        {ActionId::DownBrightAction, [this] { m_panes->BrightnessDown(); }},
+        {ActionId::PrvTimAction, [this] { m_panes->PrevTime(); }},
+        {ActionId::NxtTimAction, [this] { m_panes->NextTime(); }},
+        {ActionId::SelectExAction, [this] { RunSelectEx(); }},
     };
-    for (const auto& [name, work] : keys) {
-        connect(Action(name), &QAction::triggered, this, [this, work] {
+    for (const auto& [id, work] : keys) {
+        connect(Action(id), &QAction::triggered, this, [this, work] {
             work();
             m_palettePanel->Refresh();  // the slider follows a new current step at once
             UpdateActions();
         });
     }
-    connect(Action("ViewRefTrkAction"), &QAction::triggered, this,
+    connect(Action(ActionId::ViewRefTrkAction), &QAction::triggered, this,
             [this](bool on) { SetReferenceView(m_refPane->RefLine(), on); });
-    connect(Action("DispMonoAction"), &QAction::triggered, this, [this] { ApplyWaveHeights(); });
+    connect(Action(ActionId::DispMonoAction), &QAction::triggered, this,
+            [this] { ApplyWaveHeights(); });
 }
 
 void TLumavoxForm::ConnectPanes() {
@@ -149,12 +150,13 @@ void TLumavoxForm::ConnectPanes() {
     // (The pane's own entries, up to "非表示(&N)" and its separator, are there already.)
     QMenu* refMenu = m_refPane->Menu();
     const std::span<const MenuEntry> layout = ReferencePopupMenu();
-    const auto multi = std::find_if(layout.begin(), layout.end(),
-                                    [](const MenuEntry& e) { return e.Name == "CutMltAction"; });
+    const auto multi = std::find_if(layout.begin(), layout.end(), [](const MenuEntry& e) {
+        return e.Kind == MenuEntryKind::Action && e.Action == ActionId::CutMltAction;
+    });
     for (const MenuEntry& entry : layout.subspan(static_cast<size_t>(multi - layout.begin()))) {
         if (entry.Kind == MenuEntryKind::Separator) {
             refMenu->addSeparator();
-        } else if (QAction* action = Action(entry.Name)) {
+        } else if (QAction* action = Action(entry.Action)) {
             refMenu->addAction(action);
         }
     }
@@ -166,7 +168,7 @@ void TLumavoxForm::ConnectPanes() {
 void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos) {
     UpdateActions();
     std::unique_ptr<QMenu> menu(BuildPopupMenu(
-        layout, [this](std::string_view name) { return Action(name); }, this));
+        layout, [this](ActionId id) { return Action(id); }, this));
     menu->exec(globalPos);  // the panes give the pointer already moved 2 px right
 }
 

@@ -175,9 +175,13 @@ TLumavoxForm::ActionInputs TLumavoxForm::CurrentActionInputs() const {
     return {m_edit->Facts(), m_paneState.Busy()};
 }
 
+QAction* TLumavoxForm::Action(ActionId id) const {
+    return IndexOf(id) < m_actions.size() ? m_actions[IndexOf(id)] : nullptr;
+}
+
 QAction* TLumavoxForm::Action(std::string_view name) const {
-    const int index = ActionIndex(name);
-    return index >= 0 ? m_actions[static_cast<size_t>(index)] : nullptr;
+    const std::optional<ActionId> id = ActionIdFromName(name);
+    return id ? Action(*id) : nullptr;
 }
 
 void TLumavoxForm::ApplyOptions() {
@@ -200,7 +204,7 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
             if (line != m_panes->CurrentLineIndex()) m_panes->SetCurrentLine(line, true);
         });
         connect(m_aux.colMon, &TColMonForm::VisibleChanged, this, [this](bool visible) {
-            if (!m_closing) Action("ViewColMonAction")->setChecked(visible);
+            if (!m_closing) Action(ActionId::ViewColMonAction)->setChecked(visible);
         });
     }
 }
@@ -219,15 +223,15 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     const MainView view = LoadMainView(m_env.Ini());
     RestoreToolBars();
     statusBar()->setVisible(view.StatusBarVisible);
-    Action("ViewSttBarAction")->setChecked(view.StatusBarVisible);
-    Action("ViewRefTrkAction")->setChecked(view.ViewRefTrack);
-    Action("DispMonoAction")->setChecked(view.DispMonoWav);
+    Action(ActionId::ViewSttBarAction)->setChecked(view.StatusBarVisible);
+    Action(ActionId::ViewRefTrkAction)->setChecked(view.ViewRefTrack);
+    Action(ActionId::DispMonoAction)->setChecked(view.DispMonoWav);
     m_waveHeight = view.WavLRHeight;
     m_refHeight = view.RefTrackHi;
     ApplyWaveHeights();
     SetReferenceView(view.RefTrack, view.ViewRefTrack);
     if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
-    Action("ViewColMonAction")->setChecked(view.ViewColMon);
+    Action(ActionId::ViewColMonAction)->setChecked(view.ViewColMon);
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
     m_volume->setValue(255 - VolumeSliderPosition(m_device->GetWaveVolume()));
@@ -263,7 +267,7 @@ void TLumavoxForm::StartupContinuation() {
 void TLumavoxForm::UpdateActions() {
     if (m_closing) return;
     m_actionsShown = CurrentActionInputs();
-    m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
+    m_edit->UpdateActions([this](ActionId id) { return Action(id); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
     emit actionsUpdated();
 }

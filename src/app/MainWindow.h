@@ -115,6 +115,9 @@ public:
     void HandleDroppedFile(const QString& path);
 
     // What the panes and later commands need.
+    // A main action; null for CurBrt0Action, which the palette panel holds.
+    QAction* Action(ActionId id) const;
+    // The same by object name, for names from outside (tests); null for an unknown name.
     QAction* Action(std::string_view name) const;
     QLabel* StatusPanel(int index) const { return m_panels[static_cast<size_t>(index)]; }
     QLabel* TimeLabelWidget() const { return m_timeLabel; }

@@ -70,8 +70,8 @@ void TLumavoxForm::RefreshRecentMenu() {
 void TLumavoxForm::RunProjectSettings(bool newProject) {
     auto* dialog = qobject_cast<TSetPrjDlg*>(m_aux.setPrj);
     if (!dialog) return;
-    const std::string_view command = newProject ? "NewPrjAction" : "SetPrjAction";
-    dialog->Prepare(Tr(FindAction(command)->Caption), newProject);
+    const ActionId command = newProject ? ActionId::NewPrjAction : ActionId::SetPrjAction;
+    dialog->Prepare(Tr(ActionInfoOf(command).Caption), newProject);
     if (dialog->exec() == QDialog::Accepted && dialog->ApplyAccepted(m_session)) {
         // After the settings the caption names the title, else the file (no "<無題>").
         setWindowTitle(QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));

@@ -193,7 +193,7 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
         gap->setFixedHeight(layout.PanelAbove);
     }
     m_refSpacer->setFixedHeight(8 + 30 + layout.PanelAbove + (shown ? 4 : scrollBar));
-    Action("ViewRefTrkAction")->setChecked(shown);
+    Action(ActionId::ViewRefTrkAction)->setChecked(shown);
     m_multiMode = shown && refLine == ReferencePane::kAllLines;
     m_edit->SetMultiMode(m_multiMode);
     m_headRef->update();
@@ -201,7 +201,7 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
 }
 
 void TLumavoxForm::ApplyWaveHeights() {
-    const bool mono = Action("DispMonoAction")->isChecked();
+    const bool mono = Action(ActionId::DispMonoAction)->isChecked();
     const WaveLayout layout = WaveAreaLayout(mono, m_waveHeight);
     m_waveL->SetMono(mono);
     m_waveR->SetMono(mono);
