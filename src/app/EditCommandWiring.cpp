@@ -60,9 +60,7 @@ void TLumavoxForm::ConnectEditActions() {
         m_palettePanel->Refresh();
         UpdateCaption();
     });
-    connect(m_edit, &EditActions::statusText, this, [this](int panel, const QString& text) {
-        m_panels[static_cast<size_t>(panel)]->setText(text);
-    });
+    connect(m_edit, &EditActions::statusText, m_play, &PlayPanel::SetStatusText);
 
     const std::pair<ActionId, std::function<void()>> keys[] = {
         {ActionId::ZoomInAction, [this] { m_panes->ZoomIn(); }},
@@ -91,11 +89,7 @@ void TLumavoxForm::ConnectEditActions() {
 
 void TLumavoxForm::ConnectPanes() {
     TimePanes* panes = m_panes;
-    connect(panes, &TimePanes::statusText, this, [this](int panel, const QString& text) {
-        if (panel >= 0 && panel < static_cast<int>(m_panels.size())) {
-            m_panels[static_cast<size_t>(panel)]->setText(text);
-        }
-    });
+    connect(panes, &TimePanes::statusText, m_play, &PlayPanel::SetStatusText);
     connect(panes, &TimePanes::scrollChanged, this, [this](int l, int maxL, int page) {
         const QSignalBlocker blocker(m_scrollBar);
         m_scrollBar->setRange(0, std::max(0, maxL));
@@ -123,7 +117,7 @@ void TLumavoxForm::ConnectPanes() {
     connect(panes, &TimePanes::currentLineChanged, this, [this](int line) {
         m_lineTabs->SetCurrent(line);
         m_palettePanel->Refresh();
-        m_outputPanel->Refresh();
+        m_play->OutputPanel()->Refresh();
         UpdateActions();
     });
     connect(panes, &TimePanes::modifiedChanged, this, [this] {
@@ -138,9 +132,10 @@ void TLumavoxForm::ConnectPanes() {
     m_linePopup = new LinePopup(*panes, this);
     const auto openLinePopup = [this](QPoint at) { ExecPopupMenu(*m_linePopup, at); };
     connect(m_palettePanel, &CurrentPalettePanel::lineMenuRequested, this, openLinePopup);
-    connect(m_outputPanel, &LineOutputPanel::lineMenuRequested, this, openLinePopup);
+    connect(m_play->OutputPanel(), &LineOutputPanel::lineMenuRequested, this, openLinePopup);
     connect(m_palettePanel, &CurrentPalettePanel::propertiesRequested, this, propStep);
-    connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_panels[2], &QLabel::setText);
+    connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_play->StatusPanel(2),
+            &QLabel::setText);
     connect(m_palettePanel, &CurrentPalettePanel::panesChanged, this, [this] {
         m_panes->InvalidateAll();
         UpdateCaption();
@@ -176,7 +171,7 @@ void TLumavoxForm::RunSelectEx() {
     if (!m_aux.selEx || m_panes->StepEditLocked()) return;
     if (m_aux.selEx->exec() == QDialog::Accepted) {
         m_panes->StepsReplaced();
-        m_panels[3]->setText(QtText(SelectionCountText(SelectedCount(m_project))));
+        m_play->StatusPanel(3)->setText(QtText(SelectionCountText(SelectedCount(m_project))));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "app/HelpWindow.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/TColMonForm.h"
+#include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
 
 #include "dmx/OutputPair.h"
@@ -92,6 +93,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_device = m_setup.device ? std::move(m_setup.device)
                               : std::make_unique<FallbackSoundDevice>(
                                     std::make_unique<PulseSoundDevice>(), m_clock);
+    m_close = std::make_unique<CloseSequence>(*this, m_closeHost, m_state, m_env, *m_device);
     m_env.Create(*m_device);
 
     m_patch.ClearAll();  // nothing patched until a project brings its patch
@@ -126,11 +128,12 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
     m_panes = new TimePanes(m_ctx, m_paneState, this);
     m_edit = new EditActions(m_ctx, this);
+    m_play = new PlayPanel(m_ctx, *m_device, this);
     CreateActions();
     CreateMenus();
     CreateToolBars();
     setCentralWidget(CreateCentre());
-    CreateStatusBar();
+    m_play->CreateStatusPanels(statusBar());
     ConnectEditActions();
     ConnectPanes();
     ApplyWaveHeights();
@@ -167,7 +170,7 @@ TLumavoxForm::~TLumavoxForm() {
 }
 
 void TLumavoxForm::RefreshActions() {
-    if (m_closing) return;
+    if (Closing()) return;
     if (!m_actionsShown || *m_actionsShown != CurrentActionInputs()) UpdateActions();
 }
 
@@ -204,14 +207,14 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
             if (line != m_panes->CurrentLineIndex()) m_panes->SetCurrentLine(line, true);
         });
         connect(m_aux.colMon, &TColMonForm::VisibleChanged, this, [this](bool visible) {
-            if (!m_closing) Action(ActionId::ViewColMonAction)->setChecked(visible);
+            if (!Closing()) Action(ActionId::ViewColMonAction)->setChecked(visible);
         });
     }
 }
 
 bool TLumavoxForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) RefreshActions();
-    if (watched == m_lineEditor && event->type() == QEvent::Resize && !m_closing) LayoutStep();
+    if (watched == m_lineEditor && event->type() == QEvent::Resize && !Closing()) LayoutStep();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -234,13 +237,12 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action(ActionId::ViewColMonAction)->setChecked(view.ViewColMon);
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
-    m_volume->setValue(255 - VolumeSliderPosition(m_device->GetWaveVolume()));
-    OnVolumeChanged(m_volume->value());  // writes panel 2 even when the value did not change
+    m_play->ShowDeviceVolume();
     QMetaObject::invokeMethod(this, &TLumavoxForm::StartupContinuation, Qt::QueuedConnection);
 }
 
 void TLumavoxForm::StartupContinuation() {
-    if (m_closing) return;
+    if (Closing()) return;
     FitFrameToPlacement();
     update();
     m_dispTimer.start(m_env.DispInterval);
@@ -265,11 +267,68 @@ void TLumavoxForm::StartupContinuation() {
 }
 
 void TLumavoxForm::UpdateActions() {
-    if (m_closing) return;
+    if (Closing()) return;
     m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](ActionId id) { return Action(id); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
     emit actionsUpdated();
+}
+
+void TLumavoxForm::DisplayTick() {
+    if (Closing()) return;
+    m_state.PreviewColour.store(m_aux.stpProp ? m_aux.stpProp->PreviewForOutput() : NoColour);
+    m_play->Tick(m_outputs.get());
+    // An open finished by the tick changes the time line's length: the layout follows.
+    const int32_t timeline = m_state.TimelineLength.load();
+    if (timeline != m_lastTimeline) {
+        m_lastTimeline = timeline;
+        LayoutStep();
+    }
+    m_panes->DisplayTick();
+    m_palettePanel->Refresh();
+    m_play->OutputPanel()->Refresh();
+    // What changed since the last tick (an edit, the engine, the transport) reaches the actions
+    // once; an idle editor recomputes nothing.
+    RefreshActions();
+    // A backup that fell due during a drag or a dialog runs at the next idle moment.
+    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
+}
+
+void TLumavoxForm::RepaintColourMonitor() {
+    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
+}
+
+void TLumavoxForm::PlayFromStart() {
+    m_panes->SetScroll(0);
+    m_transport.PlayFromStart();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Play() {
+    m_transport.Play();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Stop() {
+    m_transport.Stop();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundStart() {
+    m_transport.ToSoundStart();
+    m_panes->SetScroll(m_timeLine.SoundStartScroll());
+    m_panes->UpdateCursor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundEnd() {
+    m_transport.ToSoundEnd();
+    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
+    m_panes->UpdateCursor();
+    UpdateActions();
 }
 
 void TLumavoxForm::UpdateCaption() {
@@ -278,7 +337,7 @@ void TLumavoxForm::UpdateCaption() {
 }
 
 void TLumavoxForm::LayoutStep() {
-    if (m_closing) return;
+    if (Closing()) return;
     m_panes->Relayout(m_lineEditor->width());  // a zero width leaves the fit zoom alone
     m_panes->InvalidateAll();
 }
@@ -318,7 +377,8 @@ bool TLumavoxForm::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::StatusTip:
             // Hints go to panel 4 instead of hiding the panels as a temporary message.
-            if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+            if (!Closing())
+                m_play->StatusPanel(4)->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
             // By the first activation the window manager has framed the window: the last fit.

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/CloseSequence.h"
+#include "app/PlayPanel.h"
 #include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
@@ -22,7 +24,6 @@
 #include "editor/logic/UiLanguage.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
-#include "engine/PlayDisplay.h"
 #include "engine/ShowSession.h"
 #include "engine/Transport.h"
 #include "model/ProjectData.h"
@@ -100,7 +101,7 @@ public:
     void OpenAtStart(const QString& path) { m_startFile = path; }
     // Closes through the closing sequence without the save question (termination signals); no box
     // waits for an answer then (a settings file that cannot be written is reported on stderr).
-    void CloseWithoutAsking();
+    void CloseWithoutAsking() { m_close->CloseWithoutAsking(); }
 
     // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
     QMessageBox::StandardButton AskSaveChanges();
@@ -119,10 +120,10 @@ public:
     QAction* Action(ActionId id) const;
     // The same by object name, for names from outside (tests); null for an unknown name.
     QAction* Action(std::string_view name) const;
-    QLabel* StatusPanel(int index) const { return m_panels[static_cast<size_t>(index)]; }
-    QLabel* TimeLabelWidget() const { return m_timeLabel; }
-    int32_t TimeLabelColour() const { return m_timeColour; }  // 0x00BBGGRR
-    QSlider* VolumeSlider() const { return m_volume; }
+    QLabel* StatusPanel(int index) const { return m_play->StatusPanel(index); }
+    QLabel* TimeLabelWidget() const { return m_play->TimeLabelWidget(); }
+    int32_t TimeLabelColour() const { return m_play->TimeLabelColour(); }  // 0x00BBGGRR
+    QSlider* VolumeSlider() const { return m_play->Volume(); }
     QScrollBar* TimeScrollBar() const { return m_scrollBar; }
     QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
     QMenu* RecentMenu() const { return m_recentMenu; }
@@ -221,6 +222,19 @@ private:
         TLumavoxForm& m_form;
     };
 
+    class CloseHostImpl final : public ICloseHost {
+    public:
+        explicit CloseHostImpl(TLumavoxForm& form) : m_form(form) {}
+        bool AskSaveChanges() override;
+        void StopDisplay() override;
+        OutputPair* Outputs() override { return m_form.Outputs(); }
+        void SaveWindowState() override { m_form.SaveWindowState(); }
+        void ShowWarning(const QString& text) override { m_form.ShowWarning(text); }
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
     void CreateActions();
     void ConnectEditActions();
     void ConnectPanes();
@@ -237,9 +251,7 @@ private:
     void RunBackup();
     void CreateMenus();
     void CreateToolBars();
-    QWidget* CreatePlayPanel();
     QWidget* CreateCentre();
-    void CreateStatusBar();
     void StartupContinuation();
     void ApplyShortCuts(const MainShortCuts& shortCuts);
     MainShortCuts CurrentShortCuts() const;
@@ -249,11 +261,10 @@ private:
     void SavePlacementNow();
     void FitFrameToPlacement();
     QMargins FrameMargins() const;
-    void ClosingSequence();
+    void SaveWindowState();
+    bool Closing() const { return m_close->Closing(); }
     void SetupBackupTimer();
     void UpdateCaption();
-    void OnVolumeChanged(int value);
-    void SetTimeLabelColour(int32_t bgr);
     void ApplyToolBarStyle();
     void PlayFromStart();
     void Play();
@@ -305,6 +316,8 @@ private:
     std::unique_ptr<OutputPair> m_outputs;
     AuxWindows m_aux;
     OptionHostImpl m_optionHost{*this};
+    CloseHostImpl m_closeHost{*this};
+    std::unique_ptr<CloseSequence> m_close;  // made with the sound device, first in the body
 
     std::array<QAction*, kMainActionCount> m_actions{};
     QAction* m_refTrkShort = nullptr;  // ViewRefTrkAction as shown in "表示(&V)"
@@ -313,10 +326,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     std::vector<QAction*> m_recentItems;
     std::array<QToolBar*, 4> m_bars{};
-    std::array<QLabel*, 5> m_panels{};
-    QLabel* m_timeLabel = nullptr;
-    QSlider* m_volume = nullptr;
-    QWidget* m_playPanel = nullptr;
+    PlayPanel* m_play = nullptr;
     QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
     bool m_placementPending = false;  // the frame was not known yet when they were applied
     QScrollBar* m_scrollBar = nullptr;
@@ -339,7 +349,6 @@ private:
     PaneSplitter* m_refSplitter = nullptr;
     ReferencePane* m_refPane = nullptr;
     CurrentPalettePanel* m_palettePanel = nullptr;
-    LineOutputPanel* m_outputPanel = nullptr;
     LinePopup* m_linePopup = nullptr;
     int m_waveHeight = 360;  // L pane + bevel + R pane
     int m_refHeight = 80;
@@ -349,15 +358,10 @@ private:
     QTimer m_backupTimer;
     bool m_shownOnce = false;
     bool m_started = false;                      // the start-up continuation has run
-    bool m_closing = false;                      // ClosingFlag
-    bool m_askOnClose = true;                    // false for a close by signal
     std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from
 
     bool m_warningShown = false;  // an engine warning box is up
-    // the show plays without sound: said once
-    SilentAudioNotice m_silentNotice;
     int32_t m_lastTimeline = -1;
-    int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;
 };
 

@@ -45,10 +45,11 @@ void TLumavoxForm::BackupTick() {
 }
 
 void TLumavoxForm::RunBackup() {
-    m_panels[4]->setText(QtText(UiText::AutoBackup));
-    m_panels[4]->repaint();
+    QLabel* panel = m_play->StatusPanel(4);
+    panel->setText(QtText(UiText::AutoBackup));
+    panel->repaint();
     const ProjectSaveResult result = m_session.SaveBackup();
-    m_panels[4]->clear();
+    panel->clear();
     if (result.Ok()) {
         m_backupGate.Succeeded();
     } else if (m_backupGate.Failed()) {
@@ -232,7 +233,7 @@ void TLumavoxForm::LoadGroup() {
     for (const TStepList& line : m_project.Lines) {
         for (int32_t i = 0; i < line.Count(); ++i) selected += line.At(i).Selected != 0 ? 1 : 0;
     }
-    m_panels[3]->setText(QtText(SelectionCountText(selected)));
+    m_play->StatusPanel(3)->setText(QtText(SelectionCountText(selected)));
 }
 
 void TLumavoxForm::dragEnterEvent(QDragEnterEvent* event) {

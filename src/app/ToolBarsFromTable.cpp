@@ -280,10 +280,10 @@ void TLumavoxForm::CreateToolBars() {
         QAction* view = Action(bars[i].ViewAction);
         connect(view, &QAction::toggled, bar, &QToolBar::setVisible);
         connect(bar, &QToolBar::visibilityChanged, view, [this, view, bar](bool) {
-            if (!m_closing) view->setChecked(!bar->isHidden());
+            if (!Closing()) view->setChecked(!bar->isHidden());
         });
     }
-    m_bars[2]->addWidget(CreatePlayPanel());
+    m_bars[2]->addWidget(m_play->CreatePanel(this, [this](ActionId id) { return Action(id); }));
     m_palettePanel = new CurrentPalettePanel(m_ctx, m_bars[3]);
     m_palettePanel->setObjectName(QStringLiteral("paletteBar"));
     m_palettePanel->Attach(m_paneState, m_paneState.ProgrammaticChange);
@@ -301,7 +301,7 @@ void TLumavoxForm::ApplyToolBarStyle() {
             button->setAutoRaise(flat);
         }
     }
-    m_playPanel->setFixedHeight(flat ? 56 : 58);
+    m_play->Panel()->setFixedHeight(flat ? 56 : 58);
     m_palettePanel->setFixedHeight(flat ? 56 : 58);
 }
 
