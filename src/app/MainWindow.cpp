@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSlider>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <algorithm>
@@ -28,8 +27,6 @@
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
 #include "model/Msgstr.h"
-#include "model/ProjectFile.h"
-#include "platform/Paths.h"
 #include "settings/MainView.h"
 #include "sound/player/FallbackSoundDevice.h"
 #include "sound/player/PulseSoundDevice.h"
@@ -124,11 +121,12 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
     m_dispTimer.setInterval(m_env.DispInterval);
     connect(&m_dispTimer, &QTimer::timeout, this, &TLumavoxForm::DisplayTick);
-    connect(&m_backupTimer, &QTimer::timeout, this, &TLumavoxForm::BackupTick);
 
     m_panes = new TimePanes(m_ctx, m_paneState, this);
     m_edit = new EditActions(m_ctx, this);
     m_play = new PlayPanel(m_ctx, *m_device, this);
+    m_files = new ProjectFileCommands(*this, m_filesHost, m_ctx, m_session, m_paneState, *m_panes,
+                                      *m_play);
     CreateActions();
     CreateMenus();
     CreateToolBars();
@@ -188,7 +186,7 @@ QAction* TLumavoxForm::Action(std::string_view name) const {
 }
 
 void TLumavoxForm::ApplyOptions() {
-    SetupBackupTimer();
+    m_files->SetupBackupTimer();
     m_dispTimer.setInterval(m_env.DispInterval);
     ApplyToolBarStyle();
     RecomputeTimelineLength(m_state);
@@ -201,6 +199,7 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
         m_prompts = MakeEditPrompts(this, *m_aux.stpProp, *m_aux.stpTime);
         m_edit->Attach(m_paneState, *m_prompts);
     }
+    m_files->SetDialogs(m_aux.setPrj, m_prompts.get());
     if (m_aux.colMon) {
         // As a tab: pressing the current line's panel (to drag it) leaves the selection alone.
         connect(m_aux.colMon, &TColMonForm::CurrentLineRequested, m_panes, [this](int line) {
@@ -248,7 +247,7 @@ void TLumavoxForm::StartupContinuation() {
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
     OpenProject(QString(), true);
-    SetupBackupTimer();
+    m_files->SetupBackupTimer();
     setAcceptDrops(true);
     m_started = true;
     if (!m_startFile.isEmpty()) {
@@ -291,7 +290,7 @@ void TLumavoxForm::DisplayTick() {
     // once; an idle editor recomputes nothing.
     RefreshActions();
     // A backup that fell due during a drag or a dialog runs at the next idle moment.
-    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
+    m_files->IdleTick();
 }
 
 void TLumavoxForm::RepaintColourMonitor() {

@@ -13,6 +13,7 @@
 
 #include "app/CloseSequence.h"
 #include "app/PlayPanel.h"
+#include "app/ProjectFileCommands.h"
 #include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
@@ -104,16 +105,18 @@ public:
     void CloseWithoutAsking() { m_close->CloseWithoutAsking(); }
 
     // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
-    QMessageBox::StandardButton AskSaveChanges();
+    QMessageBox::StandardButton AskSaveChanges() { return m_files->AskSaveChanges(); }
     // Opens the project at path (an empty path starts a new project). False when the file is not
     // a loadable project: the current project is then left as it was.
     // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
     // project.
-    bool OpenProject(const QString& path, bool atStartUp = false);
-    bool SaveProject();    // "上書き保存"
-    bool SaveProjectAs();  // "名前を付けて保存"
+    bool OpenProject(const QString& path, bool atStartUp = false) {
+        return m_files->OpenProject(path, atStartUp);
+    }
+    bool SaveProject() { return m_files->SaveProject(); }      // "上書き保存"
+    bool SaveProjectAs() { return m_files->SaveProjectAs(); }  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
-    void HandleDroppedFile(const QString& path);
+    void HandleDroppedFile(const QString& path) { m_files->HandleDroppedFile(path); }
 
     // What the panes and later commands need.
     // A main action; null for CurBrt0Action, which the palette panel holds.
@@ -126,7 +129,7 @@ public:
     QSlider* VolumeSlider() const { return m_play->Volume(); }
     QScrollBar* TimeScrollBar() const { return m_scrollBar; }
     QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
-    QMenu* RecentMenu() const { return m_recentMenu; }
+    QMenu* RecentMenu() const { return m_files->RecentMenu(); }
     EnvData& Env() { return m_env; }
     PatchTable& Patch() { return m_patch; }
     WavSound& Sound() { return m_sound; }
@@ -135,7 +138,7 @@ public:
     // What the options dialog changes at once here (shortcuts, the display period).
     IOptionHost& OptionHost() { return m_optionHost; }
     // The project settings dialog: settings mode, or new-project mode after a new project.
-    void RunProjectSettings(bool newProject);
+    void RunProjectSettings(bool newProject) { m_files->RunProjectSettings(newProject); }
     ProjectData& Project() { return m_project; }
     EngineState& State() { return m_state; }
     Transport& TransportControl() { return m_transport; }
@@ -153,9 +156,9 @@ public:
     // One display timer tick.
     void DisplayTick();
     // The auto-backup timer's work.
-    void BackupTick();
+    void BackupTick() { m_files->BackupTick(); }
     // Rebuilds the recent-project entries (when "ファイル(&F)" opens).
-    void RefreshRecentMenu();
+    void RefreshRecentMenu() { m_files->RefreshRecentMenu(); }
 
     // What the panes, the edit commands and the dialogs work on.
     EditorContext& Context() { return m_ctx; }
@@ -173,8 +176,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override { m_files->DragEnter(event); }
+    void dropEvent(QDropEvent* event) override { m_files->Drop(event); }
 
 private:
     class Reporter final : public SoundReporter {
@@ -188,12 +191,19 @@ private:
         TLumavoxForm& m_form;
     };
 
-    class CommandUi final : public IProjectCommandUi {
+    class FilesHostImpl final : public IProjectFileHost {
     public:
-        explicit CommandUi(TLumavoxForm& form) : m_form(form) {}
-        SaveAnswer AskSave(std::string_view text) override;
-        std::optional<std::string> ChooseSavePath(const std::string& initialName) override;
-        void ShowSaveError(const ProjectSaveResult& error) override;
+        explicit FilesHostImpl(TLumavoxForm& form) : m_form(form) {}
+        void ShowWarning(const QString& text) override { m_form.ShowWarning(text); }
+        void StopDisplayTimer() override { m_form.m_dispTimer.stop(); }
+        void RestartDisplayTimer() override {
+            if (m_form.m_shownOnce) m_form.m_dispTimer.start(m_form.m_env.DispInterval);
+        }
+        void Invalidate() override { m_form.Invalidate(); }
+        void LayoutStep() override { m_form.LayoutStep(); }
+        void UpdateCaption() override { m_form.UpdateCaption(); }
+        void UpdateActions() override { m_form.UpdateActions(); }
+        bool Started() const override { return m_form.m_started; }
 
     private:
         TLumavoxForm& m_form;
@@ -244,11 +254,6 @@ private:
     void RunSelectEx();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
-    void ShowSaveError(const ProjectSaveResult& error);
-    void AfterSaveCommand(bool saved);
-    bool BackupDue() const;
-    bool BackupBusy() const;
-    void RunBackup();
     void CreateMenus();
     void CreateToolBars();
     QWidget* CreateCentre();
@@ -263,7 +268,6 @@ private:
     QMargins FrameMargins() const;
     void SaveWindowState();
     bool Closing() const { return m_close->Closing(); }
-    void SetupBackupTimer();
     void UpdateCaption();
     void ApplyToolBarStyle();
     void PlayFromStart();
@@ -273,9 +277,6 @@ private:
     void ToSoundEnd();
     void RepaintColourMonitor();
 
-    void SaveGroup();
-    void LoadGroup();
-    void OpenRecent(int index);
     void ShowHelp(int context);
     void ShowWarning(const QString& text);
     void Invalidate();
@@ -311,8 +312,8 @@ private:
     std::unique_ptr<IEditPrompts> m_prompts;
     SessionUi m_sessionUi{*this};
     ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
-    CommandUi m_commandUi{*this};
-    AutoBackupGate m_backupGate;
+    FilesHostImpl m_filesHost{*this};
+    ProjectFileCommands* m_files = nullptr;
     std::unique_ptr<OutputPair> m_outputs;
     AuxWindows m_aux;
     OptionHostImpl m_optionHost{*this};
@@ -323,8 +324,6 @@ private:
     QAction* m_refTrkShort = nullptr;  // ViewRefTrkAction as shown in "表示(&V)"
     QAction* m_repeatItem = nullptr;
     QMenu* m_fileMenu = nullptr;
-    QMenu* m_recentMenu = nullptr;
-    std::vector<QAction*> m_recentItems;
     std::array<QToolBar*, 4> m_bars{};
     PlayPanel* m_play = nullptr;
     QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
@@ -355,7 +354,6 @@ private:
     bool m_multiMode = false;
 
     QTimer m_dispTimer;
-    QTimer m_backupTimer;
     bool m_shownOnce = false;
     bool m_started = false;                      // the start-up continuation has run
     std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from

@@ -71,7 +71,7 @@ bool TLumavoxForm::CloseHostImpl::AskSaveChanges() {
 void TLumavoxForm::CloseHostImpl::StopDisplay() {
     m_form.m_paneState.Closing = true;
     m_form.m_dispTimer.stop();
-    m_form.m_backupTimer.stop();
+    m_form.m_files->StopBackupTimer();
 }
 
 void TLumavoxForm::closeEvent(QCloseEvent* event) {

@@ -106,32 +106,19 @@ void TLumavoxForm::CreateActions() {
 
     // The commands this window carries out itself; the others arrive with their panes and dialogs.
     // The project commands replace every step: never while a drag or band holds some.
-    connect(Action(ActionId::NewPrjAction), &QAction::triggered, this, [this] {
-        if (m_panes->StepEditLocked()) return;
-        if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(QString());
-    });
-    connect(Action(ActionId::OpenPrjAction), &QAction::triggered, this, [this] {
-        if (m_panes->StepEditLocked() || AskSaveChanges() == QMessageBox::Cancel) return;
-        QFileDialog dialog(this, QtText(Msg::OpenProject));
-        dialog.setNameFilter(QtText(ProjectFileFilter()));
-        dialog.setDefaultSuffix(QStringLiteral("PRJ"));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        if (!m_env.PrjFile.empty()) {
-            dialog.setDirectory(QFileInfo(QtText(m_env.PrjFile)).absolutePath());
-        }
-        dialog.selectFile(QStringLiteral("*.PRJ"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            OpenProject(dialog.selectedFiles().constFirst());
-        }
-    });
+    connect(Action(ActionId::NewPrjAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::NewProjectCommand);
+    connect(Action(ActionId::OpenPrjAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::OpenProjectCommand);
     connect(Action(ActionId::SetPrjAction), &QAction::triggered, this,
             [this] { RunProjectSettings(false); });
     connect(Action(ActionId::SavePrjAction), &QAction::triggered, this, [this] { SaveProject(); });
     connect(Action(ActionId::SaveAsPrjAction), &QAction::triggered, this,
             [this] { SaveProjectAs(); });
-    connect(Action(ActionId::SaveSelGrpAction), &QAction::triggered, this, [this] { SaveGroup(); });
-    connect(Action(ActionId::LoadGrpAction), &QAction::triggered, this, [this] { LoadGroup(); });
+    connect(Action(ActionId::SaveSelGrpAction), &QAction::triggered, this,
+            [this] { m_files->SaveGroup(); });
+    connect(Action(ActionId::LoadGrpAction), &QAction::triggered, this,
+            [this] { m_files->LoadGroup(); });
     connect(Action(ActionId::TopPlayAction), &QAction::triggered, this,
             [this] { PlayFromStart(); });
     connect(Action(ActionId::PlayAction), &QAction::triggered, this, [this] { Play(); });
@@ -231,15 +218,11 @@ void TLumavoxForm::FillMenu(QMenu* menu, std::span<const MenuEntry> entries) {
                 break;
             case MenuEntryKind::Submenu:
                 if (entry.Name == kRecentProjectsSubmenu) {
-                    m_recentMenu = menu->addMenu(QtText(CommandCaption(entry.Name)));
-                    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-                    for (int i = 0; i < static_cast<int>(EnvData::kSavedHistoryCount); ++i) {
-                        QAction* item = m_recentMenu->addAction(QString());
-                        item->setVisible(false);
-                        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
-                        m_recentItems.push_back(item);
-                    }
-                    connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::RefreshRecentMenu);
+                    QMenu* recent = menu->addMenu(QtText(CommandCaption(entry.Name)));
+                    recent->setObjectName(QStringLiteral("recentMenu"));
+                    m_files->FillRecentMenu(recent);
+                    connect(menu, &QMenu::aboutToShow, m_files,
+                            &ProjectFileCommands::RefreshRecentMenu);
                 } else if (entry.Name == kToolBarsSubmenu) {
                     FillMenu(menu->addMenu(QtText(CommandCaption(entry.Name))), ToolBarsSubmenu());
                 }
