@@ -208,10 +208,8 @@ void TLumavoxForm::ApplyWaveHeights() {
     m_waveL->setFixedHeight(layout.LHeight);
     m_waveBevel->setFixedHeight(layout.Bevel);
     m_waveR->setFixedHeight(layout.RHeight);
-    // L and R headers span the waveform area and its splitter.
-    const int area = layout.LHeight + layout.Bevel + layout.RHeight + 4;
     m_headL->setFixedHeight(layout.LHeaderHeight);
-    m_headR->setFixedHeight(std::max(0, area - layout.LHeaderHeight));
+    m_headR->setFixedHeight(layout.RHeaderHeight);
     static_cast<QLabel*>(m_headL)->setText(QString::fromLatin1(layout.LHeaderText));
     static_cast<QLabel*>(m_headR)->setText(QString::fromLatin1(layout.RHeaderText));
     LayoutStep();
