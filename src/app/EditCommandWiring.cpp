@@ -24,34 +24,33 @@
 namespace lumavox {
 
 void TLumavoxForm::ConnectEditActions() {
-    EditActions* edit = m_edit;
-    const std::pair<ActionId, std::function<void()>> editSlots[] = {
-        {ActionId::CutStepAction, [edit] { edit->CutStep(); }},
-        {ActionId::CpyStepAction, [edit] { edit->CpyStep(); }},
-        {ActionId::PstStepAction, [edit] { edit->PstStep(); }},
-        {ActionId::AddStepAction, [edit] { edit->AddStep(); }},
-        {ActionId::AddBlkStepAction, [edit] { edit->AddBlkStep(); }},
-        {ActionId::DelStepAction, [edit] { edit->DelStep(); }},
-        {ActionId::DelAllStepAction, [edit] { edit->DelAllStep(); }},
-        {ActionId::SelectAllAction, [edit] { edit->SelectAll(); }},
-        {ActionId::PropStepAction, [edit] { edit->PropStep(); }},
-        {ActionId::TimeStepAction, [edit] { edit->TimeStep(); }},
-        {ActionId::MovToCsrPosAction, [edit] { edit->MovToCsrPos(); }},
-        {ActionId::CpyFrmTrkAction, [edit] { edit->CpyFrmTrk(); }},
-        {ActionId::UndoAction, [edit] { edit->Undo(); }},
-        {ActionId::CutMltAction, [edit] { edit->CutMlt(); }},
-        {ActionId::CpyMltAction, [edit] { edit->CpyMlt(); }},
-        {ActionId::PstMltAction, [edit] { edit->PstMlt(); }},
-        {ActionId::SelectAllMltAction, [edit] { edit->SelectAllMlt(); }},
-        {ActionId::AlignMltAction, [edit] { edit->AlignMlt(); }},
-        {ActionId::StretchMltAction, [edit] { edit->StretchMlt(); }},
-        {ActionId::StretchBrtAction, [edit] { edit->StretchBrt(); }},
+    const std::pair<ActionId, void (EditActions::*)()> editSlots[] = {
+        {ActionId::CutStepAction, &EditActions::CutStep},
+        {ActionId::CpyStepAction, &EditActions::CpyStep},
+        {ActionId::PstStepAction, &EditActions::PstStep},
+        {ActionId::AddStepAction, &EditActions::AddStep},
+        {ActionId::AddBlkStepAction, &EditActions::AddBlkStep},
+        {ActionId::DelStepAction, &EditActions::DelStep},
+        {ActionId::DelAllStepAction, &EditActions::DelAllStep},
+        {ActionId::SelectAllAction, &EditActions::SelectAll},
+        {ActionId::PropStepAction, &EditActions::PropStep},
+        {ActionId::TimeStepAction, &EditActions::TimeStep},
+        {ActionId::MovToCsrPosAction, &EditActions::MovToCsrPos},
+        {ActionId::CpyFrmTrkAction, &EditActions::CpyFrmTrk},
+        {ActionId::UndoAction, &EditActions::Undo},
+        {ActionId::CutMltAction, &EditActions::CutMlt},
+        {ActionId::CpyMltAction, &EditActions::CpyMlt},
+        {ActionId::PstMltAction, &EditActions::PstMlt},
+        {ActionId::SelectAllMltAction, &EditActions::SelectAllMlt},
+        {ActionId::AlignMltAction, &EditActions::AlignMlt},
+        {ActionId::StretchMltAction, &EditActions::StretchMlt},
+        {ActionId::StretchBrtAction, &EditActions::StretchBrt},
     };
     // A command that frees or replaces steps must not run while a drag holds them.
     for (const auto& [id, slot] : editSlots) {
         connect(Action(id), &QAction::triggered, m_edit, [this, work = slot] {
             if (m_panes->StepEditLocked()) return;
-            work();
+            (m_edit->*work)();
             UpdateActions();
         });
     }

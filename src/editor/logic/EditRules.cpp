@@ -1,66 +1,30 @@
 #include "editor/logic/EditRules.h"
 
+#include <array>
+
 namespace lumavox {
 
+namespace {
+
+constexpr ActionId kStepChanging[] = {
+    ActionId::NewPrjAction,   ActionId::OpenPrjAction,    ActionId::CutStepAction,
+    ActionId::PstStepAction,  ActionId::AddStepAction,    ActionId::AddBlkStepAction,
+    ActionId::DelStepAction,  ActionId::DelAllStepAction, ActionId::MovToCsrPosAction,
+    ActionId::PropStepAction, ActionId::TimeStepAction,   ActionId::CpyFrmTrkAction,
+    ActionId::UndoAction,     ActionId::CutMltAction,     ActionId::PstMltAction,
+    ActionId::AlignMltAction, ActionId::StretchMltAction, ActionId::LoadGrpAction,
+};
+
+constexpr std::array<bool, kActionIdCount> kChangesSteps = [] {
+    std::array<bool, kActionIdCount> changes{};
+    for (const ActionId id : kStepChanging) changes[IndexOf(id)] = true;
+    return changes;
+}();
+
+}  // namespace
+
 bool ChangesSteps(ActionId id) {
-    using Id = ActionId;
-    switch (id) {
-        case Id::NewPrjAction:
-        case Id::OpenPrjAction:
-        case Id::CutStepAction:
-        case Id::PstStepAction:
-        case Id::AddStepAction:
-        case Id::AddBlkStepAction:
-        case Id::DelStepAction:
-        case Id::DelAllStepAction:
-        case Id::MovToCsrPosAction:
-        case Id::PropStepAction:
-        case Id::TimeStepAction:
-        case Id::CpyFrmTrkAction:
-        case Id::UndoAction:
-        case Id::CutMltAction:
-        case Id::PstMltAction:
-        case Id::AlignMltAction:
-        case Id::StretchMltAction:
-        case Id::LoadGrpAction:
-            return true;
-        case Id::SavePrjAction:
-        case Id::SaveAsPrjAction:
-        case Id::SetPrjAction:
-        case Id::ZoomInAction:
-        case Id::ZoomOutAction:
-        case Id::ZoomFitAction:
-        case Id::CpyStepAction:
-        case Id::SelectAllAction:
-        case Id::PrvTimAction:
-        case Id::NxtTimAction:
-        case Id::PrvStpAction:
-        case Id::NxtStpAction:
-        case Id::UpBrightAction:
-        case Id::DownBrightAction:
-        case Id::TopPlayAction:
-        case Id::PlayAction:
-        case Id::PauseAction:
-        case Id::StopAction:
-        case Id::ToTopPosAction:
-        case Id::ToEndPosAction:
-        case Id::ViewFilToolAction:
-        case Id::ViewEditToolAction:
-        case Id::ViewPlayerAction:
-        case Id::ViewCurPalAction:
-        case Id::ViewSttBarAction:
-        case Id::ViewRefTrkAction:
-        case Id::ViewColMonAction:
-        case Id::DispMonoAction:
-        case Id::CpyMltAction:
-        case Id::SelectAllMltAction:
-        case Id::StretchBrtAction:
-        case Id::SaveSelGrpAction:
-        case Id::SelectExAction:
-        case Id::CurBrt0Action:
-            return false;
-    }
-    return false;
+    return kChangesSteps[IndexOf(id)];
 }
 
 ActionState EditActionState(ActionId id, const ActionFacts& facts, bool dragActive) {

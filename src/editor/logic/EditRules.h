@@ -6,7 +6,6 @@ namespace lumavox {
 
 // True for the actions whose effect frees, replaces or moves steps: a mouse drag or rubber band
 // in a pane holds step addresses, so these wait for it to end (keys still arrive mid-drag).
-// Every action is listed, so a new one cannot be left out by accident.
 bool ChangesSteps(ActionId id);
 
 // The state of a main action as the window shows it and as its handler re-checks it: the rule of
