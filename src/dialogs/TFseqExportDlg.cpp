@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -43,7 +44,10 @@ TFseqExportDlg::TFseqExportDlg(const QString& path, const FseqExportOptions& opt
     m_path->setMinimumWidth(360);
     fileRow->addWidget(m_path, 1);
     fileRow->addWidget(browse);
-    form->addRow(Tr(fseqtext::kFile), fileRow);
+    // A row holding a layout gets no buddy of its own: the label's access key needs one.
+    auto* fileLabel = new QLabel(Tr(fseqtext::kFile), this);
+    fileLabel->setBuddy(m_path);
+    form->addRow(fileLabel, fileRow);
 
     m_step->setRange(kFseqMinStepMs, kFseqMaxStepMs);
     m_step->setValue(options.StepMs);
