@@ -13,7 +13,6 @@
 #include "editor/logic/EditTexts.h"
 #include "export/FseqExport.h"
 #include "model/Msgstr.h"
-#include "model/ProjectFile.h"
 
 namespace lumavox {
 
@@ -24,14 +23,16 @@ inline constexpr std::string_view kExported = LV_TEXT("Lumavox", "%1 を書き�
 inline constexpr std::string_view kCannotWrite =
     LV_TEXT("Lumavox", "ファイル %1 を書き出せません。\n%2");
 inline constexpr std::string_view kNotAFile = LV_TEXT("Lumavox", "通常のファイルではありません");
+inline constexpr std::string_view kIsInput =
+    LV_TEXT("Lumavox", "このショーのプロジェクトかサウンドのファイルです");
 inline constexpr std::string_view kCompressFailed = LV_TEXT("Lumavox", "zstd 圧縮に失敗しました");
 }  // namespace
 
 void TLumavoxForm::ExportFseq() {
     // Defaults: the project's name with .fseq beside it, the sound's file name as the media.
     FseqExportOptions options;
-    options.MediaName =
-        std::filesystem::path(HeaderSoundFile(m_project.Header)).filename().string();
+    const std::string soundPath = m_state.SoundPath.Get();
+    options.MediaName = std::filesystem::path(soundPath).filename().string();
     QString path;
     if (!m_project.ProjectFileName.empty()) {
         const QFileInfo project(QtText(m_project.ProjectFileName));
@@ -42,6 +43,16 @@ void TLumavoxForm::ExportFseq() {
     if (dialog.exec() != QDialog::Accepted) return;
     path = QFileInfo(dialog.Path().trimmed()).absoluteFilePath();
     options = dialog.Options();
+    // Never over one of the show's own files (also through a link).
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const std::string& input : {m_project.ProjectFileName, soundPath}) {
+        if (!target.isEmpty() && !input.empty() &&
+            target == QFileInfo(QtText(input)).canonicalFilePath()) {
+            QMessageBox::warning(this, QtText(Msg::Warning),
+                                 Tr(kCannotWrite).arg(path, Tr(kIsInput)));
+            return;
+        }
+    }
 
     const int64_t endMs =
         static_cast<int64_t>(m_state.SoundLength.load()) + m_state.PostPlayTime.load();

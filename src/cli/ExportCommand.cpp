@@ -143,8 +143,9 @@ int ExportCommand(const std::vector<std::string>& args) {
         case FseqExportStatus::WriteFailed:
             return FailFile(outPath, "write error", OsReason(result.SystemError));
         case FseqExportStatus::Compress:
-        case FseqExportStatus::Cancelled:
             return FailFile(outPath, "zstd compression failed");
+        case FseqExportStatus::Cancelled:
+            return FailFile(outPath, "export cancelled");
     }
     const uint32_t frames = FseqFrameCount(endMs, options.StepMs);
     Print(std::to_string(frames) + " frames of " + std::to_string(options.ChannelCount) +

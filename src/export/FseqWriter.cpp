@@ -205,7 +205,7 @@ FseqResult FseqWriter::Begin() {
 }
 
 FseqResult FseqWriter::AddFrame(std::span<const uint8_t> universe) {
-    if (m_framesAdded >= m_settings.FrameCount || universe.size() < m_settings.ChannelCount) {
+    if (m_blockNumber >= m_blockFrames.size() || universe.size() < m_settings.ChannelCount) {
         return {FseqError::BadSettings, 0};
     }
     if (m_settings.Ranges.empty()) {

@@ -809,5 +809,9 @@
         <source>FSEQ形式でエクスポート(&amp;E)...</source>
         <translation>&amp;Export FSEQ...</translation>
     </message>
+    <message>
+        <source>このショーのプロジェクトかサウンドのファイルです</source>
+        <translation>It is the show's own project or sound file</translation>
+    </message>
 </context>
 </TS>
