@@ -29,7 +29,7 @@ constexpr const char* kHelp =
     "  --channels N       channels per frame, 1 to 512 (default 512): channels 1..N\n"
     "  --compress TYPE    none (default) or zstd (blocks a player can seek in)\n"
     "  --media NAME       the sound file the player starts with the sequence (default: the\n"
-    "                     show's sound file name)\n"
+    "                     show's sound file name; an empty NAME names none)\n"
     "  --sound FILE       the sound whose length the show has, in place of the project's\n"
     "OUT is written whole or not at all, and is never one of the inputs. Progress is shown\n"
     "when stderr is a terminal.\n";
