@@ -261,6 +261,7 @@ private:
 
     void SaveGroup();
     void LoadGroup();
+    void ExportFseq();
     void OpenRecent(int index);
     void ShowHelp(int context);
     void ShowWarning(const QString& text);

@@ -19,6 +19,7 @@ constexpr const char* kUsage =
     "  wavinfo SOUND     print a sound file's format as JSON\n"
     "  play PROJECT      play a show headless on the audio device and a DMX output\n"
     "  demo DIR          write a demo show (demo.wav, demo.prj) into DIR\n"
+    "  export PROJECT OUT.fseq  write the show as an FSEQ sequence for show players\n"
     "\n"
     "Every command takes --help (or: lumavox-cli help COMMAND); --version prints the version.\n"
     "Exit status: 0 done, 1 failed, 2 usage error (peaks: the reader's codes, see its --help).\n";
@@ -33,6 +34,7 @@ Command FindCommand(const std::string& name) {
     if (name == "wavinfo") return WavInfoCommand;
     if (name == "play") return PlayCommand;
     if (name == "demo") return DemoCommand;
+    if (name == "export") return ExportCommand;
     return nullptr;
 }
 

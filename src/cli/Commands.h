@@ -15,6 +15,7 @@ int PeaksCommand(const std::vector<std::string>& args);
 int WavInfoCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int DemoCommand(const std::vector<std::string>& args);
+int ExportCommand(const std::vector<std::string>& args);
 
 // Exit statuses shared by every command: 0 done, 1 failed, 2 a usage error (bad options or
 // arguments). peaks also returns the sound reader's codes 1..4.
