@@ -471,7 +471,6 @@ int32_t AnalyseSound(const std::string& path, const BeatSettings& settings, Beat
     const std::string ext = UpperExtension(fullPath);
     if (ext == ".WAV") return AnalyseWaveFile(fullPath, settings, result, control);
     if (ext != ".MP3") return kSoundNoSupportFrm;
-    if (control.Progress) control.Progress(0);
     DecodeFolder folder;
     if (!folder.Ok() || !DecodeMp3(fullPath, folder.WavPath())) return kSoundMp3Failed;
     if (control.Cancel != nullptr && control.Cancel->load(std::memory_order_relaxed)) {

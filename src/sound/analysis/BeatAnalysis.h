@@ -39,8 +39,8 @@ struct BeatAnalysis {
 
 // How a long analysis reports and stops. Progress gets 0..100, called on the analysing thread
 // whenever the whole percent changes (never more than 101 times); cancel, when not null, is
-// polled between blocks of about a second of sound (the decoding of an MP3 file runs to its end
-// first).
+// polled between blocks of about a second of sound. An MP3 file is decoded whole first, without
+// progress and without looking at cancel; 0 comes once the decoding is done.
 struct AnalysisControl {
     std::function<void(int32_t percent)> Progress;
     const std::atomic<bool>* Cancel = nullptr;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <span>
@@ -173,10 +174,14 @@ std::optional<BeatAnalysis> LoadBeatCache(const std::string& soundPath,
 
 int SaveBeatCache(const std::string& soundPath, const SoundStamp& stamp,
                   const BeatSettings& settings, const BeatAnalysis& analysis) {
+    // Something else under the cache's name (a FIFO would block the analysing thread until a
+    // reader came) is left alone.
+    const std::string path = BeatCachePath(soundPath);
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return EINVAL;
     const std::string text = FormatBeatCache({stamp, BeatSettingsKey(settings), analysis});
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    return ReplaceFileAtomically(BeatCachePath(soundPath),
-                                 std::span<const uint8_t>(bytes, text.size()));
+    return ReplaceFileAtomically(path, std::span<const uint8_t>(bytes, text.size()));
 }
 
 int32_t AnalyseSoundCached(const std::string& soundPath, const BeatSettings& settings,

@@ -52,7 +52,8 @@ std::optional<BeatCacheContent> ParseBeatCache(std::string_view text);
 std::optional<BeatAnalysis> LoadBeatCache(const std::string& soundPath,
                                           const BeatSettings& settings);
 // Writes the cache of the sound at soundPath, stamped with stamp (taken before the analysis, so
-// that a sound changed meanwhile leaves a stale cache). Returns 0 or the errno of the failure.
+// that a sound changed meanwhile leaves a stale cache). Returns 0 or the errno of the failure;
+// EINVAL, writing nothing, when something other than a regular file has the cache's name.
 int SaveBeatCache(const std::string& soundPath, const SoundStamp& stamp,
                   const BeatSettings& settings, const BeatAnalysis& analysis);
 

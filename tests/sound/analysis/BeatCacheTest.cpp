@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -127,6 +128,19 @@ TEST(BeatCache, StandsForTheSoundOnlyWhileSoundAndSettingsAreUnchanged) {
     const timespec times[2] = {{0, UTIME_OMIT}, {1234567, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, wav.c_str(), times, 0), 0);
     expectRebuilt({}, "touched");
+
+    // a FIFO under the cache's name is neither read nor written (held open here, so that a
+    // writer would not block but leave its bytes in it)
+    ASSERT_EQ(unlink(cache.c_str()), 0);
+    ASSERT_EQ(mkfifo(cache.c_str(), 0600), 0);
+    const int reader = open(cache.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    BeatAnalysis result;
+    EXPECT_EQ(AnalyseSoundCached(wav, {}, result, {}, &fromCache), 0);
+    EXPECT_EQ(result, first);
+    char byte = 0;
+    EXPECT_LE(read(reader, &byte, 1), 0);
+    close(reader);
 }
 
 }  // namespace
