@@ -23,7 +23,7 @@ using test::WriteFile;
 constexpr std::string_view kSample =
     "lumavox-beats 1\n"
     "sound 4233644 1796728441462576978\n"
-    "settings hfc-1 sensitivity 50\n"
+    "settings hfc-2 sensitivity 50\n"
     "tempo 120.016\n"
     "onsets 3\n"
     "0\n"
@@ -51,7 +51,7 @@ TEST(BeatCache, ReadsExactlyTheLayoutItWrites) {
     const std::optional<BeatCacheContent> content = ParseBeatCache(kSample);
     ASSERT_TRUE(content.has_value());
     EXPECT_EQ(content->Stamp, (SoundStamp{4233644, 1796728441462576978}));
-    EXPECT_EQ(content->SettingsKey, "hfc-1 sensitivity 50");
+    EXPECT_EQ(content->SettingsKey, "hfc-2 sensitivity 50");
     EXPECT_EQ(content->Analysis.Tempo, 120.016);
     EXPECT_EQ(content->Analysis.Onsets, (std::vector<int32_t>{0, 250, 499}));
     EXPECT_EQ(content->Analysis.Beats, (std::vector<int32_t>{0, 499}));
@@ -75,7 +75,7 @@ TEST(BeatCache, ReadsExactlyTheLayoutItWrites) {
         Replaced(kSample, "tempo 120.016", "tempo nan"),
         Replaced(kSample, "sound 4233644 ", "sound -1 "),
         Replaced(kSample, "lumavox-beats 1", "lumavox-beats 2"),
-        Replaced(kSample, "settings hfc-1", "settings \x1b[2Jhfc-1"),
+        Replaced(kSample, "settings hfc-2", "settings \x1b[2Jhfc-2"),
         Replaced(kSample, "\n", "\r\n"),
         std::string(kSample) + "0\n",
     };
