@@ -277,6 +277,7 @@ private:
     void ToSoundEnd();
     void RepaintColourMonitor();
 
+    void ExportFseq();
     void ShowHelp(int context);
     void ShowWarning(const QString& text);
     void Invalidate();

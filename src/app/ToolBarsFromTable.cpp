@@ -119,6 +119,8 @@ void TLumavoxForm::CreateActions() {
             [this] { m_files->SaveGroup(); });
     connect(Action(ActionId::LoadGrpAction), &QAction::triggered, this,
             [this] { m_files->LoadGroup(); });
+    connect(Action(ActionId::ExportFseqAction), &QAction::triggered, this,
+            [this] { ExportFseq(); });
     connect(Action(ActionId::TopPlayAction), &QAction::triggered, this,
             [this] { PlayFromStart(); });
     connect(Action(ActionId::PlayAction), &QAction::triggered, this, [this] { Play(); });

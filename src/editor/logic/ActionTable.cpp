@@ -36,11 +36,18 @@ constexpr bool InIdOrder(const std::array<ActionInfo, N>& rows) {
     return true;
 }
 
-constexpr MenuEntry kFileMenu[] = {
-    A(Id::NewPrjAction),     A(Id::OpenPrjAction),      A(Id::SavePrjAction),
-    A(Id::SaveAsPrjAction),  S(kRecentProjectsSubmenu), kSep,
-    A(Id::SaveSelGrpAction), A(Id::LoadGrpAction),      kSep,
-    C(kExitCommand)};
+constexpr MenuEntry kFileMenu[] = {A(Id::NewPrjAction),
+                                   A(Id::OpenPrjAction),
+                                   A(Id::SavePrjAction),
+                                   A(Id::SaveAsPrjAction),
+                                   S(kRecentProjectsSubmenu),
+                                   kSep,
+                                   A(Id::SaveSelGrpAction),
+                                   A(Id::LoadGrpAction),
+                                   kSep,
+                                   A(Id::ExportFseqAction),
+                                   kSep,
+                                   C(kExitCommand)};
 
 constexpr MenuEntry kEditMenu[] = {A(Id::CutStepAction),
                                    A(Id::CpyStepAction),
@@ -231,6 +238,8 @@ constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row(Id::LoadGrpAction, LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
         M::File, T::None),
     Row(Id::SelectExAction, LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
+    Row(Id::ExportFseqAction, LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."),
+        "document-export", M::File, T::None),
 }};
 
 static_assert(InIdOrder(kActionTable), "kActionTable rows follow the order of ActionId");

@@ -107,6 +107,8 @@ bool Enabled(ActionId id, const ActionFacts& f) {
         case Id::CpyFrmTrkAction:
         case Id::SelectExAction:
             return f.StepsAll > 0;
+        case Id::ExportFseqAction:
+            return f.Idle && f.SoundLoaded;
         case Id::MovToCsrPosAction:
         case Id::UpBrightAction:
         case Id::DownBrightAction:

@@ -18,6 +18,7 @@
 #include "cli/DemoShow.h"
 #include "cli/ShowRender.h"
 #include "dmx/net/NetSandbox.h"
+#include "engine/Engine.h"
 #include "fakes/HeadlessPulseServer.h"
 #include "fakes/TempDir.h"
 #include "model/ProjectData.h"
