@@ -743,5 +743,9 @@
         <source>サウンドサーバーに接続できません。音を出さずに再生します</source>
         <translation>Cannot connect to the sound server. Playing without sound.</translation>
     </message>
+    <message>
+        <source>Esc キーで読み込みを中止します</source>
+        <translation>Press Esc to stop reading</translation>
+    </message>
 </context>
 </TS>
