@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,7 @@
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
+#include "sound/SoundScan.h"
 #include "sound/WavSound.h"
 #include "sound/WaveFormat.h"
 
@@ -180,6 +183,45 @@ TEST(Mp3Decode, UndecodableFilesGiveTheDecodingErrorAndLeaveNoTemporaryFile) {
     Mp3Info info;
     EXPECT_FALSE(ReadMp3Info(dir.File("text.mp3"), &info));
     EXPECT_FALSE(ReadMp3Info(dir.File("missing.mp3"), &info));
+}
+
+TEST(Mp3Decode, TellsItsProgressAndStopsWhenCancelledLeavingNoTemporaryFile) {
+    REQUIRE_LAME();
+    TempDir dir;
+    TempDir scratch;
+    const ScopedTmpDir tmp(scratch.Path());
+    // 30 s: several decoder buffers, so that progress moves and a cancel has a read to stop.
+    WriteFile(dir.File("a.wav"),
+              WavBytes(WavRecipe{}, Pcm16(ClickSound(44100 * 30, 2, 44100 * 20))));
+    ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 128"));
+
+    std::vector<std::string> statuses;
+    SoundReadControl control;
+    control.Status = [&](std::string_view text) { statuses.emplace_back(text); };
+    SoundScan whole = ScanSound(dir.File("a.mp3"), control);
+    EXPECT_FALSE(whole.Cancelled);
+    EXPECT_GT(whole.Code, 2900);
+    std::vector<int> percents;
+    for (const std::string& text : statuses) {
+        if (text.starts_with("MP3 Decoding... ") && text.ends_with("%")) {
+            percents.push_back(std::stoi(text.substr(16)));
+        }
+    }
+    ASSERT_GE(percents.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_LT(percents.back(), 100);
+
+    std::atomic<bool> cancel{false};
+    int decodeTexts = 0;
+    control.Cancel = &cancel;
+    control.Status = [&](std::string_view text) {
+        if (text.starts_with("MP3 Decoding... ")) ++decodeTexts;
+        if (!text.empty()) cancel.store(true);
+    };
+    const SoundScan cancelled = ScanSound(dir.File("a.mp3"), control);
+    EXPECT_TRUE(cancelled.Cancelled);
+    EXPECT_EQ(decodeTexts, 1);  // stopped before the first buffer was decoded
+    EXPECT_EQ(EntriesIn(scratch.Path()), 0u);
 }
 
 TEST(Mp3Decode, WritesASixteenBitWavAndReplacesAStaleTarget) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
@@ -327,6 +328,62 @@ TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {
     EXPECT_EQ(reporter.Statuses, expected);
 }
 
+TEST(ScanSound, AScanMadeOnAnotherThreadIsTakenInAsLoadSoundWouldRead) {
+    TempDir dir;
+    WavRecipe recipe;
+    recipe.Rate = 22050;
+    WriteFile(dir.File("s.wav"), WavBytes(recipe, Pcm16(TestSamples(22050 * 3 + 500, 2, 5))));
+    WriteFile(dir.File("bad.wav"), "RIFF, but nothing after it");
+    RecordingSoundReporter direct;
+    WavSound loaded(direct);
+    ASSERT_EQ(loaded.LoadSound(dir.File("s.wav")), 302);
+
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    SoundScan scan;
+    std::thread worker([&] { scan = ScanSound(dir.File("s.wav"), SoundReadControl{}); });
+    worker.join();
+    EXPECT_EQ(sound.TakeScan(std::move(scan)), 302);
+    EXPECT_EQ(std::vector<PeakFrame>(sound.List().Data(), sound.List().Data() + 302),
+              std::vector<PeakFrame>(loaded.List().Data(), loaded.List().Data() + 302));
+    EXPECT_EQ(sound.Rate(), 22050);
+    EXPECT_EQ(sound.Channels(), 2);
+    EXPECT_TRUE(reporter.Errors.empty());
+    EXPECT_TRUE(reporter.Statuses.empty());  // the scan's texts went to its own control
+
+    // A refused file is reported when taken in, and the list stays.
+    EXPECT_EQ(sound.TakeScan(ScanSound(dir.File("bad.wav"), {})), kSoundIllegalFile);
+    EXPECT_EQ(reporter.Errors, std::vector<std::string>{kIllegalFile});
+    EXPECT_EQ(sound.List().Count(), 302);
+}
+
+TEST(ScanSound, ACancelStopsTheReadBeforeTheNextSecondAndChangesNothing) {
+    TempDir dir;
+    WavRecipe recipe;
+    recipe.Rate = 8000;
+    recipe.Channels = 1;
+    WriteFile(dir.File("long.wav"), WavBytes(recipe, Pcm16(std::vector<int16_t>(8000 * 5, 7))));
+    WriteFile(dir.File("old.wav"), WavBytes(recipe, Pcm16(std::vector<int16_t>(8000, -3))));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    ASSERT_EQ(sound.LoadSound(dir.File("old.wav")), 100);
+
+    std::atomic<bool> cancel{false};
+    std::vector<std::string> statuses;
+    SoundReadControl control;
+    control.Cancel = &cancel;
+    control.Status = [&](std::string_view text) {
+        statuses.emplace_back(text);
+        cancel.store(true);  // as if Escape came with the first progress text
+    };
+    SoundScan scan = ScanSound(dir.File("long.wav"), control);
+    EXPECT_TRUE(scan.Cancelled);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"読み込み中... 0%", ""}));
+    EXPECT_EQ(sound.TakeScan(std::move(scan)), 100);
+    EXPECT_EQ(sound.List()[0], (PeakFrame{0, -3, 0, 0}));
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST(PeakCache, SaveAndLoadRoundTripThroughLittleEndianRecords) {
     TempDir dir;
     const std::vector<int16_t> samples = TestSamples(8820, 2, 5);
@@ -401,6 +458,8 @@ TEST(PeakCache, AnEmptyOrCutOffCacheDoesNotStandForItsSound) {
         WriteFile(cache, std::string(entries * sizeof(PeakFrame), '\x01'));
         const int32_t count = sound.LoadPeakCacheFor(cache, soundPath);
         EXPECT_EQ(count, sound.List().Count());
+        // Deciding ahead from the file's size must agree with loading it.
+        EXPECT_EQ(PeakCacheCovers(cache, soundPath), count > 0) << entries << " " << soundPath;
         return count;
     };
     EXPECT_EQ(loadWith(201, dir.File("s.wav")), 201);
