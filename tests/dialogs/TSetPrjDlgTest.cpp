@@ -21,6 +21,7 @@
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 #include "settings/EnvData.h"
+#include "sound/SoundScan.h"
 #include "sound/WavFixture.h"
 #include "sound/WavSound.h"
 
@@ -295,6 +296,35 @@ private slots:
         QTRY_VERIFY(dialog->SoundChanged());
         QCOMPARE(dialog->SoundEdit()->text(), QStringLiteral("song.wav"));  // inside ExeDir
         QVERIFY(dialog->SoundInfoLabel()->text().startsWith(QStringLiteral("44.1kHz 16bit ")));
+    }
+
+    void aSoundReadAheadIsTakenInAndACancelledReadKeepsTheSoundButAppliesTheRest() {
+        const std::string wav = temp->File("song.wav");
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{},
+                                            test::Pcm16(std::vector<int16_t>(44100 * 2, 100))));
+        QuietSessionUi ui;
+        ShowSession session(*project, *engine, *patch, *sound, *env, ui);
+        dialog->Pages()->setCurrentIndex(0);
+        QVERIFY(dialog->TakeSoundFile(QString::fromStdString(wav)));
+        QTest::keyClicks(dialog->TitleEdit(), "T");
+        dialog->accept();
+        QCOMPARE(dialog->SoundToRead(), wav);
+        SoundScan cancelled;
+        cancelled.Cancelled = true;
+        QVERIFY(dialog->ApplyAccepted(session, &cancelled));
+        QCOMPARE(HeaderTitle(project->Header), std::string("T"));
+        QVERIFY(HeaderSoundFile(project->Header).empty());
+        QVERIFY(sound->List().Empty());
+        QVERIFY(dialog->SoundToRead().empty());
+
+        dialog->show();
+        QVERIFY(dialog->TakeSoundFile(QString::fromStdString(wav)));
+        dialog->accept();
+        SoundScan scan = ScanSound(dialog->SoundToRead(), {});
+        dialog->ApplyAccepted(session, &scan);
+        QCOMPARE(HeaderSoundFile(project->Header), std::string("song.wav"));
+        QCOMPARE(sound->List().Count(), 100);
+        QVERIFY(scan.Frames.empty());  // taken in, not read again
     }
 
 private:
