@@ -22,6 +22,12 @@ bool IsRegularFile(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
+uintmax_t CacheSize(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
+}
+
 class BusyScope {
 public:
     explicit BusyScope(ISessionUi& ui) : m_ui(ui) { m_ui.BeginBusy(); }
@@ -105,7 +111,8 @@ int32_t ShowSession::ReadSound(const std::string& soundPath, SoundScan* readAhea
     return m_sound->LoadSound(soundPath);
 }
 
-std::string ShowSession::SoundToRead(const std::string& path) const {
+std::string ShowSession::SoundToRead(const std::string& path) {
+    m_checkedCache.reset();
     if (m_sound == nullptr || path.empty() || ProbeProjectFile(path) != FileStatus::Loaded) {
         return {};
     }
@@ -115,10 +122,13 @@ std::string ShowSession::SoundToRead(const std::string& path) const {
     // A missing sound is only reported by the open, which takes no time.
     if (!IsRegularFile(sound)) return {};
     const std::string cache = PeakCachePath(path);
-    const bool cacheTrusted = IsRegularFile(cache) &&
-                              FileDateTime(sound) == scratch.Header.SoundFileTime &&
-                              PeakCacheCovers(cache, sound);
-    return cacheTrusted ? std::string() : sound;
+    const double soundTime = FileDateTime(sound);
+    if (IsRegularFile(cache) && soundTime == scratch.Header.SoundFileTime &&
+        PeakCacheCovers(cache, sound)) {
+        m_checkedCache = CheckedCache{cache, CacheSize(cache), sound, soundTime};
+        return {};
+    }
+    return sound;
 }
 
 OpenResult ShowSession::OpenProject(const std::string& path, SoundScan* readAhead) {
@@ -166,7 +176,12 @@ OpenResult ShowSession::OpenProject(const std::string& path, SoundScan* readAhea
         // and only when it holds the whole sound: an empty or cut-off cache is made again.
         const bool soundChanged = soundTime != header.SoundFileTime;
         // A sound read ahead was read because the cache would not do.
-        if (soundChanged || readAhead != nullptr || m_sound->LoadPeakCacheFor(cache, sound) == 0) {
+        const bool checked =
+            m_checkedCache == CheckedCache{cache, CacheSize(cache), sound, soundTime};
+        m_checkedCache.reset();
+        if (soundChanged || readAhead != nullptr ||
+            (checked ? m_sound->LoadPeakCache(cache) : m_sound->LoadPeakCacheFor(cache, sound)) ==
+                0) {
             BusyScope busy(m_ui);
             if (ReadSound(sound, readAhead) > 0) {
                 header.SoundFileTime = soundTime;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -97,7 +98,8 @@ public:
     // The sound file OpenProject (path) would read, found without changing anything: empty when
     // the open reads none (no project file, no sound, no waveform, or a peak cache it can trust).
     // Lets the caller read the sound ahead on a worker and pass it in.
-    std::string SoundToRead(const std::string& path) const;
+    // A cache it finds trusted is not checked again by the open that follows.
+    std::string SoundToRead(const std::string& path);
 
     // A new sound for the project (a dropped file, the project settings' sound field): reads it
     // into the peak list; when it gives at least one entry the header names it (storedText, or the
@@ -139,6 +141,16 @@ private:
     ISessionUi& m_ui;
     std::chrono::milliseconds m_requestBound;
     bool m_cachePending = false;
+    // The peak cache SoundToRead last found long enough for its sound (checking an MP3's length
+    // scans the whole file), with what the verdict depended on.
+    struct CheckedCache {
+        std::string Cache;
+        uintmax_t CacheSize = 0;
+        std::string Sound;
+        double SoundTime = 0.0;
+        bool operator==(const CheckedCache&) const = default;
+    };
+    std::optional<CheckedCache> m_checkedCache;
 };
 
 }  // namespace lumavox
