@@ -37,8 +37,10 @@ bool TLumavoxForm::BackupDue() const {
 }
 
 bool TLumavoxForm::BackupBusy() const {
+    // While a sound is read for an open, the project being left is not written behind the save
+    // question's answer.
     return QApplication::activeModalWidget() != nullptr ||
-           QApplication::mouseButtons() != Qt::NoButton;
+           QApplication::mouseButtons() != Qt::NoButton || SoundLoading();
 }
 
 void TLumavoxForm::BackupTick() {

@@ -39,7 +39,9 @@ SoundLoadTask::SoundLoadTask(QWidget& window, QLabel& statusPanel, QLabel& hintP
     : m_window(window), m_panel(statusPanel), m_hintPanel(hintPanel) {}
 
 SoundLoadTask::~SoundLoadTask() {
-    if (Busy()) Stop();
+    if (!Busy()) return;
+    m_cancel.store(true, std::memory_order_relaxed);
+    Stop();
 }
 
 void SoundLoadTask::Start(const std::string& path, Done done) {
@@ -76,8 +78,9 @@ void SoundLoadTask::Finish(uint64_t generation, std::shared_ptr<SoundScan> scan)
     m_panel.clear();                                    // the reader's last text: the read is over
     m_hintPanel.setText(m_hintText);
     Done done = Stop();
-    emit busyChanged(false);
+    // The project is taken in first, so that the commands are enabled once, for what is open.
     if (done) done(std::move(*scan));
+    emit busyChanged(false);
 }
 
 void SoundLoadTask::Cancel() {
