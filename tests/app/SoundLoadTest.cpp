@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/MainWindow.h"
+#include "dialogs/TSetPrjDlg.h"
 #include "fakes/ScriptedSoundDevice.h"
 #include "model/ProjectFile.h"
 #include "sound/WavFixture.h"
@@ -20,6 +22,33 @@ class SoundLoadTest : public QObject {
 
 private:
     QTemporaryDir m_dir;
+
+    std::unique_ptr<TLumavoxForm> m_form;
+
+    TLumavoxForm& Make() {
+        TLumavoxForm::Setup setup;
+        setup.iniPath = m_dir.filePath(QStringLiteral("lumavox.INI")).toStdString();
+        setup.exeDir = m_dir.path().toStdString() + "/";
+        setup.outputs = false;
+        setup.device = std::make_unique<ScriptedSoundDevice>();
+        m_form = std::make_unique<TLumavoxForm>(std::move(setup));
+        AuxWindows aux;
+        aux.setPrj = new TSetPrjDlg(m_form->Project(), m_form->State(), m_form->Patch(),
+                                    m_form->Env(), m_form->Sound(), m_form.get());
+        m_form->SetAuxWindows(aux);
+        m_form->show();
+        if (!QTest::qWaitFor([this] { return m_form->StartupDone(); }, 5000)) {
+            qWarning("the start-up continuation did not run");
+        }
+        return *m_form;
+    }
+
+    std::string SongWav() {
+        const std::string wav = m_dir.filePath(QStringLiteral("song.wav")).toStdString();
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{},
+                                            test::Pcm16(std::vector<int16_t>(44100 * 2 * 3, 900))));
+        return wav;
+    }
 
     QString WriteProject(const char* name, const char* title, const std::string& sound) {
         ProjectData project;
@@ -37,18 +66,8 @@ private slots:
     }
 
     void anOpenReturnsBeforeTheSoundIsReadAndEscapeLeavesEverythingAsItWas() {
-        TLumavoxForm::Setup setup;
-        setup.iniPath = m_dir.filePath(QStringLiteral("lumavox.INI")).toStdString();
-        setup.exeDir = m_dir.path().toStdString() + "/";
-        setup.outputs = false;
-        setup.device = std::make_unique<ScriptedSoundDevice>();
-        TLumavoxForm form(std::move(setup));
-        form.show();
-        QTRY_VERIFY(form.StartupDone());
-
-        const std::string wav = m_dir.filePath(QStringLiteral("song.wav")).toStdString();
-        test::WriteFile(wav, test::WavBytes(test::WavRecipe{},
-                                            test::Pcm16(std::vector<int16_t>(44100 * 2 * 3, 900))));
+        TLumavoxForm& form = Make();
+        const std::string wav = SongWav();
         const QString before = WriteProject("before.PRJ", "Before", "");
         const QString after = WriteProject("after.PRJ", "After", wav);
         QVERIFY(form.OpenProject(before));  // no sound to read: at once, as ever
@@ -90,7 +109,33 @@ private slots:
         QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("after.wfm"))));
         QVERIFY(form.Action("ToTopPosAction")->isEnabled());
         QCOMPARE(form.StatusPanel(4)->text(), panel4);
-        form.CloseWithoutAsking();
+    }
+
+    void aSoundChosenInTheSettingsIsReadOnTheWorkerAndThenTakenIn() {
+        TLumavoxForm& form = Make();
+        const std::string wav = SongWav();
+        auto* dialog = form.findChild<TSetPrjDlg*>();
+        QVERIFY(dialog);
+        QTimer::singleShot(0, dialog, [dialog, wav] {
+            dialog->TakeSoundFile(QString::fromStdString(wav));
+            dialog->accept();
+        });
+        form.RunProjectSettings(false);
+        QVERIFY(form.SoundLoading());
+        QVERIFY(HeaderSoundFile(form.Project().Header).empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!form.SoundLoading(), 20000);
+        QCOMPARE(HeaderSoundFile(form.Project().Header), std::string("song.wav"));
+        QCOMPARE(form.Sound().List().Count(), 300);
+        QVERIFY(form.Project().Modified);
+        QVERIFY(form.Action("ToTopPosAction")->isEnabled());
+    }
+
+    void cleanup() {
+        if (m_form) {
+            m_form->Project().Modified = false;
+            m_form->CloseWithoutAsking();
+        }
+        m_form.reset();
     }
 };
 
