@@ -182,12 +182,8 @@ bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
     if (sound.empty()) return FinishOpen(path, atStartUp, nullptr);
     // The window paints and the current project stays until the sound has been read.
     m_soundLoad->Start(sound, [this, path, atStartUp](SoundScan&& scan) {
-        if (m_closing) return;
-        if (scan.Cancelled) {
-            UpdateActions();
-        } else {
-            FinishOpen(path, atStartUp, &scan);
-        }
+        // Cancelled: the project that was open simply stays.
+        if (!m_closing && !scan.Cancelled) FinishOpen(path, atStartUp, &scan);
     });
     return false;
 }

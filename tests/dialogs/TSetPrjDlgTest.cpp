@@ -298,10 +298,9 @@ private slots:
         QVERIFY(dialog->SoundInfoLabel()->text().startsWith(QStringLiteral("44.1kHz 16bit ")));
     }
 
-    void aSoundReadAheadIsTakenInAndACancelledReadKeepsTheSoundButAppliesTheRest() {
+    void aCancelledSoundReadKeepsTheSoundButAppliesTheRest() {
         const std::string wav = temp->File("song.wav");
-        test::WriteFile(wav, test::WavBytes(test::WavRecipe{},
-                                            test::Pcm16(std::vector<int16_t>(44100 * 2, 100))));
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{}, test::Pcm16({1, 2})));
         QuietSessionUi ui;
         ShowSession session(*project, *engine, *patch, *sound, *env, ui);
         dialog->Pages()->setCurrentIndex(0);
@@ -314,17 +313,7 @@ private slots:
         QVERIFY(dialog->ApplyAccepted(session, &cancelled));
         QCOMPARE(HeaderTitle(project->Header), std::string("T"));
         QVERIFY(HeaderSoundFile(project->Header).empty());
-        QVERIFY(sound->List().Empty());
         QVERIFY(dialog->SoundToRead().empty());
-
-        dialog->show();
-        QVERIFY(dialog->TakeSoundFile(QString::fromStdString(wav)));
-        dialog->accept();
-        SoundScan scan = ScanSound(dialog->SoundToRead(), {});
-        dialog->ApplyAccepted(session, &scan);
-        QCOMPARE(HeaderSoundFile(project->Header), std::string("song.wav"));
-        QCOMPARE(sound->List().Count(), 100);
-        QVERIFY(scan.Frames.empty());  // taken in, not read again
     }
 
 private:

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
-#include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
@@ -326,35 +325,6 @@ TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {
     const std::vector<std::string> expected = {"読み込み中... 0%", "読み込み中... 33%",
                                                "読み込み中... 66%", "読み込み中... 100%", ""};
     EXPECT_EQ(reporter.Statuses, expected);
-}
-
-TEST(ScanSound, AScanMadeOnAnotherThreadIsTakenInAsLoadSoundWouldRead) {
-    TempDir dir;
-    WavRecipe recipe;
-    recipe.Rate = 22050;
-    WriteFile(dir.File("s.wav"), WavBytes(recipe, Pcm16(TestSamples(22050 * 3 + 500, 2, 5))));
-    WriteFile(dir.File("bad.wav"), "RIFF, but nothing after it");
-    RecordingSoundReporter direct;
-    WavSound loaded(direct);
-    ASSERT_EQ(loaded.LoadSound(dir.File("s.wav")), 302);
-
-    RecordingSoundReporter reporter;
-    WavSound sound(reporter);
-    SoundScan scan;
-    std::thread worker([&] { scan = ScanSound(dir.File("s.wav"), SoundReadControl{}); });
-    worker.join();
-    EXPECT_EQ(sound.TakeScan(std::move(scan)), 302);
-    EXPECT_EQ(std::vector<PeakFrame>(sound.List().Data(), sound.List().Data() + 302),
-              std::vector<PeakFrame>(loaded.List().Data(), loaded.List().Data() + 302));
-    EXPECT_EQ(sound.Rate(), 22050);
-    EXPECT_EQ(sound.Channels(), 2);
-    EXPECT_TRUE(reporter.Errors.empty());
-    EXPECT_TRUE(reporter.Statuses.empty());  // the scan's texts went to its own control
-
-    // A refused file is reported when taken in, and the list stays.
-    EXPECT_EQ(sound.TakeScan(ScanSound(dir.File("bad.wav"), {})), kSoundIllegalFile);
-    EXPECT_EQ(reporter.Errors, std::vector<std::string>{kIllegalFile});
-    EXPECT_EQ(sound.List().Count(), 302);
 }
 
 TEST(ScanSound, ACancelStopsTheReadBeforeTheNextSecondAndChangesNothing) {
