@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
@@ -338,15 +343,31 @@ TEST(ScanSound, ACancelStopsTheReadBeforeTheNextSecondAndChangesNothing) {
     WavSound sound(reporter);
     ASSERT_EQ(sound.LoadSound(dir.File("old.wav")), 100);
 
+    // The read runs on a worker, which waits at its first progress text until the flag is set
+    // from this thread, as when Escape comes while the first second is read.
     std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    std::condition_variable changed;
     std::vector<std::string> statuses;
     SoundReadControl control;
     control.Cancel = &cancel;
     control.Status = [&](std::string_view text) {
+        std::unique_lock lock(mutex);
         statuses.emplace_back(text);
-        cancel.store(true);  // as if Escape came with the first progress text
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(10), [&] { return cancel.load(); });
     };
-    SoundScan scan = ScanSound(dir.File("long.wav"), control);
+    SoundScan scan;
+    std::thread worker([&] { scan = ScanSound(dir.File("long.wav"), control); });
+    {
+        std::unique_lock lock(mutex);
+        // Not an ASSERT: the worker must be released whatever happens.
+        EXPECT_TRUE(
+            changed.wait_for(lock, std::chrono::seconds(10), [&] { return !statuses.empty(); }));
+        cancel.store(true);
+        changed.notify_all();
+    }
+    worker.join();
     EXPECT_TRUE(scan.Cancelled);
     EXPECT_EQ(statuses, (std::vector<std::string>{"読み込み中... 0%", ""}));
     EXPECT_EQ(sound.TakeScan(std::move(scan)), 100);
