@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/HelpWindow.h"
+#include "app/SoundLoadTask.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/TColMonForm.h"
 #include "dialogs/TStpTimeDlg.h"
@@ -131,6 +132,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     CreateToolBars();
     setCentralWidget(CreateCentre());
     CreateStatusBar();
+    m_soundLoad = std::make_unique<SoundLoadTask>(*this, *m_panels[2], *m_panels[4]);
+    connect(m_soundLoad.get(), &SoundLoadTask::busyChanged, this, [this] { UpdateActions(); });
     ConnectEditActions();
     ConnectPanes();
     ApplyWaveHeights();
@@ -265,6 +268,13 @@ void TLumavoxForm::UpdateActions() {
     m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
+    if (SoundLoading()) {
+        // Nothing may change the project while the sound of the one replacing it is read.
+        for (QAction* action : m_actions) {
+            if (action) action->setEnabled(false);
+        }
+        m_palettePanel->ZeroAction()->setEnabled(false);
+    }
     emit actionsUpdated();
 }
 

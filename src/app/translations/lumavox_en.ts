@@ -813,5 +813,9 @@
         <source>このショーのプロジェクトかサウンドのファイルです</source>
         <translation>It is the show's own project or sound file</translation>
     </message>
+    <message>
+        <source>Esc キーで読み込みを中止します</source>
+        <translation>Press Esc to stop reading</translation>
+    </message>
 </context>
 </TS>
