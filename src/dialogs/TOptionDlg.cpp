@@ -579,8 +579,9 @@ void TOptionDlg::OpenNodeDetails() {
     if (!entry || !m_nodeDialog) return;
     m_nodeDialog->SetEntry(entry);
     const TArtnetThread& artnet = m_outputs->Artnet();
-    m_nodeDialog->SetUnicast(artnet.Unicast() ? std::optional<bool>(artnet.ReceivesUnicast(entry->address))
-                                              : std::nullopt);
+    m_nodeDialog->SetUnicast(artnet.Unicast()
+                                 ? std::optional<bool>(artnet.ReceivesUnicast(entry->address))
+                                 : std::nullopt);
     m_nodeDialog->exec();
 }
 
