@@ -743,5 +743,21 @@
         <source>サウンドサーバーに接続できません。音を出さずに再生します</source>
         <translation>Cannot connect to the sound server. Playing without sound.</translation>
     </message>
+    <message>
+        <source>受信ノードへユニキャスト</source>
+        <translation>Unicast to subscribed nodes</translation>
+    </message>
+    <message>
+        <source>ArtSyncを送る</source>
+        <translation>Send ArtSync</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: このノードへ送信中</source>
+        <translation>Unicast: ArtDmx is sent to this node</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: 送信なし（出力ユニバースを受けていないノード）</source>
+        <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
+    </message>
 </context>
 </TS>
