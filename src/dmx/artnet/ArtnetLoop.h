@@ -20,8 +20,9 @@ struct ArtnetShared {
     std::atomic<bool> sendEnabled{false};
     // Set by the control thread before the loop runs and not changed while it runs.
     std::atomic<bool> netReady{false};
-    // ArtDmx goes unicast to each node whose latest reply outputs the universe (none to nobody)
-    // instead of to the broadcast address; ArtSync is broadcast after every frame's ArtDmx.
+    // ArtDmx goes unicast to each node whose latest reply outputs the universe instead of to the
+    // broadcast address (so nowhere while no node does); ArtSync is broadcast after every frame's
+    // ArtDmx.
     std::atomic<bool> unicast{false};
     std::atomic<bool> artSync{false};
     NodeTable nodes;
