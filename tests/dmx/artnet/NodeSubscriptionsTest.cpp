@@ -4,9 +4,6 @@
 
 #include <vector>
 
-#include "dmx/artnet/ArtnetReceive.h"
-#include "fakes/ArtPollReplyMaker.h"
-
 namespace lumavox {
 namespace {
 
@@ -64,20 +61,6 @@ TEST(NodeSubscriptions, BoundDevicesShareOneSendAndAFullTableTakesOnlyExpiredPla
     s.Update(Outputting(0x0B000001, kUniverse), 10000);
     EXPECT_TRUE(s.Receives(0x0B000001, kUniverse, 10000));
     EXPECT_FALSE(s.Receives(0x02000002, kUniverse, 10000));
-}
-
-TEST(NodeSubscriptions, RepliesEnterThroughTheReceivePathExceptTheProgramsOwn) {
-    NodeSubscriptions s;
-    ReplyMaker node({2, 0, 0, 7}, "Node-7");
-    node.SetPort(0, 0x80, 0, 0x0A);
-    node.SetByte(19, 0x03);
-    EXPECT_TRUE(SubscribeFromDatagram(node.Bytes(), s, kUniverse, 0));
-    EXPECT_FALSE(SubscribeFromDatagram(node.Bytes(), s, kUniverse, 100));  // not new
-    ReplyMaker own({2, 0, 0, 8}, std::string(kOwnShortName));
-    own.SetPort(0, 0x80, 0, 0x0A);
-    own.SetByte(19, 0x03);
-    EXPECT_FALSE(SubscribeFromDatagram(own.Bytes(), s, kUniverse, 0));
-    EXPECT_FALSE(s.Receives(0x02000008, kUniverse, 0));
 }
 
 }  // namespace
