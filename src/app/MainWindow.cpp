@@ -144,6 +144,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     if (m_setup.outputs) {
         OutputPairConfig config;
         config.TxUniverse = m_env.TxUniverse;
+        config.ArtnetUnicast = m_env.ArtnetUnicast;
+        config.ArtSync = m_env.ArtSync;
         config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
