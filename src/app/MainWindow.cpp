@@ -132,6 +132,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     CreateToolBars();
     setCentralWidget(CreateCentre());
     m_play->CreateStatusPanels(statusBar());
+    m_files->CreateSoundLoad();
     ConnectEditActions();
     ConnectPanes();
     ApplyWaveHeights();
@@ -142,6 +143,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     if (m_setup.outputs) {
         OutputPairConfig config;
         config.TxUniverse = m_env.TxUniverse;
+        config.ArtnetUnicast = m_env.ArtnetUnicast;
+        config.ArtSync = m_env.ArtSync;
         config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
@@ -161,6 +164,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
 TLumavoxForm::~TLumavoxForm() {
     qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
+    m_files->StopSoundLoad();       // while the status panels it writes to still exist
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
@@ -270,6 +274,13 @@ void TLumavoxForm::UpdateActions() {
     m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](ActionId id) { return Action(id); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
+    if (SoundLoading()) {
+        // Nothing may change the project while the sound of the one replacing it is read.
+        for (QAction* action : m_actions) {
+            if (action) action->setEnabled(false);
+        }
+        m_palettePanel->ZeroAction()->setEnabled(false);
+    }
     emit actionsUpdated();
 }
 

@@ -110,9 +110,14 @@ public:
     // a loadable project: the current project is then left as it was.
     // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
     // project.
+    // A project whose sound must be read (no peak cache it can trust) opens once a worker has
+    // read it (SoundLoading() meanwhile; Escape cancels and leaves everything as it was): the
+    // result is then false.
     bool OpenProject(const QString& path, bool atStartUp = false) {
         return m_files->OpenProject(path, atStartUp);
     }
+    // A sound is being read for an open or the project settings.
+    bool SoundLoading() const { return m_files->SoundLoading(); }
     bool SaveProject() { return m_files->SaveProject(); }      // "上書き保存"
     bool SaveProjectAs() { return m_files->SaveProjectAs(); }  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
@@ -204,6 +209,7 @@ private:
         void UpdateCaption() override { m_form.UpdateCaption(); }
         void UpdateActions() override { m_form.UpdateActions(); }
         bool Started() const override { return m_form.m_started; }
+        bool Closing() const override { return m_form.Closing(); }
 
     private:
         TLumavoxForm& m_form;

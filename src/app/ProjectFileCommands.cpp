@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/PlayPanel.h"
+#include "app/SoundLoadTask.h"
 #include "dialogs/TSetPrjDlg.h"
 #include "editor/EditPrompts.h"
 #include "editor/QtText.h"
@@ -47,6 +48,8 @@ ProjectFileCommands::ProjectFileCommands(QWidget& window, IProjectFileHost& host
     connect(&m_backupTimer, &QTimer::timeout, this, &ProjectFileCommands::BackupTick);
 }
 
+ProjectFileCommands::~ProjectFileCommands() = default;
+
 void ProjectFileCommands::SetDialogs(QDialog* setPrj, IEditPrompts* prompts) {
     m_setPrj = setPrj;
     m_prompts = prompts;
@@ -64,8 +67,10 @@ bool ProjectFileCommands::BackupDue() const {
 }
 
 bool ProjectFileCommands::BackupBusy() const {
+    // While a sound is read for an open, the project being left is not written behind the save
+    // question's answer.
     return QApplication::activeModalWidget() != nullptr ||
-           QApplication::mouseButtons() != Qt::NoButton;
+           QApplication::mouseButtons() != Qt::NoButton || SoundLoading();
 }
 
 void ProjectFileCommands::BackupTick() {
@@ -115,7 +120,24 @@ void ProjectFileCommands::RunProjectSettings(bool newProject) {
     if (!dialog) return;
     const ActionId command = newProject ? ActionId::NewPrjAction : ActionId::SetPrjAction;
     dialog->Prepare(Tr(ActionInfoOf(command).Caption), newProject);
-    if (dialog->exec() == QDialog::Accepted && dialog->ApplyAccepted(m_session)) {
+    if (dialog->exec() != QDialog::Accepted) {
+        FinishProjectSettings(nullptr, nullptr);
+        return;
+    }
+    const std::string sound = dialog->SoundToRead();
+    if (sound.empty()) {
+        FinishProjectSettings(dialog, nullptr);
+        return;
+    }
+    // A new sound is read on the worker; the rest of the settings is applied with it.
+    m_soundLoad->Start(sound, [this, dialog](SoundScan&& scan) {
+        if (!m_host.Closing()) FinishProjectSettings(dialog, &scan);
+    });
+}
+
+void ProjectFileCommands::FinishProjectSettings(QDialog* accepted, SoundScan* readAhead) {
+    auto* dialog = qobject_cast<TSetPrjDlg*>(accepted);
+    if (dialog && dialog->ApplyAccepted(m_session, readAhead)) {
         // After the settings the caption names the title, else the file (no "<無題>").
         m_window.setWindowTitle(
             QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));
@@ -192,10 +214,37 @@ void ProjectFileCommands::AfterSaveCommand(bool saved) {
     m_panes.ShowSelection(false);  // saving deselects every step
 }
 
+bool ProjectFileCommands::SoundLoading() const {
+    return m_soundLoad && m_soundLoad->Busy();
+}
+
+void ProjectFileCommands::CreateSoundLoad() {
+    m_soundLoad =
+        std::make_unique<SoundLoadTask>(m_window, *m_play.StatusPanel(2), *m_play.StatusPanel(4));
+    connect(m_soundLoad.get(), &SoundLoadTask::busyChanged, this,
+            [this] { m_host.UpdateActions(); });
+}
+
+void ProjectFileCommands::StopSoundLoad() {
+    m_soundLoad.reset();
+}
+
 bool ProjectFileCommands::OpenProject(const QString& path, bool atStartUp) {
+    m_soundLoad->Cancel();  // a later open replaces one still reading its sound
+    const std::string sound = m_session.SoundToRead(atStartUp ? m_env.PrjFile : StdText(path));
+    if (sound.empty()) return FinishOpen(path, atStartUp, nullptr);
+    // The window paints and the current project stays until the sound has been read.
+    m_soundLoad->Start(sound, [this, path, atStartUp](SoundScan&& scan) {
+        // Cancelled: the project that was open simply stays.
+        if (!m_host.Closing() && !scan.Cancelled) FinishOpen(path, atStartUp, &scan);
+    });
+    return false;
+}
+
+bool ProjectFileCommands::FinishOpen(const QString& path, bool atStartUp, SoundScan* readAhead) {
     m_host.StopDisplayTimer();
-    const OpenResult result =
-        atStartUp ? m_session.OpenAtStartUp() : m_session.OpenProject(StdText(path));
+    const OpenResult result = atStartUp ? m_session.OpenAtStartUp(readAhead)
+                                        : m_session.OpenProject(StdText(path), readAhead);
     if (result.Outcome == OpenOutcome::Refused) {
         // Nothing changed; a recent entry naming a file that is gone is dropped.
         m_host.ShowWarning(QtText(FileRefusalText(FileStatusText(result.Status), StdText(path))));

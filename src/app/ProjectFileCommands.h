@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,8 @@ struct PaneState;
 class IEditPrompts;
 class PlayPanel;
 class ShowSession;
+class SoundLoadTask;
+struct SoundScan;
 class TimePanes;
 
 // What the project file commands ask of the main window.
@@ -47,6 +50,8 @@ public:
     virtual void UpdateActions() = 0;
     // The start-up continuation has run: drops are taken from then on.
     virtual bool Started() const = 0;
+    // The closing sequence has begun: a sound read finishing now is dropped.
+    virtual bool Closing() const = 0;
 };
 
 // The main window's project file commands: new, open, save, save as, the recent list, group files,
@@ -57,6 +62,7 @@ public:
     ProjectFileCommands(QWidget& window, IProjectFileHost& host, EditorContext& context,
                         ShowSession& session, PaneState& paneState, TimePanes& panes,
                         PlayPanel& play);
+    ~ProjectFileCommands() override;
 
     // The project settings dialog and the prompts of the group commands, once they exist.
     void SetDialogs(QDialog* setPrj, IEditPrompts* prompts);
@@ -67,7 +73,16 @@ public:
     // a loadable project: the current project is then left as it was.
     // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
     // project.
+    // A project whose sound must be read (no peak cache it can trust) opens once a worker has
+    // read it (SoundLoading() meanwhile; Escape cancels and leaves everything as it was): the
+    // result is then false.
     bool OpenProject(const QString& path, bool atStartUp = false);
+    // A sound is being read for an open or the project settings.
+    bool SoundLoading() const;
+    // The sound reader, writing to status panels 2 and 4 (once they exist); its stop, waiting for
+    // the worker, before the window goes.
+    void CreateSoundLoad();
+    void StopSoundLoad();
     bool SaveProject();    // "上書き保存"
     bool SaveProjectAs();  // "名前を付けて保存"
     // The actions "新規作成" and "開く": the save question first, never while a drag holds steps.
@@ -100,6 +115,8 @@ private:
     std::optional<std::string> ChooseSavePath(const std::string& initialName) override;
     void ShowSaveError(const ProjectSaveResult& error) override;
     void AfterSaveCommand(bool saved);
+    bool FinishOpen(const QString& path, bool atStartUp, SoundScan* readAhead);
+    void FinishProjectSettings(QDialog* accepted, SoundScan* readAhead);
     void OpenRecent(int index);
     bool BackupDue() const;
     bool BackupBusy() const;
@@ -120,6 +137,7 @@ private:
     std::vector<QAction*> m_recentItems;
     QTimer m_backupTimer;
     AutoBackupGate m_backupGate;
+    std::unique_ptr<SoundLoadTask> m_soundLoad;
 };
 
 }  // namespace lumavox

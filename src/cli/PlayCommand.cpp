@@ -36,17 +36,21 @@ namespace {
 constexpr const char* kHelp =
     "usage: lumavox-cli play PROJECT [--output artnet|usb|none] [--universe N] [--repeat]\n"
     "                        [--period MS] [--sound FILE] [--require-audio]\n"
+    "                        [--artnet-unicast] [--artsync]\n"
     "                        [--progress | --quiet]\n"
     "Plays the show from the start of the pre-roll through the post-roll on the audio device,\n"
     "sending the lights over Art-Net, to the USB DMX interface, or nowhere. The default output\n"
     "is the editor's DMX setting. --universe sets the Art-Net universe (sub-net x 16 + ID,\n"
-    "0..255), --period the USB output period in ms (Art-Net always sends every 20 ms),\n"
+    "0..255), --artnet-unicast sends it only to the nodes whose latest ArtPollReply takes\n"
+    "that universe (instead of broadcasting it), --artsync follows each frame with an\n"
+    "ArtSync (both default to the editor's settings), --period the USB output period in ms "
+    "(Art-Net always sends every 20 ms),\n"
     "--repeat plays the sound again and again until interrupted. The sound is the project's\n"
     "sound file (at its stored path, else the same name in the project's folder), or --sound.\n"
     "Without a sound server the show runs silently on the system clock, unless --require-audio\n"
     "is given. The play time is printed once a second when stderr is a terminal (--progress\n"
     "always, --quiet never). Ctrl+C stops cleanly; the Art-Net nodes found are listed at the "
-    "end.\n";
+    "end\n(\"[unicast]\" after those that were receiving the universe by unicast).\n";
 
 // The settings file of the editor installed beside this tool ("lumavox" in the same folder):
 // "<folder>/lumavox.INI" when the folder is writable, else the one in the user's config folder.
@@ -75,6 +79,8 @@ OutputPairConfig OutputsFor(OutputKind kind, const EnvData& settings, int32_t un
     OutputPairConfig config;
     config.TxUniverse = universe;
     config.WithArtnet = kind == OutputKind::ArtNet;
+    config.ArtnetUnicast = settings.ArtnetUnicast;
+    config.ArtSync = settings.ArtSync;
     config.UsbPeriodMs =
         static_cast<uint32_t>(period.value_or(kind == OutputKind::Usb ? settings.DmxInterval : 20));
     if (kind == OutputKind::Usb) {
@@ -94,7 +100,9 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
         }
         if (outputs.Artnet().NetReady()) {
             Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
-                 std::to_string(config.TxUniverse));
+                 std::to_string(config.TxUniverse) +
+                 (config.ArtnetUnicast ? ", unicast to the nodes that take it" : "") +
+                 (config.ArtSync ? ", ArtSync after each frame" : ""));
         }
     } else if (kind == OutputKind::Usb) {
         if (config.UsbVendorId == 0 && config.UsbProductId == 0) {
@@ -114,10 +122,11 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
 
 int PlayCommand(const std::vector<std::string>& args) {
     int status = 0;
-    const auto parsed = ParseCommand(args,
-                                     {{"--output", "--universe", "--period", "--sound"},
-                                      {"--repeat", "--progress", "--quiet", "--require-audio"}},
-                                     kHelp, 1, "play takes one PROJECT (see --help)", status);
+    const auto parsed = ParseCommand(
+        args,
+        {{"--output", "--universe", "--period", "--sound"},
+         {"--repeat", "--progress", "--quiet", "--require-audio", "--artnet-unicast", "--artsync"}},
+        kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
 
     // Usage errors first, before anything is read.
@@ -164,8 +173,14 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (kind == OutputKind::Usb && !settings.BadUsbIdSetting.empty()) {
         return Fail(BadUsbIdText(settingsPath, settings.BadUsbIdSetting));
     }
-    const OutputPairConfig outputConfig =
+    if ((parsed->Has("--artnet-unicast") || parsed->Has("--artsync")) &&
+        kind != OutputKind::ArtNet) {
+        return Fail("--artnet-unicast and --artsync need the Art-Net output", kStatusUsage);
+    }
+    OutputPairConfig outputConfig =
         OutputsFor(kind, settings, universe.value_or(settings.TxUniverse), period);
+    if (parsed->Has("--artnet-unicast")) outputConfig.ArtnetUnicast = true;
+    if (parsed->Has("--artsync")) outputConfig.ArtSync = true;
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this
@@ -252,7 +267,8 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (outputs.HasArtnet()) {
         // node names come from the network
         for (const NodeEntry& node : outputs.Artnet().Nodes().Entries()) {
-            Print(EscapeText(NodeListLine(node)) + "\n");
+            const bool unicast = outputs.Artnet().ReceivesUnicast(node.address);
+            Print(EscapeText(NodeListLine(node)) + (unicast ? "  [unicast]" : "") + "\n");
         }
     }
     // the end of the show and a stop signal both end the run normally

@@ -33,6 +33,8 @@ struct OutputPairConfig {
     // False for a program that never sends Art-Net (the player with another output): no Art-Net
     // thread is built, so port 6454 stays free and no address is looked at, adopted or removed.
     bool WithArtnet = true;
+    bool ArtnetUnicast = false;  // "[Output] ArtnetUnicast"
+    bool ArtSync = false;        // "[Output] ArtSync"
 };
 
 // Both output threads of the editor with the operating-system pieces they work through (UDP

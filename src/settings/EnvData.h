@@ -115,6 +115,11 @@ public:
     // is then 0); empty when both read.
     std::string BadUsbIdSetting;
 
+    // Section [Output], Art-Net delivery: ArtDmx unicast to the nodes that take the universe
+    // instead of broadcast, and ArtSync after each frame. Written by SaveOptions once set.
+    bool ArtnetUnicast = false;
+    bool ArtSync = false;
+
 private:
     void ReadOptions();
     void ReadHistory();

@@ -98,6 +98,7 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
          "cannot create the folder (File name too long)"},
         {"play " + p + " --output dmx", 2, "--output must be artnet, usb or none"},
         {"play " + p + " --quiet --progress", 2, "exclude each other"},
+        {"play " + p + " --output none --artsync", 2, "need the Art-Net output"},
         {"demo", 2, "demo takes one DIR"},
         {"help frobnicate", 2, "help takes one COMMAND"},
         {"frobnicate", 2, "unknown command 'frobnicate'"},

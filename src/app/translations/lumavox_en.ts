@@ -813,5 +813,25 @@
         <source>このショーのプロジェクトかサウンドのファイルです</source>
         <translation>It is the show's own project or sound file</translation>
     </message>
+    <message>
+        <source>Esc キーで読み込みを中止します</source>
+        <translation>Press Esc to stop reading</translation>
+    </message>
+    <message>
+        <source>受信ノードへユニキャスト</source>
+        <translation>Unicast to subscribed nodes</translation>
+    </message>
+    <message>
+        <source>ArtSyncを送る</source>
+        <translation>Send ArtSync</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: このノードへ送信中</source>
+        <translation>Unicast: ArtDmx is sent to this node</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: 送信なし（出力ユニバースを受けていないノード）</source>
+        <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
+    </message>
 </context>
 </TS>
