@@ -1,6 +1,6 @@
 // The main window's wiring of the edit commands and the time panes: each edit and navigation
 // action to its command, the panes' signals to the status panels, scroll bar, palette and pop-up
-// menus.
+// menus; the transport commands, which move the panes' view with the cursor.
 #include "app/MainWindow.h"
 
 #include <QLabel>
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "dialogs/TColMonForm.h"
 #include "dialogs/TSelExForm.h"
 #include "editor/CurrentPalettePanel.h"
 #include "editor/EditActions.h"
@@ -172,6 +173,43 @@ void TLumavoxForm::RunSelectEx() {
         m_panes->StepsReplaced();
         m_play->StatusPanel(3)->setText(QtText(SelectionCountText(SelectedCount(m_project))));
     }
+}
+
+void TLumavoxForm::RepaintColourMonitor() {
+    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
+}
+
+void TLumavoxForm::PlayFromStart() {
+    m_panes->SetScroll(0);
+    m_transport.PlayFromStart();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Play() {
+    m_transport.Play();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Stop() {
+    m_transport.Stop();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundStart() {
+    m_transport.ToSoundStart();
+    m_panes->SetScroll(m_timeLine.SoundStartScroll());
+    m_panes->UpdateCursor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundEnd() {
+    m_transport.ToSoundEnd();
+    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
+    m_panes->UpdateCursor();
+    UpdateActions();
 }
 
 }  // namespace lumavox

@@ -304,43 +304,6 @@ void TLumavoxForm::DisplayTick() {
     m_files->IdleTick();
 }
 
-void TLumavoxForm::RepaintColourMonitor() {
-    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
-}
-
-void TLumavoxForm::PlayFromStart() {
-    m_panes->SetScroll(0);
-    m_transport.PlayFromStart();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::Play() {
-    m_transport.Play();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::Stop() {
-    m_transport.Stop();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::ToSoundStart() {
-    m_transport.ToSoundStart();
-    m_panes->SetScroll(m_timeLine.SoundStartScroll());
-    m_panes->UpdateCursor();
-    UpdateActions();
-}
-
-void TLumavoxForm::ToSoundEnd() {
-    m_transport.ToSoundEnd();
-    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
-    m_panes->UpdateCursor();
-    UpdateActions();
-}
-
 void TLumavoxForm::UpdateCaption() {
     setWindowTitle(
         QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, UntitledCaption())));
