@@ -9,11 +9,11 @@
 
 #include <atomic>
 #include <optional>
-#include <random>
 #include <thread>
 
 #include "../ArtnetTiming.h"
 #include "../QtBenchMain.h"
+#include "DenseShow.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/TArtnetThread.h"
 #include "dmx/net/PeerSocket.h"  // tests/dmx/net
@@ -39,21 +39,7 @@ constexpr int32_t kHourFrames = 360000;
 struct Show {
     testing::PaneFixture f{kHourFrames, kWidth, 10000, 10000};
     Show() {
-        std::mt19937 rng(7);
-        for (int line = 0; line < kLineCount; ++line) {
-            const int count = line == 0 ? 100000 : 2000;
-            std::vector<Step> steps(static_cast<size_t>(count));
-            for (int i = 0; i < count; ++i) {
-                Step& s = steps[static_cast<size_t>(i)];
-                s.LineIndex = line;
-                s.Time = static_cast<int32_t>(int64_t{i} * 3600000 / count);
-                s.Colour = static_cast<int32_t>(rng() & 0xFFFFFF);
-                s.Brightness = static_cast<int32_t>(rng() % 511) - 255;
-                s.Selected = i % 7 == 0 ? 1 : 0;
-            }
-            f.project.Lines[static_cast<size_t>(line)].Assign(std::move(steps));
-        }
-        Normalise(f.project);
+        FillDenseShow(f.project, {});
         f.panes.SetScroll(500000);
     }
 };

@@ -10,11 +10,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "DenseShow.h"
 #include "cli/DemoShow.h"
 #include "editor/LineEditorPane.h"
 #include "editor/MarkBar.h"
@@ -53,22 +53,7 @@ QImage Stack(std::initializer_list<Row> rows, int width) {
 int DenseShow(const std::string& folder) {
     constexpr int kWidth = 2000;
     testing::PaneFixture f(360000, kWidth, 10000, 10000);
-    std::mt19937 rng(7);
-    for (int line = 0; line < kLineCount; ++line) {
-        const int count = line == 0 ? 100000 : 2000;
-        std::vector<Step> steps(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            Step& s = steps[static_cast<size_t>(i)];
-            s.LineIndex = line;
-            s.Time = static_cast<int32_t>(int64_t{i} * 3600000 / count) - 5000;
-            s.Colour = static_cast<int32_t>(rng() & 0xFFFFFF);
-            // a quarter on the middle line: markers that cover one another exactly
-            s.Brightness = rng() % 4 == 0 ? 0 : static_cast<int32_t>(rng() % 511) - 255;
-            s.Selected = i % 7 == 0 ? 1 : 0;
-        }
-        f.project.Lines[static_cast<size_t>(line)].Assign(std::move(steps));
-    }
-    Normalise(f.project);
+    FillDenseShow(f.project, {.FirstTime = -5000, .QuarterOnMiddleLine = true});
     f.env.LwavFg = 0x00FF00;
     f.env.RwavFg = 0x00C000;
     f.env.BlankBg = 0x404080;

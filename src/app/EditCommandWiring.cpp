@@ -1,6 +1,6 @@
 // The main window's wiring of the edit commands and the time panes: each edit and navigation
 // action to its command, the panes' signals to the status panels, scroll bar, palette and pop-up
-// menus.
+// menus; the transport commands, which move the panes' view with the cursor.
 #include "app/MainWindow.h"
 
 #include <QLabel>
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "dialogs/TColMonForm.h"
 #include "dialogs/TSelExForm.h"
 #include "editor/CurrentPalettePanel.h"
 #include "editor/EditActions.h"
@@ -24,34 +25,33 @@
 namespace lumavox {
 
 void TLumavoxForm::ConnectEditActions() {
-    EditActions* edit = m_edit;
-    const std::pair<std::string_view, std::function<void()>> editSlots[] = {
-        {"CutStepAction", [edit] { edit->CutStep(); }},
-        {"CpyStepAction", [edit] { edit->CpyStep(); }},
-        {"PstStepAction", [edit] { edit->PstStep(); }},
-        {"AddStepAction", [edit] { edit->AddStep(); }},
-        {"AddBlkStepAction", [edit] { edit->AddBlkStep(); }},
-        {"DelStepAction", [edit] { edit->DelStep(); }},
-        {"DelAllStepAction", [edit] { edit->DelAllStep(); }},
-        {"SelectAllAction", [edit] { edit->SelectAll(); }},
-        {"PropStepAction", [edit] { edit->PropStep(); }},
-        {"TimeStepAction", [edit] { edit->TimeStep(); }},
-        {"MovToCsrPosAction", [edit] { edit->MovToCsrPos(); }},
-        {"CpyFrmTrkAction", [edit] { edit->CpyFrmTrk(); }},
-        {"UndoAction", [edit] { edit->Undo(); }},
-        {"CutMltAction", [edit] { edit->CutMlt(); }},
-        {"CpyMltAction", [edit] { edit->CpyMlt(); }},
-        {"PstMltAction", [edit] { edit->PstMlt(); }},
-        {"SelectAllMltAction", [edit] { edit->SelectAllMlt(); }},
-        {"AlignMltAction", [edit] { edit->AlignMlt(); }},
-        {"StretchMltAction", [edit] { edit->StretchMlt(); }},
-        {"StretchBrtAction", [edit] { edit->StretchBrt(); }},
+    const std::pair<ActionId, void (EditActions::*)()> editSlots[] = {
+        {ActionId::CutStepAction, &EditActions::CutStep},
+        {ActionId::CpyStepAction, &EditActions::CpyStep},
+        {ActionId::PstStepAction, &EditActions::PstStep},
+        {ActionId::AddStepAction, &EditActions::AddStep},
+        {ActionId::AddBlkStepAction, &EditActions::AddBlkStep},
+        {ActionId::DelStepAction, &EditActions::DelStep},
+        {ActionId::DelAllStepAction, &EditActions::DelAllStep},
+        {ActionId::SelectAllAction, &EditActions::SelectAll},
+        {ActionId::PropStepAction, &EditActions::PropStep},
+        {ActionId::TimeStepAction, &EditActions::TimeStep},
+        {ActionId::MovToCsrPosAction, &EditActions::MovToCsrPos},
+        {ActionId::CpyFrmTrkAction, &EditActions::CpyFrmTrk},
+        {ActionId::UndoAction, &EditActions::Undo},
+        {ActionId::CutMltAction, &EditActions::CutMlt},
+        {ActionId::CpyMltAction, &EditActions::CpyMlt},
+        {ActionId::PstMltAction, &EditActions::PstMlt},
+        {ActionId::SelectAllMltAction, &EditActions::SelectAllMlt},
+        {ActionId::AlignMltAction, &EditActions::AlignMlt},
+        {ActionId::StretchMltAction, &EditActions::StretchMlt},
+        {ActionId::StretchBrtAction, &EditActions::StretchBrt},
     };
     // A command that frees or replaces steps must not run while a drag holds them.
-    for (const auto& [name, slot] : editSlots) {
-        connect(Action(name), &QAction::triggered, m_edit, [this, work = slot] {
+    for (const auto& [id, slot] : editSlots) {
+        connect(Action(id), &QAction::triggered, m_edit, [this, work = slot] {
             if (m_panes->StepEditLocked()) return;
-            work();
+            (m_edit->*work)();
             UpdateActions();
         });
     }
@@ -60,41 +60,36 @@ void TLumavoxForm::ConnectEditActions() {
         m_palettePanel->Refresh();
         UpdateCaption();
     });
-    connect(m_edit, &EditActions::statusText, this, [this](int panel, const QString& text) {
-        m_panels[static_cast<size_t>(panel)]->setText(text);
-    });
+    connect(m_edit, &EditActions::statusText, m_play, &PlayPanel::SetStatusText);
 
-    const std::pair<std::string_view, std::function<void()>> keys[] = {
-        {"ZoomInAction", [this] { m_panes->ZoomIn(); }},
-        {"ZoomOutAction", [this] { m_panes->ZoomOut(); }},
-        {"ZoomFitAction", [this] { m_panes->ZoomFit(); }},
-        {"PrvStpAction", [this] { m_panes->PrevStep(); }},
-        {"NxtStpAction", [this] { m_panes->NextStep(); }},
-        {"UpBrightAction", [this] { m_panes->BrightnessUp(); }},
-        {"DownBrightAction", [this] { m_panes->BrightnessDown(); }},
-        {"PrvTimAction", [this] { m_panes->PrevTime(); }},
-        {"NxtTimAction", [this] { m_panes->NextTime(); }},
-        {"SelectExAction", [this] { RunSelectEx(); }},
+    const std::pair<ActionId, std::function<void()>> keys[] = {
+        {ActionId::ZoomInAction, [this] { m_panes->ZoomIn(); }},
+        {ActionId::ZoomOutAction, [this] { m_panes->ZoomOut(); }},
+        {ActionId::ZoomFitAction, [this] { m_panes->ZoomFit(); }},
+        {ActionId::PrvStpAction, [this] { m_panes->PrevStep(); }},
+        {ActionId::NxtStpAction, [this] { m_panes->NextStep(); }},
+        {ActionId::UpBrightAction, [this] { m_panes->BrightnessUp(); }},
+        {ActionId::DownBrightAction, [this] { m_panes->BrightnessDown(); }},
+        {ActionId::PrvTimAction, [this] { m_panes->PrevTime(); }},
+        {ActionId::NxtTimAction, [this] { m_panes->NextTime(); }},
+        {ActionId::SelectExAction, [this] { RunSelectEx(); }},
     };
-    for (const auto& [name, work] : keys) {
-        connect(Action(name), &QAction::triggered, this, [this, work] {
+    for (const auto& [id, work] : keys) {
+        connect(Action(id), &QAction::triggered, this, [this, work] {
             work();
             m_palettePanel->Refresh();  // the slider follows a new current step at once
             UpdateActions();
         });
     }
-    connect(Action("ViewRefTrkAction"), &QAction::triggered, this,
+    connect(Action(ActionId::ViewRefTrkAction), &QAction::triggered, this,
             [this](bool on) { SetReferenceView(m_refPane->RefLine(), on); });
-    connect(Action("DispMonoAction"), &QAction::triggered, this, [this] { ApplyWaveHeights(); });
+    connect(Action(ActionId::DispMonoAction), &QAction::triggered, this,
+            [this] { ApplyWaveHeights(); });
 }
 
 void TLumavoxForm::ConnectPanes() {
     TimePanes* panes = m_panes;
-    connect(panes, &TimePanes::statusText, this, [this](int panel, const QString& text) {
-        if (panel >= 0 && panel < static_cast<int>(m_panels.size())) {
-            m_panels[static_cast<size_t>(panel)]->setText(text);
-        }
-    });
+    connect(panes, &TimePanes::statusText, m_play, &PlayPanel::SetStatusText);
     connect(panes, &TimePanes::scrollChanged, this, [this](int l, int maxL, int page) {
         const QSignalBlocker blocker(m_scrollBar);
         m_scrollBar->setRange(0, std::max(0, maxL));
@@ -122,7 +117,7 @@ void TLumavoxForm::ConnectPanes() {
     connect(panes, &TimePanes::currentLineChanged, this, [this](int line) {
         m_lineTabs->SetCurrent(line);
         m_palettePanel->Refresh();
-        m_outputPanel->Refresh();
+        m_play->OutputPanel()->Refresh();
         UpdateActions();
     });
     connect(panes, &TimePanes::modifiedChanged, this, [this] {
@@ -137,9 +132,10 @@ void TLumavoxForm::ConnectPanes() {
     m_linePopup = new LinePopup(*panes, this);
     const auto openLinePopup = [this](QPoint at) { ExecPopupMenu(*m_linePopup, at); };
     connect(m_palettePanel, &CurrentPalettePanel::lineMenuRequested, this, openLinePopup);
-    connect(m_outputPanel, &LineOutputPanel::lineMenuRequested, this, openLinePopup);
+    connect(m_play->OutputPanel(), &LineOutputPanel::lineMenuRequested, this, openLinePopup);
     connect(m_palettePanel, &CurrentPalettePanel::propertiesRequested, this, propStep);
-    connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_panels[2], &QLabel::setText);
+    connect(m_palettePanel, &CurrentPalettePanel::brightnessMessage, m_play->StatusPanel(2),
+            &QLabel::setText);
     connect(m_palettePanel, &CurrentPalettePanel::panesChanged, this, [this] {
         m_panes->InvalidateAll();
         UpdateCaption();
@@ -149,12 +145,13 @@ void TLumavoxForm::ConnectPanes() {
     // (The pane's own entries, up to "非表示(&N)" and its separator, are there already.)
     QMenu* refMenu = m_refPane->Menu();
     const std::span<const MenuEntry> layout = ReferencePopupMenu();
-    const auto multi = std::find_if(layout.begin(), layout.end(),
-                                    [](const MenuEntry& e) { return e.Name == "CutMltAction"; });
+    const auto multi = std::find_if(layout.begin(), layout.end(), [](const MenuEntry& e) {
+        return e.Kind == MenuEntryKind::Action && e.Action == ActionId::CutMltAction;
+    });
     for (const MenuEntry& entry : layout.subspan(static_cast<size_t>(multi - layout.begin()))) {
         if (entry.Kind == MenuEntryKind::Separator) {
             refMenu->addSeparator();
-        } else if (QAction* action = Action(entry.Name)) {
+        } else if (QAction* action = Action(entry.Action)) {
             refMenu->addAction(action);
         }
     }
@@ -166,7 +163,7 @@ void TLumavoxForm::ConnectPanes() {
 void TLumavoxForm::ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos) {
     UpdateActions();
     std::unique_ptr<QMenu> menu(BuildPopupMenu(
-        layout, [this](std::string_view name) { return Action(name); }, this));
+        layout, [this](ActionId id) { return Action(id); }, this));
     menu->exec(globalPos);  // the panes give the pointer already moved 2 px right
 }
 
@@ -174,8 +171,45 @@ void TLumavoxForm::RunSelectEx() {
     if (!m_aux.selEx || m_panes->StepEditLocked()) return;
     if (m_aux.selEx->exec() == QDialog::Accepted) {
         m_panes->StepsReplaced();
-        m_panels[3]->setText(QtText(SelectionCountText(SelectedCount(m_project))));
+        m_play->StatusPanel(3)->setText(QtText(SelectionCountText(SelectedCount(m_project))));
     }
+}
+
+void TLumavoxForm::RepaintColourMonitor() {
+    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
+}
+
+void TLumavoxForm::PlayFromStart() {
+    m_panes->SetScroll(0);
+    m_transport.PlayFromStart();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Play() {
+    m_transport.Play();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::Stop() {
+    m_transport.Stop();
+    RepaintColourMonitor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundStart() {
+    m_transport.ToSoundStart();
+    m_panes->SetScroll(m_timeLine.SoundStartScroll());
+    m_panes->UpdateCursor();
+    UpdateActions();
+}
+
+void TLumavoxForm::ToSoundEnd() {
+    m_transport.ToSoundEnd();
+    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
+    m_panes->UpdateCursor();
+    UpdateActions();
 }
 
 }  // namespace lumavox

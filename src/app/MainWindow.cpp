@@ -4,15 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QSlider>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <algorithm>
 
 #include "app/HelpWindow.h"
-#include "app/SoundLoadTask.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/TColMonForm.h"
+#include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
 
 #include "dmx/OutputPair.h"
@@ -28,8 +27,6 @@
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
 #include "model/Msgstr.h"
-#include "model/ProjectFile.h"
-#include "platform/Paths.h"
 #include "settings/MainView.h"
 #include "sound/player/FallbackSoundDevice.h"
 #include "sound/player/PulseSoundDevice.h"
@@ -93,6 +90,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_device = m_setup.device ? std::move(m_setup.device)
                               : std::make_unique<FallbackSoundDevice>(
                                     std::make_unique<PulseSoundDevice>(), m_clock);
+    m_close = std::make_unique<CloseSequence>(*this, m_closeHost, m_state, m_env, *m_device);
     m_env.Create(*m_device);
 
     m_patch.ClearAll();  // nothing patched until a project brings its patch
@@ -123,17 +121,18 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
     m_dispTimer.setInterval(m_env.DispInterval);
     connect(&m_dispTimer, &QTimer::timeout, this, &TLumavoxForm::DisplayTick);
-    connect(&m_backupTimer, &QTimer::timeout, this, &TLumavoxForm::BackupTick);
 
     m_panes = new TimePanes(m_ctx, m_paneState, this);
     m_edit = new EditActions(m_ctx, this);
+    m_play = new PlayPanel(m_ctx, *m_device, this);
+    m_files = new ProjectFileCommands(*this, m_filesHost, m_ctx, m_session, m_paneState, *m_panes,
+                                      *m_play);
     CreateActions();
     CreateMenus();
     CreateToolBars();
     setCentralWidget(CreateCentre());
-    CreateStatusBar();
-    m_soundLoad = std::make_unique<SoundLoadTask>(*this, *m_panels[2], *m_panels[4]);
-    connect(m_soundLoad.get(), &SoundLoadTask::busyChanged, this, [this] { UpdateActions(); });
+    m_play->CreateStatusPanels(statusBar());
+    m_files->CreateSoundLoad();
     ConnectEditActions();
     ConnectPanes();
     ApplyWaveHeights();
@@ -165,6 +164,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 
 TLumavoxForm::~TLumavoxForm() {
     qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
+    m_files->StopSoundLoad();       // while the status panels it writes to still exist
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
@@ -172,7 +172,7 @@ TLumavoxForm::~TLumavoxForm() {
 }
 
 void TLumavoxForm::RefreshActions() {
-    if (m_closing) return;
+    if (Closing()) return;
     if (!m_actionsShown || *m_actionsShown != CurrentActionInputs()) UpdateActions();
 }
 
@@ -180,13 +180,17 @@ TLumavoxForm::ActionInputs TLumavoxForm::CurrentActionInputs() const {
     return {m_edit->Facts(), m_paneState.Busy()};
 }
 
+QAction* TLumavoxForm::Action(ActionId id) const {
+    return IndexOf(id) < m_actions.size() ? m_actions[IndexOf(id)] : nullptr;
+}
+
 QAction* TLumavoxForm::Action(std::string_view name) const {
-    const int index = ActionIndex(name);
-    return index >= 0 ? m_actions[static_cast<size_t>(index)] : nullptr;
+    const std::optional<ActionId> id = ActionIdFromName(name);
+    return id ? Action(*id) : nullptr;
 }
 
 void TLumavoxForm::ApplyOptions() {
-    SetupBackupTimer();
+    m_files->SetupBackupTimer();
     m_dispTimer.setInterval(m_env.DispInterval);
     ApplyToolBarStyle();
     RecomputeTimelineLength(m_state);
@@ -199,20 +203,21 @@ void TLumavoxForm::SetAuxWindows(const AuxWindows& windows) {
         m_prompts = MakeEditPrompts(this, *m_aux.stpProp, *m_aux.stpTime);
         m_edit->Attach(m_paneState, *m_prompts);
     }
+    m_files->SetDialogs(m_aux.setPrj, m_prompts.get());
     if (m_aux.colMon) {
         // As a tab: pressing the current line's panel (to drag it) leaves the selection alone.
         connect(m_aux.colMon, &TColMonForm::CurrentLineRequested, m_panes, [this](int line) {
             if (line != m_panes->CurrentLineIndex()) m_panes->SetCurrentLine(line, true);
         });
         connect(m_aux.colMon, &TColMonForm::VisibleChanged, this, [this](bool visible) {
-            if (!m_closing) Action("ViewColMonAction")->setChecked(visible);
+            if (!Closing()) Action(ActionId::ViewColMonAction)->setChecked(visible);
         });
     }
 }
 
 bool TLumavoxForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) RefreshActions();
-    if (watched == m_lineEditor && event->type() == QEvent::Resize && !m_closing) LayoutStep();
+    if (watched == m_lineEditor && event->type() == QEvent::Resize && !Closing()) LayoutStep();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -224,30 +229,29 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     const MainView view = LoadMainView(m_env.Ini());
     RestoreToolBars();
     statusBar()->setVisible(view.StatusBarVisible);
-    Action("ViewSttBarAction")->setChecked(view.StatusBarVisible);
-    Action("ViewRefTrkAction")->setChecked(view.ViewRefTrack);
-    Action("DispMonoAction")->setChecked(view.DispMonoWav);
+    Action(ActionId::ViewSttBarAction)->setChecked(view.StatusBarVisible);
+    Action(ActionId::ViewRefTrkAction)->setChecked(view.ViewRefTrack);
+    Action(ActionId::DispMonoAction)->setChecked(view.DispMonoWav);
     m_waveHeight = view.WavLRHeight;
     m_refHeight = view.RefTrackHi;
     ApplyWaveHeights();
     SetReferenceView(view.RefTrack, view.ViewRefTrack);
     if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
-    Action("ViewColMonAction")->setChecked(view.ViewColMon);
+    Action(ActionId::ViewColMonAction)->setChecked(view.ViewColMon);
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
-    m_volume->setValue(255 - VolumeSliderPosition(m_device->GetWaveVolume()));
-    OnVolumeChanged(m_volume->value());  // writes panel 2 even when the value did not change
+    m_play->ShowDeviceVolume();
     QMetaObject::invokeMethod(this, &TLumavoxForm::StartupContinuation, Qt::QueuedConnection);
 }
 
 void TLumavoxForm::StartupContinuation() {
-    if (m_closing) return;
+    if (Closing()) return;
     FitFrameToPlacement();
     update();
     m_dispTimer.start(m_env.DispInterval);
     // A missing project named in the settings starts an untitled project quietly.
     OpenProject(QString(), true);
-    SetupBackupTimer();
+    m_files->SetupBackupTimer();
     setAcceptDrops(true);
     m_started = true;
     if (!m_startFile.isEmpty()) {
@@ -266,9 +270,9 @@ void TLumavoxForm::StartupContinuation() {
 }
 
 void TLumavoxForm::UpdateActions() {
-    if (m_closing) return;
+    if (Closing()) return;
     m_actionsShown = CurrentActionInputs();
-    m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
+    m_edit->UpdateActions([this](ActionId id) { return Action(id); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
     if (SoundLoading()) {
         // Nothing may change the project while the sound of the one replacing it is read.
@@ -280,13 +284,33 @@ void TLumavoxForm::UpdateActions() {
     emit actionsUpdated();
 }
 
+void TLumavoxForm::DisplayTick() {
+    if (Closing()) return;
+    m_state.PreviewColour.store(m_aux.stpProp ? m_aux.stpProp->PreviewForOutput() : NoColour);
+    m_play->Tick(m_outputs.get());
+    // An open finished by the tick changes the time line's length: the layout follows.
+    const int32_t timeline = m_state.TimelineLength.load();
+    if (timeline != m_lastTimeline) {
+        m_lastTimeline = timeline;
+        LayoutStep();
+    }
+    m_panes->DisplayTick();
+    m_palettePanel->Refresh();
+    m_play->OutputPanel()->Refresh();
+    // What changed since the last tick (an edit, the engine, the transport) reaches the actions
+    // once; an idle editor recomputes nothing.
+    RefreshActions();
+    // A backup that fell due during a drag or a dialog runs at the next idle moment.
+    m_files->IdleTick();
+}
+
 void TLumavoxForm::UpdateCaption() {
     setWindowTitle(
         QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, UntitledCaption())));
 }
 
 void TLumavoxForm::LayoutStep() {
-    if (m_closing) return;
+    if (Closing()) return;
     m_panes->Relayout(m_lineEditor->width());  // a zero width leaves the fit zoom alone
     m_panes->InvalidateAll();
 }
@@ -326,7 +350,8 @@ bool TLumavoxForm::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::StatusTip:
             // Hints go to panel 4 instead of hiding the panels as a temporary message.
-            if (!m_closing) m_panels[4]->setText(static_cast<QStatusTipEvent*>(event)->tip());
+            if (!Closing())
+                m_play->StatusPanel(4)->setText(static_cast<QStatusTipEvent*>(event)->tip());
             return true;
         case QEvent::WindowActivate:
             // By the first activation the window manager has framed the window: the last fit.

@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/CloseSequence.h"
+#include "app/PlayPanel.h"
+#include "app/ProjectFileCommands.h"
 #include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
@@ -22,7 +25,6 @@
 #include "editor/logic/UiLanguage.h"
 #include "engine/Engine.h"
 #include "engine/EngineState.h"
-#include "engine/PlayDisplay.h"
 #include "engine/ShowSession.h"
 #include "engine/Transport.h"
 #include "model/ProjectData.h"
@@ -56,7 +58,6 @@ class LineEditorPane;
 class OutputStrip;
 class ReferencePane;
 class ReferenceHeader;
-class SoundLoadTask;
 class LineTabStrip;
 class LinePopup;
 class EditActions;
@@ -101,10 +102,10 @@ public:
     void OpenAtStart(const QString& path) { m_startFile = path; }
     // Closes through the closing sequence without the save question (termination signals); no box
     // waits for an answer then (a settings file that cannot be written is reported on stderr).
-    void CloseWithoutAsking();
+    void CloseWithoutAsking() { m_close->CloseWithoutAsking(); }
 
     // "[" + name + "] 変更内容を保存しますか": Yes saves (a failed or cancelled save gives Cancel).
-    QMessageBox::StandardButton AskSaveChanges();
+    QMessageBox::StandardButton AskSaveChanges() { return m_files->AskSaveChanges(); }
     // Opens the project at path (an empty path starts a new project). False when the file is not
     // a loadable project: the current project is then left as it was.
     // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
@@ -112,23 +113,28 @@ public:
     // A project whose sound must be read (no peak cache it can trust) opens once a worker has
     // read it (SoundLoading() meanwhile; Escape cancels and leaves everything as it was): the
     // result is then false.
-    bool OpenProject(const QString& path, bool atStartUp = false);
+    bool OpenProject(const QString& path, bool atStartUp = false) {
+        return m_files->OpenProject(path, atStartUp);
+    }
     // A sound is being read for an open or the project settings.
-    bool SoundLoading() const;
-    bool SaveProject();    // "上書き保存"
-    bool SaveProjectAs();  // "名前を付けて保存"
+    bool SoundLoading() const { return m_files->SoundLoading(); }
+    bool SaveProject() { return m_files->SaveProject(); }      // "上書き保存"
+    bool SaveProjectAs() { return m_files->SaveProjectAs(); }  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
-    void HandleDroppedFile(const QString& path);
+    void HandleDroppedFile(const QString& path) { m_files->HandleDroppedFile(path); }
 
     // What the panes and later commands need.
+    // A main action; null for CurBrt0Action, which the palette panel holds.
+    QAction* Action(ActionId id) const;
+    // The same by object name, for names from outside (tests); null for an unknown name.
     QAction* Action(std::string_view name) const;
-    QLabel* StatusPanel(int index) const { return m_panels[static_cast<size_t>(index)]; }
-    QLabel* TimeLabelWidget() const { return m_timeLabel; }
-    int32_t TimeLabelColour() const { return m_timeColour; }  // 0x00BBGGRR
-    QSlider* VolumeSlider() const { return m_volume; }
+    QLabel* StatusPanel(int index) const { return m_play->StatusPanel(index); }
+    QLabel* TimeLabelWidget() const { return m_play->TimeLabelWidget(); }
+    int32_t TimeLabelColour() const { return m_play->TimeLabelColour(); }  // 0x00BBGGRR
+    QSlider* VolumeSlider() const { return m_play->Volume(); }
     QScrollBar* TimeScrollBar() const { return m_scrollBar; }
     QToolBar* ToolBar(int index) const { return m_bars[static_cast<size_t>(index)]; }
-    QMenu* RecentMenu() const { return m_recentMenu; }
+    QMenu* RecentMenu() const { return m_files->RecentMenu(); }
     EnvData& Env() { return m_env; }
     PatchTable& Patch() { return m_patch; }
     WavSound& Sound() { return m_sound; }
@@ -137,7 +143,7 @@ public:
     // What the options dialog changes at once here (shortcuts, the display period).
     IOptionHost& OptionHost() { return m_optionHost; }
     // The project settings dialog: settings mode, or new-project mode after a new project.
-    void RunProjectSettings(bool newProject);
+    void RunProjectSettings(bool newProject) { m_files->RunProjectSettings(newProject); }
     ProjectData& Project() { return m_project; }
     EngineState& State() { return m_state; }
     Transport& TransportControl() { return m_transport; }
@@ -155,9 +161,9 @@ public:
     // One display timer tick.
     void DisplayTick();
     // The auto-backup timer's work.
-    void BackupTick();
+    void BackupTick() { m_files->BackupTick(); }
     // Rebuilds the recent-project entries (when "ファイル(&F)" opens).
-    void RefreshRecentMenu();
+    void RefreshRecentMenu() { m_files->RefreshRecentMenu(); }
 
     // What the panes, the edit commands and the dialogs work on.
     EditorContext& Context() { return m_ctx; }
@@ -175,8 +181,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override { m_files->DragEnter(event); }
+    void dropEvent(QDropEvent* event) override { m_files->Drop(event); }
 
 private:
     class Reporter final : public SoundReporter {
@@ -190,12 +196,20 @@ private:
         TLumavoxForm& m_form;
     };
 
-    class CommandUi final : public IProjectCommandUi {
+    class FilesHostImpl final : public IProjectFileHost {
     public:
-        explicit CommandUi(TLumavoxForm& form) : m_form(form) {}
-        SaveAnswer AskSave(std::string_view text) override;
-        std::optional<std::string> ChooseSavePath(const std::string& initialName) override;
-        void ShowSaveError(const ProjectSaveResult& error) override;
+        explicit FilesHostImpl(TLumavoxForm& form) : m_form(form) {}
+        void ShowWarning(const QString& text) override { m_form.ShowWarning(text); }
+        void StopDisplayTimer() override { m_form.m_dispTimer.stop(); }
+        void RestartDisplayTimer() override {
+            if (m_form.m_shownOnce) m_form.m_dispTimer.start(m_form.m_env.DispInterval);
+        }
+        void Invalidate() override { m_form.Invalidate(); }
+        void LayoutStep() override { m_form.LayoutStep(); }
+        void UpdateCaption() override { m_form.UpdateCaption(); }
+        void UpdateActions() override { m_form.UpdateActions(); }
+        bool Started() const override { return m_form.m_started; }
+        bool Closing() const override { return m_form.Closing(); }
 
     private:
         TLumavoxForm& m_form;
@@ -224,6 +238,19 @@ private:
         TLumavoxForm& m_form;
     };
 
+    class CloseHostImpl final : public ICloseHost {
+    public:
+        explicit CloseHostImpl(TLumavoxForm& form) : m_form(form) {}
+        bool AskSaveChanges() override;
+        void StopDisplay() override;
+        OutputPair* Outputs() override { return m_form.Outputs(); }
+        void SaveWindowState() override { m_form.SaveWindowState(); }
+        void ShowWarning(const QString& text) override { m_form.ShowWarning(text); }
+
+    private:
+        TLumavoxForm& m_form;
+    };
+
     void CreateActions();
     void ConnectEditActions();
     void ConnectPanes();
@@ -233,16 +260,9 @@ private:
     void RunSelectEx();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);
-    void ShowSaveError(const ProjectSaveResult& error);
-    void AfterSaveCommand(bool saved);
-    bool BackupDue() const;
-    bool BackupBusy() const;
-    void RunBackup();
     void CreateMenus();
     void CreateToolBars();
-    QWidget* CreatePlayPanel();
     QWidget* CreateCentre();
-    void CreateStatusBar();
     void StartupContinuation();
     void ApplyShortCuts(const MainShortCuts& shortCuts);
     MainShortCuts CurrentShortCuts() const;
@@ -252,11 +272,9 @@ private:
     void SavePlacementNow();
     void FitFrameToPlacement();
     QMargins FrameMargins() const;
-    void ClosingSequence();
-    void SetupBackupTimer();
+    void SaveWindowState();
+    bool Closing() const { return m_close->Closing(); }
     void UpdateCaption();
-    void OnVolumeChanged(int value);
-    void SetTimeLabelColour(int32_t bgr);
     void ApplyToolBarStyle();
     void PlayFromStart();
     void Play();
@@ -265,12 +283,7 @@ private:
     void ToSoundEnd();
     void RepaintColourMonitor();
 
-    bool FinishOpen(const QString& path, bool atStartUp, SoundScan* readAhead);
-    void FinishProjectSettings(QDialog* accepted, SoundScan* readAhead);
-    void SaveGroup();
-    void LoadGroup();
     void ExportFseq();
-    void OpenRecent(int index);
     void ShowHelp(int context);
     void ShowWarning(const QString& text);
     void Invalidate();
@@ -306,23 +319,20 @@ private:
     std::unique_ptr<IEditPrompts> m_prompts;
     SessionUi m_sessionUi{*this};
     ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
-    CommandUi m_commandUi{*this};
-    AutoBackupGate m_backupGate;
+    FilesHostImpl m_filesHost{*this};
+    ProjectFileCommands* m_files = nullptr;
     std::unique_ptr<OutputPair> m_outputs;
     AuxWindows m_aux;
     OptionHostImpl m_optionHost{*this};
+    CloseHostImpl m_closeHost{*this};
+    std::unique_ptr<CloseSequence> m_close;  // made with the sound device, first in the body
 
     std::array<QAction*, kMainActionCount> m_actions{};
     QAction* m_refTrkShort = nullptr;  // ViewRefTrkAction as shown in "表示(&V)"
     QAction* m_repeatItem = nullptr;
     QMenu* m_fileMenu = nullptr;
-    QMenu* m_recentMenu = nullptr;
-    std::vector<QAction*> m_recentItems;
     std::array<QToolBar*, 4> m_bars{};
-    std::array<QLabel*, 5> m_panels{};
-    QLabel* m_timeLabel = nullptr;
-    QSlider* m_volume = nullptr;
-    QWidget* m_playPanel = nullptr;
+    PlayPanel* m_play = nullptr;
     QRect m_placedFrame;              // the stored outer bounds, fitted into the screen
     bool m_placementPending = false;  // the frame was not known yet when they were applied
     QScrollBar* m_scrollBar = nullptr;
@@ -345,28 +355,19 @@ private:
     PaneSplitter* m_refSplitter = nullptr;
     ReferencePane* m_refPane = nullptr;
     CurrentPalettePanel* m_palettePanel = nullptr;
-    LineOutputPanel* m_outputPanel = nullptr;
     LinePopup* m_linePopup = nullptr;
     int m_waveHeight = 360;  // L pane + bevel + R pane
     int m_refHeight = 80;
     bool m_multiMode = false;
 
     QTimer m_dispTimer;
-    QTimer m_backupTimer;
     bool m_shownOnce = false;
     bool m_started = false;                      // the start-up continuation has run
-    bool m_closing = false;                      // ClosingFlag
-    bool m_askOnClose = true;                    // false for a close by signal
     std::optional<ActionInputs> m_actionsShown;  // what the actions' states were computed from
 
     bool m_warningShown = false;  // an engine warning box is up
-    // the show plays without sound: said once
-    SilentAudioNotice m_silentNotice;
     int32_t m_lastTimeline = -1;
-    int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;
-    // Goes first: its worker is stopped while the status panel it writes to still exists.
-    std::unique_ptr<SoundLoadTask> m_soundLoad;
 };
 
 }  // namespace lumavox

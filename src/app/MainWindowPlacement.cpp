@@ -1,11 +1,19 @@
 // The main window's place on the screen: the stored outer frame fitted into the screen at start,
-// corrected once the window manager has framed the window, and stored again at close.
+// corrected once the window manager has framed the window, and stored again at close with the
+// rest of the window's state.
 #include "app/MainWindow.h"
 
+#include <QCloseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <algorithm>
 
+#include "app/HelpWindow.h"
+#include "dialogs/TColMonForm.h"
+#include "editor/ReferencePane.h"
+#include "settings/MainView.h"
 #include "settings/Placement.h"
+#include "settings/ShortCut.h"
 
 namespace lumavox {
 
@@ -54,6 +62,42 @@ void TLumavoxForm::SavePlacementNow() {
     placement.Height = frame.height();
     placement.State = isMaximized() ? WindowState::Maximised : WindowState::Normal;
     SavePlacement(m_env.Ini(), "General", placement);
+}
+
+bool TLumavoxForm::CloseHostImpl::AskSaveChanges() {
+    return m_form.AskSaveChanges() != QMessageBox::Cancel;
+}
+
+void TLumavoxForm::CloseHostImpl::StopDisplay() {
+    m_form.m_paneState.Closing = true;
+    m_form.m_dispTimer.stop();
+    m_form.m_files->StopBackupTimer();
+}
+
+void TLumavoxForm::closeEvent(QCloseEvent* event) {
+    if (m_close->CloseRequested()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TLumavoxForm::SaveWindowState() {
+    if (m_help) m_help->close();
+    SavePlacementNow();
+    MainView view = LoadMainView(m_env.Ini());
+    view.ViewRefTrack = m_refPane->Shown();
+    view.RefTrack = m_refPane->RefLine();
+    view.RefTrackHi = m_refHeight;
+    view.WavLRHeight = m_waveHeight;
+    view.DispMonoWav = Action(ActionId::DispMonoAction)->isChecked();
+    view.ViewColMon = m_aux.colMon && m_aux.colMon->isVisible();
+    SaveMainView(m_env.Ini(), view);
+    if (m_aux.colMon) m_aux.colMon->SaveToSettings();
+    if (m_aux.colMon) m_aux.colMon->close();
+    SaveToolBars();
+    SaveStatusBar(m_env.Ini(), !statusBar()->isHidden());
+    SaveShortCuts(m_env.Ini(), CurrentShortCuts());
 }
 
 }  // namespace lumavox

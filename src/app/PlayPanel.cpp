@@ -1,24 +1,23 @@
-// The main window's play panel (time label, transport buttons, volume, current output), the
-// status bar panels, the transport commands and the display timer's tick that refreshes them.
-#include "app/MainWindow.h"
+#include "app/PlayPanel.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolButton>
 
-#include "dialogs/TColMonForm.h"
-#include "dialogs/TStpPropDlg.h"
 #include "dmx/OutputPair.h"
 #include "dmx/OutputStatus.h"
 #include "editor/CurrentPalettePanel.h"
-#include "editor/EditActions.h"
 #include "editor/QtText.h"
-#include "editor/TimePanes.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/EditorContext.h"
+#include "editor/logic/MainWindowRules.h"
 #include "editor/logic/UiText.h"
-#include "engine/PlayDisplay.h"
+#include "engine/EngineState.h"
 #include "model/Msgstr.h"
+#include "settings/EnvData.h"
+#include "sound/player/SoundDevice.h"
 
 namespace lumavox {
 
@@ -30,9 +29,13 @@ QColor FromBgr(int32_t bgr) {
 
 }  // namespace
 
-QWidget* TLumavoxForm::CreatePlayPanel() {
-    auto* panel = new QWidget(this);
-    m_playPanel = panel;
+PlayPanel::PlayPanel(EditorContext& context, ISoundDevice& device, QWidget* window)
+    : QObject(window), m_context(context), m_device(device), m_window(window) {}
+
+QWidget* PlayPanel::CreatePanel(QWidget* parent,
+                                const std::function<QAction*(ActionId)>& actionOf) {
+    auto* panel = new QWidget(parent);
+    m_panel = panel;
     panel->setObjectName(QStringLiteral("playPanel"));
     panel->setFixedSize(305, 56);
     m_timeLabel = new QLabel(QtText(kInitialTimeLabel), panel);
@@ -54,7 +57,7 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
         auto* button = new QToolButton(panel);
         button->setObjectName(
             QtText(entry.Name).replace(QStringLiteral("Action"), QStringLiteral("Button")));
-        button->setDefaultAction(Action(entry.Name));
+        button->setDefaultAction(actionOf(entry.Action));
         button->setIconSize(QSize(20, 20));
         button->setGeometry(x, 26, 26, 26);
         x += 26;
@@ -69,24 +72,23 @@ QWidget* TLumavoxForm::CreatePlayPanel() {
     m_volume->setToolTip(QtText(UiText::VolumeHint));
     m_volume->setStatusTip(QtText(UiText::VolumeHint));
     m_volume->setValue(255);
-    connect(m_volume, &QSlider::valueChanged, this, &TLumavoxForm::OnVolumeChanged);
+    connect(m_volume, &QSlider::valueChanged, this, &PlayPanel::OnVolumeChanged);
 
     // The current line's live output colour with its line label and values.
-    m_outputPanel = new LineOutputPanel(m_ctx, panel);
+    m_outputPanel = new LineOutputPanel(m_context, panel);
     m_outputPanel->setObjectName(QStringLiteral("curOutputPanel"));
     m_outputPanel->setGeometry(192, 0, 113, 56);
     return panel;
 }
 
-void TLumavoxForm::SetTimeLabelColour(int32_t bgr) {
+void PlayPanel::SetTimeLabelColour(int32_t bgr) {
     // A style sheet: the tool bar's style would otherwise paint over the label's own palette.
     m_timeColour = bgr;
     m_timeLabel->setStyleSheet(QStringLiteral("QLabel { background-color: #000080; color: %1; }")
                                    .arg(FromBgr(bgr).name()));
 }
 
-void TLumavoxForm::CreateStatusBar() {
-    QStatusBar* bar = statusBar();
+void PlayPanel::CreateStatusPanels(QStatusBar* bar) {
     bar->setSizeGripEnabled(true);
     QFont mono(QStringLiteral("IPAGothic"));
     mono.setStyleHint(QFont::Monospace);
@@ -105,90 +107,46 @@ void TLumavoxForm::CreateStatusBar() {
     }
 }
 
-void TLumavoxForm::OnVolumeChanged(int value) {
+void PlayPanel::SetStatusText(int panel, const QString& text) {
+    if (panel >= 0 && panel < kStatusPanelCount)
+        m_panels[static_cast<size_t>(panel)]->setText(text);
+}
+
+void PlayPanel::ShowDeviceVolume() {
+    m_volume->setValue(255 - VolumeSliderPosition(m_device.GetWaveVolume()));
+    OnVolumeChanged(m_volume->value());
+}
+
+void PlayPanel::OnVolumeChanged(int value) {
     const int position = 255 - value;
-    m_device->SetWaveVolume(SliderWaveVolume(position));
+    m_device.SetWaveVolume(SliderWaveVolume(position));
     m_panels[2]->setText(QtText(VolumeStatusText(position)));
 }
 
-void TLumavoxForm::DisplayTick() {
-    if (m_closing) return;
-    m_state.PreviewColour.store(m_aux.stpProp ? m_aux.stpProp->PreviewForOutput() : NoColour);
-
-    const TimeLabel label = FormatTimeLabel(m_state.CursorTime.load(), m_state.SoundLength.load());
+void PlayPanel::Tick(const OutputPair* outputs) {
+    const EngineState& state = m_context.engine;
+    const TimeLabel label = FormatTimeLabel(state.CursorTime.load(), state.SoundLength.load());
     const QString text = QtText(label.Text);
     if (m_timeLabel->text() != text) m_timeLabel->setText(text);
     if (label.FontColour != m_timeColour) SetTimeLabelColour(label.FontColour);
 
-    const std::string output =
-        m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
-                                           m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
-                           : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());
-    const bool audio = m_state.AudioAvailable.load();
-    const bool silent = audio && m_device->Silent();
+    const std::string output = m_context.env.DmxType == 1
+                                   ? NetStatusText(outputs && outputs->Artnet().NetReady(),
+                                                   outputs ? outputs->Artnet().Nodes().Count() : 0)
+                                   : DmxStatusText(outputs && outputs->Usb().DevicePresent());
+    const bool audio = state.AudioAvailable.load();
+    const bool silent = audio && m_device.Silent();
     const QString panel0 = QtText(StatusPanel0Text(output, audio, silent));
     if (m_panels[0]->text() != panel0) m_panels[0]->setText(panel0);
     if (m_silentNotice.Due(silent)) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                QMessageBox::warning(this, QtText(MsgText(Msg::Warning)),
+                QMessageBox::warning(m_window, QtText(MsgText(Msg::Warning)),
                                      QtText(MsgText(Msg::AudioSilent)));
             },
             Qt::QueuedConnection);
     }
-
-    // An open finished by the tick changes the time line's length: the layout follows.
-    const int32_t timeline = m_state.TimelineLength.load();
-    if (timeline != m_lastTimeline) {
-        m_lastTimeline = timeline;
-        LayoutStep();
-    }
-    m_panes->DisplayTick();
-    m_palettePanel->Refresh();
-    m_outputPanel->Refresh();
-    // What changed since the last tick (an edit, the engine, the transport) reaches the actions
-    // once; an idle editor recomputes nothing.
-    RefreshActions();
-    // A backup that fell due during a drag or a dialog runs at the next idle moment.
-    if (!BackupBusy() && m_backupGate.Idle(BackupDue())) RunBackup();
-}
-
-void TLumavoxForm::RepaintColourMonitor() {
-    if (m_aux.colMon && m_aux.colMon->isVisible()) m_aux.colMon->Tick();
-}
-
-void TLumavoxForm::PlayFromStart() {
-    m_panes->SetScroll(0);
-    m_transport.PlayFromStart();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::Play() {
-    m_transport.Play();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::Stop() {
-    m_transport.Stop();
-    RepaintColourMonitor();
-    UpdateActions();
-}
-
-void TLumavoxForm::ToSoundStart() {
-    m_transport.ToSoundStart();
-    m_panes->SetScroll(m_timeLine.SoundStartScroll());
-    m_panes->UpdateCursor();
-    UpdateActions();
-}
-
-void TLumavoxForm::ToSoundEnd() {
-    m_transport.ToSoundEnd();
-    m_panes->SetScroll(m_timeLine.SoundEndScroll(m_state.PostPlayTime.load()));
-    m_panes->UpdateCursor();
-    UpdateActions();
 }
 
 }  // namespace lumavox

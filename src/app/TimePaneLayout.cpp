@@ -193,7 +193,7 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
         gap->setFixedHeight(layout.PanelAbove);
     }
     m_refSpacer->setFixedHeight(8 + 30 + layout.PanelAbove + (shown ? 4 : scrollBar));
-    Action("ViewRefTrkAction")->setChecked(shown);
+    Action(ActionId::ViewRefTrkAction)->setChecked(shown);
     m_multiMode = shown && refLine == ReferencePane::kAllLines;
     m_edit->SetMultiMode(m_multiMode);
     m_headRef->update();
@@ -201,17 +201,15 @@ void TLumavoxForm::SetReferenceView(int refLine, bool shown) {
 }
 
 void TLumavoxForm::ApplyWaveHeights() {
-    const bool mono = Action("DispMonoAction")->isChecked();
+    const bool mono = Action(ActionId::DispMonoAction)->isChecked();
     const WaveLayout layout = WaveAreaLayout(mono, m_waveHeight);
     m_waveL->SetMono(mono);
     m_waveR->SetMono(mono);
     m_waveL->setFixedHeight(layout.LHeight);
     m_waveBevel->setFixedHeight(layout.Bevel);
     m_waveR->setFixedHeight(layout.RHeight);
-    // L and R headers span the waveform area and its splitter.
-    const int area = layout.LHeight + layout.Bevel + layout.RHeight + 4;
     m_headL->setFixedHeight(layout.LHeaderHeight);
-    m_headR->setFixedHeight(std::max(0, area - layout.LHeaderHeight));
+    m_headR->setFixedHeight(layout.RHeaderHeight);
     static_cast<QLabel*>(m_headL)->setText(QString::fromLatin1(layout.LHeaderText));
     static_cast<QLabel*>(m_headR)->setText(QString::fromLatin1(layout.RHeaderText));
     LayoutStep();

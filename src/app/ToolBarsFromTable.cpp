@@ -54,30 +54,30 @@ void TLumavoxForm::CreateActions() {
     QStyle* st = style();
     const QColor ink(0, 0, 128);
     // Images where the icon theme has none.
-    const std::pair<const char*, QIcon> fallbacks[] = {
-        {"NewPrjAction", st->standardIcon(QStyle::SP_FileIcon)},
-        {"OpenPrjAction", st->standardIcon(QStyle::SP_DialogOpenButton)},
-        {"SavePrjAction", st->standardIcon(QStyle::SP_DialogSaveButton)},
-        {"SaveAsPrjAction", GlyphIcon(QStringLiteral("AS"), ink)},
-        {"CutStepAction", GlyphIcon(QStringLiteral("✂"), ink)},
-        {"CpyStepAction", GlyphIcon(QStringLiteral("⧉"), ink)},
-        {"PstStepAction", GlyphIcon(QStringLiteral("▤"), ink)},
-        {"AddStepAction", GlyphIcon(QStringLiteral("+"), ink)},
-        {"AddBlkStepAction", GlyphIcon(QStringLiteral("◇"), ink)},
-        {"DelStepAction", GlyphIcon(QStringLiteral("×"), QColor(160, 0, 0))},
-        {"PropStepAction", GlyphIcon(QStringLiteral("◆"), QColor(200, 80, 0))},
-        {"PrvStpAction", GlyphIcon(QStringLiteral("◁"), ink)},
-        {"NxtStpAction", GlyphIcon(QStringLiteral("▷"), ink)},
-        {"ZoomInAction", GlyphIcon(QStringLiteral("⊕"), ink)},
-        {"ZoomOutAction", GlyphIcon(QStringLiteral("⊖"), ink)},
-        {"ZoomFitAction", GlyphIcon(QStringLiteral("↔"), ink)},
-        {"UndoAction", GlyphIcon(QStringLiteral("↶"), ink)},
-        {"TopPlayAction", st->standardIcon(QStyle::SP_MediaSeekBackward)},
-        {"PlayAction", st->standardIcon(QStyle::SP_MediaPlay)},
-        {"PauseAction", st->standardIcon(QStyle::SP_MediaPause)},
-        {"StopAction", st->standardIcon(QStyle::SP_MediaStop)},
-        {"ToTopPosAction", st->standardIcon(QStyle::SP_MediaSkipBackward)},
-        {"ToEndPosAction", st->standardIcon(QStyle::SP_MediaSkipForward)},
+    const std::pair<ActionId, QIcon> fallbacks[] = {
+        {ActionId::NewPrjAction, st->standardIcon(QStyle::SP_FileIcon)},
+        {ActionId::OpenPrjAction, st->standardIcon(QStyle::SP_DialogOpenButton)},
+        {ActionId::SavePrjAction, st->standardIcon(QStyle::SP_DialogSaveButton)},
+        {ActionId::SaveAsPrjAction, GlyphIcon(QStringLiteral("AS"), ink)},
+        {ActionId::CutStepAction, GlyphIcon(QStringLiteral("✂"), ink)},
+        {ActionId::CpyStepAction, GlyphIcon(QStringLiteral("⧉"), ink)},
+        {ActionId::PstStepAction, GlyphIcon(QStringLiteral("▤"), ink)},
+        {ActionId::AddStepAction, GlyphIcon(QStringLiteral("+"), ink)},
+        {ActionId::AddBlkStepAction, GlyphIcon(QStringLiteral("◇"), ink)},
+        {ActionId::DelStepAction, GlyphIcon(QStringLiteral("×"), QColor(160, 0, 0))},
+        {ActionId::PropStepAction, GlyphIcon(QStringLiteral("◆"), QColor(200, 80, 0))},
+        {ActionId::PrvStpAction, GlyphIcon(QStringLiteral("◁"), ink)},
+        {ActionId::NxtStpAction, GlyphIcon(QStringLiteral("▷"), ink)},
+        {ActionId::ZoomInAction, GlyphIcon(QStringLiteral("⊕"), ink)},
+        {ActionId::ZoomOutAction, GlyphIcon(QStringLiteral("⊖"), ink)},
+        {ActionId::ZoomFitAction, GlyphIcon(QStringLiteral("↔"), ink)},
+        {ActionId::UndoAction, GlyphIcon(QStringLiteral("↶"), ink)},
+        {ActionId::TopPlayAction, st->standardIcon(QStyle::SP_MediaSeekBackward)},
+        {ActionId::PlayAction, st->standardIcon(QStyle::SP_MediaPlay)},
+        {ActionId::PauseAction, st->standardIcon(QStyle::SP_MediaPause)},
+        {ActionId::StopAction, st->standardIcon(QStyle::SP_MediaStop)},
+        {ActionId::ToTopPosAction, st->standardIcon(QStyle::SP_MediaSkipBackward)},
+        {ActionId::ToEndPosAction, st->standardIcon(QStyle::SP_MediaSkipForward)},
     };
     for (size_t i = 0; i < kMainActionCount; ++i) {
         const ActionInfo& info = kActionTable[i];
@@ -87,8 +87,8 @@ void TLumavoxForm::CreateActions() {
         action->setEnabled(false);
         action->setVisible(!info.MultiOnly);
         QIcon fallback;
-        for (const auto& [name, icon] : fallbacks) {
-            if (info.Name == name) fallback = icon;
+        for (const auto& [id, icon] : fallbacks) {
+            if (info.Id == id) fallback = icon;
         }
         if (!info.ImageId.empty()) {
             action->setIcon(QIcon::fromTheme(QtText(info.ImageId), fallback));
@@ -106,43 +106,34 @@ void TLumavoxForm::CreateActions() {
 
     // The commands this window carries out itself; the others arrive with their panes and dialogs.
     // The project commands replace every step: never while a drag or band holds some.
-    connect(Action("NewPrjAction"), &QAction::triggered, this, [this] {
-        if (m_panes->StepEditLocked()) return;
-        if (AskSaveChanges() != QMessageBox::Cancel) OpenProject(QString());
-    });
-    connect(Action("OpenPrjAction"), &QAction::triggered, this, [this] {
-        if (m_panes->StepEditLocked() || AskSaveChanges() == QMessageBox::Cancel) return;
-        QFileDialog dialog(this, QtText(Msg::OpenProject));
-        dialog.setNameFilter(QtText(ProjectFileFilter()));
-        dialog.setDefaultSuffix(QStringLiteral("PRJ"));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        if (!m_env.PrjFile.empty()) {
-            dialog.setDirectory(QFileInfo(QtText(m_env.PrjFile)).absolutePath());
-        }
-        dialog.selectFile(QStringLiteral("*.PRJ"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            OpenProject(dialog.selectedFiles().constFirst());
-        }
-    });
-    connect(Action("SetPrjAction"), &QAction::triggered, this,
+    connect(Action(ActionId::NewPrjAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::NewProjectCommand);
+    connect(Action(ActionId::OpenPrjAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::OpenProjectCommand);
+    connect(Action(ActionId::SetPrjAction), &QAction::triggered, this,
             [this] { RunProjectSettings(false); });
-    connect(Action("SavePrjAction"), &QAction::triggered, this, [this] { SaveProject(); });
-    connect(Action("SaveAsPrjAction"), &QAction::triggered, this, [this] { SaveProjectAs(); });
-    connect(Action("SaveSelGrpAction"), &QAction::triggered, this, [this] { SaveGroup(); });
-    connect(Action("LoadGrpAction"), &QAction::triggered, this, [this] { LoadGroup(); });
-    connect(Action("ExportFseqAction"), &QAction::triggered, this, [this] { ExportFseq(); });
-    connect(Action("TopPlayAction"), &QAction::triggered, this, [this] { PlayFromStart(); });
-    connect(Action("PlayAction"), &QAction::triggered, this, [this] { Play(); });
-    connect(Action("PauseAction"), &QAction::triggered, this,
+    connect(Action(ActionId::SavePrjAction), &QAction::triggered, this, [this] { SaveProject(); });
+    connect(Action(ActionId::SaveAsPrjAction), &QAction::triggered, this,
+            [this] { SaveProjectAs(); });
+    connect(Action(ActionId::SaveSelGrpAction), &QAction::triggered, this,
+            [this] { m_files->SaveGroup(); });
+    connect(Action(ActionId::LoadGrpAction), &QAction::triggered, this,
+            [this] { m_files->LoadGroup(); });
+    connect(Action(ActionId::ExportFseqAction), &QAction::triggered, this,
+            [this] { ExportFseq(); });
+    connect(Action(ActionId::TopPlayAction), &QAction::triggered, this,
+            [this] { PlayFromStart(); });
+    connect(Action(ActionId::PlayAction), &QAction::triggered, this, [this] { Play(); });
+    connect(Action(ActionId::PauseAction), &QAction::triggered, this,
             [this] { m_transport.PauseResume(); });
-    connect(Action("StopAction"), &QAction::triggered, this, [this] { Stop(); });
-    connect(Action("ToTopPosAction"), &QAction::triggered, this, [this] { ToSoundStart(); });
-    connect(Action("ToEndPosAction"), &QAction::triggered, this, [this] { ToSoundEnd(); });
+    connect(Action(ActionId::StopAction), &QAction::triggered, this, [this] { Stop(); });
+    connect(Action(ActionId::ToTopPosAction), &QAction::triggered, this,
+            [this] { ToSoundStart(); });
+    connect(Action(ActionId::ToEndPosAction), &QAction::triggered, this, [this] { ToSoundEnd(); });
 
     // "参照ライン表示(&R)" is listed as "参照ライン(&R)" in the view menu: a second entry that
     // follows the action.
-    QAction* refTrk = Action("ViewRefTrkAction");
+    QAction* refTrk = Action(ActionId::ViewRefTrkAction);
     m_refTrkShort = new QAction(Tr(kViewRefTrkMenuCaption), this);
     m_refTrkShort->setObjectName(QStringLiteral("ViewRefTrkMenuItem"));
     m_refTrkShort->setCheckable(true);
@@ -152,16 +143,16 @@ void TLumavoxForm::CreateActions() {
         m_refTrkShort->setChecked(refTrk->isChecked());
         m_refTrkShort->setEnabled(refTrk->isEnabled());
     });
-    connect(Action("ViewSttBarAction"), &QAction::toggled, this,
+    connect(Action(ActionId::ViewSttBarAction), &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
-    connect(Action("ViewColMonAction"), &QAction::triggered, this, [this] {
+    connect(Action(ActionId::ViewColMonAction), &QAction::triggered, this, [this] {
         if (!m_aux.colMon) return;
         if (m_aux.colMon->isVisible()) {
             m_aux.colMon->close();
         } else {
             m_aux.colMon->show();
         }
-        Action("ViewColMonAction")->setChecked(m_aux.colMon->isVisible());
+        Action(ActionId::ViewColMonAction)->setChecked(m_aux.colMon->isVisible());
     });
 
     // F1: the help page of the focused control, found up its parent chain.
@@ -221,23 +212,19 @@ void TLumavoxForm::FillMenu(QMenu* menu, std::span<const MenuEntry> entries) {
                 menu->addSeparator();
                 break;
             case MenuEntryKind::Action:
-                menu->addAction(entry.Name == "ViewRefTrkAction" ? m_refTrkShort
-                                                                 : Action(entry.Name));
+                menu->addAction(entry.Action == ActionId::ViewRefTrkAction ? m_refTrkShort
+                                                                           : Action(entry.Action));
                 break;
             case MenuEntryKind::Command:
                 CommandItem(menu, entry.Name);
                 break;
             case MenuEntryKind::Submenu:
                 if (entry.Name == kRecentProjectsSubmenu) {
-                    m_recentMenu = menu->addMenu(QtText(CommandCaption(entry.Name)));
-                    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-                    for (int i = 0; i < static_cast<int>(EnvData::kSavedHistoryCount); ++i) {
-                        QAction* item = m_recentMenu->addAction(QString());
-                        item->setVisible(false);
-                        connect(item, &QAction::triggered, this, [this, i] { OpenRecent(i); });
-                        m_recentItems.push_back(item);
-                    }
-                    connect(menu, &QMenu::aboutToShow, this, &TLumavoxForm::RefreshRecentMenu);
+                    QMenu* recent = menu->addMenu(QtText(CommandCaption(entry.Name)));
+                    recent->setObjectName(QStringLiteral("recentMenu"));
+                    m_files->FillRecentMenu(recent);
+                    connect(menu, &QMenu::aboutToShow, m_files,
+                            &ProjectFileCommands::RefreshRecentMenu);
                 } else if (entry.Name == kToolBarsSubmenu) {
                     FillMenu(menu->addMenu(QtText(CommandCaption(entry.Name))), ToolBarsSubmenu());
                 }
@@ -266,10 +253,10 @@ void TLumavoxForm::CreateToolBars() {
         bar->setFloatable(true);
         bar->setIconSize(QSize(20, 20));
         // The player bar's buttons sit on its panel.
-        const bool panelBar = bars[i].ViewAction == "ViewPlayerAction";
+        const bool panelBar = bars[i].ViewAction == ActionId::ViewPlayerAction;
         for (const MenuEntry& entry : panelBar ? std::span<const MenuEntry>() : bars[i].Entries) {
             if (entry.Kind == MenuEntryKind::Action) {
-                bar->addAction(Action(entry.Name));
+                bar->addAction(Action(entry.Action));
             } else if (entry.Kind == MenuEntryKind::Separator) {
                 bar->addSeparator();
             }
@@ -278,10 +265,10 @@ void TLumavoxForm::CreateToolBars() {
         QAction* view = Action(bars[i].ViewAction);
         connect(view, &QAction::toggled, bar, &QToolBar::setVisible);
         connect(bar, &QToolBar::visibilityChanged, view, [this, view, bar](bool) {
-            if (!m_closing) view->setChecked(!bar->isHidden());
+            if (!Closing()) view->setChecked(!bar->isHidden());
         });
     }
-    m_bars[2]->addWidget(CreatePlayPanel());
+    m_bars[2]->addWidget(m_play->CreatePanel(this, [this](ActionId id) { return Action(id); }));
     m_palettePanel = new CurrentPalettePanel(m_ctx, m_bars[3]);
     m_palettePanel->setObjectName(QStringLiteral("paletteBar"));
     m_palettePanel->Attach(m_paneState, m_paneState.ProgrammaticChange);
@@ -299,7 +286,7 @@ void TLumavoxForm::ApplyToolBarStyle() {
             button->setAutoRaise(flat);
         }
     }
-    m_playPanel->setFixedHeight(flat ? 56 : 58);
+    m_play->Panel()->setFixedHeight(flat ? 56 : 58);
     m_palettePanel->setFixedHeight(flat ? 56 : 58);
 }
 
@@ -321,7 +308,7 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
                                     ? QString()
                                     : QStringLiteral("\t") + QtText(ShortCutToText(shortCuts[i]));
         m_actions[i]->setText(Tr(kActionTable[i].Caption) + keyText);
-        if (m_actions[i] == Action("ViewRefTrkAction")) {
+        if (i == IndexOf(ActionId::ViewRefTrkAction)) {
             m_refTrkShort->setText(Tr(kViewRefTrkMenuCaption) + keyText);
         }
     }
@@ -364,10 +351,9 @@ void TLumavoxForm::RestoreToolBars() {
         item.bar->setVisible(item.placement.Visible);
     }
     ApplyToolBarStyle();
-    const char* viewNames[] = {"ViewFilToolAction", "ViewEditToolAction", "ViewPlayerAction",
-                               "ViewCurPalAction"};
-    for (size_t i = 0; i < m_bars.size(); ++i) {
-        Action(viewNames[i])->setChecked(!m_bars[i]->isHidden());
+    const std::span<const ToolBarInfo> bars = ToolBars();
+    for (size_t i = 0; i < m_bars.size() && i < bars.size(); ++i) {
+        Action(bars[i].ViewAction)->setChecked(!m_bars[i]->isHidden());
     }
 }
 

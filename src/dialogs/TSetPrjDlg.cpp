@@ -74,7 +74,7 @@ TSetPrjDlg::TSetPrjDlg(ProjectData& project, EngineState& engine, PatchTable& pa
       m_wav(sound) {
     setObjectName(QStringLiteral("TSetPrjDlg"));
     setWindowTitle(
-        QtText(CaptionWithoutAccessKeys(Translated(FindAction("SetPrjAction")->Caption))));
+        QtText(CaptionWithoutAccessKeys(Translated(ActionInfoOf(ActionId::SetPrjAction).Caption))));
     setProperty("helpContext", 14);
     setFixedSize(472, 328);
     setAcceptDrops(true);

@@ -20,9 +20,8 @@
 namespace lumavox {
 namespace {
 
-std::string DialogCaption(std::string_view action) {
-    const ActionInfo* info = FindAction(action);
-    return info == nullptr ? std::string() : CaptionWithoutAccessKeys(info->Caption);
+std::string DialogCaption(ActionId action) {
+    return CaptionWithoutAccessKeys(ActionInfoOf(action).Caption);
 }
 
 TimeLimits LimitsOf(const EngineState& engine) {
@@ -59,24 +58,23 @@ ActionFacts EditActions::Facts() const {
                              timeLine.CanZoomOut());
 }
 
-bool EditActions::Enabled(std::string_view action) const {
+bool EditActions::Enabled(ActionId action) const {
     return EditActionState(action, Facts(), m_pane != nullptr && m_pane->Busy()).Enabled;
 }
 
-void EditActions::UpdateActions(
-    const std::function<QAction*(std::string_view name)>& lookup) const {
+void EditActions::UpdateActions(const std::function<QAction*(ActionId id)>& lookup) const {
     const ActionFacts facts = Facts();
     const bool dragActive = m_pane != nullptr && m_pane->Busy();
     for (const ActionInfo& info : kActionTable) {
-        QAction* action = lookup(info.Name);
+        QAction* action = lookup(info.Id);
         if (action == nullptr) continue;
-        const ActionState state = EditActionState(info.Name, facts, dragActive);
+        const ActionState state = EditActionState(info.Id, facts, dragActive);
         action->setEnabled(state.Enabled);
         action->setVisible(state.Visible);
     }
 }
 
-bool EditActions::Ready(std::string_view action) const {
+bool EditActions::Ready(ActionId action) const {
     return m_pane != nullptr && m_prompts != nullptr && Enabled(action);
 }
 
@@ -86,48 +84,49 @@ int32_t EditActions::NewStepTime() const {
 }
 
 void EditActions::CutStep() {
-    if (!Ready("CutStepAction")) return;
+    if (!Ready(ActionId::CutStepAction)) return;
     CutSteps(m_context.project, *m_pane);
     emit panesChanged();
 }
 
 void EditActions::CpyStep() {
-    if (!Ready("CpyStepAction")) return;
+    if (!Ready(ActionId::CpyStepAction)) return;
     CopySteps(m_context.project);
     emit panesChanged();
 }
 
 void EditActions::PstStep() {
-    if (!Ready("PstStepAction")) return;
+    if (!Ready(ActionId::PstStepAction)) return;
     PasteSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
     emit panesChanged();
 }
 
 void EditActions::AddStep() {
-    if (!Ready("AddStepAction")) return;
+    if (!Ready(ActionId::AddStepAction)) return;
     const int32_t t = NewStepTime();
     m_pane->SuppressDrag = true;
-    const std::optional<int32_t> colour = m_prompts->AskColour(0, DialogCaption("AddStepAction"));
+    const std::optional<int32_t> colour =
+        m_prompts->AskColour(0, DialogCaption(ActionId::AddStepAction));
     if (!colour) return;
     AddColourStep(m_context.project, *colour, t);
     emit panesChanged();
 }
 
 void EditActions::AddBlkStep() {
-    if (!Ready("AddBlkStepAction")) return;
+    if (!Ready(ActionId::AddBlkStepAction)) return;
     AddBlankStep(m_context.project, NewStepTime());
     emit panesChanged();
 }
 
 void EditActions::DelStep() {
-    if (!Ready("DelStepAction")) return;
+    if (!Ready(ActionId::DelStepAction)) return;
     DeleteSteps(m_context.project, *m_pane);
     emit statusText(3, QString());
     emit panesChanged();
 }
 
 void EditActions::DelAllStep() {
-    if (!Ready("DelAllStepAction")) return;
+    if (!Ready(ActionId::DelAllStepAction)) return;
     if (!m_prompts->Confirm(MsgText(Msg::AskDelete))) return;
     if (m_pane->Busy()) return;  // a drag cannot start during the box, but stay safe
     DeleteAllSteps(m_context.project, *m_pane);
@@ -135,7 +134,7 @@ void EditActions::DelAllStep() {
 }
 
 void EditActions::SelectAll() {
-    if (!Ready("SelectAllAction")) return;
+    if (!Ready(ActionId::SelectAllAction)) return;
     const int selected = SelectAllSteps(m_context.project);
     emit statusText(3, Qs(SelectionCountText(selected)));
     emit panesChanged();
@@ -148,17 +147,17 @@ void EditActions::PropStep() {
         AddStep();
         return;
     }
-    if (!Ready("PropStepAction")) return;
+    if (!Ready(ActionId::PropStepAction)) return;
     const int32_t shown = current != nullptr ? current->Colour : 0;
     const std::optional<int32_t> colour =
-        m_prompts->AskColour(shown, DialogCaption("PropStepAction"));
+        m_prompts->AskColour(shown, DialogCaption(ActionId::PropStepAction));
     if (!colour || m_pane->Busy()) return;
     RecolourSteps(m_context.project, *m_pane, *colour);
     emit panesChanged();
 }
 
 void EditActions::TimeStep() {
-    if (!Ready("TimeStepAction")) return;
+    if (!Ready(ActionId::TimeStepAction)) return;
     const std::optional<int32_t> time = StepTimeToEdit(m_context.project, *m_pane);
     if (!time) return;
     const std::optional<int64_t> v = m_prompts->AskTime(*time);
@@ -173,14 +172,14 @@ void EditActions::TimeStep() {
 }
 
 void EditActions::MovToCsrPos() {
-    if (!Ready("MovToCsrPosAction")) return;
+    if (!Ready(ActionId::MovToCsrPosAction)) return;
     MoveCurrentToCursor(m_context.project, *m_pane,
                         m_context.engine.CursorTime.load(std::memory_order_relaxed));
     emit panesChanged();
 }
 
 void EditActions::CpyFrmTrk() {
-    if (!Ready("CpyFrmTrkAction")) return;
+    if (!Ready(ActionId::CpyFrmTrkAction)) return;
     const int line = m_context.project.CurrentLine.load(std::memory_order_relaxed);
     const bool lineHasSteps = line >= 0 && line < kLineCount &&
                               !m_context.project.Lines[static_cast<size_t>(line)].Empty();
@@ -192,46 +191,46 @@ void EditActions::CpyFrmTrk() {
 }
 
 void EditActions::Undo() {
-    if (!Ready("UndoAction")) return;
+    if (!Ready(ActionId::UndoAction)) return;
     BusyCursor busy;
     UndoCommand(m_context.project, *m_pane);
     emit panesChanged();
 }
 
 void EditActions::CutMlt() {
-    if (!Ready("CutMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::CutMltAction) || !m_multiMode) return;
     CutMultiSteps(m_context.project, *m_pane);
     emit statusText(3, QString());
     emit panesChanged();
 }
 
 void EditActions::CpyMlt() {
-    if (!Ready("CpyMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::CpyMltAction) || !m_multiMode) return;
     CopyMultiSteps(m_context.project);
     emit statusText(3, QString());
     emit panesChanged();
 }
 
 void EditActions::PstMlt() {
-    if (!Ready("PstMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::PstMltAction) || !m_multiMode) return;
     PasteMultiSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
     emit panesChanged();
 }
 
 void EditActions::SelectAllMlt() {
-    if (!Ready("SelectAllMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::SelectAllMltAction) || !m_multiMode) return;
     SelectAllMultiSteps(m_context.project);
     emit panesChanged();
 }
 
 void EditActions::AlignMlt() {
-    if (!Ready("AlignMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::AlignMltAction) || !m_multiMode) return;
     AlignMultiSteps(m_context.project);
     emit panesChanged();
 }
 
 void EditActions::StretchMlt() {
-    if (!Ready("StretchMltAction") || !m_multiMode) return;
+    if (!Ready(ActionId::StretchMltAction) || !m_multiMode) return;
     const std::string prompt =
         std::string(MsgText(Msg::Magnification)) + std::string(edittext::kStretchTimeRange);
     const std::optional<std::string> answer =
@@ -243,7 +242,7 @@ void EditActions::StretchMlt() {
 }
 
 void EditActions::StretchBrt() {
-    if (!Ready("StretchBrtAction") || !m_multiMode) return;
+    if (!Ready(ActionId::StretchBrtAction) || !m_multiMode) return;
     const std::string prompt =
         std::string(MsgText(Msg::Magnification)) + std::string(edittext::kStretchBrightnessRange);
     const std::optional<std::string> answer =

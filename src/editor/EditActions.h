@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QString>
 #include <functional>
-#include <string_view>
 
 #include "editor/logic/EditRules.h"
 #include "editor/logic/EditorContext.h"
@@ -30,10 +29,10 @@ public:
     void Attach(PaneState& pane, IEditPrompts& prompts);
     void SetMultiMode(bool multiMode) { m_multiMode = multiMode; }
     ActionFacts Facts() const;
-    bool Enabled(std::string_view action) const;
-    // Sets enabled and visible of every main action lookup finds by name (the rules of every
-    // action, transport and zoom included, with the drag rule).
-    void UpdateActions(const std::function<QAction*(std::string_view name)>& lookup) const;
+    bool Enabled(ActionId action) const;
+    // Sets enabled and visible of every main action lookup finds (the rules of every action,
+    // transport and zoom included, with the drag rule).
+    void UpdateActions(const std::function<QAction*(ActionId id)>& lookup) const;
 
 public slots:
     void CutStep();
@@ -64,7 +63,7 @@ signals:
     void statusText(int panel, const QString& text);
 
 private:
-    bool Ready(std::string_view action) const;
+    bool Ready(ActionId action) const;
     int32_t NewStepTime() const;
 
     EditorContext& m_context;

@@ -41,13 +41,14 @@ void QtEditPrompts::Beep() {
 }
 
 QMenu* BuildPopupMenu(std::span<const MenuEntry> layout,
-                      const std::function<QAction*(std::string_view name)>& lookup,
-                      QWidget* parent) {
+                      const std::function<QAction*(ActionId id)>& lookup, QWidget* parent) {
     auto* menu = new QMenu(parent);
     for (const MenuEntry& entry : layout) {
         if (entry.Kind == MenuEntryKind::Separator) {
             menu->addSeparator();
-        } else if (QAction* action = lookup(entry.Name)) {
+        } else if (entry.Kind != MenuEntryKind::Action) {
+            continue;
+        } else if (QAction* action = lookup(entry.Action)) {
             menu->addAction(action);
         }
     }

@@ -55,12 +55,11 @@ private:
 };
 
 // A pop-up menu from a layout of the action table (StepPopupMenu() and the others): Action
-// entries are the window's actions found by name, Command entries the window's command actions;
-// a name the lookup does not know is left out. Invisible actions (the multi-line ones outside
+// entries are the window's actions lookup finds (null: left out), separators stay, command and
+// submenu entries are left out. Invisible actions (the multi-line ones outside
 // multi mode) stay hidden by QMenu. The menu is parented to parent.
 QMenu* BuildPopupMenu(std::span<const MenuEntry> layout,
-                      const std::function<QAction*(std::string_view name)>& lookup,
-                      QWidget* parent);
+                      const std::function<QAction*(ActionId id)>& lookup, QWidget* parent);
 // Opens a pop-up menu as the time panes do: at the pointer's screen position moved 2 px right.
 QAction* ExecPopupMenu(QMenu& menu, QPoint globalPointer);
 

@@ -43,58 +43,9 @@ const std::array<std::string_view, 53> kShortCutKeyNames = {
 };
 
 const std::array<ActionShortCut, kMainActionCount> kMainActions = {{
-    {"NewPrjAction", 0},
-    {"OpenPrjAction", 0},
-    {"SavePrjAction", 0},
-    {"SaveAsPrjAction", 0},
-    {"SetPrjAction", 0},
-    {"ZoomInAction", 0},
-    {"ZoomOutAction", 0},
-    {"ZoomFitAction", 0},
-    {"CutStepAction", 0},
-    {"CpyStepAction", 0},
-    {"PstStepAction", 0},
-    {"AddStepAction", 0},
-    {"AddBlkStepAction", 0},
-    {"DelStepAction", 0},
-    {"DelAllStepAction", 0},
-    {"SelectAllAction", 0},
-    {"MovToCsrPosAction", 0},
-    {"PropStepAction", 0},
-    {"TimeStepAction", 0},
-    {"CpyFrmTrkAction", 0},
-    {"UndoAction", 0},
-    {"PrvTimAction", kLeft},
-    {"NxtTimAction", kRight},
-    {"PrvStpAction", kCtrlBit | kLeft},
-    {"NxtStpAction", kCtrlBit | kRight},
-    {"UpBrightAction", kUp},
-    {"DownBrightAction", kDown},
-    {"TopPlayAction", 0},
-    {"PlayAction", 0},
-    {"PauseAction", 0},
-    {"StopAction", 0},
-    {"ToTopPosAction", 0},
-    {"ToEndPosAction", 0},
-    {"ViewFilToolAction", 0},
-    {"ViewEditToolAction", 0},
-    {"ViewPlayerAction", 0},
-    {"ViewCurPalAction", 0},
-    {"ViewSttBarAction", 0},
-    {"ViewRefTrkAction", 0},
-    {"ViewColMonAction", 0},
-    {"DispMonoAction", 0},
-    {"CutMltAction", 0},
-    {"CpyMltAction", 0},
-    {"PstMltAction", 0},
-    {"SelectAllMltAction", 0},
-    {"AlignMltAction", 0},
-    {"StretchMltAction", 0},
-    {"StretchBrtAction", 0},
-    {"SaveSelGrpAction", 0},
-    {"LoadGrpAction", 0},
-    {"SelectExAction", 0},
-    {"ExportFseqAction", 0},
+#define LUMAVOX_ACTION_SHORTCUT(name, builtIn) {#name, static_cast<ShortCut>(builtIn)},
+    LUMAVOX_MAIN_ACTIONS(LUMAVOX_ACTION_SHORTCUT)
+#undef LUMAVOX_ACTION_SHORTCUT
 }};
 
 std::string KeyName(uint16_t keyCode) {
@@ -157,14 +108,12 @@ MainShortCuts LoadShortCuts(const UsrIniFile& ini) {
         shortCuts[i] = text.empty() ? action.BuiltIn : TextToShortCut(text);
     }
     // Cut, copy and paste always end up with a shortcut.
-    constexpr std::pair<std::string_view, char> kEditKeys[] = {
-        {"CutStepAction", 'X'}, {"CpyStepAction", 'C'}, {"PstStepAction", 'V'}};
-    for (const auto& [name, key] : kEditKeys) {
-        for (size_t i = 0; i < kMainActionCount; ++i) {
-            if (kMainActions[i].Name == name && shortCuts[i] == 0) {
-                shortCuts[i] = static_cast<ShortCut>(kCtrlBit | static_cast<uint16_t>(key));
-            }
-        }
+    constexpr std::pair<ActionId, char> kEditKeys[] = {{ActionId::CutStepAction, 'X'},
+                                                       {ActionId::CpyStepAction, 'C'},
+                                                       {ActionId::PstStepAction, 'V'}};
+    for (const auto& [id, key] : kEditKeys) {
+        ShortCut& shortCut = shortCuts[IndexOf(id)];
+        if (shortCut == 0) shortCut = static_cast<ShortCut>(kCtrlBit | static_cast<uint16_t>(key));
     }
     return shortCuts;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/ActionId.h"
+
 namespace lumavox {
 
 class UsrIniFile;
@@ -34,7 +36,7 @@ struct ActionShortCut {
     std::string_view Name;  // the settings key is Name + "Item"
     ShortCut BuiltIn;
 };
-inline constexpr size_t kMainActionCount = 52;
+// Indexed by IndexOf(ActionId).
 extern const std::array<ActionShortCut, kMainActionCount> kMainActions;
 using MainShortCuts = std::array<ShortCut, kMainActionCount>;
 

@@ -116,7 +116,7 @@ void EditActionsTest::addUsesThePixelGridAndBlackAndSuppressesTheNextDrag() {
     QCOMPARE(repaint.count(), 1);
 
     r.rig.engine.CursorTime = 0;  // no current step compares 0: disabled
-    QVERIFY(!r.actions.Enabled("AddBlkStepAction"));
+    QVERIFY(!r.actions.Enabled(ActionId::AddBlkStepAction));
 }
 
 void EditActionsTest::propertiesWithoutTargetsAddsAndWithTargetsRecolours() {
@@ -229,21 +229,21 @@ void EditActionsTest::popupMenusFollowTheLayoutAndVisibility() {
                       std::make_unique<QAction>(
                           QString::fromUtf8(info.Caption.data(), qsizetype(info.Caption.size()))));
     }
-    auto lookup = [&](std::string_view name) -> QAction* {
-        auto it = owned.find(name);
+    auto lookup = [&](ActionId id) -> QAction* {
+        auto it = owned.find(ActionName(id));
         return it == owned.end() ? nullptr : it->second.get();
     };
     r.actions.UpdateActions(lookup);
-    QVERIFY(!lookup("CutStepAction")->isEnabled());
-    QVERIFY(lookup("SelectAllAction")->isEnabled());
-    QVERIFY(!lookup("CutMltAction")->isVisible());
-    QVERIFY(lookup("ZoomInAction")->isEnabled());  // not this table's rule: left alone
+    QVERIFY(!lookup(ActionId::CutStepAction)->isEnabled());
+    QVERIFY(lookup(ActionId::SelectAllAction)->isEnabled());
+    QVERIFY(!lookup(ActionId::CutMltAction)->isVisible());
+    QVERIFY(lookup(ActionId::ZoomInAction)->isEnabled());  // not this table's rule: left alone
 
     std::unique_ptr<QMenu> menu(BuildPopupMenu(StepPopupMenu(), lookup, nullptr));
     QCOMPARE(menu->actions().size(), 16);
-    QCOMPARE(menu->actions().first(), lookup("CutStepAction"));
+    QCOMPARE(menu->actions().first(), lookup(ActionId::CutStepAction));
     QVERIFY(menu->actions().at(3)->isSeparator());
-    QCOMPARE(menu->actions().last(), lookup("CpyFrmTrkAction"));
+    QCOMPARE(menu->actions().last(), lookup(ActionId::CpyFrmTrkAction));
     std::unique_ptr<QMenu> empty(BuildPopupMenu(EmptySpacePopupMenu(), lookup, nullptr));
     QCOMPARE(empty->actions().size(), 9);
 }

@@ -6,11 +6,12 @@ namespace lumavox {
 
 namespace {
 
+using Id = ActionId;
 using M = ActionMenu;
 using T = ActionToolBar;
 
-constexpr MenuEntry A(std::string_view name) {
-    return {MenuEntryKind::Action, name};
+constexpr MenuEntry A(ActionId id) {
+    return {MenuEntryKind::Action, ActionName(id), id};
 }
 constexpr MenuEntry C(std::string_view name) {
     return {MenuEntryKind::Command, name};
@@ -21,226 +22,242 @@ constexpr MenuEntry S(std::string_view name) {
 constexpr MenuEntry kSep{MenuEntryKind::Separator, {}};
 
 // No action has a hint of its own; the status bar shows the hints of the panels and sliders.
-constexpr ActionInfo Row(std::string_view name, std::string_view caption, std::string_view image,
+constexpr ActionInfo Row(ActionId id, std::string_view caption, std::string_view image,
                          ActionMenu menu, ActionToolBar bar, bool checkable = false,
                          bool multiOnly = false) {
-    return ActionInfo{name, caption, {}, image, menu, bar, checkable, multiOnly};
+    return ActionInfo{id, ActionName(id), caption, {}, image, menu, bar, checkable, multiOnly};
 }
 
-constexpr MenuEntry kFileMenu[] = {A("NewPrjAction"),
-                                   A("OpenPrjAction"),
-                                   A("SavePrjAction"),
-                                   A("SaveAsPrjAction"),
+template <size_t N>
+constexpr bool InIdOrder(const std::array<ActionInfo, N>& rows) {
+    for (size_t i = 0; i < N; ++i) {
+        if (IndexOf(rows[i].Id) != i) return false;
+    }
+    return true;
+}
+
+constexpr MenuEntry kFileMenu[] = {A(Id::NewPrjAction),
+                                   A(Id::OpenPrjAction),
+                                   A(Id::SavePrjAction),
+                                   A(Id::SaveAsPrjAction),
                                    S(kRecentProjectsSubmenu),
                                    kSep,
-                                   A("SaveSelGrpAction"),
-                                   A("LoadGrpAction"),
+                                   A(Id::SaveSelGrpAction),
+                                   A(Id::LoadGrpAction),
                                    kSep,
-                                   A("ExportFseqAction"),
+                                   A(Id::ExportFseqAction),
                                    kSep,
                                    C(kExitCommand)};
 
-constexpr MenuEntry kEditMenu[] = {A("CutStepAction"),
-                                   A("CpyStepAction"),
-                                   A("PstStepAction"),
+constexpr MenuEntry kEditMenu[] = {A(Id::CutStepAction),
+                                   A(Id::CpyStepAction),
+                                   A(Id::PstStepAction),
                                    kSep,
-                                   A("SelectAllAction"),
+                                   A(Id::SelectAllAction),
                                    kSep,
-                                   A("AddStepAction"),
-                                   A("AddBlkStepAction"),
-                                   A("DelStepAction"),
-                                   A("DelAllStepAction"),
+                                   A(Id::AddStepAction),
+                                   A(Id::AddBlkStepAction),
+                                   A(Id::DelStepAction),
+                                   A(Id::DelAllStepAction),
                                    kSep,
-                                   A("PropStepAction"),
-                                   A("TimeStepAction"),
-                                   A("MovToCsrPosAction"),
+                                   A(Id::PropStepAction),
+                                   A(Id::TimeStepAction),
+                                   A(Id::MovToCsrPosAction),
                                    kSep,
-                                   A("UndoAction"),
+                                   A(Id::UndoAction),
                                    kSep,
-                                   A("PrvStpAction"),
-                                   A("NxtStpAction"),
+                                   A(Id::PrvStpAction),
+                                   A(Id::NxtStpAction),
                                    kSep,
-                                   A("CpyFrmTrkAction"),
-                                   A("SelectExAction")};
+                                   A(Id::CpyFrmTrkAction),
+                                   A(Id::SelectExAction)};
 
 constexpr MenuEntry kPlayMenu[] = {
-    A("TopPlayAction"),      A("PlayAction"),     A("PauseAction"),  A("StopAction"),
-    A("ToTopPosAction"),     A("ToEndPosAction"), C(kRepeatCommand), kSep,
+    A(Id::TopPlayAction),    A(Id::PlayAction),     A(Id::PauseAction), A(Id::StopAction),
+    A(Id::ToTopPosAction),   A(Id::ToEndPosAction), C(kRepeatCommand),  kSep,
     C(kVolumeControlCommand)};
 
 constexpr MenuEntry kViewMenu[] = {S(kToolBarsSubmenu),
-                                   A("ViewSttBarAction"),
+                                   A(Id::ViewSttBarAction),
                                    kSep,
-                                   A("ZoomInAction"),
-                                   A("ZoomOutAction"),
-                                   A("ZoomFitAction"),
+                                   A(Id::ZoomInAction),
+                                   A(Id::ZoomOutAction),
+                                   A(Id::ZoomFitAction),
                                    kSep,
-                                   A("DispMonoAction"),
+                                   A(Id::DispMonoAction),
                                    kSep,
-                                   A("ViewRefTrkAction"),
-                                   A("ViewColMonAction")};
+                                   A(Id::ViewRefTrkAction),
+                                   A(Id::ViewColMonAction)};
 
-constexpr MenuEntry kToolBarsMenu[] = {A("ViewFilToolAction"), A("ViewEditToolAction"),
-                                       A("ViewPlayerAction"), A("ViewCurPalAction")};
+constexpr MenuEntry kToolBarsMenu[] = {A(Id::ViewFilToolAction), A(Id::ViewEditToolAction),
+                                       A(Id::ViewPlayerAction), A(Id::ViewCurPalAction)};
 
-constexpr MenuEntry kSettingsMenu[] = {A("SetPrjAction"), kSep, C(kOptionsCommand)};
+constexpr MenuEntry kSettingsMenu[] = {A(Id::SetPrjAction), kSep, C(kOptionsCommand)};
 
 constexpr MenuEntry kHelpMenu[] = {C(kHelpContentsCommand), C(kWebPageCommand), kSep,
                                    C(kAboutCommand)};
 
 constexpr MenuEntry kFileBar[] = {
-    A("NewPrjAction"),  A("OpenPrjAction"), A("SavePrjAction"), A("SaveAsPrjAction"), kSep,
-    A("CutStepAction"), A("CpyStepAction"), A("PstStepAction")};
+    A(Id::NewPrjAction),  A(Id::OpenPrjAction), A(Id::SavePrjAction), A(Id::SaveAsPrjAction), kSep,
+    A(Id::CutStepAction), A(Id::CpyStepAction), A(Id::PstStepAction)};
 
-constexpr MenuEntry kEditBar[] = {A("AddStepAction"),
-                                  A("AddBlkStepAction"),
-                                  A("DelStepAction"),
+constexpr MenuEntry kEditBar[] = {A(Id::AddStepAction),
+                                  A(Id::AddBlkStepAction),
+                                  A(Id::DelStepAction),
                                   kSep,
-                                  A("PropStepAction"),
+                                  A(Id::PropStepAction),
                                   kSep,
-                                  A("PrvStpAction"),
-                                  A("NxtStpAction"),
+                                  A(Id::PrvStpAction),
+                                  A(Id::NxtStpAction),
                                   kSep,
-                                  A("ZoomInAction"),
-                                  A("ZoomOutAction"),
-                                  A("ZoomFitAction"),
+                                  A(Id::ZoomInAction),
+                                  A(Id::ZoomOutAction),
+                                  A(Id::ZoomFitAction),
                                   kSep,
-                                  A("UndoAction")};
+                                  A(Id::UndoAction)};
 
-constexpr MenuEntry kPlayerBar[] = {A("TopPlayAction"), A("PlayAction"),     A("PauseAction"),
-                                    A("StopAction"),    A("ToTopPosAction"), A("ToEndPosAction")};
+constexpr MenuEntry kPlayerBar[] = {A(Id::TopPlayAction),  A(Id::PlayAction),
+                                    A(Id::PauseAction),    A(Id::StopAction),
+                                    A(Id::ToTopPosAction), A(Id::ToEndPosAction)};
 
-constexpr MenuEntry kStepPopup[] = {A("CutStepAction"),
-                                    A("CpyStepAction"),
-                                    A("PstStepAction"),
+constexpr MenuEntry kStepPopup[] = {A(Id::CutStepAction),
+                                    A(Id::CpyStepAction),
+                                    A(Id::PstStepAction),
                                     kSep,
-                                    A("SelectAllAction"),
+                                    A(Id::SelectAllAction),
                                     kSep,
-                                    A("AddStepAction"),
-                                    A("AddBlkStepAction"),
-                                    A("DelStepAction"),
-                                    A("DelAllStepAction"),
+                                    A(Id::AddStepAction),
+                                    A(Id::AddBlkStepAction),
+                                    A(Id::DelStepAction),
+                                    A(Id::DelAllStepAction),
                                     kSep,
-                                    A("PropStepAction"),
-                                    A("TimeStepAction"),
-                                    A("MovToCsrPosAction"),
+                                    A(Id::PropStepAction),
+                                    A(Id::TimeStepAction),
+                                    A(Id::MovToCsrPosAction),
                                     kSep,
-                                    A("CpyFrmTrkAction")};
+                                    A(Id::CpyFrmTrkAction)};
 
-constexpr MenuEntry kEmptySpacePopup[] = {A("CutStepAction"),   A("CpyStepAction"),
-                                          A("PstStepAction"),   kSep,
-                                          A("SelectAllAction"), kSep,
-                                          A("DelStepAction"),   A("DelAllStepAction"),
-                                          A("CpyFrmTrkAction")};
+constexpr MenuEntry kEmptySpacePopup[] = {A(Id::CutStepAction),   A(Id::CpyStepAction),
+                                          A(Id::PstStepAction),   kSep,
+                                          A(Id::SelectAllAction), kSep,
+                                          A(Id::DelStepAction),   A(Id::DelAllStepAction),
+                                          A(Id::CpyFrmTrkAction)};
 
-constexpr MenuEntry kReferencePopup[] = {C(kAllLinesCommand),     kSep,
-                                         C(kRefHideCommand),      kSep,
-                                         A("CutMltAction"),       A("CpyMltAction"),
-                                         A("PstMltAction"),       kSep,
-                                         A("SelectAllMltAction"), kSep,
-                                         A("AlignMltAction"),     A("StretchMltAction"),
-                                         A("StretchBrtAction")};
+constexpr MenuEntry kReferencePopup[] = {C(kAllLinesCommand),       kSep,
+                                         C(kRefHideCommand),        kSep,
+                                         A(Id::CutMltAction),       A(Id::CpyMltAction),
+                                         A(Id::PstMltAction),       kSep,
+                                         A(Id::SelectAllMltAction), kSep,
+                                         A(Id::AlignMltAction),     A(Id::StretchMltAction),
+                                         A(Id::StretchBrtAction)};
 
 }  // namespace
 
 // Captions are the menu texts of the program; the images are theme icon names the widgets look
 // up (with a built-in fallback), so every button has one.
-const std::array<ActionInfo, kMainActionCount> kActionTable = {{
-    Row("NewPrjAction", LV_TEXT("Lumavox", "プロジェクトの新規作成(&N)"), "document-new", M::File,
+constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
+    Row(Id::NewPrjAction, LV_TEXT("Lumavox", "プロジェクトの新規作成(&N)"), "document-new", M::File,
         T::File),
-    Row("OpenPrjAction", LV_TEXT("Lumavox", "プロジェクトを開く(&O)..."), "document-open", M::File,
-        T::File),
-    Row("SavePrjAction", LV_TEXT("Lumavox", "上書き保存(&S)"), "document-save", M::File, T::File),
-    Row("SaveAsPrjAction", LV_TEXT("Lumavox", "名前を付けて保存(&A)..."), "document-save-as",
+    Row(Id::OpenPrjAction, LV_TEXT("Lumavox", "プロジェクトを開く(&O)..."), "document-open",
         M::File, T::File),
-    Row("SetPrjAction", LV_TEXT("Lumavox", "プロジェクトの設定(&S)..."), "document-properties",
+    Row(Id::SavePrjAction, LV_TEXT("Lumavox", "上書き保存(&S)"), "document-save", M::File, T::File),
+    Row(Id::SaveAsPrjAction, LV_TEXT("Lumavox", "名前を付けて保存(&A)..."), "document-save-as",
+        M::File, T::File),
+    Row(Id::SetPrjAction, LV_TEXT("Lumavox", "プロジェクトの設定(&S)..."), "document-properties",
         M::Settings, T::None),
-    Row("ZoomInAction", LV_TEXT("Lumavox", "タイムスケール拡大(&I)"), "zoom-in", M::View, T::Edit),
-    Row("ZoomOutAction", LV_TEXT("Lumavox", "タイムスケール縮小(&O)"), "zoom-out", M::View,
+    Row(Id::ZoomInAction, LV_TEXT("Lumavox", "タイムスケール拡大(&I)"), "zoom-in", M::View,
         T::Edit),
-    Row("ZoomFitAction", LV_TEXT("Lumavox", "タイムスケールを画面幅に(&F)"), "zoom-fit-best",
+    Row(Id::ZoomOutAction, LV_TEXT("Lumavox", "タイムスケール縮小(&O)"), "zoom-out", M::View,
+        T::Edit),
+    Row(Id::ZoomFitAction, LV_TEXT("Lumavox", "タイムスケールを画面幅に(&F)"), "zoom-fit-best",
         M::View, T::Edit),
-    Row("CutStepAction", LV_TEXT("Lumavox", "切り取り(&T)"), "edit-cut", M::Edit, T::File),
-    Row("CpyStepAction", LV_TEXT("Lumavox", "コピー(&C)"), "edit-copy", M::Edit, T::File),
-    Row("PstStepAction", LV_TEXT("Lumavox", "貼り付け(&P)"), "edit-paste", M::Edit, T::File),
-    Row("AddStepAction", LV_TEXT("Lumavox", "基点の追加(&A)..."), "list-add", M::Edit, T::Edit),
-    Row("AddBlkStepAction", LV_TEXT("Lumavox", "空基点追加(&B)"), "insert-object", M::Edit,
+    Row(Id::CutStepAction, LV_TEXT("Lumavox", "切り取り(&T)"), "edit-cut", M::Edit, T::File),
+    Row(Id::CpyStepAction, LV_TEXT("Lumavox", "コピー(&C)"), "edit-copy", M::Edit, T::File),
+    Row(Id::PstStepAction, LV_TEXT("Lumavox", "貼り付け(&P)"), "edit-paste", M::Edit, T::File),
+    Row(Id::AddStepAction, LV_TEXT("Lumavox", "基点の追加(&A)..."), "list-add", M::Edit, T::Edit),
+    Row(Id::AddBlkStepAction, LV_TEXT("Lumavox", "空基点追加(&B)"), "insert-object", M::Edit,
         T::Edit),
-    Row("DelStepAction", LV_TEXT("Lumavox", "基点の削除(&D)"), "list-remove", M::Edit, T::Edit),
-    Row("DelAllStepAction", LV_TEXT("Lumavox", "全ての基点を削除(&K)"), "edit-clear", M::Edit,
+    Row(Id::DelStepAction, LV_TEXT("Lumavox", "基点の削除(&D)"), "list-remove", M::Edit, T::Edit),
+    Row(Id::DelAllStepAction, LV_TEXT("Lumavox", "全ての基点を削除(&K)"), "edit-clear", M::Edit,
         T::None),
-    Row("SelectAllAction", LV_TEXT("Lumavox", "全て選択(&S)"), "edit-select-all", M::Edit, T::None),
-    Row("MovToCsrPosAction", LV_TEXT("Lumavox", "基点をカーソル位置へ移動(&M)"), "go-jump", M::Edit,
+    Row(Id::SelectAllAction, LV_TEXT("Lumavox", "全て選択(&S)"), "edit-select-all", M::Edit,
         T::None),
-    Row("PropStepAction", LV_TEXT("Lumavox", "基点の色指定(&C)..."), "color-select", M::Edit,
+    Row(Id::MovToCsrPosAction, LV_TEXT("Lumavox", "基点をカーソル位置へ移動(&M)"), "go-jump",
+        M::Edit, T::None),
+    Row(Id::PropStepAction, LV_TEXT("Lumavox", "基点の色指定(&C)..."), "color-select", M::Edit,
         T::Edit),
-    Row("TimeStepAction", LV_TEXT("Lumavox", "基点のタイム指定(&I)"), "appointment-new", M::Edit,
+    Row(Id::TimeStepAction, LV_TEXT("Lumavox", "基点のタイム指定(&I)"), "appointment-new", M::Edit,
         T::None),
-    Row("CpyFrmTrkAction", LV_TEXT("Lumavox", "他ラインからコピー(&F) ..."), "edit-copy", M::Edit,
+    Row(Id::CpyFrmTrkAction, LV_TEXT("Lumavox", "他ラインからコピー(&F) ..."), "edit-copy", M::Edit,
         T::None),
-    Row("UndoAction", LV_TEXT("Lumavox", "元に戻す(&U)"), "edit-undo", M::Edit, T::Edit),
-    Row("PrvTimAction", LV_TEXT("Lumavox", "0.1秒戻る"), "", M::None, T::None),
-    Row("NxtTimAction", LV_TEXT("Lumavox", "0.1秒進む"), "", M::None, T::None),
-    Row("PrvStpAction", LV_TEXT("Lumavox", "前の基点へ(&P)"), "go-previous", M::Edit, T::Edit),
-    Row("NxtStpAction", LV_TEXT("Lumavox", "次の基点へ(&N)"), "go-next", M::Edit, T::Edit),
-    Row("UpBrightAction", LV_TEXT("Lumavox", "明度を上げる"), "", M::None, T::None),
-    Row("DownBrightAction", LV_TEXT("Lumavox", "明度を下げる"), "", M::None, T::None),
-    Row("TopPlayAction", LV_TEXT("Lumavox", "先頭から再生"), "media-skip-backward", M::Play,
+    Row(Id::UndoAction, LV_TEXT("Lumavox", "元に戻す(&U)"), "edit-undo", M::Edit, T::Edit),
+    Row(Id::PrvTimAction, LV_TEXT("Lumavox", "0.1秒戻る"), "", M::None, T::None),
+    Row(Id::NxtTimAction, LV_TEXT("Lumavox", "0.1秒進む"), "", M::None, T::None),
+    Row(Id::PrvStpAction, LV_TEXT("Lumavox", "前の基点へ(&P)"), "go-previous", M::Edit, T::Edit),
+    Row(Id::NxtStpAction, LV_TEXT("Lumavox", "次の基点へ(&N)"), "go-next", M::Edit, T::Edit),
+    Row(Id::UpBrightAction, LV_TEXT("Lumavox", "明度を上げる"), "", M::None, T::None),
+    Row(Id::DownBrightAction, LV_TEXT("Lumavox", "明度を下げる"), "", M::None, T::None),
+    Row(Id::TopPlayAction, LV_TEXT("Lumavox", "先頭から再生"), "media-skip-backward", M::Play,
         T::Player),
-    Row("PlayAction", LV_TEXT("Lumavox", "再生"), "media-playback-start", M::Play, T::Player),
-    Row("PauseAction", LV_TEXT("Lumavox", "一旦停止"), "media-playback-pause", M::Play, T::Player),
-    Row("StopAction", LV_TEXT("Lumavox", "停止"), "media-playback-stop", M::Play, T::Player),
-    Row("ToTopPosAction", LV_TEXT("Lumavox", "サウンドの先頭へ"), "media-seek-backward", M::Play,
+    Row(Id::PlayAction, LV_TEXT("Lumavox", "再生"), "media-playback-start", M::Play, T::Player),
+    Row(Id::PauseAction, LV_TEXT("Lumavox", "一旦停止"), "media-playback-pause", M::Play,
         T::Player),
-    Row("ToEndPosAction", LV_TEXT("Lumavox", "サウンドの最後へ"), "media-seek-forward", M::Play,
+    Row(Id::StopAction, LV_TEXT("Lumavox", "停止"), "media-playback-stop", M::Play, T::Player),
+    Row(Id::ToTopPosAction, LV_TEXT("Lumavox", "サウンドの先頭へ"), "media-seek-backward", M::Play,
         T::Player),
-    Row("ViewFilToolAction", LV_TEXT("Lumavox", "標準バー(&F)"), "", M::ViewToolBars, T::None,
+    Row(Id::ToEndPosAction, LV_TEXT("Lumavox", "サウンドの最後へ"), "media-seek-forward", M::Play,
+        T::Player),
+    Row(Id::ViewFilToolAction, LV_TEXT("Lumavox", "標準バー(&F)"), "", M::ViewToolBars, T::None,
         true),
-    Row("ViewEditToolAction", LV_TEXT("Lumavox", "編集バー(&E)"), "", M::ViewToolBars, T::None,
+    Row(Id::ViewEditToolAction, LV_TEXT("Lumavox", "編集バー(&E)"), "", M::ViewToolBars, T::None,
         true),
-    Row("ViewPlayerAction", LV_TEXT("Lumavox", "プレーヤ(&P)"), "", M::ViewToolBars, T::None, true),
-    Row("ViewCurPalAction", LV_TEXT("Lumavox", "カラーパレット(&C)"), "", M::ViewToolBars, T::None,
+    Row(Id::ViewPlayerAction, LV_TEXT("Lumavox", "プレーヤ(&P)"), "", M::ViewToolBars, T::None,
         true),
-    Row("ViewSttBarAction", LV_TEXT("Lumavox", "ステータスバー(&S)"), "", M::View, T::None, true),
-    Row("ViewRefTrkAction", LV_TEXT("Lumavox", "参照ライン表示(&R)"), "", M::View, T::None, true),
-    Row("ViewColMonAction", LV_TEXT("Lumavox", "カラーモニタ"), "", M::View, T::None, true),
-    Row("DispMonoAction", LV_TEXT("Lumavox", "モノラル表示(&M)"), "", M::View, T::None, true),
-    Row("CutMltAction", LV_TEXT("Lumavox", "複数ラインの切り取り(&T)"), "edit-cut", M::None,
+    Row(Id::ViewCurPalAction, LV_TEXT("Lumavox", "カラーパレット(&C)"), "", M::ViewToolBars,
+        T::None, true),
+    Row(Id::ViewSttBarAction, LV_TEXT("Lumavox", "ステータスバー(&S)"), "", M::View, T::None, true),
+    Row(Id::ViewRefTrkAction, LV_TEXT("Lumavox", "参照ライン表示(&R)"), "", M::View, T::None, true),
+    Row(Id::ViewColMonAction, LV_TEXT("Lumavox", "カラーモニタ"), "", M::View, T::None, true),
+    Row(Id::DispMonoAction, LV_TEXT("Lumavox", "モノラル表示(&M)"), "", M::View, T::None, true),
+    Row(Id::CutMltAction, LV_TEXT("Lumavox", "複数ラインの切り取り(&T)"), "edit-cut", M::None,
         T::None, false, true),
-    Row("CpyMltAction", LV_TEXT("Lumavox", "複数ラインのコピー(&C)"), "edit-copy", M::None, T::None,
-        false, true),
-    Row("PstMltAction", LV_TEXT("Lumavox", "複数ラインの貼り付け(&P)"), "edit-paste", M::None,
+    Row(Id::CpyMltAction, LV_TEXT("Lumavox", "複数ラインのコピー(&C)"), "edit-copy", M::None,
         T::None, false, true),
-    Row("SelectAllMltAction", LV_TEXT("Lumavox", "全ライン全て選択(&M)"), "edit-select-all",
+    Row(Id::PstMltAction, LV_TEXT("Lumavox", "複数ラインの貼り付け(&P)"), "edit-paste", M::None,
+        T::None, false, true),
+    Row(Id::SelectAllMltAction, LV_TEXT("Lumavox", "全ライン全て選択(&M)"), "edit-select-all",
         M::None, T::None, false, true),
-    Row("AlignMltAction", LV_TEXT("Lumavox", "複数ライン位置揃え(&L)"), "format-justify-left",
+    Row(Id::AlignMltAction, LV_TEXT("Lumavox", "複数ライン位置揃え(&L)"), "format-justify-left",
         M::None, T::None, false, true),
-    Row("StretchMltAction", LV_TEXT("Lumavox", "複数ラインのタイム伸縮(&S)"), "", M::None, T::None,
+    Row(Id::StretchMltAction, LV_TEXT("Lumavox", "複数ラインのタイム伸縮(&S)"), "", M::None,
+        T::None, false, true),
+    Row(Id::StretchBrtAction, LV_TEXT("Lumavox", "複数ラインの明暗伸縮(&B)"), "", M::None, T::None,
         false, true),
-    Row("StretchBrtAction", LV_TEXT("Lumavox", "複数ラインの明暗伸縮(&B)"), "", M::None, T::None,
-        false, true),
-    Row("SaveSelGrpAction", LV_TEXT("Lumavox", "選択基点をファイルに保存  "), "document-save",
+    Row(Id::SaveSelGrpAction, LV_TEXT("Lumavox", "選択基点をファイルに保存  "), "document-save",
         M::File, T::None),
-    Row("LoadGrpAction", LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
+    Row(Id::LoadGrpAction, LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
         M::File, T::None),
-    Row("SelectExAction", LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
-    Row("ExportFseqAction", LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."), "document-export",
-        M::File, T::None),
+    Row(Id::SelectExAction, LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
+    Row(Id::ExportFseqAction, LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."),
+        "document-export", M::File, T::None),
 }};
 
-const ActionInfo kCurBrt0Action = Row("CurBrt0Action", "0", "", M::None, T::None);
+static_assert(InIdOrder(kActionTable), "kActionTable rows follow the order of ActionId");
+
+constexpr ActionInfo kCurBrt0Action = Row(Id::CurBrt0Action, "0", "", M::None, T::None);
+
+const ActionInfo& ActionInfoOf(ActionId id) {
+    return id == Id::CurBrt0Action ? kCurBrt0Action : kActionTable[IndexOf(id)];
+}
 
 int ActionIndex(std::string_view name) {
-    for (size_t i = 0; i < kActionTable.size(); ++i) {
-        if (kActionTable[i].Name == name) return static_cast<int>(i);
-    }
-    return -1;
+    const std::optional<ActionId> id = ActionIdFromName(name);
+    return id && *id != Id::CurBrt0Action ? static_cast<int>(IndexOf(*id)) : -1;
 }
 
 const ActionInfo* FindAction(std::string_view name) {
-    if (name == kCurBrt0Action.Name) return &kCurBrt0Action;
-    const int index = ActionIndex(name);
-    return index < 0 ? nullptr : &kActionTable[static_cast<size_t>(index)];
+    const std::optional<ActionId> id = ActionIdFromName(name);
+    return id ? &ActionInfoOf(*id) : nullptr;
 }
 
 std::string CaptionWithoutAccessKeys(std::string_view caption) {
@@ -304,10 +321,10 @@ std::span<const MenuEntry> ToolBarsSubmenu() {
 
 std::span<const ToolBarInfo> ToolBars() {
     static const ToolBarInfo kBars[] = {
-        {UiTextSource(UiText::FileToolBar), "Tool1", "ViewFilToolAction", kFileBar},
-        {UiTextSource(UiText::EditToolBar), "Tool2", "ViewEditToolAction", kEditBar},
-        {UiTextSource(UiText::PlayerToolBar), "Tool3", "ViewPlayerAction", kPlayerBar},
-        {UiTextSource(UiText::PaletteToolBar), "Tool4", "ViewCurPalAction", {}},
+        {UiTextSource(UiText::FileToolBar), "Tool1", Id::ViewFilToolAction, kFileBar},
+        {UiTextSource(UiText::EditToolBar), "Tool2", Id::ViewEditToolAction, kEditBar},
+        {UiTextSource(UiText::PlayerToolBar), "Tool3", Id::ViewPlayerAction, kPlayerBar},
+        {UiTextSource(UiText::PaletteToolBar), "Tool4", Id::ViewCurPalAction, {}},
     };
     return kBars;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/Translation.h"
+#include "settings/ActionId.h"
 #include "settings/ShortCut.h"
 
 namespace lumavox {
@@ -16,10 +17,11 @@ enum class ActionMenu { None, File, Edit, Play, View, ViewToolBars, Settings };
 // The tool bar that shows the action as a button (the player bar's buttons sit on its panel).
 enum class ActionToolBar { None, File, Edit, Player };
 
-// One action of the main window. The row order is the order of the [ShortCut] keys and of the
-// shortcut editor; the settings key is Name + "Item".
+// One action of the main window. The rows follow ActionId: the order of the [ShortCut] keys and of
+// the shortcut editor; the settings key is Name + "Item".
 struct ActionInfo {
-    std::string_view Name;
+    ActionId Id;
+    std::string_view Name;     // ActionName(Id)
     std::string_view Caption;  // menu text, "&" before the access key; untranslated
     std::string_view Hint;     // tool tip and status-bar text; empty when there is none
     // Icon of the freedesktop icon theme for the button and menu entry; empty for none.
@@ -30,14 +32,17 @@ struct ActionInfo {
     bool MultiOnly = false;  // visible only while the reference pane shows all lines
 };
 
-// The 52 actions of the main action list, in the order of kMainActions.
+// The actions of the main action list, in ActionId order.
 extern const std::array<ActionInfo, kMainActionCount> kActionTable;
 // The one action of the second list (the palette's brightness-zero button); no user shortcut.
 extern const ActionInfo kCurBrt0Action;
 // ViewRefTrkAction as the "表示(&V)" menu shows it (its caption stays the table's).
 inline constexpr std::string_view kViewRefTrkMenuCaption = LV_TEXT("Lumavox", "参照ライン(&R)");
 
-// Row of an action in kActionTable; -1 for an unknown name.
+// The row of an action: kActionTable's, or kCurBrt0Action.
+const ActionInfo& ActionInfoOf(ActionId id);
+// For names from outside (a test, a settings key): the row in kActionTable, -1 for CurBrt0Action
+// and unknown names; the action's row, null for an unknown name.
 int ActionIndex(std::string_view name);
 const ActionInfo* FindAction(std::string_view name);
 
@@ -53,6 +58,7 @@ enum class MenuEntryKind { Action, Separator, Command, Submenu };
 struct MenuEntry {
     MenuEntryKind Kind = MenuEntryKind::Separator;
     std::string_view Name;  // action name, or one of the command / submenu names below
+    ActionId Action = ActionId::CurBrt0Action;  // of an Action entry
 };
 
 // Commands and submenus that are not actions.
@@ -85,7 +91,7 @@ std::span<const MenuEntry> ToolBarsSubmenu();
 struct ToolBarInfo {
     std::string_view Caption;  // "ファイル", "編集", "プレーヤ", "カラーパレット", untranslated
     std::string_view Section;  // settings section "Tool1".."Tool4"
-    std::string_view ViewAction;
+    ActionId ViewAction;
     std::span<const MenuEntry> Entries;  // buttons; the player and palette bars hold panels
 };
 // Tool1..Tool4 in settings order.

@@ -4,23 +4,32 @@
 
 namespace lumavox {
 
-bool ChangesSteps(std::string_view action) {
-    static constexpr std::array<std::string_view, 18> kStepChanging = {
-        "NewPrjAction",      "OpenPrjAction",    "CutStepAction",  "PstStepAction",
-        "AddStepAction",     "AddBlkStepAction", "DelStepAction",  "DelAllStepAction",
-        "MovToCsrPosAction", "PropStepAction",   "TimeStepAction", "CpyFrmTrkAction",
-        "UndoAction",        "CutMltAction",     "PstMltAction",   "AlignMltAction",
-        "StretchMltAction",  "LoadGrpAction",
-    };
-    for (std::string_view name : kStepChanging) {
-        if (name == action) return true;
-    }
-    return false;
+namespace {
+
+constexpr ActionId kStepChanging[] = {
+    ActionId::NewPrjAction,   ActionId::OpenPrjAction,    ActionId::CutStepAction,
+    ActionId::PstStepAction,  ActionId::AddStepAction,    ActionId::AddBlkStepAction,
+    ActionId::DelStepAction,  ActionId::DelAllStepAction, ActionId::MovToCsrPosAction,
+    ActionId::PropStepAction, ActionId::TimeStepAction,   ActionId::CpyFrmTrkAction,
+    ActionId::UndoAction,     ActionId::CutMltAction,     ActionId::PstMltAction,
+    ActionId::AlignMltAction, ActionId::StretchMltAction, ActionId::LoadGrpAction,
+};
+
+constexpr std::array<bool, kActionIdCount> kChangesSteps = [] {
+    std::array<bool, kActionIdCount> changes{};
+    for (const ActionId id : kStepChanging) changes[IndexOf(id)] = true;
+    return changes;
+}();
+
+}  // namespace
+
+bool ChangesSteps(ActionId id) {
+    return kChangesSteps[IndexOf(id)];
 }
 
-ActionState EditActionState(std::string_view action, const ActionFacts& facts, bool dragActive) {
-    ActionState state = MainActionState(action, facts);
-    if (dragActive && ChangesSteps(action)) state.Enabled = false;
+ActionState EditActionState(ActionId id, const ActionFacts& facts, bool dragActive) {
+    ActionState state = MainActionState(id, facts);
+    if (dragActive && ChangesSteps(id)) state.Enabled = false;
     return state;
 }
 

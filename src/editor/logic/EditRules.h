@@ -1,17 +1,15 @@
 #pragma once
 
-#include <string_view>
-
 #include "editor/logic/MainWindowRules.h"
 
 namespace lumavox {
 
 // True for the actions whose effect frees, replaces or moves steps: a mouse drag or rubber band
 // in a pane holds step addresses, so these wait for it to end (keys still arrive mid-drag).
-bool ChangesSteps(std::string_view action);
+bool ChangesSteps(ActionId id);
 
 // The state of a main action as the window shows it and as its handler re-checks it: the rule of
 // MainActionState, with the step-changing actions disabled while dragActive.
-ActionState EditActionState(std::string_view action, const ActionFacts& facts, bool dragActive);
+ActionState EditActionState(ActionId id, const ActionFacts& facts, bool dragActive);
 
 }  // namespace lumavox

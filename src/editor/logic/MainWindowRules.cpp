@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "editor/logic/ActionTable.h"
 #include "engine/EngineState.h"
 #include "engine/Transport.h"
 #include "model/EscapedText.h"
@@ -70,63 +71,99 @@ ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& eng
     return f;
 }
 
-ActionState MainActionState(std::string_view name, const ActionFacts& f) {
+namespace {
+
+bool Enabled(ActionId id, const ActionFacts& f) {
     const bool current = f.CurrentStep >= 0;
     // The adding commands compare the cursor with the current step's time (0 without one).
     const bool canAdd = f.SoundLoaded && (current ? f.CurrentStepTime : 0) != f.CursorTime;
-    struct Rule {
-        std::string_view Name;
-        bool Enabled;
-        bool MultiOnly;
-    };
-    const Rule rules[] = {
-        {"NewPrjAction", f.Idle, false},
-        {"OpenPrjAction", f.Idle, false},
-        {"SavePrjAction", f.Modified, false},
-        {"SaveAsPrjAction", f.Idle, false},
-        {"ZoomInAction", f.SoundLoaded && f.ZoomInAllowed, false},
-        {"ZoomOutAction", f.SoundLoaded && f.ZoomOutAllowed, false},
-        {"ZoomFitAction", f.SoundLoaded, false},
-        {"CutStepAction", f.SelectedInLine > 0, false},
-        {"CpyStepAction", f.SelectedInLine > 0, false},
-        {"PstStepAction", !f.LineClipboardEmpty, false},
-        {"AddStepAction", canAdd, false},
-        {"AddBlkStepAction", canAdd, false},
-        {"DelStepAction", f.SelectedInLine > 0, false},
-        {"DelAllStepAction", f.StepsInLine > 0, false},
-        {"SelectAllAction", f.StepsAll > 0, false},
-        {"MovToCsrPosAction", current, false},
-        {"PropStepAction", current || f.SelectedAll > 0, false},
-        {"TimeStepAction", current || f.SelectedAll > 0, false},
-        {"CpyFrmTrkAction", f.StepsAll > 0, false},
-        {"UndoAction", !f.UndoEmpty, false},
-        {"PrvStpAction", f.CurrentStep > 0, false},
-        {"NxtStpAction", f.StepsInLine > 0 && f.CurrentStep < f.StepsInLine - 1, false},
-        {"UpBrightAction", current, false},
-        {"DownBrightAction", current, false},
-        {"TopPlayAction", f.CanPlayFromStart, false},
-        {"PlayAction", f.CanPlay, false},
-        {"PauseAction", f.CanPauseResume, false},
-        {"StopAction", f.CanStop, false},
-        {"ToTopPosAction", f.CanGoToSoundStartOrEnd, false},
-        {"ToEndPosAction", f.CanGoToSoundStartOrEnd, false},
-        {"CutMltAction", f.SelectedAll > 0, true},
-        {"CpyMltAction", f.SelectedAll > 0, true},
-        {"PstMltAction", !f.MultiClipboardEmpty, true},
-        {"SelectAllMltAction", true, true},
-        {"AlignMltAction", f.SelectedAll > 0, true},
-        {"StretchMltAction", f.SelectedAll > 0, true},
-        {"StretchBrtAction", f.SelectedAll > 0, true},
-        {"SaveSelGrpAction", f.SelectedAll > 0, false},
-        {"LoadGrpAction", f.SoundLoaded, false},
-        {"SelectExAction", f.StepsAll > 0, false},
-        {"ExportFseqAction", f.Idle && f.SoundLoaded, false},
-        {"CurBrt0Action", current, false},
-    };
-    for (const Rule& rule : rules) {
-        if (rule.Name == name) return {rule.Enabled, !rule.MultiOnly || f.MultiMode};
+    using Id = ActionId;
+    switch (id) {
+        case Id::NewPrjAction:
+        case Id::OpenPrjAction:
+        case Id::SaveAsPrjAction:
+            return f.Idle;
+        case Id::SavePrjAction:
+            return f.Modified;
+        case Id::ZoomInAction:
+            return f.SoundLoaded && f.ZoomInAllowed;
+        case Id::ZoomOutAction:
+            return f.SoundLoaded && f.ZoomOutAllowed;
+        case Id::ZoomFitAction:
+        case Id::LoadGrpAction:
+            return f.SoundLoaded;
+        case Id::CutStepAction:
+        case Id::CpyStepAction:
+        case Id::DelStepAction:
+            return f.SelectedInLine > 0;
+        case Id::PstStepAction:
+            return !f.LineClipboardEmpty;
+        case Id::AddStepAction:
+        case Id::AddBlkStepAction:
+            return canAdd;
+        case Id::DelAllStepAction:
+            return f.StepsInLine > 0;
+        case Id::SelectAllAction:
+        case Id::CpyFrmTrkAction:
+        case Id::SelectExAction:
+            return f.StepsAll > 0;
+        case Id::ExportFseqAction:
+            return f.Idle && f.SoundLoaded;
+        case Id::MovToCsrPosAction:
+        case Id::UpBrightAction:
+        case Id::DownBrightAction:
+        case Id::CurBrt0Action:
+            return current;
+        case Id::PropStepAction:
+        case Id::TimeStepAction:
+            return current || f.SelectedAll > 0;
+        case Id::UndoAction:
+            return !f.UndoEmpty;
+        case Id::PrvStpAction:
+            return f.CurrentStep > 0;
+        case Id::NxtStpAction:
+            return f.StepsInLine > 0 && f.CurrentStep < f.StepsInLine - 1;
+        case Id::TopPlayAction:
+            return f.CanPlayFromStart;
+        case Id::PlayAction:
+            return f.CanPlay;
+        case Id::PauseAction:
+            return f.CanPauseResume;
+        case Id::StopAction:
+            return f.CanStop;
+        case Id::ToTopPosAction:
+        case Id::ToEndPosAction:
+            return f.CanGoToSoundStartOrEnd;
+        case Id::CutMltAction:
+        case Id::CpyMltAction:
+        case Id::AlignMltAction:
+        case Id::StretchMltAction:
+        case Id::StretchBrtAction:
+        case Id::SaveSelGrpAction:
+            return f.SelectedAll > 0;
+        case Id::PstMltAction:
+            return !f.MultiClipboardEmpty;
+        case Id::SelectAllMltAction:
+        case Id::SetPrjAction:
+        case Id::PrvTimAction:
+        case Id::NxtTimAction:
+        case Id::ViewFilToolAction:
+        case Id::ViewEditToolAction:
+        case Id::ViewPlayerAction:
+        case Id::ViewCurPalAction:
+        case Id::ViewSttBarAction:
+        case Id::ViewRefTrkAction:
+        case Id::ViewColMonAction:
+        case Id::DispMonoAction:
+            return true;
     }
-    return {};  // SetPrjAction, the time steps and the view actions: always
+    return true;
+}
+
+}  // namespace
+
+ActionState MainActionState(ActionId id, const ActionFacts& f) {
+    return {Enabled(id, f), !ActionInfoOf(id).MultiOnly || f.MultiMode};
 }
 
 int64_t SoundEndScrollPosition(int64_t scrollRange, int64_t visibleWidth, int32_t postPlayTime,

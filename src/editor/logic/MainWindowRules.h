@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/Step.h"
+#include "settings/ActionId.h"
 
 namespace lumavox {
 
@@ -81,9 +82,9 @@ struct ActionState {
     bool Visible = true;
 };
 
-// The state of a main action (by name, as in kActionTable) or of CurBrt0Action; unknown names
-// are enabled and visible.
-ActionState MainActionState(std::string_view name, const ActionFacts& facts);
+// The state of an action: enabled by its rule, visible unless it belongs to the multi-line mode
+// and the reference pane does not show all lines.
+ActionState MainActionState(ActionId id, const ActionFacts& facts);
 
 // "To the sound end" scroll position: scrollRange − visibleWidth − trunc(postPlayTime ×
 // pixelsPerMs) + 16, kept within 0..scrollRange − visibleWidth.

@@ -158,7 +158,6 @@ WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {
         w.LHeight = 2;
         w.RHeight = std::max(0, waveAreaHeight - w.Bevel - 2);
         w.LHeaderHeight = 4;
-        w.RHeaderHeight = waveAreaHeight + 4;
         w.LHeaderText = "";
         w.RHeaderText = "L+R";
     } else {
@@ -166,8 +165,9 @@ WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {
         w.LHeight = std::max(0, (waveAreaHeight - w.Bevel) / 2);
         w.RHeight = w.LHeight;
         w.LHeaderHeight = (waveAreaHeight + w.Bevel) / 2;
-        w.RHeaderHeight = w.LHeaderHeight;
     }
+    const int spanned = w.LHeight + w.Bevel + w.RHeight + 4;
+    w.RHeaderHeight = std::max(0, spanned - w.LHeaderHeight);
     return w;
 }
 

@@ -107,7 +107,8 @@ struct WaveSpan {
 };
 WaveSpan WaveColumn(int32_t a, int32_t b, int height);
 
-// Heights of the waveform area from its total (L pane + bevel + R pane) and the mono display.
+// Heights of the waveform area from its total (L pane + bevel + R pane) and the mono display. The
+// L and R headers beside it span the panes, the bevel and the 4 px splitter under them.
 struct WaveLayout {
     int Bevel = 8;
     int LHeight = 0;

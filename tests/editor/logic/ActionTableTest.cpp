@@ -80,7 +80,7 @@ TEST(ActionTable, MenusAndBarsNameKnownActionsAndAgreeWithThePlacement) {
     size_t buttons = 0;
     for (size_t b = 0; b < ToolBars().size(); ++b) {
         EXPECT_EQ(ToolBars()[b].Section, "Tool" + std::to_string(b + 1));
-        EXPECT_TRUE(FindAction(ToolBars()[b].ViewAction)->Checkable);
+        EXPECT_TRUE(ActionInfoOf(ToolBars()[b].ViewAction).Checkable);
         for (const MenuEntry& entry : ToolBars()[b].Entries) {
             if (entry.Kind != MenuEntryKind::Action) continue;
             ++buttons;

@@ -12,54 +12,56 @@
 namespace lumavox {
 namespace {
 
-bool Enabled(std::string_view name, const ActionFacts& facts) {
-    return MainActionState(name, facts).Enabled;
+using Id = ActionId;
+
+bool Enabled(ActionId id, const ActionFacts& facts) {
+    return MainActionState(id, facts).Enabled;
 }
 
 TEST(MainActionState, AddingNeedsASoundAndACursorAwayFromTheCurrentStep) {
     ActionFacts f;
     f.SoundLoaded = true;
-    EXPECT_FALSE(Enabled("AddStepAction", f));  // cursor 0, no current step: 0 is compared
-    EXPECT_FALSE(Enabled("AddBlkStepAction", f));
+    EXPECT_FALSE(Enabled(Id::AddStepAction, f));  // cursor 0, no current step: 0 is compared
+    EXPECT_FALSE(Enabled(Id::AddBlkStepAction, f));
     f.CursorTime = 250;
-    EXPECT_TRUE(Enabled("AddStepAction", f));
+    EXPECT_TRUE(Enabled(Id::AddStepAction, f));
     f.CurrentStep = 0;
     f.StepsInLine = 1;
     f.CurrentStepTime = 250;
-    EXPECT_FALSE(Enabled("AddStepAction", f));
+    EXPECT_FALSE(Enabled(Id::AddStepAction, f));
     f.SoundLoaded = false;
     f.CursorTime = 0;
-    EXPECT_FALSE(Enabled("AddBlkStepAction", f));
+    EXPECT_FALSE(Enabled(Id::AddBlkStepAction, f));
 }
 
 TEST(MainActionState, LineRulesLookAtTheCurrentLineAndMultiActionsHideOutsideMultiMode) {
     ActionFacts f;
     f.SelectedAll = 3;  // selected steps only on other lines
-    EXPECT_FALSE(Enabled("DelStepAction", f));
-    EXPECT_FALSE(Enabled("CutStepAction", f));
-    EXPECT_TRUE(Enabled("SaveSelGrpAction", f));
-    EXPECT_TRUE(Enabled("PropStepAction", f));
-    EXPECT_TRUE(Enabled("CutMltAction", f));
+    EXPECT_FALSE(Enabled(Id::DelStepAction, f));
+    EXPECT_FALSE(Enabled(Id::CutStepAction, f));
+    EXPECT_TRUE(Enabled(Id::SaveSelGrpAction, f));
+    EXPECT_TRUE(Enabled(Id::PropStepAction, f));
+    EXPECT_TRUE(Enabled(Id::CutMltAction, f));
     for (const ActionInfo& action : kActionTable) {
-        EXPECT_EQ(MainActionState(action.Name, f).Visible, !action.MultiOnly) << action.Name;
+        EXPECT_EQ(MainActionState(action.Id, f).Visible, !action.MultiOnly) << action.Name;
     }
     f.MultiMode = true;
-    EXPECT_TRUE(MainActionState("SelectAllMltAction", f).Visible);
+    EXPECT_TRUE(MainActionState(Id::SelectAllMltAction, f).Visible);
 
     f.StepsInLine = 3;
     f.CurrentStep = 0;
-    EXPECT_FALSE(Enabled("PrvStpAction", f));
-    EXPECT_TRUE(Enabled("NxtStpAction", f));
+    EXPECT_FALSE(Enabled(Id::PrvStpAction, f));
+    EXPECT_TRUE(Enabled(Id::NxtStpAction, f));
     f.CurrentStep = 2;
-    EXPECT_TRUE(Enabled("PrvStpAction", f));
-    EXPECT_FALSE(Enabled("NxtStpAction", f));
-    EXPECT_TRUE(Enabled("CurBrt0Action", f));
+    EXPECT_TRUE(Enabled(Id::PrvStpAction, f));
+    EXPECT_FALSE(Enabled(Id::NxtStpAction, f));
+    EXPECT_TRUE(Enabled(Id::CurBrt0Action, f));
 
     f.Idle = false;
-    EXPECT_FALSE(Enabled("NewPrjAction", f));
-    EXPECT_FALSE(Enabled("OpenPrjAction", f));
-    EXPECT_FALSE(Enabled("SavePrjAction", f));
-    EXPECT_TRUE(Enabled("SetPrjAction", f));
+    EXPECT_FALSE(Enabled(Id::NewPrjAction, f));
+    EXPECT_FALSE(Enabled(Id::OpenPrjAction, f));
+    EXPECT_FALSE(Enabled(Id::SavePrjAction, f));
+    EXPECT_TRUE(Enabled(Id::SetPrjAction, f));
 }
 
 TEST(GatherActionFacts, ReadsTheProjectEngineAndTransport) {
@@ -78,17 +80,17 @@ TEST(GatherActionFacts, ReadsTheProjectEngineAndTransport) {
                                       GatherStepFacts(project, first), false, true, true);
     EXPECT_EQ(f.StepsInLine, 2);
     EXPECT_EQ(f.CurrentStepTime, 100);
-    EXPECT_FALSE(Enabled("AddStepAction", f));  // the cursor sits on the current step
-    EXPECT_TRUE(Enabled("UndoAction", f));
-    EXPECT_TRUE(Enabled("PlayAction", f));
-    EXPECT_FALSE(Enabled("StopAction", f));
+    EXPECT_FALSE(Enabled(Id::AddStepAction, f));  // the cursor sits on the current step
+    EXPECT_TRUE(Enabled(Id::UndoAction, f));
+    EXPECT_TRUE(Enabled(Id::PlayAction, f));
+    EXPECT_FALSE(Enabled(Id::StopAction, f));
 
     const Step stray;
     f = GatherActionFacts(project, engine, transport, false, GatherStepFacts(project, &stray),
                           false, true, true);
     EXPECT_EQ(f.CurrentStep, -1);  // not a step of the line
-    EXPECT_FALSE(Enabled("PlayAction", f));
-    EXPECT_FALSE(Enabled("ZoomInAction", f));
+    EXPECT_FALSE(Enabled(Id::PlayAction, f));
+    EXPECT_FALSE(Enabled(Id::ZoomInAction, f));
 }
 
 TEST(StepFactsCache, FollowsEveryEditTheCurrentLineAndTheCurrentStep) {

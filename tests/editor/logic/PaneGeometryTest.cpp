@@ -149,12 +149,15 @@ TEST(WaveColumn, SpansFromTheMaximumDownExcludingTheEnd) {
 }
 
 TEST(PaneLayouts, WaveAreaAndReferencePaneHeights) {
+    // The headers span the panes, the bevel and the splitter, even where the area has no room.
     const WaveLayout stereo = WaveAreaLayout(false, 360);
     EXPECT_EQ(stereo.LHeight, 176);
     EXPECT_EQ(stereo.LHeaderHeight, 184);
+    EXPECT_EQ(stereo.RHeaderHeight, 180);
     const WaveLayout mono = WaveAreaLayout(true, 360);
     EXPECT_EQ(mono.LHeight + mono.Bevel + mono.RHeight, 360);
-    EXPECT_EQ(mono.RHeaderHeight, 364);
+    EXPECT_EQ(mono.RHeaderHeight, 360);
+    EXPECT_EQ(WaveAreaLayout(true, 1).RHeaderHeight, 4);  // the R pane is 0 high
     EXPECT_STREQ(mono.RHeaderText, "L+R");
     const RefLayout hidden = ReferenceLayout(false, 80);
     EXPECT_EQ(hidden.PaneHeight, 2);
