@@ -11,7 +11,7 @@ BeatLane::BeatLane(TimePanes& panes, const BeatMarks& marks, QWidget* parent)
 
 void BeatLane::Render(PaneCanvas& c) {
     const int l = m_tl.L();
-    const int e = m_tl.RightEnd();
+    const int e = l + m_tl.VisibleWidth();
     const int h = height();
     c.Fill(l, 0, m_tl.VisibleWidth(), h, kBackground);
     if (!m_marks.Known()) return;
