@@ -61,9 +61,7 @@ void BeatAnalysisTask::Start(const std::string& soundPath, const BeatSettings& s
         const int32_t code = AnalyseSoundCached(soundPath, settings, *analysis, control);
         QMetaObject::invokeMethod(
             this,
-            [this, generation, code, analysis] {
-                Finish(generation, code, std::move(*analysis));
-            },
+            [this, generation, code, analysis] { Finish(generation, code, std::move(*analysis)); },
             Qt::QueuedConnection);
     });
 }

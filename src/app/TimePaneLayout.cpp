@@ -158,10 +158,9 @@ QWidget* TLumavoxForm::CreateCentre() {
     });
     m_refPane = new ReferencePane(*m_panes, frame);
     m_refPane->setObjectName(QStringLiteral("refPane"));
-    for (QWidget* pane :
-         {static_cast<QWidget*>(m_waveL), m_waveBevel, static_cast<QWidget*>(m_waveR),
-          static_cast<QWidget*>(m_waveSplitter), static_cast<QWidget*>(m_markBar),
-          static_cast<QWidget*>(m_beatLane)}) {
+    for (QWidget* pane : {static_cast<QWidget*>(m_waveL), m_waveBevel,
+                          static_cast<QWidget*>(m_waveR), static_cast<QWidget*>(m_waveSplitter),
+                          static_cast<QWidget*>(m_markBar), static_cast<QWidget*>(m_beatLane)}) {
         panes->addWidget(pane);
     }
     panes->addWidget(m_lineEditor, 1);

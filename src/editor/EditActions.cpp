@@ -53,9 +53,9 @@ ActionFacts EditActions::Facts() const {
     const TimeLine& timeLine = m_context.timeLine;
     const StepFacts& steps =
         m_stepFacts.Get(m_context.project, m_pane != nullptr ? m_pane->CurrentStep : nullptr);
-    ActionFacts facts = GatherActionFacts(m_context.project, m_context.engine,
-                                          m_context.transport, timeLine.FrameCount() > 0, steps,
-                                          m_multiMode, timeLine.CanZoomIn(), timeLine.CanZoomOut());
+    ActionFacts facts = GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
+                                          timeLine.FrameCount() > 0, steps, m_multiMode,
+                                          timeLine.CanZoomIn(), timeLine.CanZoomOut());
     facts.BeatsKnown = m_marks != nullptr && m_marks->Known();
     return facts;
 }

@@ -115,8 +115,8 @@ int AddStepsAtBeats(ProjectData& project, std::span<const int32_t> beats) {
     for (auto it = first; it != beats.end() && *it <= range->Last; ++it) {
         const int32_t t = *it;
         const TStepList::View items = list.ItemsUnlocked();
-        const bool taken = std::any_of(items.begin(), items.end(),
-                                       [t](const Step* s) { return s->Time == t; });
+        const bool taken =
+            std::any_of(items.begin(), items.end(), [t](const Step* s) { return s->Time == t; });
         if (taken) continue;
         LineColour look = LineColourAt(project, line, t);
         if (look.Colour == NoColour) look = {0, 0};
