@@ -154,6 +154,7 @@ void EnvData::ReadOptions() {
     };
     UsbVendorId = readUsbId("UsbVendorId");
     UsbProductId = readUsbId("UsbProductId");
+    Sacn = ReadSacnSettings(m_ini);
 }
 
 void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {
@@ -190,6 +191,8 @@ SaveResult EnvData::Save(IWaveVolume& volume) {
         m_ini.WriteString("PrjHistory", "File" + std::to_string(n),
                           n < History.size() ? History[n] : std::string());
     }
+    // After the sections of old, so that a file written for the first time keeps their order.
+    WriteSacnSettings(m_ini, Sacn);
     return m_ini.Flush();
 }
 
