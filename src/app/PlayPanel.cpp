@@ -120,10 +120,14 @@ void TLumavoxForm::DisplayTick() {
     if (m_timeLabel->text() != text) m_timeLabel->setText(text);
     if (label.FontColour != m_timeColour) SetTimeLabelColour(label.FontColour);
 
+    const bool sacnOutput = m_env.Sacn.Selected && m_outputs && m_outputs->HasSacn();
     const std::string output =
-        m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
-                                           m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
-                           : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());
+        m_env.Sacn.Selected
+            ? SacnStatusText(sacnOutput && m_outputs->Sacn().NetReady(),
+                             sacnOutput && m_outputs->Sacn().LastSendOk())
+        : m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
+                                             m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
+                             : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());
     const bool audio = m_state.AudioAvailable.load();
     const bool silent = audio && m_device->Silent();
     const QString panel0 = QtText(StatusPanel0Text(output, audio, silent));

@@ -743,5 +743,41 @@
         <source>サウンドサーバーに接続できません。音を出さずに再生します</source>
         <translation>Cannot connect to the sound server. Playing without sound.</translation>
     </message>
+    <message>
+        <source>ユニバース</source>
+        <translation>Universe</translation>
+    </message>
+    <message>
+        <source>優先度</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>同期ユニバース</source>
+        <translation>Sync universe</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>ユニキャスト先</source>
+        <translation>Unicast to</translation>
+    </message>
+    <message>
+        <source>空欄でマルチキャスト (例: 10.0.0.5,10.0.0.6)</source>
+        <translation>Empty: multicast (e.g. 10.0.0.5,10.0.0.6)</translation>
+    </message>
+    <message>
+        <source>空欄で既定の経路のインターフェイス</source>
+        <translation>Empty: the default route&apos;s interface</translation>
+    </message>
+    <message>
+        <source>送信先: </source>
+        <translation>Sending to: </translation>
+    </message>
+    <message>
+        <source>sACN初期化エラー</source>
+        <translation>sACN Start-up Error</translation>
+    </message>
 </context>
 </TS>

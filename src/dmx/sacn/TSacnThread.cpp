@@ -74,17 +74,17 @@ void TSacnThread::Reconfigure(const SacnConfig& config) {
 void TSacnThread::Apply(const SacnConfig& config) {
     m_config = config;
     m_config.periodMs = m_loop.PeriodMs();
-    m_initError.clear();
+    m_problem.clear();
     std::string destinations;
     for (const uint32_t address : config.stream.unicast) {
         destinations += (destinations.empty() ? "" : ", ") + DottedAddress(address);
     }
     bool ready = m_socketOpen;
     if (!config.settingError.empty()) {
-        m_initError = config.settingError + "; nothing is sent";
+        m_problem = config.settingError + "; nothing is sent";
         ready = false;
     } else if (!m_socketOpen) {
-        m_initError = "cannot open a UDP socket for sACN: " + m_socketError;
+        m_problem = "cannot open a UDP socket for sACN: " + m_socketError;
     } else if (config.stream.unicast.empty()) {
         const SacnInterfaceChoice choice = ChooseSacnInterface(
             config.interfaceName, InterfaceIndexOf(config.interfaceName), DefaultRouteInterface(),
@@ -94,16 +94,17 @@ void TSacnThread::Apply(const SacnConfig& config) {
         options.ttl = config.ttl;
         std::string error;
         if (!choice.error.empty()) {
-            m_initError = choice.error + "; nothing is sent";
+            m_problem = choice.error + "; nothing is sent";
             ready = false;
         } else if (!m_socket.SetMulticast(options, error)) {
-            m_initError = "cannot send sACN multicast: " + error;
+            m_problem = "cannot send sACN multicast: " + error;
             ready = false;
         }
         destinations = DottedAddress(SacnMulticastAddress(config.stream.universe));
         const std::string name = m_interfaces.InterfaceName(choice.index);
         if (!name.empty()) destinations += " on " + name;
     }
+    m_initError = m_problem;
     m_destinationText = destinations;
     m_loop.Configure(config.stream);
     m_shared.ready.store(ready, std::memory_order_relaxed);

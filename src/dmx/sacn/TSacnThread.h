@@ -72,7 +72,9 @@ public:
     const SacnConfig& Config() const { return m_config; }
     // "239.255.0.7 on eth0" or "10.0.0.5, 10.0.0.6": where the data goes, for the user.
     const std::string& DestinationText() const { return m_destinationText; }
-    // Why nothing can be sent (socket or interface), for the start-up warning; empty when none.
+    // Why nothing can be sent (a setting, the socket or the interface); empty when it can.
+    const std::string& Problem() const { return m_problem; }
+    // The same, for the start-up warning: handed out until cleared once.
     const std::string& InitError() const { return m_initError; }
     void ClearInitError() { m_initError.clear(); }
 
@@ -88,6 +90,7 @@ private:
     bool m_socketOpen = false;
     std::string m_socketError;
     std::string m_destinationText;
+    std::string m_problem;
     std::string m_initError;
     bool m_finished = false;
     std::thread m_thread;
