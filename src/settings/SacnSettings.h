@@ -25,6 +25,8 @@ struct SacnSettings {
 // Out-of-range numbers read as their defaults; the texts are kept as written (the output reports
 // an address list it cannot read).
 SacnSettings ReadSacnSettings(const UsrIniFile& ini);
+// Writes the section once sACN is in use (chosen, set up, or stored before); until then the file
+// is left without it, and the identity is made anew at each start (nothing has been sent with it).
 void WriteSacnSettings(UsrIniFile& ini, const SacnSettings& settings);
 
 }  // namespace lumavox
