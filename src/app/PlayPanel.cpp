@@ -122,9 +122,8 @@ void TLumavoxForm::DisplayTick() {
 
     const bool sacnOutput = m_env.Sacn.Selected && m_outputs && m_outputs->HasSacn();
     const std::string output =
-        m_env.Sacn.Selected
-            ? SacnStatusText(sacnOutput && m_outputs->Sacn().NetReady(),
-                             sacnOutput && m_outputs->Sacn().LastSendOk())
+        m_env.Sacn.Selected  ? SacnStatusText(sacnOutput && m_outputs->Sacn().NetReady(),
+                                              sacnOutput && m_outputs->Sacn().LastSendOk())
         : m_env.DmxType == 1 ? NetStatusText(m_outputs && m_outputs->Artnet().NetReady(),
                                              m_outputs ? m_outputs->Artnet().Nodes().Count() : 0)
                              : DmxStatusText(m_outputs && m_outputs->Usb().DevicePresent());

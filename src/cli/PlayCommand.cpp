@@ -136,12 +136,12 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
 
 int PlayCommand(const std::vector<std::string>& args) {
     int status = 0;
-    const auto parsed = ParseCommand(args,
-                                     {{"--output", "--universe", "--period", "--sound",
-                                       "--priority", "--sacn-unicast", "--sacn-sync",
-                                       "--sacn-interface"},
-                                      {"--repeat", "--progress", "--quiet", "--require-audio"}},
-                                     kHelp, 1, "play takes one PROJECT (see --help)", status);
+    const auto parsed =
+        ParseCommand(args,
+                     {{"--output", "--universe", "--period", "--sound", "--priority",
+                       "--sacn-unicast", "--sacn-sync", "--sacn-interface"},
+                      {"--repeat", "--progress", "--quiet", "--require-audio"}},
+                     kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
 
     // Usage errors first, before anything is read.
@@ -196,9 +196,10 @@ int PlayCommand(const std::vector<std::string>& args) {
         settings.Sacn.Selected ? OutputKind::Sacn
                                : (settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb));
     if (kind != OutputKind::Sacn && HasSacnOptions(*parsed)) {
-        return Fail("--priority, --sacn-unicast, --sacn-sync and --sacn-interface need "
-                    "--output sacn",
-                    kStatusUsage);
+        return Fail(
+            "--priority, --sacn-unicast, --sacn-sync and --sacn-interface need "
+            "--output sacn",
+            kStatusUsage);
     }
     if (!outputKind && kind != OutputKind::Sacn) {
         if (const int failed = readArtnetUniverse(); failed != 0) return failed;

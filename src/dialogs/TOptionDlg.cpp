@@ -280,7 +280,9 @@ QWidget* TOptionDlg::CreateDmxPage() {
     radios->addWidget(m_sacnRadio);
     connect(m_interface, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked) return;
-        InterfaceChosen(id == 2 ? OutputType::Sacn : id == 1 ? OutputType::ArtNet : OutputType::Usb);
+        InterfaceChosen(id == 2   ? OutputType::Sacn
+                        : id == 1 ? OutputType::ArtNet
+                                  : OutputType::Usb);
     });
 
     m_artNetGroup = new QGroupBox(page);
@@ -433,7 +435,9 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     // Showing the interface changes nothing but the groups' visibility.
     const OutputType type = OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected);
     const bool artNet = type == OutputType::ArtNet;
-    (type == OutputType::Sacn ? m_sacnRadio : artNet ? m_artNetRadio : m_usbRadio)
+    (type == OutputType::Sacn ? m_sacnRadio
+     : artNet                 ? m_artNetRadio
+                              : m_usbRadio)
         ->setChecked(true);
     m_artNetGroup->setVisible(artNet);
     m_interfaceGroup->setEnabled(!m_switching);

@@ -33,8 +33,8 @@ QGroupBox* TOptionDlg::CreateSacnGroup(QWidget* page) {
     m_sacnGroup = new QGroupBox(page);
     m_sacnGroup->setObjectName(QStringLiteral("SacnGroupBox"));
     m_sacnGroup->setVisible(false);
-    m_sacnUniverse = MakeSpinBox(m_sacnGroup, "SacnUniverseSpinBox", kSacnMinUniverse,
-                                 kSacnMaxUniverse);
+    m_sacnUniverse =
+        MakeSpinBox(m_sacnGroup, "SacnUniverseSpinBox", kSacnMinUniverse, kSacnMaxUniverse);
     m_sacnPriority = MakeSpinBox(m_sacnGroup, "SacnPrioritySpinBox", 0, kSacnMaxPriority);
     m_sacnSync = MakeSpinBox(m_sacnGroup, "SacnSyncSpinBox", 0, kSacnMaxUniverse);
     m_sacnSync->setSpecialValueText(Tr(dlgtext::kSacnNoSync));

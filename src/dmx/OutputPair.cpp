@@ -18,8 +18,7 @@ OutputPair::OutputPair(IFrameSource& source, const IClock& clock, const OutputPa
     m_ownSocket = std::make_unique<PosixUdpSocket>();
     m_ownAddresses = std::make_unique<NetlinkAddressConfig>();
     const ArtnetNetwork network{*m_ownSocket, *m_ownInterfaces, *m_ownAddresses};
-    Build(source, clock, config, &network, *m_ownUsb, m_ownSacnSocket.get(),
-          m_ownInterfaces.get());
+    Build(source, clock, config, &network, *m_ownUsb, m_ownSacnSocket.get(), m_ownInterfaces.get());
 }
 
 OutputPair::OutputPair(IFrameSource& source, const IClock& clock, const OutputPairConfig& config,
@@ -37,7 +36,8 @@ void OutputPair::Build(IFrameSource& source, const IClock& clock, const OutputPa
         m_artnet = std::make_unique<TArtnetThread>(source, *network, clock, artnet);
     }
     if (sacnSocket != nullptr && interfaces != nullptr) {
-        m_sacn = std::make_unique<TSacnThread>(source, *sacnSocket, *interfaces, clock, config.Sacn);
+        m_sacn =
+            std::make_unique<TSacnThread>(source, *sacnSocket, *interfaces, clock, config.Sacn);
     }
     UsbDmxConfig dmx;
     dmx.periodMs = config.UsbPeriodMs;

@@ -64,8 +64,8 @@ public:
     OutputPair(const OutputPair&) = delete;
     OutputPair& operator=(const OutputPair&) = delete;
 
-    // Runs the thread of type (ArtNet and Sacn only when the pair has them): Art-Net is resumed (which adds
-    // its 2.x address when one is needed) and polls at once; the USB thread is resumed.
+    // Runs the thread of type (ArtNet and Sacn only when the pair has them): Art-Net is resumed
+    // (which adds its 2.x address when one is needed) and polls at once; the USB thread is resumed.
     void Start(OutputType type);
     // The set-up error of the output Start ran, for the start-up warning box (Art-Net's found
     // by its first Resume, sACN's a socket or interface problem), handed out once and then

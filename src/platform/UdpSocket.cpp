@@ -60,11 +60,11 @@ bool PosixUdpSocket::SetMulticast(const MulticastOptions& options, std::string& 
         error = SystemErrorText(EBADF);
         return false;
     }
-    ip_mreqn interface{};
-    interface.imr_ifindex = options.interfaceIndex;
+    ip_mreqn outgoing{};
+    outgoing.imr_ifindex = options.interfaceIndex;
     const int ttl = options.ttl;
     const unsigned char loop = options.loopback ? 1 : 0;
-    if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &interface, sizeof interface) != 0 ||
+    if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &outgoing, sizeof outgoing) != 0 ||
         setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl) != 0 ||
         setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loop, sizeof loop) != 0) {
         error = SystemErrorText(errno);

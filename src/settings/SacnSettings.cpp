@@ -31,10 +31,10 @@ void WriteSacnSettings(UsrIniFile& ini, const SacnSettings& settings) {
     // chosen or set up, and from then on kept (with the identity made for it).
     constexpr std::string_view kAbsent = "\x01";
     const SacnSettings defaults;
-    const bool used = settings.Selected || ini.ReadString(kSection, "SacnCid", kAbsent) != kAbsent ||
-                      settings.Universe != defaults.Universe ||
-                      settings.Priority != defaults.Priority || settings.Sync != defaults.Sync ||
-                      !settings.Unicast.empty() || !settings.Interface.empty();
+    const bool used =
+        settings.Selected || ini.ReadString(kSection, "SacnCid", kAbsent) != kAbsent ||
+        settings.Universe != defaults.Universe || settings.Priority != defaults.Priority ||
+        settings.Sync != defaults.Sync || !settings.Unicast.empty() || !settings.Interface.empty();
     if (!used) return;
     ini.WriteString(kSection, "Output", settings.Selected ? "sacn" : "");
     ini.WriteInt(kSection, "SacnUniverse", settings.Universe);

@@ -8,11 +8,11 @@ namespace {
 
 ParsedArgs Parse(const std::vector<std::string>& args) {
     std::string error;
-    const auto parsed = ParseArgs(
-        args, {{"--output", "--universe", "--priority", "--sacn-unicast", "--sacn-sync",
-                "--sacn-interface"},
-               {}},
-        error);
+    const auto parsed = ParseArgs(args,
+                                  {{"--output", "--universe", "--priority", "--sacn-unicast",
+                                    "--sacn-sync", "--sacn-interface"},
+                                   {}},
+                                  error);
     EXPECT_TRUE(parsed) << error;
     return parsed.value_or(ParsedArgs{});
 }

@@ -19,8 +19,8 @@ struct SacnStream {
     std::string sourceName;
     uint16_t universe = 1;
     uint8_t priority = kSacnDefaultPriority;
-    uint16_t syncUniverse = 0;        // 0: none, the data takes effect on arrival
-    std::vector<uint32_t> unicast;    // empty: the universe's multicast group
+    uint16_t syncUniverse = 0;      // 0: none, the data takes effect on arrival
+    std::vector<uint32_t> unicast;  // empty: the universe's multicast group
 };
 
 // Values the output loop publishes for the control thread and the status line. Relaxed: each is a
@@ -81,8 +81,8 @@ private:
     SacnDataPacket m_data{};
     uint8_t m_sequence = 0;
     uint8_t m_syncSequence = 0;
-    bool m_live = false;       // data went out since the stream last ended
-    bool m_sendNext = true;    // the next frame goes out whatever it holds
+    bool m_live = false;     // data went out since the stream last ended
+    bool m_sendNext = true;  // the next frame goes out whatever it holds
     int m_repeatsLeft = 0;
     uint32_t m_last = 0;
     uint32_t m_lastSend = 0;

@@ -59,8 +59,8 @@ SacnDataPacket BuildSacnData(const Uuid& cid, std::string_view sourceName, uint8
     PutFlagsAndLength(p, 115);
     p[117] = kVectorDmpSetProperty;
     p[118] = kDmpAddressAndDataType;
-    Put16(p, 119, 0x0000);  // first property address
-    Put16(p, 121, 0x0001);  // address increment
+    Put16(p, 119, 0x0000);                                   // first property address
+    Put16(p, 121, 0x0001);                                   // address increment
     Put16(p, 123, static_cast<uint16_t>(1 + frame.size()));  // start code and slots
     p[kSacnStartCodeOffset] = 0x00;
     std::copy(frame.begin(), frame.end(), p.begin() + kSacnSlotsOffset);

@@ -86,9 +86,9 @@ void TSacnThread::Apply(const SacnConfig& config) {
     } else if (!m_socketOpen) {
         m_problem = "cannot open a UDP socket for sACN: " + m_socketError;
     } else if (config.stream.unicast.empty()) {
-        const SacnInterfaceChoice choice = ChooseSacnInterface(
-            config.interfaceName, InterfaceIndexOf(config.interfaceName), DefaultRouteInterface(),
-            m_interfaces.Ipv4Addresses());
+        const SacnInterfaceChoice choice =
+            ChooseSacnInterface(config.interfaceName, InterfaceIndexOf(config.interfaceName),
+                                DefaultRouteInterface(), m_interfaces.Ipv4Addresses());
         MulticastOptions options;
         options.interfaceIndex = choice.index;
         options.ttl = config.ttl;

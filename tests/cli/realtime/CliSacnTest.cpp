@@ -108,9 +108,10 @@ TEST(CliSacn, OlaReceivesTheRenderedFramesOnTheUniverseInPlayOrder) {
     const std::string conf = folder + "/ola";
     std::filesystem::create_directories(conf);
     for (const char* plugin :
-         {"artnet", "dummy", "espnet", "ftdidmx", "gpio", "karate", "kinet", "milinst", "nanoleaf",
-          "opendmx", "openpixelcontrol", "osc", "pathport", "renard", "sandnet", "shownet", "spi",
-          "stageprofi", "uartdmx", "usbdmx", "usbserial", "dmx4linux"}) {
+         {"artnet",   "dummy",    "espnet",  "ftdidmx",          "gpio",    "karate",   "kinet",
+          "milinst",  "nanoleaf", "opendmx", "openpixelcontrol", "osc",     "pathport", "renard",
+          "sandnet",  "shownet",  "spi",     "stageprofi",       "uartdmx", "usbdmx",   "usbserial",
+          "dmx4linux"}) {
         std::ofstream(conf + "/ola-" + plugin + ".conf") << "enabled = false\n";
     }
     std::ofstream(conf + "/ola-e131.conf")

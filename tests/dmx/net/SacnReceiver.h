@@ -65,8 +65,8 @@ public:
             ip_mreqn group{};
             group.imr_multiaddr.s_addr = htonl(SacnMulticastAddress(universe));
             group.imr_ifindex = static_cast<int>(if_nametoindex(interfaceName.c_str()));
-            m_ok = m_ok &&
-                   setsockopt(m_fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &group, sizeof group) == 0;
+            m_ok =
+                m_ok && setsockopt(m_fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &group, sizeof group) == 0;
         }
     }
     ~SacnReceiver() {
@@ -103,8 +103,8 @@ public:
             } else if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
                 timespec ts{};
                 std::memcpy(&ts, CMSG_DATA(c), sizeof ts);
-                d.kernelMs = static_cast<double>(ts.tv_sec) * 1e3 +
-                             static_cast<double>(ts.tv_nsec) / 1e6;
+                d.kernelMs =
+                    static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
             }
         }
         return d;

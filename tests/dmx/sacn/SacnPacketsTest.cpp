@@ -24,15 +24,15 @@ std::vector<uint8_t> GoldenData(const std::string& name, uint8_t priority, uint1
         u16(v >> 16);
         u16(v & 0xFFFF);
     };
-    u16(0x0010);                                     // preamble size
-    u16(0x0000);                                     // post-amble size
+    u16(0x0010);  // preamble size
+    u16(0x0000);  // post-amble size
     for (char c : std::string("ASC-E1.17")) p.push_back(static_cast<uint8_t>(c));
-    p.insert(p.end(), 3, 0x00);                      // identifier padding
-    u16(0x7000 | 622);                               // root flags and length (638 - 16)
-    u32(0x00000004);                                 // VECTOR_ROOT_E131_DATA
+    p.insert(p.end(), 3, 0x00);  // identifier padding
+    u16(0x7000 | 622);           // root flags and length (638 - 16)
+    u32(0x00000004);             // VECTOR_ROOT_E131_DATA
     p.insert(p.end(), kCid.begin(), kCid.end());
-    u16(0x7000 | 600);                               // framing flags and length (638 - 38)
-    u32(0x00000002);                                 // VECTOR_E131_DATA_PACKET
+    u16(0x7000 | 600);  // framing flags and length (638 - 38)
+    u32(0x00000002);    // VECTOR_E131_DATA_PACKET
     std::vector<uint8_t> nameField(64, 0);
     std::copy(name.begin(), name.end(), nameField.begin());
     p.insert(p.end(), nameField.begin(), nameField.end());
@@ -41,13 +41,13 @@ std::vector<uint8_t> GoldenData(const std::string& name, uint8_t priority, uint1
     p.push_back(sequence);
     p.push_back(options);
     u16(universe);
-    u16(0x7000 | 523);                               // DMP flags and length (638 - 115)
-    p.push_back(0x02);                               // VECTOR_DMP_SET_PROPERTY
-    p.push_back(0xA1);                               // address and data type
-    u16(0x0000);                                     // first property address
-    u16(0x0001);                                     // address increment
-    u16(513);                                        // property value count
-    p.push_back(0x00);                               // start code
+    u16(0x7000 | 523);  // DMP flags and length (638 - 115)
+    p.push_back(0x02);  // VECTOR_DMP_SET_PROPERTY
+    p.push_back(0xA1);  // address and data type
+    u16(0x0000);        // first property address
+    u16(0x0001);        // address increment
+    u16(513);           // property value count
+    p.push_back(0x00);  // start code
     p.insert(p.end(), frame.begin(), frame.end());
     return p;
 }
@@ -68,17 +68,17 @@ TEST(SacnPackets, DataPacketMatchesTheFieldTableByteForByte) {
 
 TEST(SacnPackets, SyncPacketMatchesTheFieldTable) {
     const SacnSyncPacket packet = BuildSacnSync(kCid, 0xFE, 7001);
-    std::vector<uint8_t> golden = {0x00, 0x10, 0x00, 0x00, 'A', 'S', 'C', '-', 'E', '1',
-                                   '.',  '1',  '7',  0x00, 0x00, 0x00,
-                                   0x70, 0x21,               // root flags and length (49 - 16)
-                                   0x00, 0x00, 0x00, 0x08};  // VECTOR_ROOT_E131_EXTENDED
+    std::vector<uint8_t> golden = {
+        0x00, 0x10, 0x00, 0x00, 'A',  'S',  'C',  '-',  'E',
+        '1',  '.',  '1',  '7',  0x00, 0x00, 0x00, 0x70, 0x21,  // root flags and length (49 - 16)
+        0x00, 0x00, 0x00, 0x08};                               // VECTOR_ROOT_E131_EXTENDED
     golden.insert(golden.end(), kCid.begin(), kCid.end());
-    const std::vector<uint8_t> framing = {
-        0x70, 0x0B,              // framing flags and length (49 - 38)
-        0x00, 0x00, 0x00, 0x01,  // VECTOR_E131_EXTENDED_SYNCHRONIZATION
-        0xFE,                    // sequence
-        0x1B, 0x59,              // synchronisation address 7001
-        0x00, 0x00};             // reserved
+    const std::vector<uint8_t> framing = {0x70, 0x0B,  // framing flags and length (49 - 38)
+                                          0x00, 0x00,
+                                          0x00, 0x01,   // VECTOR_E131_EXTENDED_SYNCHRONIZATION
+                                          0xFE,         // sequence
+                                          0x1B, 0x59,   // synchronisation address 7001
+                                          0x00, 0x00};  // reserved
     golden.insert(golden.end(), framing.begin(), framing.end());
     EXPECT_EQ(std::vector<uint8_t>(packet.begin(), packet.end()), golden);
 }
@@ -98,8 +98,7 @@ TEST(SacnPackets, SourceNameFitsItsFieldWithoutSplittingACharacter) {
     EXPECT_EQ(SacnSourceName(std::string(53, 'h') + e + e), "Lumavox " + std::string(53, 'h') + e);
     EXPECT_EQ(SacnSourceName(std::string(54, 'h') + e), "Lumavox " + std::string(54, 'h'));
     // whatever is given, the field keeps its terminating NUL
-    const SacnDataPacket packet =
-        BuildSacnData(kCid, std::string(100, 'x'), 100, 0, 1, DmxFrame{});
+    const SacnDataPacket packet = BuildSacnData(kCid, std::string(100, 'x'), 100, 0, 1, DmxFrame{});
     EXPECT_EQ(packet[kSacnSourceNameOffset + 62], 'x');
     EXPECT_EQ(packet[kSacnSourceNameOffset + 63], 0);
 }
