@@ -4,14 +4,11 @@
 
 #include "dmx/sacn/TSacnThread.h"
 #include "fakes/FakeFrameSource.h"
-#include "fakes/FakeNetworkConfig.h"
 #include "fakes/FakeUdpSocket.h"
 #include "fakes/ManualClock.h"
 
 namespace lumavox {
 namespace {
-
-using namespace std::chrono_literals;
 
 bool IsData(const SentDatagram& d) {
     return d.bytes.size() == kSacnDataSize;
@@ -158,53 +155,6 @@ TEST(SacnInterface, NamedInterfaceElseDefaultRouteElseFirstNonLoopback) {
     EXPECT_EQ(ChooseSacnInterface("", std::nullopt, 2, table).index, 2);
     EXPECT_EQ(ChooseSacnInterface("", std::nullopt, std::nullopt, table).index, 4);
     EXPECT_EQ(ChooseSacnInterface("", std::nullopt, std::nullopt, std::nullopt).index, 0);
-}
-
-// The thread ends the stream whenever it stops sending: parked for a switch, reconfigured to
-// another universe, or ended with the program.
-TEST(TSacnThread, ParkReconfigureAndEndEachTerminateTheStream) {
-    FakeFrameSource source;
-    source.ChangeEveryTick();
-    FakeUdpSocket socket;
-    FakeInterfaceList interfaces{std::vector<Ipv4Interface>{{0x0A000001, 4}}};
-    SteadyClock clock;
-    SacnConfig config;
-    config.stream.unicast = {0x0A000002};  // no multicast interface is needed
-    TSacnThread thread(source, socket, interfaces, clock, config);
-    ASSERT_TRUE(thread.NetReady()) << thread.InitError();
-    EXPECT_EQ(thread.DestinationText(), "10.0.0.2");
-
-    const auto terminations = [&](uint16_t universe) {
-        int n = 0;
-        for (const SentDatagram& d : socket.Sent()) {
-            n += Terminated(d) && d.bytes[kSacnUniverseOffset + 1] == universe ? 1 : 0;
-        }
-        return n;
-    };
-    thread.Resume();
-    ASSERT_TRUE(socket.WaitForSent([](const auto& s) { return s.size() >= 2; }, 5s));
-    ASSERT_TRUE(thread.Suspend());
-    EXPECT_EQ(terminations(1), 3);
-    EXPECT_TRUE(Terminated(socket.Sent().back()));
-
-    thread.Resume();
-    ASSERT_TRUE(socket.WaitForSent([](const auto& s) { return !Terminated(s.back()); }, 5s));
-    config.stream.universe = 2;
-    thread.Reconfigure(config);
-    EXPECT_EQ(terminations(1), 6);
-    EXPECT_TRUE(thread.Running());
-    ASSERT_TRUE(socket.WaitForSent(
-        [](const auto& s) { return !s.empty() && s.back().bytes[kSacnUniverseOffset + 1] == 2; },
-        5s));
-    EXPECT_TRUE(thread.Terminate());
-    EXPECT_EQ(terminations(2), 3);
-    EXPECT_FALSE(socket.IsOpen());
-
-    config.settingError = "SacnUnicast=x is not a list";
-    FakeUdpSocket second;
-    TSacnThread refused(source, second, interfaces, clock, config);
-    EXPECT_FALSE(refused.NetReady());
-    EXPECT_NE(refused.InitError().find("SacnUnicast=x"), std::string::npos);
 }
 
 }  // namespace
