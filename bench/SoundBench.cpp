@@ -3,16 +3,22 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "sound/SoundReporter.h"
+#include "sound/SoundScan.h"
 #include "sound/WavSound.h"
 
 namespace {
@@ -162,5 +168,50 @@ void BM_CacheCheckMp3FiveMinutes192k(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CacheCheckMp3FiveMinutes192k)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// How long a read on a worker goes on once it is cancelled (what Escape waits for in the
+// editor): the worker is cancelled once it has told its first progress text past 0 %.
+void CancelLatency(benchmark::State& state, const std::string& path) {
+    for (auto _ : state) {
+        std::atomic<bool> cancel{false};
+        std::mutex mutex;
+        std::condition_variable started;
+        bool running = false;
+        lumavox::SoundReadControl control;
+        control.Cancel = &cancel;
+        control.Status = [&](std::string_view text) {
+            if (text.empty() || text.ends_with(" 0%") || text.ends_with(".. ")) return;
+            const std::lock_guard lock(mutex);
+            running = true;
+            started.notify_one();
+        };
+        std::chrono::steady_clock::time_point cancelled;
+        std::thread worker([&] { benchmark::DoNotOptimize(lumavox::ScanSound(path, control)); });
+        {
+            std::unique_lock lock(mutex);
+            started.wait_for(lock, std::chrono::seconds(60), [&] { return running; });
+            cancelled = std::chrono::steady_clock::now();
+            cancel.store(true);
+        }
+        worker.join();
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - cancelled).count());
+    }
+}
+
+void BM_CancelWav10Minutes(benchmark::State& state) {
+    CancelLatency(state, MakeWav("ten-minutes.wav", 600));
+}
+BENCHMARK(BM_CancelWav10Minutes)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_CancelMp3FiveMinutes192k(benchmark::State& state) {
+    const std::string& mp3 = FiveMinuteMp3();
+    if (mp3.empty()) {
+        state.SkipWithError("lame is not installed");
+        return;
+    }
+    CancelLatency(state, mp3);
+}
+BENCHMARK(BM_CancelMp3FiveMinutes192k)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace

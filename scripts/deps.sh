@@ -6,6 +6,7 @@ set -euo pipefail
 build_packages=(
     build-essential cmake ninja-build pkg-config git
     libmpg123-dev libpulse-dev libusb-1.0-0-dev libjpeg-dev libstb-dev libmnl-dev nlohmann-json3-dev
+    libzstd-dev libaubio-dev
     qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev fonts-ipafont-gothic
 )
 # The test and benchmark frameworks, and the tools the tests drive: a headless sound server,
@@ -18,7 +19,7 @@ test_packages=(
 )
 
 # What scripts/run.sh needs to show the editor on a machine without a display.
-run_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils)
+run_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libzstd1 libaubio5)
 
 wanted=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}"); fi

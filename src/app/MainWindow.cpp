@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/HelpWindow.h"
+#include "app/SoundLoadTask.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/TColMonForm.h"
 #include "dialogs/TStpTimeDlg.h"
@@ -132,6 +133,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     CreateToolBars();
     setCentralWidget(CreateCentre());
     CreateStatusBar();
+    m_soundLoad = std::make_unique<SoundLoadTask>(*this, *m_panels[2], *m_panels[4]);
+    connect(m_soundLoad.get(), &SoundLoadTask::busyChanged, this, [this] { UpdateActions(); });
     ConnectEditActions();
     ConnectPanes();
     ApplyWaveHeights();
@@ -142,6 +145,8 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     if (m_setup.outputs) {
         OutputPairConfig config;
         config.TxUniverse = m_env.TxUniverse;
+        config.ArtnetUnicast = m_env.ArtnetUnicast;
+        config.ArtSync = m_env.ArtSync;
         config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
@@ -270,6 +275,13 @@ void TLumavoxForm::UpdateActions() {
     m_actionsShown = CurrentActionInputs();
     m_edit->UpdateActions([this](std::string_view name) { return Action(name); });
     m_palettePanel->ZeroAction()->setEnabled(m_panes->CanChangeBrightness());
+    if (SoundLoading()) {
+        // Nothing may change the project while the sound of the one replacing it is read.
+        for (QAction* action : m_actions) {
+            if (action) action->setEnabled(false);
+        }
+        m_palettePanel->ZeroAction()->setEnabled(false);
+    }
     emit actionsUpdated();
 }
 

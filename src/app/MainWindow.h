@@ -56,6 +56,7 @@ class LineEditorPane;
 class OutputStrip;
 class ReferencePane;
 class ReferenceHeader;
+class SoundLoadTask;
 class LineTabStrip;
 class LinePopup;
 class EditActions;
@@ -108,7 +109,12 @@ public:
     // a loadable project: the current project is then left as it was.
     // atStartUp: the settings' PrjFile at start, where a missing file quietly gives an untitled
     // project.
+    // A project whose sound must be read (no peak cache it can trust) opens once a worker has
+    // read it (SoundLoading() meanwhile; Escape cancels and leaves everything as it was): the
+    // result is then false.
     bool OpenProject(const QString& path, bool atStartUp = false);
+    // A sound is being read for an open or the project settings.
+    bool SoundLoading() const;
     bool SaveProject();    // "上書き保存"
     bool SaveProjectAs();  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
@@ -259,8 +265,11 @@ private:
     void ToSoundEnd();
     void RepaintColourMonitor();
 
+    bool FinishOpen(const QString& path, bool atStartUp, SoundScan* readAhead);
+    void FinishProjectSettings(QDialog* accepted, SoundScan* readAhead);
     void SaveGroup();
     void LoadGroup();
+    void ExportFseq();
     void OpenRecent(int index);
     void ShowHelp(int context);
     void ShowWarning(const QString& text);
@@ -356,6 +365,8 @@ private:
     int32_t m_lastTimeline = -1;
     int32_t m_timeColour = -1;  // the time label's font colour, 0x00BBGGRR
     QString m_startFile;
+    // Goes first: its worker is stopped while the status panel it writes to still exists.
+    std::unique_ptr<SoundLoadTask> m_soundLoad;
 };
 
 }  // namespace lumavox

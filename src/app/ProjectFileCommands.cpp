@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "app/SoundLoadTask.h"
 #include "dialogs/TSetPrjDlg.h"
 #include "editor/EditPrompts.h"
 #include "editor/QtText.h"
@@ -36,8 +37,10 @@ bool TLumavoxForm::BackupDue() const {
 }
 
 bool TLumavoxForm::BackupBusy() const {
+    // While a sound is read for an open, the project being left is not written behind the save
+    // question's answer.
     return QApplication::activeModalWidget() != nullptr ||
-           QApplication::mouseButtons() != Qt::NoButton;
+           QApplication::mouseButtons() != Qt::NoButton || SoundLoading();
 }
 
 void TLumavoxForm::BackupTick() {
@@ -72,7 +75,24 @@ void TLumavoxForm::RunProjectSettings(bool newProject) {
     if (!dialog) return;
     const std::string_view command = newProject ? "NewPrjAction" : "SetPrjAction";
     dialog->Prepare(Tr(FindAction(command)->Caption), newProject);
-    if (dialog->exec() == QDialog::Accepted && dialog->ApplyAccepted(m_session)) {
+    if (dialog->exec() != QDialog::Accepted) {
+        FinishProjectSettings(nullptr, nullptr);
+        return;
+    }
+    const std::string sound = dialog->SoundToRead();
+    if (sound.empty()) {
+        FinishProjectSettings(dialog, nullptr);
+        return;
+    }
+    // A new sound is read on the worker; the rest of the settings is applied with it.
+    m_soundLoad->Start(sound, [this, dialog](SoundScan&& scan) {
+        if (!m_closing) FinishProjectSettings(dialog, &scan);
+    });
+}
+
+void TLumavoxForm::FinishProjectSettings(QDialog* accepted, SoundScan* readAhead) {
+    auto* dialog = qobject_cast<TSetPrjDlg*>(accepted);
+    if (dialog && dialog->ApplyAccepted(m_session, readAhead)) {
         // After the settings the caption names the title, else the file (no "<無題>").
         setWindowTitle(QtText(WindowCaptionText(HeaderTitle(m_project.Header), m_env.PrjFile, "")));
     }
@@ -152,10 +172,26 @@ void TLumavoxForm::AfterSaveCommand(bool saved) {
     m_panes->ShowSelection(false);  // saving deselects every step
 }
 
+bool TLumavoxForm::SoundLoading() const {
+    return m_soundLoad && m_soundLoad->Busy();
+}
+
 bool TLumavoxForm::OpenProject(const QString& path, bool atStartUp) {
+    m_soundLoad->Cancel();  // a later open replaces one still reading its sound
+    const std::string sound = m_session.SoundToRead(atStartUp ? m_env.PrjFile : StdText(path));
+    if (sound.empty()) return FinishOpen(path, atStartUp, nullptr);
+    // The window paints and the current project stays until the sound has been read.
+    m_soundLoad->Start(sound, [this, path, atStartUp](SoundScan&& scan) {
+        // Cancelled: the project that was open simply stays.
+        if (!m_closing && !scan.Cancelled) FinishOpen(path, atStartUp, &scan);
+    });
+    return false;
+}
+
+bool TLumavoxForm::FinishOpen(const QString& path, bool atStartUp, SoundScan* readAhead) {
     m_dispTimer.stop();
-    const OpenResult result =
-        atStartUp ? m_session.OpenAtStartUp() : m_session.OpenProject(StdText(path));
+    const OpenResult result = atStartUp ? m_session.OpenAtStartUp(readAhead)
+                                        : m_session.OpenProject(StdText(path), readAhead);
     if (result.Outcome == OpenOutcome::Refused) {
         // Nothing changed; a recent entry naming a file that is gone is dropped.
         ShowWarning(QtText(FileRefusalText(FileStatusText(result.Status), StdText(path))));

@@ -131,6 +131,7 @@ void TLumavoxForm::CreateActions() {
     connect(Action("SaveAsPrjAction"), &QAction::triggered, this, [this] { SaveProjectAs(); });
     connect(Action("SaveSelGrpAction"), &QAction::triggered, this, [this] { SaveGroup(); });
     connect(Action("LoadGrpAction"), &QAction::triggered, this, [this] { LoadGroup(); });
+    connect(Action("ExportFseqAction"), &QAction::triggered, this, [this] { ExportFseq(); });
     connect(Action("TopPlayAction"), &QAction::triggered, this, [this] { PlayFromStart(); });
     connect(Action("PlayAction"), &QAction::triggered, this, [this] { Play(); });
     connect(Action("PauseAction"), &QAction::triggered, this,

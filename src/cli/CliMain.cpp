@@ -17,11 +17,13 @@ constexpr const char* kUsage =
     "  render PROJECT    print the line colours over time as CSV (and a raw DMX recording)\n"
     "  peaks SOUND OUT   write the waveform peak cache of a WAV or MP3 file\n"
     "  wavinfo SOUND     print a sound file's format as JSON\n"
+    "  beats SOUND       print the onsets or beats of a WAV or MP3 file (ms per line)\n"
     "  play PROJECT      play a show headless on the audio device and a DMX output\n"
     "  demo DIR          write a demo show (demo.wav, demo.prj) into DIR\n"
+    "  export PROJECT OUT.fseq  write the show as an FSEQ sequence for show players\n"
     "\n"
     "Every command takes --help (or: lumavox-cli help COMMAND); --version prints the version.\n"
-    "Exit status: 0 done, 1 failed, 2 usage error (peaks: the reader's codes, see its --help).\n";
+    "Exit status: 0 done, 1 failed, 2 usage error (peaks, beats: the reader's codes).\n";
 
 using Command = int (*)(const std::vector<std::string>&);
 
@@ -31,8 +33,10 @@ Command FindCommand(const std::string& name) {
     if (name == "render") return RenderCommand;
     if (name == "peaks") return PeaksCommand;
     if (name == "wavinfo") return WavInfoCommand;
+    if (name == "beats") return BeatsCommand;
     if (name == "play") return PlayCommand;
     if (name == "demo") return DemoCommand;
+    if (name == "export") return ExportCommand;
     return nullptr;
 }
 

@@ -15,9 +15,11 @@ int PeaksCommand(const std::vector<std::string>& args);
 int WavInfoCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int DemoCommand(const std::vector<std::string>& args);
+int ExportCommand(const std::vector<std::string>& args);
+int BeatsCommand(const std::vector<std::string>& args);
 
 // Exit statuses shared by every command: 0 done, 1 failed, 2 a usage error (bad options or
-// arguments). peaks also returns the sound reader's codes 1..4.
+// arguments). peaks and beats also return the sound reader's codes 1..4.
 inline constexpr int kStatusFailed = 1;
 inline constexpr int kStatusUsage = 2;
 

@@ -38,23 +38,26 @@ namespace {
 constexpr const char* kHelp =
     "usage: lumavox-cli play PROJECT [--output artnet|sacn|usb|none] [--universe N] [--repeat]\n"
     "                        [--period MS] [--sound FILE] [--require-audio]\n"
+    "                        [--artnet-unicast] [--artsync]\n"
     "                        [--progress | --quiet]\n"
     "                        [--priority P] [--sacn-unicast IP[,IP...]] [--sacn-sync U]\n"
     "                        [--sacn-interface NAME]\n"
     "Plays the show from the start of the pre-roll through the post-roll on the audio device,\n"
     "sending the lights over Art-Net, sACN (E1.31), to the USB DMX interface, or nowhere. The\n"
     "default output is the editor's DMX setting. --universe sets the Art-Net universe (sub-net\n"
-    "x 16 + ID, 0..255) or the sACN universe (1..63999), --period the USB and sACN output\n"
-    "period in ms (Art-Net always sends every 20 ms). sACN goes to the universe's multicast\n"
-    "group on the interface of the default route (--sacn-interface names another), or to the\n"
-    "addresses of --sacn-unicast; --priority is its priority (0..200), --sacn-sync a\n"
-    "synchronisation universe (0: none).\n"
+    "x 16 + ID, 0..255) or the sACN universe (1..63999). --artnet-unicast sends Art-Net only to\n"
+    "the nodes whose latest ArtPollReply takes that universe (instead of broadcasting it),\n"
+    "--artsync follows each frame with an ArtSync (both default to the editor's settings).\n"
+    "--period is the USB and sACN output period in ms (Art-Net always sends every 20 ms). sACN\n"
+    "goes to the universe's multicast group on the interface of the default route\n"
+    "(--sacn-interface names another), or to the addresses of --sacn-unicast; --priority is its\n"
+    "priority (0..200), --sacn-sync a synchronisation universe (0: none).\n"
     "--repeat plays the sound again and again until interrupted. The sound is the project's\n"
     "sound file (at its stored path, else the same name in the project's folder), or --sound.\n"
     "Without a sound server the show runs silently on the system clock, unless --require-audio\n"
     "is given. The play time is printed once a second when stderr is a terminal (--progress\n"
     "always, --quiet never). Ctrl+C stops cleanly; the Art-Net nodes found are listed at the "
-    "end.\n";
+    "end\n(\"[unicast]\" after those that were receiving the universe by unicast).\n";
 
 // The settings file of the editor installed beside this tool ("lumavox" in the same folder):
 // "<folder>/lumavox.INI" when the folder is writable, else the one in the user's config folder.
@@ -86,6 +89,8 @@ OutputPairConfig OutputsFor(OutputKind kind, const EnvData& settings, int32_t un
     config.WithSacn = kind == OutputKind::Sacn;
     config.Sacn = SacnConfigFrom(settings.Sacn);
     config.Sacn.periodMs = static_cast<uint32_t>(period.value_or(20));
+    config.ArtnetUnicast = settings.ArtnetUnicast;
+    config.ArtSync = settings.ArtSync;
     config.UsbPeriodMs =
         static_cast<uint32_t>(period.value_or(kind == OutputKind::Usb ? settings.DmxInterval : 20));
     if (kind == OutputKind::Usb) {
@@ -105,7 +110,9 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
         }
         if (outputs.Artnet().NetReady()) {
             Warn("Art-Net from " + outputs.Artnet().LocalAddressText() + ", universe " +
-                 std::to_string(config.TxUniverse));
+                 std::to_string(config.TxUniverse) +
+                 (config.ArtnetUnicast ? ", unicast to the nodes that take it" : "") +
+                 (config.ArtSync ? ", ArtSync after each frame" : ""));
         }
     } else if (kind == OutputKind::Sacn) {
         if (const std::string error = outputs.InitErrorAfterStart(); !error.empty()) {
@@ -140,7 +147,8 @@ int PlayCommand(const std::vector<std::string>& args) {
         ParseCommand(args,
                      {{"--output", "--universe", "--period", "--sound", "--priority",
                        "--sacn-unicast", "--sacn-sync", "--sacn-interface"},
-                      {"--repeat", "--progress", "--quiet", "--require-audio"}},
+                      {"--repeat", "--progress", "--quiet", "--require-audio", "--artnet-unicast",
+                       "--artsync"}},
                      kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
 
@@ -215,8 +223,14 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (kind == OutputKind::Usb && !settings.BadUsbIdSetting.empty()) {
         return Fail(BadUsbIdText(settingsPath, settings.BadUsbIdSetting));
     }
-    const OutputPairConfig outputConfig =
+    if ((parsed->Has("--artnet-unicast") || parsed->Has("--artsync")) &&
+        kind != OutputKind::ArtNet) {
+        return Fail("--artnet-unicast and --artsync need the Art-Net output", kStatusUsage);
+    }
+    OutputPairConfig outputConfig =
         OutputsFor(kind, settings, universe.value_or(settings.TxUniverse), period);
+    if (parsed->Has("--artnet-unicast")) outputConfig.ArtnetUnicast = true;
+    if (parsed->Has("--artsync")) outputConfig.ArtSync = true;
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this
@@ -305,7 +319,8 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (outputs.HasArtnet()) {
         // node names come from the network
         for (const NodeEntry& node : outputs.Artnet().Nodes().Entries()) {
-            Print(EscapeText(NodeListLine(node)) + "\n");
+            const bool unicast = outputs.Artnet().ReceivesUnicast(node.address);
+            Print(EscapeText(NodeListLine(node)) + (unicast ? "  [unicast]" : "") + "\n");
         }
     }
     // the end of the show and a stop signal both end the run normally

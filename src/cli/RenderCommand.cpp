@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/ShowRender.h"
 #include "dmx/Patch.h"
+#include "engine/Engine.h"
 #include "model/ColourEval.h"
 #include "model/ProjectFile.h"
 #include "platform/Paths.h"

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "editor/QtText.h"
+#include "editor/logic/DialogTexts.h"
 #include "editor/logic/UiText.h"
 
 namespace lumavox {
@@ -77,6 +78,10 @@ TArtNetPropDlg::TArtNetPropDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
     m_ports->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_ports->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    m_unicast = new QLabel(this);
+    m_unicast->setObjectName(QStringLiteral("UnicastLabel"));
+    m_unicast->hide();
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QtText(UiText::Ok));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -87,6 +92,7 @@ TArtNetPropDlg::TArtNetPropDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
     layout->addWidget(m_info, 1);
     layout->addWidget(portLabel);
     layout->addWidget(m_ports);
+    layout->addWidget(m_unicast);
     layout->addWidget(buttons);
     SetEntry(std::nullopt);
 }
@@ -94,6 +100,7 @@ TArtNetPropDlg::TArtNetPropDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
 void TArtNetPropDlg::SetEntry(const std::optional<NodeEntry>& entry) {
     m_info->clearContents();
     m_ports->clearContents();
+    m_unicast->hide();
     if (!entry) return;
     const std::array<std::string, 4> values = {
         NodeAddressText(*entry), std::string(entry->ShortName()), std::string(entry->LongName()),
@@ -113,6 +120,12 @@ void TArtNetPropDlg::SetEntry(const std::optional<NodeEntry>& entry) {
         SetValueCell(m_ports, 2, port + 1, QtText(NodePortCellText(*entry, port, false)),
                      Qt::AlignHCenter);
     }
+}
+
+void TArtNetPropDlg::SetUnicast(std::optional<bool> receives) {
+    m_unicast->setVisible(receives.has_value());
+    if (receives)
+        m_unicast->setText(Tr(*receives ? dlgtext::kNodeGetsUnicast : dlgtext::kNodeNoUnicast));
 }
 
 void TArtNetPropDlg::showEvent(QShowEvent* event) {

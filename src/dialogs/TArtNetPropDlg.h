@@ -5,6 +5,7 @@
 
 #include "dmx/artnet/NodeEntry.h"
 
+class QLabel;
 class QTableWidget;
 
 namespace lumavox {
@@ -19,9 +20,13 @@ public:
 
     // Fills both grids from entry; without one both stay empty.
     void SetEntry(const std::optional<NodeEntry>& entry);
+    // With unicast on, whether ArtDmx goes to this node (a line under the ports); nothing hides
+    // the line (broadcast reaches every node).
+    void SetUnicast(std::optional<bool> receives);
 
     QTableWidget* InfoGrid() const { return m_info; }
     QTableWidget* PortGrid() const { return m_ports; }
+    QLabel* UnicastLabel() const { return m_unicast; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,6 +34,7 @@ protected:
 private:
     QTableWidget* m_info = nullptr;
     QTableWidget* m_ports = nullptr;
+    QLabel* m_unicast = nullptr;
 };
 
 }  // namespace lumavox

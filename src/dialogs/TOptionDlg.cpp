@@ -337,6 +337,26 @@ QWidget* TOptionDlg::CreateDmxPage() {
     top->addWidget(portGroup);
     top->addWidget(m_ipLabel, 1, Qt::AlignBottom);
     artNet->addLayout(top);
+    // Art-Net delivery, applied at once like the universe and stored in [Output].
+    m_unicast = new QCheckBox(T(dlgtext::kArtnetUnicast), m_artNetGroup);
+    m_unicast->setObjectName(QStringLiteral("UnicastCheckBox"));
+    m_artSync = new QCheckBox(T(dlgtext::kArtSync), m_artNetGroup);
+    m_artSync->setObjectName(QStringLiteral("ArtSyncCheckBox"));
+    connect(m_unicast, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_showing) return;
+        if (m_outputs) m_outputs->Artnet().SetUnicast(on);
+        m_env.ArtnetUnicast = on;
+    });
+    connect(m_artSync, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_showing) return;
+        if (m_outputs) m_outputs->Artnet().SetArtSync(on);
+        m_env.ArtSync = on;
+    });
+    auto* delivery = new QHBoxLayout;
+    delivery->addWidget(m_unicast);
+    delivery->addWidget(m_artSync);
+    delivery->addStretch(1);
+    artNet->addLayout(delivery);
     artNet->addLayout(nodes);
 
     auto* layout = new QVBoxLayout(page);
@@ -449,6 +469,8 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     const int universe = m_outputs ? m_outputs->Artnet().TxUniverse() : m_env.TxUniverse;
     m_subNet->setCurrentIndex((universe >> 4) & 0xF);
     m_id->setCurrentIndex(universe & 0xF);
+    m_unicast->setChecked(m_outputs ? m_outputs->Artnet().Unicast() : m_env.ArtnetUnicast);
+    m_artSync->setChecked(m_outputs ? m_outputs->Artnet().ArtSync() : m_env.ArtSync);
     if (m_outputs) m_outputs->Artnet().Nodes().SetNodesChanged();
     m_showing = false;
     QDialog::showEvent(event);
@@ -578,6 +600,10 @@ void TOptionDlg::OpenNodeDetails() {
     const std::optional<NodeEntry> entry = m_outputs->Artnet().Nodes().Entry(row);
     if (!entry || !m_nodeDialog) return;
     m_nodeDialog->SetEntry(entry);
+    const TArtnetThread& artnet = m_outputs->Artnet();
+    m_nodeDialog->SetUnicast(artnet.Unicast()
+                                 ? std::optional<bool>(artnet.ReceivesUnicast(entry->address))
+                                 : std::nullopt);
     m_nodeDialog->exec();
 }
 

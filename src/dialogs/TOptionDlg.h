@@ -89,6 +89,8 @@ public:
     QListWidget* NodeListBox() const { return m_nodeList; }
     QPushButton* ScanButton() const { return m_scan; }
     QPushButton* DetailsButton() const { return m_details; }
+    QCheckBox* UnicastBox() const { return m_unicast; }
+    QCheckBox* ArtSyncBox() const { return m_artSync; }
     QComboBox* DisplayPeriodComboBox() const { return m_dispPeriod; }
     QComboBox* DmxPeriodComboBox() const { return m_dmxPeriod; }
     // The working copy of the colour scheme (reaches EnvData on OK).
@@ -169,6 +171,8 @@ private:
     QListWidget* m_nodeList = nullptr;
     QPushButton* m_scan = nullptr;
     QPushButton* m_details = nullptr;
+    QCheckBox* m_unicast = nullptr;
+    QCheckBox* m_artSync = nullptr;
     QComboBox* m_dispPeriod = nullptr;
     QComboBox* m_dmxPeriod = nullptr;
     QRadioButton* m_sacnRadio = nullptr;

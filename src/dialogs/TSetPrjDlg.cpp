@@ -30,6 +30,7 @@
 #include "settings/EnvData.h"
 #include "settings/Placement.h"
 #include "sound/SoundInfo.h"
+#include "sound/SoundScan.h"
 
 namespace lumavox {
 
@@ -232,13 +233,20 @@ void TSetPrjDlg::accept() {
     QDialog::accept();
 }
 
-bool TSetPrjDlg::ApplyAccepted(ShowSession& session) {
+std::string TSetPrjDlg::SoundToRead() const {
+    return m_soundChanged ? ResolveSoundPath(StdText(m_sound->text()), m_env.ExeDir)
+                          : std::string();
+}
+
+bool TSetPrjDlg::ApplyAccepted(ShowSession& session, SoundScan* readAhead) {
     BusyCursor busy;
     if (m_soundChanged) {
         m_soundChanged = false;
-        const std::string stored = StdText(m_sound->text());
-        session.ChangeSound(ResolveSoundPath(stored, m_env.ExeDir), stored);
-        m_project.Modified = true;  // whatever the load gave
+        if (readAhead == nullptr || !readAhead->Cancelled) {
+            const std::string stored = StdText(m_sound->text());
+            session.ChangeSound(ResolveSoundPath(stored, m_env.ExeDir), stored, readAhead);
+            m_project.Modified = true;  // whatever the load gave
+        }
     }
     const bool titleChanged = m_titleChanged;
     if (titleChanged) {

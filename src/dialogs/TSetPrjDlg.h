@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -17,6 +18,7 @@ class PatchTable;
 class ProjectData;
 class ShowSession;
 class WavSound;
+struct SoundScan;
 struct EngineState;
 
 // The project settings dialog: title, sound file, DMX patch (with the patch check that lights one
@@ -38,7 +40,12 @@ public:
     // project is modified whatever the load gives), a changed title goes into the header; then
     // the time line length, and the play position is held inside the new time line when idle.
     // True when the title changed (the caller updates its caption).
-    bool ApplyAccepted(ShowSession& session);
+    // readAhead: the new sound read ahead (ScanSound of SoundToRead()); a cancelled read leaves
+    // the project's sound as it was and the rest is applied.
+    bool ApplyAccepted(ShowSession& session, SoundScan* readAhead = nullptr);
+    // After an accepted exec(): the sound file ApplyAccepted will read, empty when the sound
+    // field did not change.
+    std::string SoundToRead() const;
 
     // Takes a sound file (the "..." dialog's choice or a dropped file) when it can be used.
     bool TakeSoundFile(const QString& path);

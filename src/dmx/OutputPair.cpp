@@ -33,6 +33,8 @@ void OutputPair::Build(IFrameSource& source, const IClock& clock, const OutputPa
     if (network != nullptr) {
         ArtnetConfig artnet;
         artnet.txUniverse = config.TxUniverse;
+        artnet.unicast = config.ArtnetUnicast;
+        artnet.artSync = config.ArtSync;
         m_artnet = std::make_unique<TArtnetThread>(source, *network, clock, artnet);
     }
     if (sacnSocket != nullptr && interfaces != nullptr) {

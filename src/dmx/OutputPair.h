@@ -41,6 +41,8 @@ struct OutputPairConfig {
     // False likewise for sACN: no sACN socket is opened.
     bool WithSacn = true;
     SacnConfig Sacn{};
+    bool ArtnetUnicast = false;  // "[Output] ArtnetUnicast"
+    bool ArtSync = false;        // "[Output] ArtSync"
 };
 
 // The output threads of the editor (Art-Net, USB, sACN) with the operating-system pieces they work

@@ -322,4 +322,10 @@ void BuildOutputFrame(const ProjectData& project, const PatchTable& patch, int32
     BuildDmxFrame(sources, patch, patchCheckChannel, frame);
 }
 
+void RenderFrame(const ProjectData& project, const PatchTable& patch, int32_t t,
+                 std::array<int32_t, kLineCount>& colours, DmxFrame& frame) {
+    SourceChannels sources{};
+    BuildOutputFrame(project, patch, t, -1, NoColour, -1, colours, sources, frame);
+}
+
 }  // namespace lumavox

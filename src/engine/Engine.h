@@ -42,6 +42,11 @@ void BuildOutputFrame(const ProjectData& project, const PatchTable& patch, int32
                       std::array<int32_t, kLineCount>& colours, SourceChannels& sources,
                       DmxFrame& frame);
 
+// The frame a show sends with the play position at t, as rendering and exporting compute it: the
+// eight line colours and the patched frame, without a preview colour or a patch check. Any thread.
+void RenderFrame(const ProjectData& project, const PatchTable& patch, int32_t t,
+                 std::array<int32_t, kLineCount>& colours, DmxFrame& frame);
+
 // The engine tick: once per output period it advances the free clock, talks to the sound device,
 // carries out the requests the UI posted in EngineState, settles CursorTime and builds the DMX
 // frame from the eight line colours through the patch.

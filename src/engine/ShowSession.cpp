@@ -10,6 +10,7 @@
 #include "model/StepOps.h"
 #include "platform/Paths.h"
 #include "settings/EnvData.h"
+#include "sound/SoundScan.h"
 #include "sound/WavSound.h"
 
 namespace lumavox {
@@ -19,6 +20,12 @@ namespace {
 bool IsRegularFile(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+uintmax_t CacheSize(const std::string& path) {
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : size;
 }
 
 class BusyScope {
@@ -95,7 +102,36 @@ void ShowSession::ResetForNewProject() {
     RecomputeTimelineLength(m_engine);
 }
 
-OpenResult ShowSession::OpenProject(const std::string& path) {
+int32_t ShowSession::ReadSound(const std::string& soundPath, SoundScan* readAhead) {
+    // A scan of another file, or of this one before it changed, stands for nothing.
+    if (readAhead != nullptr && !readAhead->Cancelled && readAhead->Path == soundPath &&
+        readAhead->FileTime == FileDateTime(soundPath)) {
+        return m_sound->TakeScan(std::move(*readAhead));
+    }
+    return m_sound->LoadSound(soundPath);
+}
+
+std::string ShowSession::SoundToRead(const std::string& path) {
+    m_checkedCache.reset();
+    if (m_sound == nullptr || path.empty() || ProbeProjectFile(path) != FileStatus::Loaded) {
+        return {};
+    }
+    ProjectData scratch;
+    if (!TryLoadProjectFile(scratch, path).Loaded()) return {};
+    const std::string sound = LocateProjectSound(scratch.Header, path, m_env.ExeDir);
+    // A missing sound is only reported by the open, which takes no time.
+    if (!IsRegularFile(sound)) return {};
+    const std::string cache = PeakCachePath(path);
+    const double soundTime = FileDateTime(sound);
+    if (IsRegularFile(cache) && soundTime == scratch.Header.SoundFileTime &&
+        PeakCacheCovers(cache, sound)) {
+        m_checkedCache = CheckedCache{cache, CacheSize(cache), sound, soundTime};
+        return {};
+    }
+    return sound;
+}
+
+OpenResult ShowSession::OpenProject(const std::string& path, SoundScan* readAhead) {
     OpenResult result;
     if (!path.empty()) {
         result.Status = ProbeProjectFile(path);
@@ -139,9 +175,15 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
         // The cache is trusted only while the sound has the time it had when the cache was made,
         // and only when it holds the whole sound: an empty or cut-off cache is made again.
         const bool soundChanged = soundTime != header.SoundFileTime;
-        if (soundChanged || m_sound->LoadPeakCacheFor(cache, sound) == 0) {
+        // A sound read ahead was read because the cache would not do.
+        const bool checked =
+            m_checkedCache == CheckedCache{cache, CacheSize(cache), sound, soundTime};
+        m_checkedCache.reset();
+        if (soundChanged || readAhead != nullptr ||
+            (checked ? m_sound->LoadPeakCache(cache) : m_sound->LoadPeakCacheFor(cache, sound)) ==
+                0) {
             BusyScope busy(m_ui);
-            if (m_sound->LoadSound(sound) > 0) {
+            if (ReadSound(sound, readAhead) > 0) {
                 header.SoundFileTime = soundTime;
                 m_sound->SavePeakCache(cache);
                 if (soundChanged) {
@@ -153,7 +195,7 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
         }
     } else if (soundExists) {
         BusyScope busy(m_ui);
-        if (m_sound->LoadSound(sound) > 0) {
+        if (ReadSound(sound, readAhead) > 0) {
             header.SoundFileTime = soundTime;
             m_sound->SavePeakCache(cache);
         }
@@ -172,9 +214,9 @@ OpenResult ShowSession::OpenProject(const std::string& path) {
     return result;
 }
 
-OpenResult ShowSession::OpenAtStartUp() {
+OpenResult ShowSession::OpenAtStartUp(SoundScan* readAhead) {
     if (!m_env.PrjFile.empty()) {
-        OpenResult opened = OpenProject(m_env.PrjFile);
+        OpenResult opened = OpenProject(m_env.PrjFile, readAhead);
         if (opened.Outcome != OpenOutcome::Refused) return opened;
     }
     m_env.PrjFile.clear();
@@ -184,7 +226,7 @@ OpenResult ShowSession::OpenAtStartUp() {
 }
 
 bool ShowSession::ChangeSound(const std::string& soundPath,
-                              const std::optional<std::string>& storedText) {
+                              const std::optional<std::string>& storedText, SoundScan* readAhead) {
     if (m_sound == nullptr) return false;  // the peak list decides whether a sound is taken
     const std::string stored =
         storedText ? *storedText : MakeSoundPathRelative(soundPath, m_env.ExeDir);
@@ -195,7 +237,7 @@ bool ShowSession::ChangeSound(const std::string& soundPath,
         return false;
     }
     BusyScope busy(m_ui);
-    if (m_sound->LoadSound(soundPath) <= 0) return false;
+    if (ReadSound(soundPath, readAhead) <= 0) return false;
     header.SoundFileTime = FileDateTime(soundPath);
     m_project.Header = header;
     m_cachePending = true;

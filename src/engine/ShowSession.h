@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@ class ProjectData;
 class PatchTable;
 class WavSound;
 class EnvData;
+struct SoundScan;
 
 // What the session needs from the window around it. The sound reader's progress and error texts go
 // through the WavSound's own SoundReporter; these are the rest. UI thread.
@@ -86,19 +88,28 @@ public:
 
     // Opens a project file, or starts a new project for an empty path. A file that cannot be loaded
     // is refused before anything is touched: the current project, its sound and its name stay.
-    OpenResult OpenProject(const std::string& path);
+    // readAhead: the sound the open reads, already scanned (ScanSound of the path SoundToRead
+    // gave); used when it is that file unchanged since, else the open reads the sound itself.
+    OpenResult OpenProject(const std::string& path, SoundScan* readAhead = nullptr);
     // The start-up open of the settings' PrjFile: as OpenProject, except that without a loadable
     // PrjFile the project stays the empty one made at start (Untitled; PrjFile cleared when it
     // named a file): no box, no settings dialog.
-    OpenResult OpenAtStartUp();
+    OpenResult OpenAtStartUp(SoundScan* readAhead = nullptr);
+    // The sound file OpenProject (path) would read, found without changing anything: empty when
+    // the open reads none (no project file, no sound, no waveform, or a peak cache it can trust).
+    // Lets the caller read the sound ahead on a worker and pass it in.
+    // A cache it finds trusted is not checked again by the open that follows.
+    std::string SoundToRead(const std::string& path);
 
     // A new sound for the project (a dropped file, the project settings' sound field): reads it
     // into the peak list; when it gives at least one entry the header names it (storedText, or the
     // path made relative to the program folder), SoundFileTime becomes its time, the engine is
     // asked to open it, the project is marked modified and its cache waits for the next save.
     // False (the reader has reported why) changes nothing in the header.
+    // readAhead as for OpenProject: ScanSound of soundPath.
     bool ChangeSound(const std::string& soundPath,
-                     const std::optional<std::string>& storedText = std::nullopt);
+                     const std::optional<std::string>& storedText = std::nullopt,
+                     SoundScan* readAhead = nullptr);
     // A sound for this run in place of the project's (the player's --sound): the engine is asked
     // to open it; the project and its header stay as they are.
     void PlaySoundInstead(const std::string& soundPath);
@@ -119,6 +130,7 @@ private:
     void ResetForNewProject();
     void CloseSound();
     void WritePendingCache();
+    int32_t ReadSound(const std::string& soundPath, SoundScan* readAhead);
     ProjectSaveResult Save(bool keepUndo, bool backup);
 
     ProjectData& m_project;
@@ -129,6 +141,16 @@ private:
     ISessionUi& m_ui;
     std::chrono::milliseconds m_requestBound;
     bool m_cachePending = false;
+    // The peak cache SoundToRead last found long enough for its sound (checking an MP3's length
+    // scans the whole file), with what the verdict depended on.
+    struct CheckedCache {
+        std::string Cache;
+        uintmax_t CacheSize = 0;
+        std::string Sound;
+        double SoundTime = 0.0;
+        bool operator==(const CheckedCache&) const = default;
+    };
+    std::optional<CheckedCache> m_checkedCache;
 };
 
 }  // namespace lumavox

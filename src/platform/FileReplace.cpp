@@ -248,4 +248,82 @@ int ReadRegularFile(const std::string& path, size_t maxBytes, std::string& bytes
     return error;
 }
 
+FileReplacement::~FileReplacement() {
+    Discard();
+}
+
+int FileReplacement::Open(const std::string& path) {
+    Discard();
+    if (path.empty()) return ENOENT;
+    std::string target;
+    if (const int error = FollowLinks(path, target); error != 0) return error;
+    struct stat old {};
+    const bool oldExists = stat(target.c_str(), &old) == 0;
+    if (oldExists && !S_ISREG(old.st_mode)) return EINVAL;
+    RemoveStaleSaveFiles(FolderOf(target));
+    const int fd = CreateTemporary(target, m_temporary);
+    if (fd < 0) return errno;
+    if (oldExists) fchmod(fd, old.st_mode & 07777);
+    m_fd = fd;
+    m_target = target;
+    return 0;
+}
+
+int FileReplacement::Append(std::span<const uint8_t> bytes) {
+    if (m_fd < 0) return EBADF;
+    return WriteAll(m_fd, bytes.data(), bytes.size());
+}
+
+int FileReplacement::WriteAt(uint64_t offset, std::span<const uint8_t> bytes) {
+    if (m_fd < 0) return EBADF;
+    const uint8_t* data = bytes.data();
+    size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = pwrite(m_fd, data, size, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        data += n;
+        size -= static_cast<size_t>(n);
+        offset += static_cast<uint64_t>(n);
+    }
+    return 0;
+}
+
+int FileReplacement::Commit(bool sync) {
+    if (m_fd < 0) return EBADF;
+    int error = 0;
+    if (sync && fsync(m_fd) != 0) error = errno;
+    if (close(m_fd) != 0 && error == 0) error = errno;
+    m_fd = -1;
+    if (error == 0 && rename(m_temporary.c_str(), m_target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        unlink(m_temporary.c_str());
+        m_temporary.clear();
+        return error;
+    }
+    m_temporary.clear();
+    if (sync) {
+        const int dir = open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            fsync(dir);
+            close(dir);
+        }
+    }
+    return 0;
+}
+
+void FileReplacement::Discard() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temporary.empty()) {
+        unlink(m_temporary.c_str());
+        m_temporary.clear();
+    }
+}
+
 }  // namespace lumavox

@@ -25,4 +25,32 @@ int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> byte
 // EFBIG when the file is larger than maxBytes, EINVAL for something that is not a regular file.
 int ReadRegularFile(const std::string& path, size_t maxBytes, std::string& bytes);
 
+// A regular file written piece by piece that replaces the file at a path only when committed, for
+// outputs too large to hold in memory: the bytes go to a new file in the target's folder, which
+// Commit flushes and renames over the target (links followed, permission bits kept, as
+// ReplaceFileAtomically does). Until then the target is untouched; destroying an uncommitted
+// replacement removes the new file. A target that exists and is not a regular file is refused
+// with EINVAL, since the pieces are not written in order. Every call returns 0 or an errno.
+// One thread at a time.
+class FileReplacement {
+public:
+    FileReplacement() = default;
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    int Open(const std::string& path);
+    int Append(std::span<const uint8_t> bytes);
+    // Writes over bytes already appended (or past the end) without moving the append position.
+    int WriteAt(uint64_t offset, std::span<const uint8_t> bytes);
+    int Commit(bool sync = true);
+    // Removes the new file; the target stays as it was.
+    void Discard();
+
+private:
+    int m_fd = -1;
+    std::string m_temporary;
+    std::string m_target;
+};
+
 }  // namespace lumavox

@@ -155,6 +155,8 @@ void EnvData::ReadOptions() {
     UsbVendorId = readUsbId("UsbVendorId");
     UsbProductId = readUsbId("UsbProductId");
     Sacn = ReadSacnSettings(m_ini);
+    ArtnetUnicast = m_ini.ReadBool("Output", "ArtnetUnicast", false);
+    ArtSync = m_ini.ReadBool("Output", "ArtSync", false);
 }
 
 void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {
@@ -162,6 +164,14 @@ void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {
     m_ini.WriteInt("Option", "PostPlayTime", postPlayTimeMs / 1000);
     m_ini.WriteInt("Option", "DmxType", DmxType);
     m_ini.WriteInt("Option", "TxUniverse", TxUniverse);
+    // A file that never had these keys keeps its text while they stay off.
+    const auto writeOutput = [this](std::string_view key, bool value) {
+        if (value || !m_ini.ReadString("Output", key, "").empty()) {
+            m_ini.WriteBool("Output", key, value);
+        }
+    };
+    writeOutput("ArtnetUnicast", ArtnetUnicast);
+    writeOutput("ArtSync", ArtSync);
 }
 
 SaveResult EnvData::Save(IWaveVolume& volume) {

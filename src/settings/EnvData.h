@@ -118,6 +118,11 @@ public:
     // Section [Output], sACN: read with the options, written by Save.
     SacnSettings Sacn;
 
+    // Section [Output], Art-Net delivery: ArtDmx unicast to the nodes that take the universe
+    // instead of broadcast, and ArtSync after each frame. Written by SaveOptions once set.
+    bool ArtnetUnicast = false;
+    bool ArtSync = false;
+
 private:
     void ReadOptions();
     void ReadHistory();

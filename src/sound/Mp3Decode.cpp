@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sound/SoundScan.h"
+
 namespace lumavox {
 
 namespace {
@@ -124,14 +126,43 @@ bool WriteAll(int fd, const unsigned char* data, size_t size, off_t offset) {
     return true;
 }
 
+// "MP3 Decoding... N%" by the decoder's position in the stream, told when N changes. The length is
+// mpg123's estimate (from the file size or a length tag), so N is clamped to 99 until the end.
+class DecodeProgress {
+public:
+    DecodeProgress(mpg123_handle* handle, const SoundReadControl* control)
+        : m_handle(handle), m_control(control) {
+        if (m_control != nullptr && m_control->Status) m_length = mpg123_length(m_handle);
+    }
+    void Update() {
+        if (m_length <= 0) return;
+        const off_t position = std::max<off_t>(0, mpg123_tell(m_handle));
+        const int percent = static_cast<int>(std::min<int64_t>(
+            99, static_cast<int64_t>(position) * 100 / static_cast<int64_t>(m_length)));
+        if (percent == m_percent) return;
+        m_percent = percent;
+        m_control->Show("MP3 Decoding... " + std::to_string(percent) + "%");
+    }
+
+private:
+    mpg123_handle* m_handle;
+    const SoundReadControl* m_control;
+    off_t m_length = 0;
+    int m_percent = 0;  // "MP3 Decoding... " itself stands for 0 %
+};
+
 // Decodes the whole stream into fd after the header's place and then writes the header.
-bool DecodeInto(Decoder& decoder, int fd) {
+bool DecodeInto(Decoder& decoder, int fd, const SoundReadControl* control) {
     // The RIFF size field must hold 36 + the data size.
     constexpr uint64_t kMaxDataBytes = std::numeric_limits<uint32_t>::max() - 36u;
     std::vector<unsigned char> buffer(kDecodeBufferSize);
     uint64_t dataBytes = 0;
     int emptyReads = 0;
+    DecodeProgress progress(decoder.Handle(), control);
     for (;;) {
+        // One buffer is about 6 s of CD-quality sound, a few milliseconds of decoding.
+        if (control != nullptr && control->Cancelled()) return false;
+        progress.Update();
         size_t done = 0;
         const int rc = mpg123_read(decoder.Handle(), buffer.data(), buffer.size(), &done);
         if (done > 0) {
@@ -168,13 +199,14 @@ bool DecodeInto(Decoder& decoder, int fd) {
 
 }  // namespace
 
-bool DecodeMp3(const std::string& source, const std::string& target) {
+bool DecodeMp3(const std::string& source, const std::string& target,
+               const SoundReadControl* control) {
     unlink(target.c_str());
     Decoder decoder;
     if (!decoder.Open(source)) return false;
     const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return false;
-    bool ok = DecodeInto(decoder, fd);
+    bool ok = DecodeInto(decoder, fd, control);
     if (close(fd) != 0) ok = false;
     if (!ok) unlink(target.c_str());
     return ok;

@@ -5,6 +5,8 @@
 
 namespace lumavox {
 
+struct SoundReadControl;
+
 // MP3 (and other MPEG audio) decoding for the waveform reader and the project settings dialog.
 // Synchronous; any thread (each call has its own decoder handle). No messages: callers report.
 
@@ -20,7 +22,9 @@ struct Mp3Info {
 // the first real sample: the encoder's delay and padding are trimmed when the file records them
 // (gapless decoding). An existing target is deleted first. False when the source cannot be
 // opened or decoded, decodes to nothing, or would not fit a WAV file; target is then removed.
-bool DecodeMp3(const std::string& source, const std::string& target);
+// control (optional) hears "MP3 Decoding... N%" and can stop the decode, which then gives false.
+bool DecodeMp3(const std::string& source, const std::string& target,
+               const SoundReadControl* control = nullptr);
 
 // Reads the format and scans the stream for its length. False when the file cannot be opened or
 // holds no MPEG audio.

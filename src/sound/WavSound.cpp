@@ -19,6 +19,7 @@
 #include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
+#include "sound/SoundScan.h"
 #include "sound/WaveFormat.h"
 
 namespace lumavox {
@@ -175,27 +176,125 @@ private:
 
 }  // namespace
 
-int32_t WavSound::LoadSound(const std::string& path) {
+namespace {
+
+// Scans the 16-bit PCM WAV file at path into scan: the format, then one block of at most one
+// second at a time (see ScanBlock), telling the progress in whole seconds.
+void ScanWaveFile(const std::string& path, const SoundReadControl& control, SoundScan& scan) {
+    const FileDescriptor file(OpenRegularFile(path));
+    if (file.Get() < 0) {
+        scan.Code = kOpenFailed;
+        return;
+    }
+    WaveFileReader reader(file.Get());
+    WaveFormat format;
+    WaveFault fault = ReadWaveFormat(reader, format);
+    if (fault != WaveFault::None) {
+        scan.Code = CodeOf(fault);
+        return;
+    }
+    scan.FormatRead = true;
+    scan.Channels = format.Channels;
+    scan.Rate = static_cast<int32_t>(format.Rate);
+    scan.BytesPerSample = format.BytesPerSample;
+    if (format.BytesPerSample != 2) {  // only 16-bit samples are read
+        scan.Code = kSoundNoSupportFrm;
+        return;
+    }
+    WaveData data;
+    fault = FindWaveData(reader, format, data);
+    if (fault != WaveFault::None) {
+        scan.Code = CodeOf(fault);
+        return;
+    }
+
+    // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
+    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    const uint64_t secondBytes = format.Rate * frameBytes;
+    const uint64_t wholeSeconds = data.Bytes / secondBytes;
+    const uint64_t remainder = data.Bytes % secondBytes;
+    const uint64_t groupFrames = format.Rate / 100;
+    const uint64_t expected = PeakFramesOf(format, data.Bytes);
+    if (expected > static_cast<uint64_t>(kMaxPeakFrames)) {
+        scan.Code = kSoundNoSupportFrm;
+        return;
+    }
+
+    std::vector<PeakFrame>& frames = scan.Frames;
+    frames.reserve(static_cast<size_t>(expected));
+    scan.DataFound = true;
+    if (groupFrames > 0) {
+        std::vector<int16_t> buffer(static_cast<size_t>(secondBytes / 2));
+        uint64_t offset = data.Offset;
+        for (uint64_t i = 0; i <= wholeSeconds; ++i) {
+            if (control.Cancelled()) {
+                scan.Cancelled = true;
+                return;
+            }
+            if (wholeSeconds > 0) {
+                control.Show(std::string(MsgText(Msg::Loading)) + "... " +
+                             std::to_string(i * 100 / wholeSeconds) + "%");
+            }
+            const uint64_t blockBytes = i < wholeSeconds ? secondBytes : remainder;
+            const uint64_t blockFrames = blockBytes / frameBytes;
+            if (blockFrames == 0) break;
+            if (!ReadAt(file.Get(), buffer.data(), static_cast<size_t>(blockBytes), offset)) break;
+            offset += blockBytes;
+            ScanBlock(buffer.data(), static_cast<size_t>(blockFrames), format.Channels,
+                      static_cast<size_t>(groupFrames), frames);
+        }
+    }
+    scan.Code = static_cast<int32_t>(frames.size());
+}
+
+}  // namespace
+
+SoundScan ScanSound(const std::string& path, const SoundReadControl& control) {
+    SoundScan scan;
+    scan.Path = path;
     const std::string fullPath = CompletePath(path);
     struct stat st {};
     if (fullPath.empty() || stat(fullPath.c_str(), &st) != 0) {
-        return Fail(kSoundFileNotFound, fullPath);
+        scan.Code = kSoundFileNotFound;
+        return scan;
     }
+    scan.FileTime = FileDateTime(fullPath);
     const std::string ext = UpperExtension(fullPath);
-    int32_t result = 0;
     if (ext == ".WAV") {
-        result = ScanWaveFile(fullPath);
+        ScanWaveFile(fullPath, control, scan);
     } else if (ext == ".MP3") {
-        m_reporter.ShowStatus(kMp3Decoding);
+        control.Show(kMp3Decoding);
         DecodeFolder folder;
-        const bool decoded = folder.Ok() && DecodeMp3(fullPath, folder.WavPath());
-        m_reporter.ShowStatus({});
-        result = decoded ? ScanWaveFile(folder.WavPath()) : kSoundMp3Failed;
+        const bool decoded = folder.Ok() && DecodeMp3(fullPath, folder.WavPath(), &control);
+        control.Show({});
+        if (decoded) {
+            ScanWaveFile(folder.WavPath(), control, scan);
+        } else {
+            scan.Cancelled = control.Cancelled();
+            scan.Code = kSoundMp3Failed;
+        }
     } else {
-        result = kSoundNoSupportFrm;
+        scan.Code = kSoundNoSupportFrm;
     }
-    m_reporter.ShowStatus({});
-    return result < 0 ? Fail(result, fullPath) : result;
+    control.Show({});
+    return scan;
+}
+
+int32_t WavSound::LoadSound(const std::string& path) {
+    SoundReadControl control;
+    control.Status = [this](std::string_view text) { m_reporter.ShowStatus(text); };
+    return TakeScan(ScanSound(path, control));
+}
+
+int32_t WavSound::TakeScan(SoundScan&& scan) {
+    if (scan.Cancelled) return m_list.Count();
+    if (scan.FormatRead) {
+        m_channels = scan.Channels;
+        m_rate = scan.Rate;
+        m_bytesPerSample = scan.BytesPerSample;
+    }
+    if (scan.DataFound) m_list.Replace(std::move(scan.Frames));
+    return scan.Code < 0 ? Fail(scan.Code, CompletePath(scan.Path)) : m_list.Count();
 }
 
 int32_t WavSound::Fail(int32_t code, const std::string& path) {
@@ -219,54 +318,6 @@ int32_t WavSound::Fail(int32_t code, const std::string& path) {
             break;
     }
     return code;
-}
-
-int32_t WavSound::ScanWaveFile(const std::string& path) {
-    const FileDescriptor file(OpenRegularFile(path));
-    if (file.Get() < 0) return kOpenFailed;
-    WaveFileReader reader(file.Get());
-    WaveFormat format;
-    WaveFault fault = ReadWaveFormat(reader, format);
-    if (fault != WaveFault::None) return CodeOf(fault);
-    m_channels = format.Channels;
-    m_rate = static_cast<int32_t>(format.Rate);
-    m_bytesPerSample = format.BytesPerSample;
-    if (format.BytesPerSample != 2) return kSoundNoSupportFrm;  // only 16-bit samples are read
-    WaveData data;
-    fault = FindWaveData(reader, format, data);
-    if (fault != WaveFault::None) return CodeOf(fault);
-
-    // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
-    const uint64_t frameBytes = uint64_t{2} * format.Channels;
-    const uint64_t secondBytes = format.Rate * frameBytes;
-    const uint64_t wholeSeconds = data.Bytes / secondBytes;
-    const uint64_t remainder = data.Bytes % secondBytes;
-    const uint64_t groupFrames = format.Rate / 100;
-    const uint64_t expected = PeakFramesOf(format, data.Bytes);
-    if (expected > static_cast<uint64_t>(kMaxPeakFrames)) return kSoundNoSupportFrm;
-
-    std::vector<PeakFrame> frames;
-    frames.reserve(static_cast<size_t>(expected));
-    m_list.Clear();
-    if (groupFrames > 0) {
-        std::vector<int16_t> buffer(static_cast<size_t>(secondBytes / 2));
-        uint64_t offset = data.Offset;
-        for (uint64_t i = 0; i <= wholeSeconds; ++i) {
-            if (wholeSeconds > 0) {
-                m_reporter.ShowStatus(std::string(MsgText(Msg::Loading)) + "... " +
-                                      std::to_string(i * 100 / wholeSeconds) + "%");
-            }
-            const uint64_t blockBytes = i < wholeSeconds ? secondBytes : remainder;
-            const uint64_t blockFrames = blockBytes / frameBytes;
-            if (blockFrames == 0) break;
-            if (!ReadAt(file.Get(), buffer.data(), static_cast<size_t>(blockBytes), offset)) break;
-            offset += blockBytes;
-            ScanBlock(buffer.data(), static_cast<size_t>(blockFrames), m_channels,
-                      static_cast<size_t>(groupFrames), frames);
-        }
-    }
-    m_list.Replace(std::move(frames));
-    return m_list.Count();
 }
 
 int32_t WavSound::LoadPeakCache(const std::string& path) {
@@ -302,6 +353,15 @@ int32_t WavSound::LoadPeakCacheFor(const std::string& cachePath, const std::stri
         return 0;
     }
     return count;
+}
+
+bool PeakCacheCovers(const std::string& cachePath, const std::string& soundPath) {
+    struct stat st {};
+    if (stat(cachePath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int64_t count = static_cast<int64_t>(st.st_size) / int64_t{sizeof(PeakFrame)};
+    if (count == 0 || count > kMaxPeakFrames) return false;
+    const std::optional<int64_t> least = MinimumPeakFrames(soundPath);
+    return !least || count >= *least;
 }
 
 std::optional<int64_t> MinimumPeakFrames(const std::string& path) {

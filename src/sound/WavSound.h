@@ -6,6 +6,7 @@
 
 #include "sound/PeakFrame.h"
 #include "sound/SoundReporter.h"
+#include "sound/SoundScan.h"
 
 namespace lumavox {
 
@@ -36,6 +37,10 @@ struct WaveInfo {
 // in a format LoadSound refuses. The path is resolved against the program folder.
 std::optional<int64_t> MinimumPeakFrames(const std::string& path);
 
+// Whether the .wfm file at cachePath can stand for the sound at soundPath as LoadPeakCacheFor
+// decides it, told from the file's size without reading it.
+bool PeakCacheCovers(const std::string& cachePath, const std::string& soundPath);
+
 // The loaded sound: its waveform peak list (100 entries per second of sound) and the format of
 // the last sound read. Owned by the main window for the whole run. UI thread only (or the one
 // thread of a command-line tool); reading a long sound blocks that thread and reports progress.
@@ -48,6 +53,10 @@ public:
     // sound too short for one entry), or a kSound... code after reporting it. The list is replaced
     // only once the data chunk has been found; before that the previous list stays.
     int32_t LoadSound(const std::string& path);
+    // The second half of LoadSound for a sound read elsewhere (ScanSound on a worker): takes the
+    // format and the frames in as LoadSound would and reports a failure. A cancelled scan changes
+    // nothing. Returns what LoadSound would have returned.
+    int32_t TakeScan(SoundScan&& scan);
     // Replaces the list with the records of a .wfm file; on any error the list ends empty. Reports
     // nothing. Returns the count.
     int32_t LoadPeakCache(const std::string& path);
@@ -70,7 +79,6 @@ public:
     int32_t BytesPerSample() const { return m_bytesPerSample; }
 
 private:
-    int32_t ScanWaveFile(const std::string& path);
     int32_t Fail(int32_t code, const std::string& path);
 
     SoundReporter& m_reporter;

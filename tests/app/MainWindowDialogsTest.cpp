@@ -1,9 +1,12 @@
 // The main window with the options and project settings dialogs: what the dialogs change reaches
-// the window's actions, timer, caption and project.
+// the window's actions, timer, caption and project. A sound read for an open or for the settings
+// runs on a worker that Escape cancels.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -21,6 +24,7 @@
 #include "editor/logic/ActionTable.h"
 #include "fakes/ScriptedSoundDevice.h"
 #include "model/ProjectFile.h"
+#include "sound/WavFixture.h"
 
 using namespace lumavox;
 
@@ -62,6 +66,22 @@ private:
             qWarning("the start-up continuation did not run");
         }
         return *m_form;
+    }
+
+    std::string SongWav() {
+        const std::string wav = m_dir.filePath(QStringLiteral("song.wav")).toStdString();
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{},
+                                            test::Pcm16(std::vector<int16_t>(44100 * 2 * 3, 900))));
+        return wav;
+    }
+
+    QString WriteProject(const char* name, const char* title, const std::string& sound) {
+        ProjectData project;
+        SetHeaderTitle(project.Header, title);
+        SetHeaderSoundFile(project.Header, sound);
+        project.ProjectFileName = m_dir.filePath(QString::fromLatin1(name)).toStdString();
+        SaveProjectFile(project, ThroughPatch(), 1000, 1000, false);
+        return QString::fromStdString(project.ProjectFileName);
     }
 
     // Runs work on the next modal dialog of type D once it is shown.
@@ -160,6 +180,61 @@ private slots:
         form.OpenProject(QString());
         QCOMPARE(title, QStringLiteral("プロジェクトの新規作成(N)"));
         QCOMPARE(field, QString());
+    }
+
+    void anOpenReturnsBeforeTheSoundIsReadAndEscapeLeavesEverythingAsItWas() {
+        TLumavoxForm& form = Make();
+        const std::string wav = SongWav();
+        const QString before = WriteProject("before.PRJ", "Before", "");
+        const QString after = WriteProject("after.PRJ", "After", wav);
+        QVERIFY(form.OpenProject(before));  // no sound to read: at once, as ever
+        const QString caption = form.windowTitle();
+        const QString panel2 = form.StatusPanel(2)->text();
+        const QString panel4 = form.StatusPanel(4)->text();
+        QVERIFY(form.Action("NewPrjAction")->isEnabled());
+
+        // Returned with nothing replaced: the result is only taken in from the event loop.
+        QVERIFY(!form.OpenProject(after));
+        QVERIFY(form.SoundLoading());
+        QVERIFY(!form.Action("NewPrjAction")->isEnabled());
+        QVERIFY(form.StatusPanel(4)->text() != panel4);  // how to cancel
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QVERIFY(!form.SoundLoading());
+        QTest::qWait(50);  // what the worker had queued must come to nothing
+        QVERIFY(!form.WaveformHasData());
+        QCOMPARE(form.windowTitle(), caption);
+        QCOMPARE(QString::fromStdString(form.Project().ProjectFileName), before);
+        QCOMPARE(QString::fromStdString(form.Env().PrjFile), before);
+        QCOMPARE(form.StatusPanel(2)->text(), panel2);
+        QCOMPARE(form.StatusPanel(4)->text(), panel4);
+        QVERIFY(form.Action("NewPrjAction")->isEnabled());
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("after.wfm"))));
+
+        QVERIFY(!form.OpenProject(after));
+        QTRY_VERIFY_WITH_TIMEOUT(!form.SoundLoading(), 20000);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Lumavox  - After"));
+        QVERIFY(form.WaveformHasData());
+        QCOMPARE(form.Sound().List().Count(), 300);
+        QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("after.wfm"))));
+        QVERIFY(form.Action("ToTopPosAction")->isEnabled());
+        QCOMPARE(form.StatusPanel(4)->text(), panel4);
+    }
+
+    void aSoundChosenInTheSettingsIsReadOnTheWorkerAndThenTakenIn() {
+        TLumavoxForm& form = Make();
+        const std::string wav = SongWav();
+        OnNextDialog<TSetPrjDlg>([wav](TSetPrjDlg& dialog) {
+            dialog.TakeSoundFile(QString::fromStdString(wav));
+            dialog.accept();
+        });
+        form.RunProjectSettings(false);
+        QVERIFY(form.SoundLoading());
+        QVERIFY(HeaderSoundFile(form.Project().Header).empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!form.SoundLoading(), 20000);
+        QCOMPARE(HeaderSoundFile(form.Project().Header), std::string("song.wav"));
+        QCOMPARE(form.Sound().List().Count(), 300);
+        QVERIFY(form.Project().Modified);
+        QVERIFY(form.Action("ToTopPosAction")->isEnabled());
     }
 };
 

@@ -117,6 +117,38 @@ TEST_F(CliTest, DemoShowLoadsAndDescribesItsSound) {
     EXPECT_EQ(std::filesystem::file_size(wfm), 2400u * 16u);
 }
 
+// Every drum hit of the demo piece is an onset (the kick on each beat, the hi-hat half-way), and
+// the beats fall on the kicks at the demo's tempo.
+TEST_F(CliTest, BeatsFindsEveryDrumHitOfTheDemo) {
+    ASSERT_EQ(RunCli("demo show", m_dir).status, 0);
+    const RunResult onsets = RunCli("beats show/demo.wav --onsets", m_dir);
+    ASSERT_EQ(onsets.status, 0) << onsets.err;
+    std::vector<int32_t> found;
+    std::istringstream lines(onsets.out);
+    for (std::string line; std::getline(lines, line);) found.push_back(std::stoi(line));
+    const auto near = [](const std::vector<int32_t>& times, int32_t t, int32_t tolerance) {
+        return std::any_of(times.begin(), times.end(),
+                           [&](int32_t x) { return std::abs(x - t) <= tolerance; });
+    };
+    for (int32_t hit = 0; hit < kDemoSeconds * 1000; hit += kDemoBeatMs / 2) {
+        EXPECT_TRUE(near(found, hit, 10)) << "no onset at the hit at " << hit << " ms";
+    }
+    EXPECT_EQ(found.size(), static_cast<size_t>(kDemoSeconds * 1000 / (kDemoBeatMs / 2)));
+    ASSERT_TRUE(std::filesystem::exists(m_dir / "show" / "demo.wav.beats"));
+
+    const RunResult json = RunCli("beats show/demo.wav --json", m_dir);
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto result = nlohmann::json::parse(json.out);
+    EXPECT_EQ(result["onsets"].get<std::vector<int32_t>>(), found);
+    EXPECT_NEAR(result["tempo"].get<double>(), 60000.0 / kDemoBeatMs, 0.5);
+    const auto beats = result["beats"].get<std::vector<int32_t>>();
+    EXPECT_GE(beats.size(), static_cast<size_t>(kDemoSeconds * 1000 / kDemoBeatMs * 3 / 4));
+    for (const int32_t beat : beats) {
+        EXPECT_LE(std::abs(beat - (beat + kDemoBeatMs / 2) / kDemoBeatMs * kDemoBeatMs), 15)
+            << "a beat at " << beat << " ms, off the kicks";
+    }
+}
+
 TEST(CliArgs, ValuesFlagsAndErrors) {
     std::string error;
     const OptionTable table{{"--from", "--raw"}, {"--repeat", "--help"}};

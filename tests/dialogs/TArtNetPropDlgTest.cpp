@@ -1,5 +1,6 @@
 #include "dialogs/TArtNetPropDlg.h"
 
+#include <QLabel>
 #include <QTableWidget>
 #include <QtTest>
 #include <cstdio>
@@ -44,7 +45,15 @@ private slots:
         QCOMPARE(ports->item(1, 0)->text(), QStringLiteral("In"));
         QCOMPARE(ports->item(2, 0)->text(), QStringLiteral("Out"));
 
+        // The unicast line shows only when told, and a new entry hides it until told again.
+        QVERIFY(dialog.UnicastLabel()->isHidden());
+        dialog.SetUnicast(false);
+        QVERIFY(!dialog.UnicastLabel()->isHidden());
+        dialog.SetUnicast(std::nullopt);
+        QVERIFY(dialog.UnicastLabel()->isHidden());
+        dialog.SetUnicast(true);
         dialog.SetEntry(std::nullopt);
+        QVERIFY(dialog.UnicastLabel()->isHidden());
         QVERIFY(!info->item(0, 1));
         QVERIFY(!ports->item(1, 1));
         QVERIFY(dialog.minimumSize() == QSize(400, 260));

@@ -15,9 +15,13 @@
 #include <atomic>
 #include <thread>
 
+#include "dialogs/TArtNetPropDlg.h"
 #include "dmx/OutputPair.h"
 #include "editor/KeyMap.h"
+#include "editor/QtText.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/DialogTexts.h"
+#include "fakes/ArtPollReplyMaker.h"
 #include "fakes/FakeNetworkConfig.h"
 #include "fakes/FakeUdpSocket.h"
 #include "fakes/FakeUsbTransport.h"
@@ -191,7 +195,7 @@ private slots:
         MakeDialog(nullptr);
         dialog->show();
         QListWidget* list = dialog->ShortCutList();
-        QCOMPARE(list->count(), 51);
+        QCOMPARE(list->count(), static_cast<int>(kMainActionCount));
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(dialog->KeyComboBox()->count(), 53);
         QCOMPARE(dialog->KeyComboBox()->currentIndex(), -1);
@@ -340,6 +344,46 @@ private slots:
         QCOMPARE(dialog->NodeListBox()->count(), 0);
         QCOMPARE(pair->Artnet().Nodes().Count(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->DetailsButton()->isEnabled(), 2000);
+    }
+
+    // The delivery boxes act at once; the node details then tell whether the node gets unicast.
+    void unicastActsAtOnceAndTheDetailsTellWhoReceivesIt() {
+        OutputRig& r = Rig();
+        pair = r.Pair(0x3A);
+        pair->Start(OutputType::ArtNet);
+        MakeDialog(pair.get());
+        TArtNetPropDlg details;
+        dialog->SetNodeDialog(&details);
+        dialog->show();
+        QVERIFY(!dialog->UnicastBox()->isChecked() && !dialog->ArtSyncBox()->isChecked());
+        dialog->UnicastBox()->click();
+        dialog->ArtSyncBox()->click();
+        QVERIFY(pair->Artnet().Unicast() && pair->Artnet().ArtSync());
+        QVERIFY(env->ArtnetUnicast && env->ArtSync);
+
+        ReplyMaker reply({2, 0, 0, 2}, "Node-3A");
+        reply.SetByte(19, 0x03);
+        reply.SetPort(0, 0x80, 0, 0x0A);
+        r.socket.Inject(reply.Bytes());
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->NodeListBox()->count(), 1, 2000);
+        dialog->NodeListBox()->setCurrentRow(0);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->DetailsButton()->isEnabled(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(pair->Artnet().ReceivesUnicast({2, 0, 0, 2}), 2000);
+        const auto openDetails = [&] {
+            QString shown;
+            QTimer::singleShot(0, &details, [&] {
+                shown =
+                    details.UnicastLabel()->isHidden() ? QString() : details.UnicastLabel()->text();
+                details.accept();
+            });
+            QTest::mouseClick(dialog->DetailsButton(), Qt::LeftButton);
+            return shown;
+        };
+        QCOMPARE(openDetails(), Tr(dlgtext::kNodeGetsUnicast));
+        dialog->IdComboBox()->setCurrentIndex(11);  // the node does not take 3:B
+        QCOMPARE(openDetails(), Tr(dlgtext::kNodeNoUnicast));
+        dialog->reject();
+        QVERIFY(pair->Artnet().Unicast());  // applied at once, like the universe
     }
 
 private:

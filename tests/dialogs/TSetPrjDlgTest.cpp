@@ -21,6 +21,7 @@
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 #include "settings/EnvData.h"
+#include "sound/SoundScan.h"
 #include "sound/WavFixture.h"
 #include "sound/WavSound.h"
 
@@ -295,6 +296,24 @@ private slots:
         QTRY_VERIFY(dialog->SoundChanged());
         QCOMPARE(dialog->SoundEdit()->text(), QStringLiteral("song.wav"));  // inside ExeDir
         QVERIFY(dialog->SoundInfoLabel()->text().startsWith(QStringLiteral("44.1kHz 16bit ")));
+    }
+
+    void aCancelledSoundReadKeepsTheSoundButAppliesTheRest() {
+        const std::string wav = temp->File("song.wav");
+        test::WriteFile(wav, test::WavBytes(test::WavRecipe{}, test::Pcm16({1, 2})));
+        QuietSessionUi ui;
+        ShowSession session(*project, *engine, *patch, *sound, *env, ui);
+        dialog->Pages()->setCurrentIndex(0);
+        QVERIFY(dialog->TakeSoundFile(QString::fromStdString(wav)));
+        QTest::keyClicks(dialog->TitleEdit(), "T");
+        dialog->accept();
+        QCOMPARE(dialog->SoundToRead(), wav);
+        SoundScan cancelled;
+        cancelled.Cancelled = true;
+        QVERIFY(dialog->ApplyAccepted(session, &cancelled));
+        QCOMPARE(HeaderTitle(project->Header), std::string("T"));
+        QVERIFY(HeaderSoundFile(project->Header).empty());
+        QVERIFY(dialog->SoundToRead().empty());
     }
 
 private:

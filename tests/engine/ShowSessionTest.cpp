@@ -12,6 +12,7 @@
 #include "model/ProjectData.h"
 #include "model/StepOps.h"
 #include "settings/EnvData.h"
+#include "sound/SoundScan.h"
 #include "sound/WavFixture.h"
 #include "sound/WavSound.h"
 
@@ -161,6 +162,43 @@ TEST_F(ShowSessionTest, EmptyOrCutOffCacheIsMadeAgainFromTheSound) {
     }
     EXPECT_EQ(ui.busy, 4);
     EXPECT_EQ(ReadAll(path), projectBytes);  // the sound did not change: no save
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
+TEST_F(ShowSessionTest, SoundToReadNamesWhatTheOpenWouldReadAndTheOpenTakesTheScanIn) {
+    test::WriteFile(dir.File("a.wav"), Wav(22050));
+    const std::string path = WriteProject("show.prj", "a.wav");
+    EXPECT_EQ(session.SoundToRead(WriteProject("lost.prj", "lost.wav")), "");  // reported at once
+
+    // Asking changes nothing; the scan made ahead is what the open takes in.
+    ASSERT_EQ(session.SoundToRead(path), dir.File("a.wav"));
+    EXPECT_TRUE(project.ProjectFileName.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("show.wfm")));
+    SoundScan scan = ScanSound(dir.File("a.wav"), {});
+    ASSERT_EQ(session.OpenProject(path, &scan).Outcome, OpenOutcome::Opened);
+    EXPECT_TRUE(scan.Frames.empty());  // moved into the peak list
+    EXPECT_EQ(std::filesystem::file_size(dir.File("show.wfm")), 50 * sizeof(PeakFrame));
+
+    // The project file still holds no sound time, so the open would read again; once it does, the
+    // cache is trusted and nothing is to be read ahead.
+    EXPECT_EQ(session.SoundToRead(path), dir.File("a.wav"));
+    session.OpenProject(path);
+    EXPECT_EQ(session.SoundToRead(path), "");
+    // A cache cut off after it was found whole is not taken on that word.
+    test::WriteFile(dir.File("show.wfm"), std::string(10 * sizeof(PeakFrame), '\0'));
+    session.OpenProject(path);
+    EXPECT_EQ(sound.List().Count(), 50);
+    test::WriteFile(dir.File("show.wfm"), std::string(10 * sizeof(PeakFrame), '\0'));
+    EXPECT_EQ(session.SoundToRead(path), dir.File("a.wav"));
+
+    // A scan of the sound as it was before it changed is not taken: the open reads the new one.
+    SoundScan stale = ScanSound(dir.File("a.wav"), {});
+    test::WriteFile(dir.File("a.wav"), Wav(44100));
+    std::filesystem::last_write_time(dir.File("a.wav"),
+                                     std::filesystem::last_write_time(dir.File("a.wav")) + 10s);
+    session.OpenProject(path, &stale);
+    EXPECT_EQ(stale.Frames.size(), 50u);
+    EXPECT_EQ(sound.List().Count(), 100);
     EXPECT_TRUE(reporter.Errors.empty());
 }
 

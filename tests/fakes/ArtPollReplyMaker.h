@@ -11,7 +11,7 @@ namespace lumavox {
 
 // Builds the 240-byte ArtPollReply another node would send, for tests.
 class ReplyMaker {
-  public:
+public:
     ReplyMaker(std::array<uint8_t, 4> ip, const std::string& shortName) : m_bytes(240, 0) {
         std::memcpy(m_bytes.data(), "Art-Net", 8);
         m_bytes[9] = 0x21;
@@ -28,9 +28,11 @@ class ReplyMaker {
         m_bytes[186 + index] = swIn;
         m_bytes[190 + index] = swOut;
     }
+    // Net switch (byte 18), sub switch (19), bind index (211) and the like.
+    void SetByte(size_t offset, uint8_t value) { m_bytes.at(offset) = value; }
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
 
-  private:
+private:
     void Text(size_t offset, size_t size, const std::string& text) {
         std::memset(m_bytes.data() + offset, 0, size);
         std::memcpy(m_bytes.data() + offset, text.data(), std::min(text.size(), size));

@@ -300,6 +300,33 @@ TEST(EnvData, LanguageIsWrittenOnlyOnceChosen) {
     EXPECT_EQ(env.Ini().ReadString("General", "Language", ""), "en");
 }
 
+// Broadcast stays the default: a file without [Output] keeps its text until unicast is chosen,
+// and turning it off again is stored as such.
+TEST(EnvData, ArtnetDeliveryIsStoredInOutputOnlyOnceChosen) {
+    TempDir dir;
+    const std::string path = dir.File("lumavox.INI");
+    FakeWaveVolume volume(100);
+    const auto session = [&](auto change) {
+        EnvData env(path, dir.Folder());
+        env.Create(volume);
+        change(env);
+        env.SaveOptions(0, 0);
+        EXPECT_TRUE(env.Save(volume).Ok());
+    };
+    session([](EnvData& env) { EXPECT_FALSE(env.ArtnetUnicast || env.ArtSync); });
+    EXPECT_EQ(ReadBytes(path).find("[Output]"), std::string::npos);
+    session([](EnvData& env) { env.ArtnetUnicast = env.ArtSync = true; });
+    session([](EnvData& env) {
+        EXPECT_TRUE(env.ArtnetUnicast && env.ArtSync);
+        env.ArtnetUnicast = false;
+    });
+    EnvData env(path, dir.Folder());
+    env.Create(volume);
+    EXPECT_FALSE(env.ArtnetUnicast);
+    EXPECT_TRUE(env.ArtSync);
+    EXPECT_EQ(env.Ini().ReadString("Output", "ArtnetUnicast", ""), "0");
+}
+
 // The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.
 TEST(EnvData, OutputThreadReadsTickValuesWhileTheUiChangesThem) {
     TempDir dir;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,7 @@
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
+#include "sound/SoundScan.h"
 #include "sound/WavSound.h"
 #include "sound/WaveFormat.h"
 
@@ -180,6 +183,41 @@ TEST(Mp3Decode, UndecodableFilesGiveTheDecodingErrorAndLeaveNoTemporaryFile) {
     Mp3Info info;
     EXPECT_FALSE(ReadMp3Info(dir.File("text.mp3"), &info));
     EXPECT_FALSE(ReadMp3Info(dir.File("missing.mp3"), &info));
+}
+
+TEST(Mp3Decode, TellsItsProgressAndStopsWhenCancelledLeavingNoTemporaryFile) {
+    REQUIRE_LAME();
+    TempDir dir;
+    TempDir scratch;
+    const ScopedTmpDir tmp(scratch.Path());
+    // 30 s: several decoder buffers, so that progress moves and a cancel has a read to stop.
+    WriteFile(dir.File("a.wav"),
+              WavBytes(WavRecipe{}, Pcm16(ClickSound(44100 * 30, 2, 44100 * 20))));
+    ASSERT_TRUE(Encode(dir.File("a.wav"), dir.File("a.mp3"), "-b 128"));
+
+    std::vector<int> percents;
+    SoundReadControl control;
+    control.Status = [&](std::string_view text) {
+        if (text.starts_with("MP3 Decoding... ") && text.ends_with("%")) {
+            percents.push_back(std::stoi(std::string(text.substr(16))));
+        }
+    };
+    EXPECT_GT(ScanSound(dir.File("a.mp3"), control).Code, 2900);
+    ASSERT_GE(percents.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+    EXPECT_LT(percents.back(), 100);
+
+    // Cancelled with the first text: no buffer is decoded after it.
+    std::atomic<bool> cancel{false};
+    std::vector<std::string> statuses;
+    control.Cancel = &cancel;
+    control.Status = [&](std::string_view text) {
+        statuses.emplace_back(text);
+        cancel.store(true);
+    };
+    EXPECT_TRUE(ScanSound(dir.File("a.mp3"), control).Cancelled);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"MP3 Decoding... ", "", ""}));
+    EXPECT_EQ(EntriesIn(scratch.Path()), 0u);
 }
 
 TEST(Mp3Decode, WritesASixteenBitWavAndReplacesAStaleTarget) {

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
@@ -327,6 +332,49 @@ TEST(WavSound, ProgressCountsWholeSecondsAndEndsCleared) {
     EXPECT_EQ(reporter.Statuses, expected);
 }
 
+TEST(ScanSound, ACancelStopsTheReadBeforeTheNextSecondAndChangesNothing) {
+    TempDir dir;
+    WavRecipe recipe;
+    recipe.Rate = 8000;
+    recipe.Channels = 1;
+    WriteFile(dir.File("long.wav"), WavBytes(recipe, Pcm16(std::vector<int16_t>(8000 * 5, 7))));
+    WriteFile(dir.File("old.wav"), WavBytes(recipe, Pcm16(std::vector<int16_t>(8000, -3))));
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    ASSERT_EQ(sound.LoadSound(dir.File("old.wav")), 100);
+
+    // The read runs on a worker, which waits at its first progress text until the flag is set
+    // from this thread, as when Escape comes while the first second is read.
+    std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> statuses;
+    SoundReadControl control;
+    control.Cancel = &cancel;
+    control.Status = [&](std::string_view text) {
+        std::unique_lock lock(mutex);
+        statuses.emplace_back(text);
+        changed.notify_all();
+        changed.wait_for(lock, std::chrono::seconds(10), [&] { return cancel.load(); });
+    };
+    SoundScan scan;
+    std::thread worker([&] { scan = ScanSound(dir.File("long.wav"), control); });
+    {
+        std::unique_lock lock(mutex);
+        // Not an ASSERT: the worker must be released whatever happens.
+        EXPECT_TRUE(
+            changed.wait_for(lock, std::chrono::seconds(10), [&] { return !statuses.empty(); }));
+        cancel.store(true);
+        changed.notify_all();
+    }
+    worker.join();
+    EXPECT_TRUE(scan.Cancelled);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"読み込み中... 0%", ""}));
+    EXPECT_EQ(sound.TakeScan(std::move(scan)), 100);
+    EXPECT_EQ(sound.List()[0], (PeakFrame{0, -3, 0, 0}));
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST(PeakCache, SaveAndLoadRoundTripThroughLittleEndianRecords) {
     TempDir dir;
     const std::vector<int16_t> samples = TestSamples(8820, 2, 5);
@@ -401,6 +449,8 @@ TEST(PeakCache, AnEmptyOrCutOffCacheDoesNotStandForItsSound) {
         WriteFile(cache, std::string(entries * sizeof(PeakFrame), '\x01'));
         const int32_t count = sound.LoadPeakCacheFor(cache, soundPath);
         EXPECT_EQ(count, sound.List().Count());
+        // Deciding ahead from the file's size must agree with loading it.
+        EXPECT_EQ(PeakCacheCovers(cache, soundPath), count > 0) << entries << " " << soundPath;
         return count;
     };
     EXPECT_EQ(loadWith(201, dir.File("s.wav")), 201);

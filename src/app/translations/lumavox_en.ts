@@ -744,6 +744,96 @@
         <translation>Cannot connect to the sound server. Playing without sound.</translation>
     </message>
     <message>
+        <source>FSEQ ファイルを書き出しています...</source>
+        <translation>Writing the FSEQ file...</translation>
+    </message>
+    <message>
+        <source>%1 を書き出しました</source>
+        <translation>Wrote %1</translation>
+    </message>
+    <message>
+        <source>ファイル %1 を書き出せません。
+%2</source>
+        <translation>Cannot write the file %1.
+%2</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません</source>
+        <translation>It is not a regular file</translation>
+    </message>
+    <message>
+        <source>zstd 圧縮に失敗しました</source>
+        <translation>zstd compression failed</translation>
+    </message>
+    <message>
+        <source>FSEQ形式でエクスポート</source>
+        <translation>Export FSEQ</translation>
+    </message>
+    <message>
+        <source>出力ファイル(&amp;F):</source>
+        <translation>Output &amp;file:</translation>
+    </message>
+    <message>
+        <source>参照(&amp;B)...</source>
+        <translation>&amp;Browse...</translation>
+    </message>
+    <message>
+        <source>フレーム間隔(&amp;S):</source>
+        <translation>Frame &amp;step:</translation>
+    </message>
+    <message>
+        <source>チャンネル数(&amp;C):</source>
+        <translation>&amp;Channels:</translation>
+    </message>
+    <message>
+        <source>圧縮(&amp;P):</source>
+        <translation>Com&amp;pression:</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>zstd (ブロック単位)</source>
+        <translation>zstd (in blocks)</translation>
+    </message>
+    <message>
+        <source>メディアファイル名(&amp;M):</source>
+        <translation>&amp;Media file name:</translation>
+    </message>
+    <message>
+        <source>FSEQ シーケンス (*.fseq)</source>
+        <translation>FSEQ sequences (*.fseq)</translation>
+    </message>
+    <message>
+        <source>FSEQ形式でエクスポート(&amp;E)...</source>
+        <translation>&amp;Export FSEQ...</translation>
+    </message>
+    <message>
+        <source>このショーのプロジェクトかサウンドのファイルです</source>
+        <translation>It is the show&apos;s own project or sound file</translation>
+    </message>
+    <message>
+        <source>Esc キーで読み込みを中止します</source>
+        <translation>Press Esc to stop reading</translation>
+    </message>
+    <message>
+        <source>受信ノードへユニキャスト</source>
+        <translation>Unicast to subscribed nodes</translation>
+    </message>
+    <message>
+        <source>ArtSyncを送る</source>
+        <translation>Send ArtSync</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: このノードへ送信中</source>
+        <translation>Unicast: ArtDmx is sent to this node</translation>
+    </message>
+    <message>
+        <source>ユニキャスト: 送信なし（出力ユニバースを受けていないノード）</source>
+        <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
+    </message>
+    <message>
         <source>ユニバース</source>
         <translation>Universe</translation>
     </message>
@@ -754,10 +844,6 @@
     <message>
         <source>同期ユニバース</source>
         <translation>Sync universe</translation>
-    </message>
-    <message>
-        <source>なし</source>
-        <translation>None</translation>
     </message>
     <message>
         <source>ユニキャスト先</source>

@@ -24,7 +24,8 @@ ArtnetLoop::ArtnetLoop(IUdpSocket& socket, IFrameSource& source, const IClock& c
       m_periodMs(std::clamp<uint32_t>(periodMs, 1, kKeyframeIntervalMs)),
       m_keyframeEvery(kKeyframeIntervalMs / m_periodMs),
       m_dmx(BuildArtDmx(0, DmxFrame{})),
-      m_reply(BuildArtPollReply(kLoopbackAddress)) {}
+      m_reply(BuildArtPollReply(kLoopbackAddress)),
+      m_sync(BuildArtSync()) {}
 
 void ArtnetLoop::Start() {
     m_last = m_pollTime = m_clock.NowMs();
@@ -47,7 +48,11 @@ uint32_t ArtnetLoop::Iterate() {
     ++m_frameCounter;
     const bool keyframe = m_frameCounter % m_keyframeEvery == 0;
     m_source.Tick(m_frame);
-    if (m_shared.sendEnabled.load(std::memory_order_relaxed)) SendDmx(keyframe);
+    if (m_shared.sendEnabled.load(std::memory_order_relaxed)) {
+        const bool welcome = m_newSubscriber && m_shared.unicast.load(std::memory_order_relaxed);
+        m_newSubscriber = false;
+        SendDmx(keyframe || welcome);
+    }
     const uint32_t spent = m_clock.NowMs() - m_last;
     return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
 }
@@ -58,8 +63,12 @@ void ArtnetLoop::Receive() {
         if (!size) return;
         const std::span<const uint8_t> datagram(m_receiveBuffer.data(),
                                                 std::min(*size, m_receiveBuffer.size()));
-        const auto action = HandleArtnetDatagram(
-            datagram, m_shared.nodes, m_shared.txUniverse.load(std::memory_order_relaxed));
+        const int32_t txUniverse = m_shared.txUniverse.load(std::memory_order_relaxed);
+        const auto action = HandleArtnetDatagram(datagram, m_shared.nodes, txUniverse);
+        if (SubscribeFromDatagram(datagram, m_shared.subscriptions, PortAddressOf(txUniverse),
+                                  m_clock.NowMs())) {
+            m_newSubscriber = true;
+        }
         if (action == ReceiveAction::SendPollReply) {
             m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_reply);
         }
@@ -70,9 +79,22 @@ void ArtnetLoop::SendDmx(bool force) {
     if (!m_shared.netReady.load(std::memory_order_relaxed)) return;
     const auto data = m_dmx.begin() + kArtDmxDataOffset;
     if (!force && std::equal(m_frame.begin(), m_frame.end(), data)) return;
-    SetArtDmxUniverse(m_dmx, m_shared.txUniverse.load(std::memory_order_relaxed));
+    const int32_t txUniverse = m_shared.txUniverse.load(std::memory_order_relaxed);
+    SetArtDmxUniverse(m_dmx, txUniverse);
     std::copy(m_frame.begin(), m_frame.end(), data);
-    m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_dmx);
+    size_t sent = 1;
+    if (m_shared.unicast.load(std::memory_order_relaxed)) {
+        sent = m_shared.subscriptions.Destinations(PortAddressOf(txUniverse), m_clock.NowMs(),
+                                                   m_destinations);
+        for (size_t i = 0; i < sent; ++i) m_socket.SendTo(m_destinations[i], kArtnetPort, m_dmx);
+    } else {
+        m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_dmx);
+    }
+    // After the frame's last ArtDmx, from the same socket: nodes act only on an ArtSync from the
+    // address their ArtDmx came from.
+    if (sent > 0 && m_shared.artSync.load(std::memory_order_relaxed)) {
+        m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_sync);
+    }
 }
 
 void ArtnetLoop::SendPoll() {

@@ -6,6 +6,7 @@
 
 #include "dmx/FrameSource.h"
 #include "dmx/artnet/ArtnetPackets.h"
+#include "dmx/artnet/NodeSubscriptions.h"
 #include "dmx/artnet/NodeTable.h"
 #include "platform/Clock.h"
 #include "platform/UdpSocket.h"
@@ -19,11 +20,18 @@ struct ArtnetShared {
     std::atomic<bool> sendEnabled{false};
     // Set by the control thread before the loop runs and not changed while it runs.
     std::atomic<bool> netReady{false};
+    // ArtDmx goes unicast to each node whose latest reply outputs the universe instead of to the
+    // broadcast address (so nowhere while no node does); ArtSync is broadcast after every frame's
+    // ArtDmx.
+    std::atomic<bool> unicast{false};
+    std::atomic<bool> artSync{false};
     NodeTable nodes;
+    NodeSubscriptions subscriptions;
 };
 
 // One Art-Net output period after another: receive, poll every 2 s, and per frame the tick and an
-// ArtDmx when the frame changed or every 1500/period frames (a keyframe).
+// ArtDmx when the frame changed or every 1500/period frames (a keyframe). With unicast, a node
+// that has just subscribed to the universe gets the frame with the next one, changed or not.
 //
 //   last                              last+period
 //    |-- tick, send --|-- sleep --|-- spin --|-- tick, send ...
@@ -59,6 +67,9 @@ private:
     DmxFrame m_frame{};
     ArtDmxPacket m_dmx;
     ArtPollReplyPacket m_reply;
+    const ArtSyncPacket m_sync;
+    NodeSubscriptions::Addresses m_destinations{};
+    bool m_newSubscriber = false;
     std::array<uint8_t, 2048> m_receiveBuffer{};
 };
 

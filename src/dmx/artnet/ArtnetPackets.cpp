@@ -68,6 +68,13 @@ void SetArtDmxUniverse(ArtDmxPacket& packet, int32_t txUniverse) {
     packet[15] = static_cast<uint8_t>((universe >> 8) & 0xFF);
 }
 
+ArtSyncPacket BuildArtSync() {
+    ArtSyncPacket p{};
+    WriteHeader(p, kOpSync);
+    p[11] = kProtocolVersionLow;
+    return p;
+}
+
 ArtPollReplyPacket BuildArtPollReply(uint32_t localAddress) {
     ArtPollReplyPacket p{};
     WriteHeader(p, kOpPollReply);
@@ -114,6 +121,27 @@ std::optional<NodeEntry> ParseArtPollReply(std::span<const uint8_t> datagram,
         }
     }
     return e;
+}
+
+std::optional<NodePorts> ParseNodePorts(std::span<const uint8_t> datagram) {
+    if (ArtnetOpcode(datagram) != kOpPollReply || datagram.size() < kMinPortsReplySize) {
+        return std::nullopt;
+    }
+    NodePorts n;
+    n.address = uint32_t{datagram[10]} << 24 | uint32_t{datagram[11]} << 16 |
+                uint32_t{datagram[12]} << 8 | uint32_t{datagram[13]};
+    const uint8_t first = datagram[10];
+    if (first == 0 || first == 127 || first >= 224) return std::nullopt;
+    constexpr size_t kBindIndexOffset = 211;
+    if (datagram.size() > kBindIndexOffset) n.bindIndex = datagram[kBindIndexOffset];
+    const auto high =
+        static_cast<uint16_t>((datagram[18] & 0x7F) << 8 | (datagram[19] & 0x0F) << 4);
+    for (size_t i = 0; i < 4; ++i) {
+        const uint8_t type = datagram[174 + i];
+        if (IsDmx512(type) && (type & 0x80) != 0) n.outputs |= static_cast<uint8_t>(1u << i);
+        n.portAddress[i] = static_cast<uint16_t>(high | (datagram[190 + i] & 0x0F));
+    }
+    return n;
 }
 
 }  // namespace lumavox

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "dmx/artnet/NodeSubscriptions.h"
 #include "dmx/artnet/NodeTable.h"
 
 namespace lumavox {
@@ -14,5 +15,10 @@ enum class ReceiveAction { None, SendPollReply };
 // address and a full table are ignored); anything else is dropped. Output thread.
 ReceiveAction HandleArtnetDatagram(std::span<const uint8_t> datagram, NodeTable& nodes,
                                    int32_t txUniverse);
+
+// Enters another node's ArtPollReply (hostile bytes as above) into the unicast subscriptions.
+// True when its node has just become a destination of `universe`. Output thread.
+bool SubscribeFromDatagram(std::span<const uint8_t> datagram, NodeSubscriptions& subscriptions,
+                           uint16_t universe, uint32_t nowMs);
 
 }  // namespace lumavox

@@ -7,9 +7,13 @@ namespace lumavox {
 
 TArtnetThread::TArtnetThread(IFrameSource& source, ArtnetNetwork network, const IClock& clock,
                              const ArtnetConfig& config)
-    : m_network(network), m_loop(network.socket, source, clock, m_shared, config.periodMs) {
+    : m_network(network),
+      m_clock(clock),
+      m_loop(network.socket, source, clock, m_shared, config.periodMs) {
     m_shared.txUniverse.store(config.txUniverse, std::memory_order_relaxed);
     m_shared.sendEnabled.store(config.sendEnabled, std::memory_order_relaxed);
+    m_shared.unicast.store(config.unicast, std::memory_order_relaxed);
+    m_shared.artSync.store(config.artSync, std::memory_order_relaxed);
 
     m_choice = ChooseLocalAddress(m_network.interfaces.Ipv4Addresses());
     m_localAddress = m_choice.address;
@@ -61,6 +65,13 @@ bool TArtnetThread::Terminate(std::chrono::milliseconds bound) {
 void TArtnetThread::SendPoll() {
     if (!NetReady()) return;
     m_network.socket.SendTo(kArtnetBroadcast, kArtnetPort, BuildArtPoll());
+}
+
+bool TArtnetThread::ReceivesUnicast(const std::array<uint8_t, 4>& address) const {
+    const uint32_t host = uint32_t{address[0]} << 24 | uint32_t{address[1]} << 16 |
+                          uint32_t{address[2]} << 8 | uint32_t{address[3]};
+    return Unicast() &&
+           m_shared.subscriptions.Receives(host, PortAddressOf(TxUniverse()), m_clock.NowMs());
 }
 
 void TArtnetThread::PrepareOnFirstResume() {

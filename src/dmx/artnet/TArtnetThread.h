@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -20,6 +21,8 @@ struct ArtnetConfig {
     uint32_t periodMs = 20;   // the Art-Net output period
     int32_t txUniverse = 0;   // sub-net × 16 + ID (setting "TxUniverse")
     bool sendEnabled = true;  // ArtDmx packets are sent
+    bool unicast = false;     // ArtDmx to the subscribed nodes only ("[Output] ArtnetUnicast")
+    bool artSync = false;     // ArtSync after each frame ("[Output] ArtSync")
 };
 
 // The OS pieces the Art-Net thread works through; they must outlive it.
@@ -73,6 +76,13 @@ public:
     void SetSendEnabled(bool enabled) {
         m_shared.sendEnabled.store(enabled, std::memory_order_relaxed);
     }
+    bool Unicast() const { return m_shared.unicast.load(std::memory_order_relaxed); }
+    void SetUnicast(bool on) { m_shared.unicast.store(on, std::memory_order_relaxed); }
+    bool ArtSync() const { return m_shared.artSync.load(std::memory_order_relaxed); }
+    void SetArtSync(bool on) { m_shared.artSync.store(on, std::memory_order_relaxed); }
+    // Whether ArtDmx goes unicast to the node at address (first octet first) now: unicast is on
+    // and the node's latest reply, at most 10 s old, outputs the universe. Any thread.
+    bool ReceivesUnicast(const std::array<uint8_t, 4>& address) const;
     NodeTable& Nodes() { return m_shared.nodes; }
     const NodeTable& Nodes() const { return m_shared.nodes; }
 
@@ -90,6 +100,7 @@ private:
     void RemoveAddedAddress();
 
     ArtnetNetwork m_network;
+    const IClock& m_clock;
     ArtnetShared m_shared;
     ArtnetLoop m_loop;
     OutputThreadGate m_gate;

@@ -27,11 +27,18 @@ constexpr ActionInfo Row(std::string_view name, std::string_view caption, std::s
     return ActionInfo{name, caption, {}, image, menu, bar, checkable, multiOnly};
 }
 
-constexpr MenuEntry kFileMenu[] = {
-    A("NewPrjAction"),     A("OpenPrjAction"),        A("SavePrjAction"),
-    A("SaveAsPrjAction"),  S(kRecentProjectsSubmenu), kSep,
-    A("SaveSelGrpAction"), A("LoadGrpAction"),        kSep,
-    C(kExitCommand)};
+constexpr MenuEntry kFileMenu[] = {A("NewPrjAction"),
+                                   A("OpenPrjAction"),
+                                   A("SavePrjAction"),
+                                   A("SaveAsPrjAction"),
+                                   S(kRecentProjectsSubmenu),
+                                   kSep,
+                                   A("SaveSelGrpAction"),
+                                   A("LoadGrpAction"),
+                                   kSep,
+                                   A("ExportFseqAction"),
+                                   kSep,
+                                   C(kExitCommand)};
 
 constexpr MenuEntry kEditMenu[] = {A("CutStepAction"),
                                    A("CpyStepAction"),
@@ -217,6 +224,8 @@ const std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row("LoadGrpAction", LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
         M::File, T::None),
     Row("SelectExAction", LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
+    Row("ExportFseqAction", LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."), "document-export",
+        M::File, T::None),
 }};
 
 const ActionInfo kCurBrt0Action = Row("CurBrt0Action", "0", "", M::None, T::None);

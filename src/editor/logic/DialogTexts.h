@@ -71,6 +71,13 @@ inline constexpr std::string_view kId = "ID";
 inline constexpr std::string_view kIpPrefix = "IP: ";
 inline constexpr std::string_view kScan = LV_TEXT("Lumavox", "スキャン");
 inline constexpr std::string_view kDetails = LV_TEXT("Lumavox", "詳細");
+// Art-Net delivery ([Output] settings), and the node details' line on what the node receives.
+inline constexpr std::string_view kArtnetUnicast = LV_TEXT("Lumavox", "受信ノードへユニキャスト");
+inline constexpr std::string_view kArtSync = LV_TEXT("Lumavox", "ArtSyncを送る");
+inline constexpr std::string_view kNodeGetsUnicast =
+    LV_TEXT("Lumavox", "ユニキャスト: このノードへ送信中");
+inline constexpr std::string_view kNodeNoUnicast =
+    LV_TEXT("Lumavox", "ユニキャスト: 送信なし（出力ユニバースを受けていないノード）");
 inline constexpr std::string_view kDisplayPeriod = LV_TEXT("Lumavox", "画面更新周期");
 inline constexpr std::string_view kDmxPeriod = LV_TEXT("Lumavox", "DMX更新周期");
 inline constexpr std::string_view kMs = "ms";

@@ -13,11 +13,15 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include "cli/DemoShow.h"
 #include "cli/ShowRender.h"
 #include "dmx/net/NetSandbox.h"
+#include "dmx/net/PeerSocket.h"
+#include "engine/Engine.h"
+#include "fakes/ArtPollReplyMaker.h"
 #include "fakes/HeadlessPulseServer.h"
 #include "fakes/TempDir.h"
 #include "model/ProjectData.h"
@@ -413,6 +417,52 @@ TEST(CliPlay, RepeatLoopsAndThePostRollFollowTheSoundEndWithoutAHole) {
     EXPECT_GE(postRollLate, -5.0);
     EXPECT_LE(postRollLate, 20.0 + 10.0);
     close(receiver);
+}
+
+// The player with unicast and ArtSync: a node that answers each ArtPoll for the played universe
+// (3:A) gets every ArtDmx at its own address, each followed by an ArtSync; none is broadcast.
+TEST(CliPlay, ArtnetUnicastReachesTheNodeThatAnswersForTheUniverse) {
+    if (const std::string why = EnterFreshNetNamespace(); !why.empty()) {
+        if (UnderCi()) FAIL() << why;
+        GTEST_SKIP() << "network namespaces unavailable: " << why;
+    }
+    testing::TempDir dir;
+    const std::string prj = WriteRampShow(PathOf(dir));
+    PeerNamespace peer;
+    ASSERT_TRUE(peer.Ok()) << peer.Error();
+    ASSERT_TRUE(peer.Link("lvxcli4", "2.0.0.1/8", "lvxcli5", "2.0.0.2/8"));
+    std::optional<PeerSocket> node;
+    peer.Run([&] { node.emplace(6454); });
+    ASSERT_TRUE(node->Bound());
+    ReplyMaker reply({2, 0, 0, 2}, "node-3A");
+    reply.SetByte(19, 0x03);
+    reply.SetPort(0, 0x80, 0, 0x0A);
+
+    std::atomic<bool> done{false};
+    PlayRun run;
+    std::thread player([&] {
+        run = RunPlay("'" + prj + "' --output artnet --universe 58 --artnet-unicast --artsync",
+                      IsolatedEnv(PathOf(dir)) + " PULSE_SERVER=unix:/nonexistent", PathOf(dir));
+        done = true;
+    });
+    int unicast = 0;
+    int broadcast = 0;
+    int syncs = 0;
+    const auto end = Clock::now() + std::chrono::seconds(kSoundSeconds + 10);
+    while (!done && Clock::now() < end) {
+        const auto d = node->Receive(std::chrono::milliseconds(200));
+        if (!d) continue;
+        if (OpcodeOf(*d) == 0x2000) node->SendTo(0x02000001, 6454, reply.Bytes());
+        if (OpcodeOf(*d) == 0x5000) (d->destination == 0x02000002 ? unicast : broadcast)++;
+        if (OpcodeOf(*d) == 0x5200) ++syncs;
+    }
+    player.join();
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("unicast"), std::string::npos) << run.err;
+    EXPECT_GT(unicast, 100);
+    EXPECT_EQ(broadcast, 0);
+    EXPECT_GE(syncs, unicast - 1);
+    EXPECT_LE(syncs, unicast);
 }
 
 }  // namespace

@@ -159,5 +159,47 @@ TEST_F(ArtnetLoopTest, SendDisabledStillPollsAndAnswers) {
     EXPECT_EQ(Count(sent, kOpPoll), 1);
 }
 
+// Unicast: node .10 outputs the universe 3:A, node .11 the universe 3:B.
+TEST_F(ArtnetLoopTest, UnicastGoesToSubscribedNodesUntilTheirRepliesAreTenSecondsOld) {
+    shared.unicast = true;
+    shared.artSync = true;
+    shared.txUniverse = 0x3A;
+    source.SetChannel(0, 1);
+    loop.Start();
+    EXPECT_TRUE(socket.TakeSent().empty());  // nobody has subscribed yet
+    NextFrame();
+    EXPECT_TRUE(socket.TakeSent().empty());
+    for (const uint8_t last : {uint8_t{10}, uint8_t{11}}) {
+        ReplyMaker reply({2, 0, 0, last}, "node");
+        reply.SetByte(19, 0x03);
+        reply.SetPort(0, 0x80, 0, last == 10 ? 0x0A : 0x0B);
+        socket.Inject(reply.Bytes());
+    }
+    // The frame has not changed, but the new subscriber gets it with the next frame, followed
+    // by the ArtSync to the broadcast address.
+    NextFrame();
+    auto sent = socket.TakeSent();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(Opcode(sent[0]), kOpDmx);
+    EXPECT_EQ(sent[0].address, 0x0200000Au);
+    EXPECT_EQ(sent[0].bytes[kArtDmxDataOffset], 1);
+    EXPECT_EQ(Opcode(sent[1]), kOpSync);
+    EXPECT_EQ(sent[1].address, kArtnetBroadcast);
+    EXPECT_EQ(sent[1].bytes.size(), kArtSyncSize);
+
+    // Keyframes keep reaching it while its reply is fresh; none after 10 s without one.
+    std::vector<SentDatagram> dmx;
+    for (int frame = 0; frame < 1000; ++frame) {
+        NextFrame();
+        for (auto& d : socket.TakeSent()) {
+            EXPECT_NE(d.address, 0x0200000Bu);
+            if (Opcode(d) == kOpDmx) dmx.push_back(d);
+        }
+    }
+    ASSERT_FALSE(dmx.empty());
+    EXPECT_LE(dmx.size(), 10000u / 1500u + 1);
+    for (const auto& d : dmx) EXPECT_EQ(d.address, 0x0200000Au);
+}
+
 }  // namespace
 }  // namespace lumavox

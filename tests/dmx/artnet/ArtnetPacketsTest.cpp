@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,6 +25,12 @@ TEST(ArtnetPackets, ArtPollIsTheFourteenGoldenBytes) {
     const ArtPollPacket poll = BuildArtPoll();
     EXPECT_EQ(std::vector<uint8_t>(poll.begin(), poll.end()),
               Bytes({'A', 'r', 't', '-', 'N', 'e', 't', 0, 0x00, 0x20, 0, 14, 2, 0}));
+}
+
+TEST(ArtnetPackets, ArtSyncIsTheFourteenGoldenBytes) {
+    const ArtSyncPacket sync = BuildArtSync();
+    EXPECT_EQ(std::vector<uint8_t>(sync.begin(), sync.end()),
+              Bytes({'A', 'r', 't', '-', 'N', 'e', 't', 0, 0x00, 0x52, 0, 14, 0, 0}));
 }
 
 TEST(ArtnetPackets, ArtDmxCarriesUniverseLengthAndChannelOneFirst) {
@@ -137,6 +144,56 @@ TEST(ArtnetPackets, ShortRepliesAreIgnoredInsteadOfReadPastTheirEnd) {
     NodeTable nodes;
     EXPECT_EQ(HandleArtnetDatagram(bytes, nodes, 0), ReceiveAction::None);
     EXPECT_EQ(nodes.Count(), 0);
+}
+
+// Net switch 0x81 (bit 7 is not part of the address), sub switch 0xF3 (only the low nibble is),
+// SwOut 0xFA: port address 1:3:A. Only DMX512 ports that output from the network count.
+TEST(ArtnetPackets, PortAddressesJoinNetSubNetAndTheLowNibbleOfSwOut) {
+    ReplyMaker m({10, 1, 2, 3}, "node");
+    m.SetByte(18, 0x81);
+    m.SetByte(19, 0xF3);
+    m.SetByte(211, 2);            // bind index
+    m.SetPort(0, 0x40, 0, 0x0A);  // input only
+    m.SetPort(1, 0x80, 0, 0xFA);  // DMX512 output
+    m.SetPort(2, 0x85, 0, 0x0A);  // Art-Net protocol, not DMX512
+    m.SetPort(3, 0xC0, 0, 0x0B);  // DMX512 in and out
+    const auto ports = ParseNodePorts(m.Bytes());
+    ASSERT_TRUE(ports);
+    EXPECT_EQ(ports->address, 0x0A010203u);
+    EXPECT_EQ(ports->bindIndex, 2);
+    EXPECT_EQ(ports->outputs, 0b1010);
+    EXPECT_EQ(ports->portAddress[1], 0x013A);
+    EXPECT_TRUE(ports->Outputs(0x013A));
+    EXPECT_TRUE(ports->Outputs(0x013B));
+    EXPECT_FALSE(ports->Outputs(0x003A));  // another Net
+    EXPECT_FALSE(ports->Outputs(0x013A & 0xFF0F));
+    // The universe the program sends: SubUni byte and Net byte of its ArtDmx.
+    EXPECT_EQ(PortAddressOf(3 * 16 + 10), 0x003A);
+    EXPECT_EQ(PortAddressOf(0x813A), 0x013A);
+}
+
+TEST(ArtnetPackets, PortAddressesNeedTheOldestReplyLengthAndAnAddressToSendTo) {
+    ReplyMaker m({2, 0, 0, 9}, "node");
+    m.SetPort(0, 0x80, 0, 0x05);
+    m.SetByte(211, 7);
+    std::vector<uint8_t> bytes = m.Bytes();
+    bytes.resize(kMinPortsReplySize);  // the bind index and later fields are missing: zero
+    const auto shortest = ParseNodePorts(bytes);
+    ASSERT_TRUE(shortest);
+    EXPECT_EQ(shortest->bindIndex, 0);
+    EXPECT_TRUE(shortest->Outputs(5));
+    bytes.resize(kMinPortsReplySize - 1);
+    EXPECT_FALSE(ParseNodePorts(bytes));
+    EXPECT_FALSE(ParseNodePorts(BuildArtPoll()));
+    for (const auto ip : {std::array<uint8_t, 4>{0, 0, 0, 0},
+                          {127, 0, 0, 1},
+                          {224, 0, 0, 1},
+                          {239, 255, 0, 1},
+                          {255, 255, 255, 255}}) {
+        ReplyMaker bad(ip, "node");
+        bad.SetPort(0, 0x80, 0, 0x05);
+        EXPECT_FALSE(ParseNodePorts(bad.Bytes())) << int{ip[0]};
+    }
 }
 
 TEST(ArtnetReceive, PollIsAnsweredAndOtherOpcodesAreDropped) {

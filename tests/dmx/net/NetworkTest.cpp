@@ -406,5 +406,85 @@ TEST_F(ArtnetTraffic, RecordsFifteenNodesFirstReplyWinsOwnNameIgnored) {
     for (const auto& e : entries) EXPECT_NE(e.ShortName(), "ZQT_Application");
 }
 
+// Two nodes on one link (a bridge on the program's side, 2.0.0.1/8): 2.0.0.2 outputs the universe
+// 3:A the program sends, 2.0.0.3 the universe 3:B. With unicast only the first gets ArtDmx, and
+// each of its frames is followed by an ArtSync, which as a broadcast reaches both.
+TEST(TArtnetThreadNetwork, UnicastReachesOnlyTheSubscribedNodeAndArtSyncFollowsEachFrame) {
+    LUMAVOX_ENTER_NET_NAMESPACE_OR_SKIP();
+    ASSERT_TRUE(RunInNamespace("ip link add lvxbr0 type bridge"));
+    ASSERT_TRUE(RunInNamespace("ip addr add 2.0.0.1/8 brd + dev lvxbr0 && ip link set lvxbr0 up"));
+    std::array<PeerNamespace, 2> peers;
+    std::array<std::optional<PeerSocket>, 2> nodes;
+    for (uint8_t i = 0; i < 2; ++i) {
+        ASSERT_TRUE(peers[i].Ok()) << peers[i].Error();
+        const std::string local = "lvxa" + std::to_string(i + 5);
+        const std::string remote = "lvxb" + std::to_string(i + 5);
+        ASSERT_TRUE(RunInNamespace("ip link add " + local + " type veth peer name " + remote +
+                                   " netns " + std::to_string(peers[i].Tid())));
+        ASSERT_TRUE(RunInNamespace("ip link set " + local + " master lvxbr0 && ip link set " +
+                                   local + " up"));
+        bool up = false;
+        peers[i].Run([&] {
+            up = RunInNamespace("ip addr add 2.0.0." + std::to_string(i + 2) + "/8 brd + dev " +
+                                remote + " && ip link set " + remote + " up");
+            nodes[i].emplace(kArtnetPort);
+        });
+        ASSERT_TRUE(up && nodes[i]->Bound());
+    }
+
+    FakeFrameSource source;
+    source.ChangeEveryTick();
+    PosixUdpSocket socket;
+    SystemInterfaceList interfaces;
+    NetlinkAddressConfig addresses;
+    SteadyClock clock;
+    ArtnetConfig config;
+    config.txUniverse = 3 * 16 + 10;
+    config.unicast = true;
+    config.artSync = true;
+    TArtnetThread thread(source, {socket, interfaces, addresses}, clock, config);
+    ASSERT_TRUE(thread.NetReady());
+    ASSERT_EQ(thread.LocalAddress(), kProgramAddress);
+    thread.Resume();
+    for (uint8_t i = 0; i < 2; ++i) {
+        ReplyMaker reply({2, 0, 0, static_cast<uint8_t>(i + 2)}, "node");
+        reply.SetByte(19, 0x03);
+        reply.SetPort(0, 0x80, 0, i == 0 ? 0x0A : 0x0B);
+        ASSERT_TRUE(nodes[i]->SendTo(kProgramAddress, kArtnetPort, reply.Bytes()));
+    }
+
+    // The subscribed node: ArtDmx to its own address, then the ArtSync, frame after frame.
+    std::string order;
+    for (int i = 0; i < 200 && order.size() < 20; ++i) {
+        const auto d = nodes[0]->Receive(2s);
+        ASSERT_TRUE(d) << "received so far: " << order;
+        if (OpcodeOf(*d) == kOpDmx) {
+            order += 'D';
+            EXPECT_EQ(d->destination, kPeerAddress);
+            EXPECT_EQ(d->bytes[14], 0x3A);
+        } else if (OpcodeOf(*d) == kOpSync) {
+            order += 'S';
+            EXPECT_EQ(d->destination, kArtnetBroadcast);
+            EXPECT_EQ(d->bytes.size(), kArtSyncSize);
+        }
+    }
+    EXPECT_EQ(order, "DSDSDSDSDSDSDSDSDSDS");
+    EXPECT_TRUE(thread.ReceivesUnicast({2, 0, 0, 2}));
+    EXPECT_FALSE(thread.ReceivesUnicast({2, 0, 0, 3}));
+
+    // The other node heard the same time's broadcasts (polls, syncs) but no ArtDmx.
+    thread.Terminate();
+    int syncs = 0;
+    int dmx = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const auto d = nodes[1]->Receive(50ms);
+        if (!d) break;
+        syncs += OpcodeOf(*d) == kOpSync ? 1 : 0;
+        dmx += OpcodeOf(*d) == kOpDmx ? 1 : 0;
+    }
+    EXPECT_GE(syncs, 10);
+    EXPECT_EQ(dmx, 0);
+}
+
 }  // namespace
 }  // namespace lumavox
