@@ -17,6 +17,7 @@
 #include "cli/DemoShow.h"
 #include "cli/ShowRender.h"
 #include "dmx/net/NetSandbox.h"
+#include "engine/Engine.h"
 #include "fakes/TempDir.h"
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
