@@ -27,6 +27,7 @@
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
+#include "engine/SacnSetup.h"
 #include "model/Msgstr.h"
 #include "settings/MainView.h"
 #include "sound/player/FallbackSoundDevice.h"
@@ -150,12 +151,16 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
+        config.Sacn = SacnConfigFrom(m_env.Sacn);
         m_outputs = std::make_unique<OutputPair>(*m_engine, m_clock, config);
-        m_outputs->Start(OutputTypeOf(m_env.DmxType));
+        m_outputs->Start(OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected));
         // The thread learns of a refused address only when it first runs: shown once, here.
         const std::string error = m_outputs->InitErrorAfterStart();
         if (!error.empty()) {
-            QMessageBox::warning(nullptr, QtText(UiText::ArtNetInitError), QtText(error));
+            const UiText caption = m_outputs->Active() == OutputType::Sacn
+                                       ? UiText::SacnInitError
+                                       : UiText::ArtNetInitError;
+            QMessageBox::warning(nullptr, QtText(caption), QtText(error));
         }
     }
 

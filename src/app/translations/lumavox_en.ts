@@ -811,7 +811,7 @@
     </message>
     <message>
         <source>このショーのプロジェクトかサウンドのファイルです</source>
-        <translation>It is the show's own project or sound file</translation>
+        <translation>It is the show&apos;s own project or sound file</translation>
     </message>
     <message>
         <source>Esc キーで読み込みを中止します</source>
@@ -832,6 +832,38 @@
     <message>
         <source>ユニキャスト: 送信なし（出力ユニバースを受けていないノード）</source>
         <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
+    </message>
+    <message>
+        <source>ユニバース</source>
+        <translation>Universe</translation>
+    </message>
+    <message>
+        <source>優先度</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>同期ユニバース</source>
+        <translation>Sync universe</translation>
+    </message>
+    <message>
+        <source>ユニキャスト先</source>
+        <translation>Unicast to</translation>
+    </message>
+    <message>
+        <source>空欄でマルチキャスト (例: 10.0.0.5,10.0.0.6)</source>
+        <translation>Empty: multicast (e.g. 10.0.0.5,10.0.0.6)</translation>
+    </message>
+    <message>
+        <source>空欄で既定の経路のインターフェイス</source>
+        <translation>Empty: the default route&apos;s interface</translation>
+    </message>
+    <message>
+        <source>送信先: </source>
+        <translation>Sending to: </translation>
+    </message>
+    <message>
+        <source>sACN初期化エラー</source>
+        <translation>sACN Start-up Error</translation>
     </message>
     <message>
         <source>ビート解析中 %1%</source>
