@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -135,7 +136,17 @@ void BeatLaneCommands::Restore(const UsrIniFile& ini) {
 }
 
 void BeatLaneCommands::Save(UsrIniFile& ini) const {
-    ini.WriteBool(kSection, "Visible", m_view != nullptr && m_view->isChecked());
+    const bool visible = m_view != nullptr && m_view->isChecked();
+    // Settings files of users who never used the lane stay as they were.
+    const bool stored = std::any_of(
+        ini.Sections().begin(), ini.Sections().end(), [](const UsrIniFile::Section& section) {
+            return QString::fromStdString(section.Name)
+                       .compare(
+                           QLatin1String(kSection.data(), static_cast<qsizetype>(kSection.size())),
+                           Qt::CaseInsensitive) == 0;
+        });
+    if (!stored && !visible && !m_marks.SnapOn()) return;
+    ini.WriteBool(kSection, "Visible", visible);
     ini.WriteBool(kSection, "Snap", m_marks.SnapOn());
 }
 
