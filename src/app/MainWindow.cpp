@@ -8,6 +8,7 @@
 #include <QStatusTipEvent>
 #include <algorithm>
 
+#include "app/BeatLaneCommands.h"
 #include "app/HelpWindow.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/TColMonForm.h"
@@ -136,6 +137,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_files->CreateSoundLoad();
     ConnectEditActions();
     ConnectPanes();
+    ConnectBeatLane();
     ApplyWaveHeights();
     SetReferenceView(0, false);
     resize(851, 669);
@@ -170,6 +172,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 TLumavoxForm::~TLumavoxForm() {
     qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
     m_files->StopSoundLoad();       // while the status panels it writes to still exist
+    m_beats->Stop();
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
@@ -243,6 +246,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     SetReferenceView(view.RefTrack, view.ViewRefTrack);
     if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
     Action(ActionId::ViewColMonAction)->setChecked(view.ViewColMon);
+    m_beats->Restore(m_env.Ini());
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
     m_play->ShowDeviceVolume();
@@ -300,6 +304,7 @@ void TLumavoxForm::DisplayTick() {
         LayoutStep();
     }
     m_panes->DisplayTick();
+    m_beats->Tick();
     m_palettePanel->Refresh();
     m_play->OutputPanel()->Refresh();
     // What changed since the last tick (an edit, the engine, the transport) reaches the actions

@@ -865,5 +865,29 @@
         <source>sACN初期化エラー</source>
         <translation>sACN Start-up Error</translation>
     </message>
+    <message>
+        <source>ビート解析中 %1%</source>
+        <translation>Analysing beats %1%</translation>
+    </message>
+    <message>
+        <source>Esc キーでビート解析を中止します</source>
+        <translation>Press Esc to stop the beat analysis</translation>
+    </message>
+    <message>
+        <source>ビートレーン(&amp;B)</source>
+        <translation>&amp;Beat Lane</translation>
+    </message>
+    <message>
+        <source>ビートにスナップ(&amp;H)</source>
+        <translation>Snap to &amp;Hits and Beats</translation>
+    </message>
+    <message>
+        <source>選択範囲のビートに基点を追加(&amp;Y)</source>
+        <translation>Add a Step at Ever&amp;y Beat of the Selection</translation>
+    </message>
+    <message>
+        <source>ビートに最も近い基点を選択(&amp;R)</source>
+        <translation>Select the Steps Nea&amp;rest the Beats</translation>
+    </message>
 </context>
 </TS>
