@@ -51,9 +51,12 @@ void TLumavoxForm::ConnectEditActions() {
     };
     // A command that frees or replaces steps must not run while a drag holds them.
     for (const auto& [id, slot] : editSlots) {
-        connect(Action(id), &QAction::triggered, m_edit, [this, work = slot] {
+        // Through std::function: GCC's -O1 sanitizer builds warn (wrongly) about a member
+        // pointer captured and called in place.
+        const std::function<void(EditActions&)> work = std::mem_fn(slot);
+        connect(Action(id), &QAction::triggered, m_edit, [this, work] {
             if (m_panes->StepEditLocked()) return;
-            (m_edit->*work)();
+            work(*m_edit);
             UpdateActions();
         });
     }
