@@ -39,6 +39,7 @@ void TLumavoxForm::ConnectEditActions() {
         {"MovToCsrPosAction", [edit] { edit->MovToCsrPos(); }},
         {"CpyFrmTrkAction", [edit] { edit->CpyFrmTrk(); }},
         {"UndoAction", [edit] { edit->Undo(); }},
+        {"RedoAction", [edit] { edit->Redo(); }},
         {"CutMltAction", [edit] { edit->CutMlt(); }},
         {"CpyMltAction", [edit] { edit->CpyMlt(); }},
         {"PstMltAction", [edit] { edit->PstMlt(); }},

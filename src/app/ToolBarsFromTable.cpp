@@ -72,6 +72,7 @@ void TLumavoxForm::CreateActions() {
         {"ZoomOutAction", GlyphIcon(QStringLiteral("⊖"), ink)},
         {"ZoomFitAction", GlyphIcon(QStringLiteral("↔"), ink)},
         {"UndoAction", GlyphIcon(QStringLiteral("↶"), ink)},
+        {"RedoAction", GlyphIcon(QStringLiteral("↷"), ink)},
         {"TopPlayAction", st->standardIcon(QStyle::SP_MediaSeekBackward)},
         {"PlayAction", st->standardIcon(QStyle::SP_MediaPlay)},
         {"PauseAction", st->standardIcon(QStyle::SP_MediaPause)},
@@ -307,6 +308,9 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
     std::vector<QKeySequence> taken;
     for (size_t i = 0; i < kMainActionCount; ++i) {
         QList<QKeySequence> keys = ShortCutToKeySequences(shortCuts[i]);
+        if (kActionTable[i].Name == "RedoAction" && shortCuts[i] != kRedoSecondShortCut) {
+            keys.append(ShortCutToKeySequences(kRedoSecondShortCut));
+        }
         keys.removeIf([&taken](const QKeySequence& key) {
             return std::find(taken.begin(), taken.end(), key) != taken.end();
         });

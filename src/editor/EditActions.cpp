@@ -198,6 +198,13 @@ void EditActions::Undo() {
     emit panesChanged();
 }
 
+void EditActions::Redo() {
+    if (!Ready("RedoAction")) return;
+    BusyCursor busy;
+    RedoCommand(m_context.project, *m_pane);
+    emit panesChanged();
+}
+
 void EditActions::CutMlt() {
     if (!Ready("CutMltAction") || !m_multiMode) return;
     CutMultiSteps(m_context.project, *m_pane);

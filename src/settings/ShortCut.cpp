@@ -94,6 +94,7 @@ const std::array<ActionShortCut, kMainActionCount> kMainActions = {{
     {"SaveSelGrpAction", 0},
     {"LoadGrpAction", 0},
     {"SelectExAction", 0},
+    {"RedoAction", kCtrlBit | 'Y'},
 }};
 
 std::string KeyName(uint16_t keyCode) {
@@ -170,8 +171,12 @@ MainShortCuts LoadShortCuts(const UsrIniFile& ini) {
 
 void SaveShortCuts(UsrIniFile& ini, const MainShortCuts& shortCuts) {
     for (size_t i = 0; i < kMainActionCount; ++i) {
-        ini.WriteString("ShortCut", std::string(kMainActions[i].Name) + "Item",
-                        ShortCutToText(shortCuts[i]));
+        const std::string key = std::string(kMainActions[i].Name) + "Item";
+        if (i >= kFirstActionCount && shortCuts[i] == kMainActions[i].BuiltIn &&
+            ini.ReadString("ShortCut", key, "").empty()) {
+            continue;
+        }
+        ini.WriteString("ShortCut", key, ShortCutToText(shortCuts[i]));
     }
 }
 

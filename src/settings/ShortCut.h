@@ -34,7 +34,9 @@ struct ActionShortCut {
     std::string_view Name;  // the settings key is Name + "Item"
     ShortCut BuiltIn;
 };
-inline constexpr size_t kMainActionCount = 51;
+inline constexpr size_t kMainActionCount = 52;
+// Redo answers this key too, unless another action has it.
+inline constexpr ShortCut kRedoSecondShortCut = kCtrlBit | kShiftBit | 'Z';
 extern const std::array<ActionShortCut, kMainActionCount> kMainActions;
 using MainShortCuts = std::array<ShortCut, kMainActionCount>;
 
@@ -42,7 +44,10 @@ using MainShortCuts = std::array<ShortCut, kMainActionCount>;
 // key gives none); empty or missing keeps the built-in one. Cut, copy and paste that end up with
 // none get Ctrl+X, Ctrl+C and Ctrl+V. UI thread only, like the store.
 MainShortCuts LoadShortCuts(const UsrIniFile& ini);
-// Writes every action's shortcut text, empty for none.
+// Writes every action's shortcut text, empty for none. The actions after the first
+// kFirstActionCount write theirs only when it is not the built-in one or the file already has the
+// key, so that the settings file of someone who never changed them keeps its keys.
+inline constexpr size_t kFirstActionCount = 51;
 void SaveShortCuts(UsrIniFile& ini, const MainShortCuts& shortCuts);
 
 }  // namespace lumavox

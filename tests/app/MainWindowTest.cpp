@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <cstdio>
 #include <functional>
@@ -491,6 +492,42 @@ private slots:
         QTest::mouseDClick(markBar, Qt::LeftButton, {}, QPoint(markBar->width() / 2, 20));
         QCOMPARE(form.Project().Lines[2].Count(), 1);
         form.Project().Modified = false;
+    }
+
+    // Redo answers Ctrl+Y and Ctrl+Shift+Z and sits beside undo in the edit menu and bar; every
+    // undone state comes back until a new change.
+    void redoAnswersBothKeysUntilTheNextChange() {
+        TLumavoxForm& form = Make();
+        ProjectData& project = form.Project();
+        for (int t : {100, 200, 300}) AddStep(project, 0x0000FF, 0, t, 0, true);
+        form.UpdateActions();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.Action("UndoAction")->trigger();
+        form.Action("UndoAction")->trigger();
+        QCOMPARE(project.Lines[0].Count(), 1);
+        project.Modified = false;  // as after an automatic backup
+        QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(project.Lines[0].Count(), 2);
+        QVERIFY(project.Modified);
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(project.Lines[0].Count(), 3);
+        QVERIFY(!form.Action("RedoAction")->isEnabled());
+        QVERIFY(form.Action("RedoAction")->text().endsWith(QStringLiteral("\tCtrl+Y")));
+
+        form.Action("UndoAction")->trigger();
+        AddStep(project, 0x00FF00, 0, 400, 0, true);
+        form.UpdateActions();
+        QVERIFY(!form.Action("RedoAction")->isEnabled());
+        QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(project.Lines[0].Count(), 3);
+
+        auto follows = [&form](const QList<QAction*>& actions) {
+            const qsizetype undo = actions.indexOf(form.Action("UndoAction"));
+            return undo >= 0 && actions.value(undo + 1) == form.Action("RedoAction");
+        };
+        QVERIFY(follows(form.menuBar()->actions().at(1)->menu()->actions()));
+        QVERIFY(follows(form.ToolBar(1)->actions()));
     }
 
     void selectionCountAndReferenceGapFollowTheView() {

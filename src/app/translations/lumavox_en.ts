@@ -743,5 +743,9 @@
         <source>サウンドサーバーに接続できません。音を出さずに再生します</source>
         <translation>Cannot connect to the sound server. Playing without sound.</translation>
     </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
 </context>
 </TS>

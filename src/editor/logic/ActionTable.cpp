@@ -49,6 +49,7 @@ constexpr MenuEntry kEditMenu[] = {A("CutStepAction"),
                                    A("MovToCsrPosAction"),
                                    kSep,
                                    A("UndoAction"),
+                                   A("RedoAction"),
                                    kSep,
                                    A("PrvStpAction"),
                                    A("NxtStpAction"),
@@ -98,7 +99,8 @@ constexpr MenuEntry kEditBar[] = {A("AddStepAction"),
                                   A("ZoomOutAction"),
                                   A("ZoomFitAction"),
                                   kSep,
-                                  A("UndoAction")};
+                                  A("UndoAction"),
+                                  A("RedoAction")};
 
 constexpr MenuEntry kPlayerBar[] = {A("TopPlayAction"), A("PlayAction"),     A("PauseAction"),
                                     A("StopAction"),    A("ToTopPosAction"), A("ToEndPosAction")};
@@ -217,6 +219,7 @@ const std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row("LoadGrpAction", LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
         M::File, T::None),
     Row("SelectExAction", LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
+    Row("RedoAction", LV_TEXT("Lumavox", "やり直し(&R)"), "edit-redo", M::Edit, T::Edit),
 }};
 
 const ActionInfo kCurBrt0Action = Row("CurBrt0Action", "0", "", M::None, T::None);

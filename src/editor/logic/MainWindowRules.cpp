@@ -60,6 +60,7 @@ ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& eng
     f.LineClipboardEmpty = project.LineClipboard.ItemsUnlocked().empty();
     f.MultiClipboardEmpty = project.MultiLineClipboard.ItemsUnlocked().empty();
     f.UndoEmpty = project.UndoList.Count() == 0;
+    f.RedoAvailable = CanRedo(project);
     f.ZoomInAllowed = zoomInAllowed;
     f.ZoomOutAllowed = zoomOutAllowed;
     f.CanPlayFromStart = transport.CanPlayFromStart(waveformHasData);
@@ -121,6 +122,7 @@ ActionState MainActionState(std::string_view name, const ActionFacts& f) {
         {"LoadGrpAction", f.SoundLoaded, false},
         {"SelectExAction", f.StepsAll > 0, false},
         {"CurBrt0Action", current, false},
+        {"RedoAction", f.RedoAvailable, false},
     };
     for (const Rule& rule : rules) {
         if (rule.Name == name) return {rule.Enabled, !rule.MultiOnly || f.MultiMode};
