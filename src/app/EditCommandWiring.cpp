@@ -131,6 +131,7 @@ void TLumavoxForm::ConnectPanes() {
         UpdateActions();
     });
     connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::RefreshActions);
+    connect(panes, &TimePanes::waveGainChanged, this, &TLumavoxForm::ShowWaveHeaderTexts);
     connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
             [panes](int line) { panes->SetCurrentLine(line, true); });
 

@@ -223,6 +223,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action("ViewRefTrkAction")->setChecked(view.ViewRefTrack);
     Action("DispMonoAction")->setChecked(view.DispMonoWav);
     m_waveHeight = view.WavLRHeight;
+    m_panes->SetWaveGain(view.WavAmpZoom);
     m_refHeight = view.RefTrackHi;
     ApplyWaveHeights();
     SetReferenceView(view.RefTrack, view.ViewRefTrack);
