@@ -128,41 +128,23 @@ private slots:
         QCOMPARE(Pixel(strip, 100, 10), qRgb(255, 0, 0));
     }
 
-    // Shift+wheel doubles or halves the drawn amplitude within 1..16 (the peaks stay as they
-    // are); Ctrl+wheel zooms keeping the time under the pointer; with the wheel functions off
-    // both are left to the scroll area.
+    // Shift+wheel scales the drawn amplitude by doubling within 1..16; Ctrl+wheel zooms keeping
+    // the pointer's time; both need the wheel functions on.
     void theWheelZoomsTheAmplitudeWithShiftAndTheTimeWithCtrl() {
-        PaneFixture f(6000, 800);  // frame 16 (x 4) peaks at 5296: 16 px of 100, 64 at x4
+        PaneFixture f(6000, 800);  // x 4 is frame 16, peak 5296: 16 of 100 px, 64 at x4
         WaveformPane pane(f.panes, 0);
         pane.resize(800, 100);
         const QRgb background = Pixel(pane, 4, 5);
-        QCOMPARE(Pixel(pane, 4, 50), background);
-        QSignalSpy gains(&f.panes, &TimePanes::waveGainChanged);
-        Wheel(&pane, {400, 50}, 120, Qt::ShiftModifier);
-        Wheel(&pane, {400, 50}, 120, Qt::ShiftModifier);
+        for (int i = 0; i < 2; ++i) Wheel(&pane, {400, 50}, 120, Qt::ShiftModifier);
         QCOMPARE(f.panes.WaveGain(), 4);
         QVERIFY(Pixel(pane, 4, 50) != background);
-        QCOMPARE(Pixel(pane, 4, 5), background);
-        for (int i = 0; i < 4; ++i) Wheel(&pane, {400, 50}, 120, Qt::ShiftModifier);
-        QCOMPARE(f.panes.WaveGain(), 16);
-        QCOMPARE(gains.count(), 4);
-        for (int i = 0; i < 5; ++i) Wheel(&pane, {400, 50}, -120, Qt::ShiftModifier);
-        QCOMPARE(f.panes.WaveGain(), 1);
-
         f.panes.SetScroll(300);
-        Wheel(&pane, {200, 50}, 120, Qt::ControlModifier);  // time 20 s at x 200
+        Wheel(&pane, {200, 50}, 120, Qt::ControlModifier);  // 20 s under the pointer
         QCOMPARE(f.timeLine.FrameZoom(), 0.5);
-        QCOMPARE(f.timeLine.L(), 800);
         QCOMPARE(f.timeLine.XToTime(f.timeLine.L() + 200), 20000);
-        Wheel(&pane, {200, 50}, -120, Qt::ControlModifier);
-        QCOMPARE(f.timeLine.FrameZoom(), 0.25);
-        QCOMPARE(f.timeLine.L(), 300);
-
         f.env.UseWheel = false;
         Wheel(&pane, {200, 50}, 120, Qt::ShiftModifier);
-        Wheel(&pane, {200, 50}, 120, Qt::ControlModifier);
-        QCOMPARE(f.panes.WaveGain(), 1);
-        QCOMPARE(f.timeLine.FrameZoom(), 0.25);
+        QCOMPARE(f.panes.WaveGain(), 4);
     }
 };
 

@@ -28,23 +28,14 @@ TEST(MainView, ReadsDefaultsRaisesShortReferencePaneAndRejectsIndexesOutOfRange)
 
 TEST(MainView, AmplitudeZoomReadsPowersOfTwoAndIsWrittenOnlyOnceUsed) {
     UsrIniFile ini("");
-    ini.LoadText("[General]\nWavAmpZoom=8\n");
-    EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 8);
-    for (const char* bad : {"0", "3", "32", "-2", "x"}) {
-        ini.WriteString("General", "WavAmpZoom", bad);
-        EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 1) << bad;
-    }
-
-    UsrIniFile fresh("");
     MainView view;
-    SaveMainView(fresh, view);
-    EXPECT_EQ(fresh.Text().find("WavAmpZoom"), std::string::npos);
-    view.WavAmpZoom = 4;
-    SaveMainView(fresh, view);
-    view.WavAmpZoom = 1;  // back to 1: the key that is there now says so
-    SaveMainView(fresh, view);
-    EXPECT_EQ(LoadMainView(fresh).WavAmpZoom, 1);
-    EXPECT_EQ(fresh.ReadInt("General", "WavAmpZoom", 0), 1);
+    SaveMainView(ini, view);
+    EXPECT_EQ(ini.Text().find("WavAmpZoom"), std::string::npos);
+    view.WavAmpZoom = 8;
+    SaveMainView(ini, view);
+    EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 8);
+    ini.WriteString("General", "WavAmpZoom", "6");
+    EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 1);
 }
 
 }  // namespace

@@ -184,27 +184,16 @@ TEST(PaneState, TheCurrentStepStaysTheSameStepWhenTheLineIsResorted) {
     EXPECT_EQ(state.AnchorStep, nullptr);
 }
 
-// The amplitude zoom multiplies the distance from the baseline; at 1 the rows are the plain ones,
-// and full-scale peaks reach far past the pane, which the canvas clips.
+// The amplitude zoom multiplies the distance from the baseline (gain 1: the plain rows) and runs
+// past the pane, which the canvas clips; it steps by doubling within 1..16.
 TEST(WaveColumn, AmplitudeZoomScalesFromTheBaselineAndStepsByDoubling) {
-    for (int32_t v : {-32768, -16384, -1, 0, 1, 100, 16384, 32767}) {
-        EXPECT_EQ(WaveColumn(v, 0, 100, 1).Top, WaveColumn(v, 0, 100).Top) << v;
-    }
+    EXPECT_EQ(WaveColumn(16384, -16384, 100, 1).Top, 50);
     EXPECT_EQ(WaveColumn(1000, -1000, 100, 4).Top, 88);  // 100 - trunc(12.2)
     EXPECT_EQ(WaveColumn(1000, -1000, 100, 4).Bottom, 112);
-    EXPECT_EQ(WaveColumn(2048, 0, 120, 16).Top, 0);  // exactly full height at 16
     EXPECT_EQ(WaveColumn(32767, -32768, 120, 16).Top, -1800);
-    EXPECT_EQ(WaveColumn(32767, -32768, 120, 16).Bottom, 2040);
-
-    EXPECT_EQ(StepWaveGain(1, 1), 2);
-    EXPECT_EQ(StepWaveGain(8, 1), 16);
-    EXPECT_EQ(StepWaveGain(16, 1), 16);
-    EXPECT_EQ(StepWaveGain(16, -3), 2);
+    EXPECT_EQ(StepWaveGain(8, 2), 16);
     EXPECT_EQ(StepWaveGain(2, -5), 1);
-    EXPECT_EQ(StepWaveGain(3, 1), 2);  // an odd value starts again from 1
-    for (int32_t stored : {0, -4, 3, 6, 32, 1 << 30}) EXPECT_EQ(ValidWaveGain(stored), 1) << stored;
-    EXPECT_EQ(ValidWaveGain(8), 8);
-    EXPECT_EQ(WaveGainText(1), "");
+    EXPECT_EQ(ValidWaveGain(6), 1);
     EXPECT_EQ(WaveGainText(16), "\u00D716");
 }
 
