@@ -39,6 +39,7 @@ void TLumavoxForm::ConnectEditActions() {
         {ActionId::MovToCsrPosAction, &EditActions::MovToCsrPos},
         {ActionId::CpyFrmTrkAction, &EditActions::CpyFrmTrk},
         {ActionId::UndoAction, &EditActions::Undo},
+        {ActionId::RedoAction, &EditActions::Redo},
         {ActionId::CutMltAction, &EditActions::CutMlt},
         {ActionId::CpyMltAction, &EditActions::CpyMlt},
         {ActionId::PstMltAction, &EditActions::PstMlt},
@@ -125,6 +126,7 @@ void TLumavoxForm::ConnectPanes() {
         UpdateActions();
     });
     connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::RefreshActions);
+    connect(panes, &TimePanes::waveGainChanged, this, &TLumavoxForm::ShowWaveHeaderTexts);
     connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
             [panes](int line) { panes->SetCurrentLine(line, true); });
 

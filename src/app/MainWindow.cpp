@@ -233,6 +233,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action(ActionId::ViewRefTrkAction)->setChecked(view.ViewRefTrack);
     Action(ActionId::DispMonoAction)->setChecked(view.DispMonoWav);
     m_waveHeight = view.WavLRHeight;
+    m_panes->SetWaveGain(view.WavAmpZoom);
     m_refHeight = view.RefTrackHi;
     ApplyWaveHeights();
     SetReferenceView(view.RefTrack, view.ViewRefTrack);

@@ -72,6 +72,7 @@ void TLumavoxForm::CreateActions() {
         {ActionId::ZoomOutAction, GlyphIcon(QStringLiteral("⊖"), ink)},
         {ActionId::ZoomFitAction, GlyphIcon(QStringLiteral("↔"), ink)},
         {ActionId::UndoAction, GlyphIcon(QStringLiteral("↶"), ink)},
+        {ActionId::RedoAction, GlyphIcon(QStringLiteral("↷"), ink)},
         {ActionId::TopPlayAction, st->standardIcon(QStyle::SP_MediaSeekBackward)},
         {ActionId::PlayAction, st->standardIcon(QStyle::SP_MediaPlay)},
         {ActionId::PauseAction, st->standardIcon(QStyle::SP_MediaPause)},
@@ -295,6 +296,9 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
     std::vector<QKeySequence> taken;
     for (size_t i = 0; i < kMainActionCount; ++i) {
         QList<QKeySequence> keys = ShortCutToKeySequences(shortCuts[i]);
+        if (kActionTable[i].Id == ActionId::RedoAction && shortCuts[i] != kRedoSecondShortCut) {
+            keys.append(ShortCutToKeySequences(kRedoSecondShortCut));
+        }
         keys.removeIf([&taken](const QKeySequence& key) {
             return std::find(taken.begin(), taken.end(), key) != taken.end();
         });

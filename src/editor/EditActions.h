@@ -48,6 +48,7 @@ public slots:
     void MovToCsrPos();
     void CpyFrmTrk();
     void Undo();
+    void Redo();
     void CutMlt();
     void CpyMlt();
     void PstMlt();

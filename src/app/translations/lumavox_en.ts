@@ -833,5 +833,9 @@
         <source>ユニキャスト: 送信なし（出力ユニバースを受けていないノード）</source>
         <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
     </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
 </context>
 </TS>

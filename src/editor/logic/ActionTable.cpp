@@ -65,6 +65,7 @@ constexpr MenuEntry kEditMenu[] = {A(Id::CutStepAction),
                                    A(Id::MovToCsrPosAction),
                                    kSep,
                                    A(Id::UndoAction),
+                                   A(Id::RedoAction),
                                    kSep,
                                    A(Id::PrvStpAction),
                                    A(Id::NxtStpAction),
@@ -114,7 +115,8 @@ constexpr MenuEntry kEditBar[] = {A(Id::AddStepAction),
                                   A(Id::ZoomOutAction),
                                   A(Id::ZoomFitAction),
                                   kSep,
-                                  A(Id::UndoAction)};
+                                  A(Id::UndoAction),
+                                  A(Id::RedoAction)};
 
 constexpr MenuEntry kPlayerBar[] = {A(Id::TopPlayAction),  A(Id::PlayAction),
                                     A(Id::PauseAction),    A(Id::StopAction),
@@ -240,6 +242,7 @@ constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row(Id::SelectExAction, LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
     Row(Id::ExportFseqAction, LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."),
         "document-export", M::File, T::None),
+    Row(Id::RedoAction, LV_TEXT("Lumavox", "やり直し(&R)"), "edit-redo", M::Edit, T::Edit),
 }};
 
 static_assert(InIdOrder(kActionTable), "kActionTable rows follow the order of ActionId");
