@@ -136,10 +136,21 @@ void ScanBlock(const int16_t* samples, size_t frameCount, int32_t channels, size
     }
 }
 
-// The entries a scan of dataBytes of 16-bit samples gives: 100 per whole second and the complete
-// groups of rate / 100 sample frames in the last partial second.
+// Whether LoadSound reads the file's samples: 16-bit PCM as stored, and the wider integer and
+// float samples through ConvertWaveSamples. 8-bit samples are refused.
+bool PeaksReadable(const WaveFormat& format) {
+    return format.BytesPerSample >= 2 && WaveSamplesReadable(format);
+}
+
+// Bytes of one sample frame as the peak scan steps through the data.
+uint64_t FrameBytesOf(const WaveFormat& format) {
+    return static_cast<uint64_t>(format.BytesPerSample) * format.Channels;
+}
+
+// The entries a scan of dataBytes gives: 100 per whole second and the complete groups of
+// rate / 100 sample frames in the last partial second.
 uint64_t PeakFramesOf(const WaveFormat& format, uint64_t dataBytes) {
-    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    const uint64_t frameBytes = FrameBytesOf(format);
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
     if (groupFrames == 0 || secondBytes == 0) return 0;
@@ -231,13 +242,14 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     m_channels = format.Channels;
     m_rate = static_cast<int32_t>(format.Rate);
     m_bytesPerSample = format.BytesPerSample;
-    if (format.BytesPerSample != 2) return kSoundNoSupportFrm;  // only 16-bit samples are read
+    if (!PeaksReadable(format)) return kSoundNoSupportFrm;
     WaveData data;
     fault = FindWaveData(reader, format, data);
     if (fault != WaveFault::None) return CodeOf(fault);
 
-    // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
-    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    // Rate, channels and width were checked (1..kMaxWaveRate, 1 or 2, 2..4 bytes): a second is
+    // at most a few MB.
+    const uint64_t frameBytes = FrameBytesOf(format);
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;
@@ -249,7 +261,12 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
     frames.reserve(static_cast<size_t>(expected));
     m_list.Clear();
     if (groupFrames > 0) {
-        std::vector<int16_t> buffer(static_cast<size_t>(secondBytes / 2));
+        // 16-bit PCM is read straight into the sample buffer; other samples pass through a byte
+        // buffer and are converted to 16 bits, so that the peaks keep the 16-bit range.
+        const bool direct = format.Pcm && format.BytesPerSample == 2;
+        std::vector<int16_t> buffer(static_cast<size_t>(format.Rate) * format.Channels);
+        std::vector<unsigned char> raw(direct ? 0 : static_cast<size_t>(secondBytes));
+        void* target = direct ? static_cast<void*>(buffer.data()) : raw.data();
         uint64_t offset = data.Offset;
         for (uint64_t i = 0; i <= wholeSeconds; ++i) {
             if (wholeSeconds > 0) {
@@ -259,8 +276,12 @@ int32_t WavSound::ScanWaveFile(const std::string& path) {
             const uint64_t blockBytes = i < wholeSeconds ? secondBytes : remainder;
             const uint64_t blockFrames = blockBytes / frameBytes;
             if (blockFrames == 0) break;
-            if (!ReadAt(file.Get(), buffer.data(), static_cast<size_t>(blockBytes), offset)) break;
+            if (!ReadAt(file.Get(), target, static_cast<size_t>(blockBytes), offset)) break;
             offset += blockBytes;
+            if (!direct) {
+                ConvertWaveSamples(format, raw.data(), static_cast<size_t>(blockFrames),
+                                   buffer.data());
+            }
             ScanBlock(buffer.data(), static_cast<size_t>(blockFrames), m_channels,
                       static_cast<size_t>(groupFrames), frames);
         }
@@ -313,7 +334,7 @@ std::optional<int64_t> MinimumPeakFrames(const std::string& path) {
         WaveFileReader reader(file.Get());
         WaveFormat format;
         WaveData data;
-        if (ReadWaveFormat(reader, format) != WaveFault::None || format.BytesPerSample != 2 ||
+        if (ReadWaveFormat(reader, format) != WaveFault::None || !PeaksReadable(format) ||
             FindWaveData(reader, format, data) != WaveFault::None) {
             return std::nullopt;
         }
@@ -347,7 +368,7 @@ bool WavSound::ReadWaveInfo(const std::string& path, WaveInfo* info) {
     WaveFormat format;
     WaveData data;
     WaveFault fault = ReadWaveFormat(reader, format);
-    if (fault == WaveFault::None && format.BytesPerSample != 1 && format.BytesPerSample != 2) {
+    if (fault == WaveFault::None && !WaveSamplesReadable(format)) {
         fault = WaveFault::IllegalFile;
     }
     if (fault == WaveFault::None) fault = FindWaveData(reader, format, data);

@@ -30,7 +30,7 @@ struct WaveInfo {
 };
 
 // The fewest entries a complete peak list of the sound at path holds, told from the file's header
-// without reading the samples: for a 16-bit PCM WAV file exactly what LoadSound gives; for an MP3
+// without reading the samples: for a WAV file exactly what LoadSound gives; for an MP3
 // file its length in whole seconds less one second (the decoder trims the encoder's delay, which
 // moves the end by a few milliseconds). nullopt when the file cannot tell: missing, unreadable, or
 // in a format LoadSound refuses. The path is resolved against the program folder.
@@ -43,10 +43,12 @@ class WavSound {
 public:
     explicit WavSound(SoundReporter& reporter) : m_reporter(reporter) {}
 
-    // Reads a 16-bit PCM WAV file, or an MP3 file through a temporary WAV file, into the peak
-    // list. The path is resolved against the program folder. Returns the entry count (0 for a
-    // sound too short for one entry), or a kSound... code after reporting it. The list is replaced
-    // only once the data chunk has been found; before that the previous list stays.
+    // Reads a WAV file of 16-, 24- or 32-bit integer or 32-bit float samples (plain or
+    // extensible), or an MP3 file through a temporary WAV file, into the peak list. Wider samples
+    // are brought to the 16-bit range first, so the entries and the cache keep one scale. The path
+    // is resolved against the program folder. Returns the entry count (0 for a sound too short for
+    // one entry), or a kSound... code after reporting it. The list is replaced only once the data
+    // chunk has been found; before that the previous list stays.
     int32_t LoadSound(const std::string& path);
     // Replaces the list with the records of a .wfm file; on any error the list ends empty. Reports
     // nothing. Returns the count.
@@ -60,7 +62,8 @@ public:
     bool SavePeakCache(const std::string& path);
     // Frees every entry and empties the list.
     void Clear() { m_list.Clear(); }
-    // Reads the format of an 8-bit or 16-bit PCM WAV file; info may be null. Reports a refused
+    // Reads the format of a WAV file LoadSound or the player can read (8-bit PCM included); info
+    // may be null. Reports a refused
     // file (a file that cannot be opened only gives false).
     bool ReadWaveInfo(const std::string& path, WaveInfo* info);
 

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include "WavFixture.h"
 
 namespace lumavox {
@@ -121,10 +125,10 @@ TEST(WaveLayout, RefusedHeadersGiveTheirFault) {
     WavRecipe adpcm;
     adpcm.FormatTag = 2;
     EXPECT_EQ(faultOf(adpcm), WaveFault::NoSupportFrm);
-    WavRecipe extFloat;
-    extFloat.Extensible = true;
-    extFloat.PcmSubFormat = false;
-    EXPECT_EQ(faultOf(extFloat), WaveFault::NoSupportFrm);
+    WavRecipe extUnknown;
+    extUnknown.Extensible = true;
+    extUnknown.SubFormatId = 6;  // A-law
+    EXPECT_EQ(faultOf(extUnknown), WaveFault::NoSupportFrm);
     WavRecipe extShort;
     extShort.Extensible = true;
     extShort.ExtensibleCbSize = 20;
@@ -151,6 +155,92 @@ TEST(WaveLayout, RefusedHeadersGiveTheirFault) {
     EXPECT_FALSE(missing.Opened);
     EXPECT_EQ(missing.Fault, WaveFault::IllegalFile);
     EXPECT_FALSE(ReadWaveLayout(dir.Path()).Opened);
+}
+
+// The stored frames converted to 16 bits.
+std::vector<int16_t> Converted(const WaveFormat& format, const std::string& bytes) {
+    const size_t frames = bytes.size() / format.BlockAlign;
+    std::vector<int16_t> out(frames * format.Channels);
+    ConvertWaveSamples(format, reinterpret_cast<const unsigned char*>(bytes.data()), frames,
+                       out.data());
+    return out;
+}
+
+WaveFormat MonoFormat(int width, bool isFloat) {
+    WaveFormat f;
+    f.Pcm = !isFloat;
+    f.Float = isFloat;
+    f.Channels = 1;
+    f.BytesPerSample = width;
+    f.BlockAlign = static_cast<uint16_t>(width);
+    f.BitsPerSample = static_cast<uint16_t>(8 * width);
+    return f;
+}
+
+TEST(ConvertWaveSamples, WideSamplesTruncateTowardZeroAndFloatIsClipped) {
+    using test::PcmFloat;
+    using test::PcmWide;
+    using V = std::vector<int16_t>;
+    EXPECT_EQ(Converted(MonoFormat(1, false), std::string("\x00\x7f\x80\xff", 4)),
+              (V{-32768, -256, 0, 32512}));
+    EXPECT_EQ(Converted(MonoFormat(2, false), Pcm16({-32768, -1, 0, 32767})),
+              (V{-32768, -1, 0, 32767}));
+    // A floor (the top two bytes) would give -1 for the small negative values.
+    EXPECT_EQ(Converted(MonoFormat(3, false),
+                        PcmWide({-8388608, -257, -256, -255, -1, 0, 255, 256, 8388607}, 3)),
+              (V{-32768, -1, -1, 0, 0, 0, 0, 1, 32767}));
+    EXPECT_EQ(Converted(MonoFormat(4, false),
+                        PcmWide({INT32_MIN, -65537, -65535, -1, 65535, 65536, INT32_MAX}, 4)),
+              (V{-32768, -1, 0, 0, 0, 1, 32767}));
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(Converted(MonoFormat(4, true),
+                        PcmFloat({-inf, -2.0f, -1.0f, -0.5f, -1e-9f, 0.0f, 1.0f / 32768, 0.5f,
+                                  0.99999f, 1.0f, 3.0f, inf, std::nanf("")})),
+              (V{-32768, -32768, -32768, -16384, 0, 0, 1, 16384, 32767, 32767, 32767, 32767, 0}));
+
+    // Stereo frames step by the block; each channel keeps its place.
+    WaveFormat stereo = MonoFormat(3, false);
+    stereo.Channels = 2;
+    stereo.BlockAlign = 6;
+    EXPECT_EQ(Converted(stereo, PcmWide({256, -512, 768, -1024}, 3)), (V{1, -2, 3, -4}));
+}
+
+TEST(WaveSamplesReadable, HeadersThatContradictThemselvesAreRefused) {
+    struct Case {
+        const char* Name;
+        uint16_t Channels;
+        uint16_t BlockAlign;
+        uint16_t Bits;
+        bool Float;
+        bool Readable;
+    };
+    const Case cases[] = {
+        {"8-bit", 1, 1, 8, false, true},
+        {"16-bit with bits 0 (never looked at)", 2, 4, 0, false, true},
+        {"24-bit stereo", 2, 6, 24, false, true},
+        {"20 valid bits in 24", 1, 3, 20, false, true},
+        {"24 bits in a 4-byte block (justification unknown)", 2, 8, 24, false, false},
+        {"24-bit with bits 0", 2, 6, 0, false, false},
+        {"24-bit declaring 32 bits", 1, 3, 32, false, false},
+        {"16 bits in a 3-byte block", 1, 3, 16, false, false},
+        {"stereo 24-bit block of 7", 2, 7, 24, false, false},
+        {"5-byte samples", 1, 5, 40, false, false},
+        {"block align 0", 1, 0, 16, false, false},
+        {"float", 2, 8, 32, true, true},
+        {"float of 64 bits", 1, 8, 64, true, false},
+        {"float with bits 0", 1, 4, 0, true, false},
+        {"float of 16 bits", 1, 2, 16, true, false},
+    };
+    for (const Case& c : cases) {
+        WaveFormat f;
+        f.Pcm = !c.Float;
+        f.Float = c.Float;
+        f.Channels = c.Channels;
+        f.BlockAlign = c.BlockAlign;
+        f.BitsPerSample = c.Bits;
+        f.BytesPerSample = c.BlockAlign / c.Channels;
+        EXPECT_EQ(WaveSamplesReadable(f), c.Readable) << c.Name;
+    }
 }
 
 }  // namespace
