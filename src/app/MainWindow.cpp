@@ -11,6 +11,7 @@
 
 #include "app/HelpWindow.h"
 #include "dialogs/DialogEditPrompts.h"
+#include "dialogs/QtPaletteImage.h"
 #include "dialogs/TColMonForm.h"
 #include "dialogs/TStpTimeDlg.h"
 
@@ -93,6 +94,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
                               : std::make_unique<FallbackSoundDevice>(
                                     std::make_unique<PulseSoundDevice>(), m_clock);
     m_env.Create(*m_device);
+    CompletePaletteImage(m_env);  // a PNG palette image is read through Qt
 
     m_patch.ClearAll();  // nothing patched until a project brings its patch
     EngineContext context{m_state,
