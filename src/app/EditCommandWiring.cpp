@@ -38,7 +38,14 @@ void TLumavoxForm::ConnectEditActions() {
         {"TimeStepAction", [edit] { edit->TimeStep(); }},
         {"MovToCsrPosAction", [edit] { edit->MovToCsrPos(); }},
         {"CpyFrmTrkAction", [edit] { edit->CpyFrmTrk(); }},
-        {"UndoAction", [edit] { edit->Undo(); }},
+        {"UndoAction",
+         [this, edit] {
+             // Undoing a replaced sound puts the former sound back with the steps.
+             if (UndoWithSound(m_session, m_project, m_soundMarks, [edit] { edit->Undo(); })) {
+                 LayoutStep();
+                 Invalidate();
+             }
+         }},
         {"CutMltAction", [edit] { edit->CutMlt(); }},
         {"CpyMltAction", [edit] { edit->CpyMlt(); }},
         {"PstMltAction", [edit] { edit->PstMlt(); }},

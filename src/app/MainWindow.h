@@ -18,6 +18,7 @@
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/PaneState.h"
 #include "editor/logic/ProjectCommands.h"
+#include "editor/logic/SoundReplace.h"
 #include "editor/logic/TimeLine.h"
 #include "editor/logic/UiLanguage.h"
 #include "engine/Engine.h"
@@ -113,6 +114,8 @@ public:
     bool SaveProjectAs();  // "名前を付けて保存"
     // A file dropped on the window (or named on the command line).
     void HandleDroppedFile(const QString& path);
+    // ReplaceSoundAction: another sound file for the show, the steps kept or shifted; one undo.
+    void ReplaceSound();
 
     // What the panes and later commands need.
     QAction* Action(std::string_view name) const;
@@ -297,6 +300,7 @@ private:
     std::unique_ptr<IEditPrompts> m_prompts;
     SessionUi m_sessionUi{*this};
     ShowSession m_session{m_project, m_state, m_patch, m_sound, m_env, m_sessionUi};
+    SoundUndoMarks m_soundMarks;  // the sounds replace-sound undo states put back
     CommandUi m_commandUi{*this};
     AutoBackupGate m_backupGate;
     std::unique_ptr<OutputPair> m_outputs;

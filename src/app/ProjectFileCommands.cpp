@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "dialogs/TReplaceSoundDlg.h"
 #include "dialogs/TSetPrjDlg.h"
 #include "editor/EditPrompts.h"
 #include "editor/QtText.h"
@@ -21,6 +22,7 @@
 #include "editor/logic/UiText.h"
 #include "model/Msgstr.h"
 #include "model/ProjectFile.h"
+#include "sound/player/PcmSource.h"
 
 namespace lumavox {
 
@@ -201,6 +203,40 @@ void TLumavoxForm::HandleDroppedFile(const QString& path) {
         case DropAction::Ignore:
             break;
     }
+}
+
+void TLumavoxForm::ReplaceSound() {
+    if (m_panes->StepEditLocked() || !WaveformHasData()) return;
+    const QString wav = QtText(MsgText(Msg::SoundFile)) + QStringLiteral(" (*.wav *.WAV)");
+    const QString mp3 = QtText(MsgText(Msg::SoundFile)) + QStringLiteral(" (*.mp3 *.MP3)");
+    QFileDialog dialog(this, QtText(Msg::SelSoundFile));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({wav, mp3});
+    const std::string current = m_state.SoundPath.Get();
+    if (!current.empty()) dialog.setDirectory(QFileInfo(QtText(current)).path());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string path = StdText(dialog.selectedFiles().constFirst());
+
+    // The new time line ends where the player will end the new sound.
+    const PcmSourceResult source = OpenPcmSource(path);
+    if (!source.Source) {
+        ShowWarning(QtText(Msg::NoSupportFrm));
+        return;
+    }
+    const int64_t lengthMs = FramesToMs(source.Source->FrameCount(), source.Source->Rate());
+    const TimeLimits limits{m_state.PrePlayTime.load(), m_state.PostPlayTime.load(),
+                            static_cast<int32_t>(std::min<int64_t>(lengthMs, INT32_MAX))};
+    TReplaceSoundDlg shiftDialog(
+        m_project, limits, QFileInfo(QtText(HeaderSoundFile(m_project.Header))).fileName(),
+        QFileInfo(QtText(path)).fileName(), ProposedSoundShiftMs(current, path), this);
+    if (shiftDialog.exec() != QDialog::Accepted) return;
+    if (lumavox::ReplaceSound(m_session, m_project, m_soundMarks, path, shiftDialog.ShiftMs())) {
+        m_panes->StepsReplaced();
+        LayoutStep();
+    }
+    Invalidate();
+    UpdateCaption();
+    UpdateActions();
 }
 
 void TLumavoxForm::SaveGroup() {

@@ -127,6 +127,7 @@ void TLumavoxForm::CreateActions() {
     });
     connect(Action("SetPrjAction"), &QAction::triggered, this,
             [this] { RunProjectSettings(false); });
+    connect(Action("ReplaceSoundAction"), &QAction::triggered, this, [this] { ReplaceSound(); });
     connect(Action("SavePrjAction"), &QAction::triggered, this, [this] { SaveProject(); });
     connect(Action("SaveAsPrjAction"), &QAction::triggered, this, [this] { SaveProjectAs(); });
     connect(Action("SaveSelGrpAction"), &QAction::triggered, this, [this] { SaveGroup(); });

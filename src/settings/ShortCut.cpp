@@ -94,6 +94,7 @@ const std::array<ActionShortCut, kMainActionCount> kMainActions = {{
     {"SaveSelGrpAction", 0},
     {"LoadGrpAction", 0},
     {"SelectExAction", 0},
+    {"ReplaceSoundAction", 0},
 }};
 
 std::string KeyName(uint16_t keyCode) {

@@ -34,7 +34,7 @@ struct ActionShortCut {
     std::string_view Name;  // the settings key is Name + "Item"
     ShortCut BuiltIn;
 };
-inline constexpr size_t kMainActionCount = 51;
+inline constexpr size_t kMainActionCount = 52;
 extern const std::array<ActionShortCut, kMainActionCount> kMainActions;
 using MainShortCuts = std::array<ShortCut, kMainActionCount>;
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "sound/PeakFrame.h"
 #include "sound/SoundReporter.h"
@@ -36,6 +37,15 @@ struct WaveInfo {
 // in a format LoadSound refuses. The path is resolved against the program folder.
 std::optional<int64_t> MinimumPeakFrames(const std::string& path);
 
+// A peak list with the format of the sound it was read from, kept whole so that a sound change
+// can be undone without reading the former sound again.
+struct WavSoundState {
+    TWavFrmList List;
+    int32_t Channels = 0;
+    int32_t Rate = 0;
+    int32_t BytesPerSample = 0;
+};
+
 // The loaded sound: its waveform peak list (100 entries per second of sound) and the format of
 // the last sound read. Owned by the main window for the whole run. UI thread only (or the one
 // thread of a command-line tool); reading a long sound blocks that thread and reports progress.
@@ -66,6 +76,14 @@ public:
     // may be null. Reports a refused
     // file (a file that cannot be opened only gives false).
     bool ReadWaveInfo(const std::string& path, WaveInfo* info);
+
+    WavSoundState State() const { return {m_list, m_channels, m_rate, m_bytesPerSample}; }
+    void Restore(WavSoundState state) {
+        m_list = std::move(state.List);
+        m_channels = state.Channels;
+        m_rate = state.Rate;
+        m_bytesPerSample = state.BytesPerSample;
+    }
 
     const TWavFrmList& List() const { return m_list; }
     int32_t Channels() const { return m_channels; }

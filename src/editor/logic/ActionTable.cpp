@@ -76,7 +76,8 @@ constexpr MenuEntry kViewMenu[] = {S(kToolBarsSubmenu),
 constexpr MenuEntry kToolBarsMenu[] = {A("ViewFilToolAction"), A("ViewEditToolAction"),
                                        A("ViewPlayerAction"), A("ViewCurPalAction")};
 
-constexpr MenuEntry kSettingsMenu[] = {A("SetPrjAction"), kSep, C(kOptionsCommand)};
+constexpr MenuEntry kSettingsMenu[] = {A("SetPrjAction"), A("ReplaceSoundAction"), kSep,
+                                       C(kOptionsCommand)};
 
 constexpr MenuEntry kHelpMenu[] = {C(kHelpContentsCommand), C(kWebPageCommand), kSep,
                                    C(kAboutCommand)};
@@ -217,6 +218,8 @@ const std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row("LoadGrpAction", LV_TEXT("Lumavox", "ファイルからカーソル位置に読込"), "document-open",
         M::File, T::None),
     Row("SelectExAction", LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
+    Row("ReplaceSoundAction", LV_TEXT("Lumavox", "サウンドの差し替え(&R)..."), "document-revert",
+        M::Settings, T::None),
 }};
 
 const ActionInfo kCurBrt0Action = Row("CurBrt0Action", "0", "", M::None, T::None);

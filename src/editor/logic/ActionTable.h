@@ -30,7 +30,7 @@ struct ActionInfo {
     bool MultiOnly = false;  // visible only while the reference pane shows all lines
 };
 
-// The 51 actions of the main action list, in the order of kMainActions.
+// The 52 actions of the main action list, in the order of kMainActions.
 extern const std::array<ActionInfo, kMainActionCount> kActionTable;
 // The one action of the second list (the palette's brightness-zero button); no user shortcut.
 extern const ActionInfo kCurBrt0Action;

@@ -120,6 +120,7 @@ ActionState MainActionState(std::string_view name, const ActionFacts& f) {
         {"SaveSelGrpAction", f.SelectedAll > 0, false},
         {"LoadGrpAction", f.SoundLoaded, false},
         {"SelectExAction", f.StepsAll > 0, false},
+        {"ReplaceSoundAction", f.SoundLoaded && f.Idle, false},
         {"CurBrt0Action", current, false},
     };
     for (const Rule& rule : rules) {
