@@ -30,7 +30,8 @@ TReplaceSoundDlg::TReplaceSoundDlg(const ProjectData& project, const TimeLimits&
     : QDialog(parent), m_project(project), m_limits(newLimits) {
     setObjectName(QStringLiteral("ReplaceSoundDlg"));
     const ActionInfo* action = FindAction("ReplaceSoundAction");
-    setWindowTitle(Tr(action ? action->Caption : std::string_view()).remove(QLatin1Char('&')));
+    setWindowTitle(QtText(CaptionWithoutAccessKeys(
+        Translated(action ? action->Caption : std::string_view()))));
 
     auto* form = new QFormLayout;
     form->addRow(Tr(soundtext::kCurrentSound), new QLabel(currentSound, this));

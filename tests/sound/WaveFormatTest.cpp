@@ -205,43 +205,5 @@ TEST(ConvertWaveSamples, WideSamplesTruncateTowardZeroAndFloatIsClipped) {
     EXPECT_EQ(Converted(stereo, PcmWide({256, -512, 768, -1024}, 3)), (V{1, -2, 3, -4}));
 }
 
-TEST(WaveSamplesReadable, HeadersThatContradictThemselvesAreRefused) {
-    struct Case {
-        const char* Name;
-        uint16_t Channels;
-        uint16_t BlockAlign;
-        uint16_t Bits;
-        bool Float;
-        bool Readable;
-    };
-    const Case cases[] = {
-        {"8-bit", 1, 1, 8, false, true},
-        {"16-bit with bits 0 (never looked at)", 2, 4, 0, false, true},
-        {"24-bit stereo", 2, 6, 24, false, true},
-        {"20 valid bits in 24", 1, 3, 20, false, true},
-        {"24 bits in a 4-byte block (justification unknown)", 2, 8, 24, false, false},
-        {"24-bit with bits 0", 2, 6, 0, false, false},
-        {"24-bit declaring 32 bits", 1, 3, 32, false, false},
-        {"16 bits in a 3-byte block", 1, 3, 16, false, false},
-        {"stereo 24-bit block of 7", 2, 7, 24, false, false},
-        {"5-byte samples", 1, 5, 40, false, false},
-        {"block align 0", 1, 0, 16, false, false},
-        {"float", 2, 8, 32, true, true},
-        {"float of 64 bits", 1, 8, 64, true, false},
-        {"float with bits 0", 1, 4, 0, true, false},
-        {"float of 16 bits", 1, 2, 16, true, false},
-    };
-    for (const Case& c : cases) {
-        WaveFormat f;
-        f.Pcm = !c.Float;
-        f.Float = c.Float;
-        f.Channels = c.Channels;
-        f.BlockAlign = c.BlockAlign;
-        f.BitsPerSample = c.Bits;
-        f.BytesPerSample = c.BlockAlign / c.Channels;
-        EXPECT_EQ(WaveSamplesReadable(f), c.Readable) << c.Name;
-    }
-}
-
 }  // namespace
 }  // namespace lumavox

@@ -68,19 +68,6 @@ TEST(SoundShift, NoShiftKeepsStepsBeyondAShorterSoundAndAShiftMayBringThemBack) 
     EXPECT_EQ(ProposedSoundShiftMs("a.wav", "b.wav"), 0);
 }
 
-TEST(SoundShift, ShiftAllStepsMovesEveryLineAndKeepsThemSorted) {
-    ProjectData project;
-    AddAt(project, 2, 500);
-    AddAt(project, 2, 100);
-    AddAt(project, 5, 0);
-    project.Modified = false;
-    EXPECT_EQ(ShiftAllSteps(project, -250), 3);
-    EXPECT_EQ(TimesOf(project), (std::vector<int32_t>{-150, 250, -250}));
-    EXPECT_EQ(project.Lines[2].At(0).Length, 400);
-    EXPECT_TRUE(project.Modified);
-    EXPECT_EQ(ShiftAllSteps(project, 0), 0);
-}
-
 class ReplaceSoundTest : public ::testing::Test {
 protected:
     ReplaceSoundTest() : env(dir.File("settings.ini"), dir.Folder()) {}
