@@ -191,7 +191,7 @@ private slots:
         MakeDialog(nullptr);
         dialog->show();
         QListWidget* list = dialog->ShortCutList();
-        QCOMPARE(list->count(), 51);
+        QCOMPARE(list->count(), static_cast<int>(kMainActionCount));
         QCOMPARE(list->currentRow(), 0);
         QCOMPARE(dialog->KeyComboBox()->count(), 53);
         QCOMPARE(dialog->KeyComboBox()->currentIndex(), -1);
