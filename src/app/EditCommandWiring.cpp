@@ -19,6 +19,7 @@
 #include "editor/ReferencePane.h"
 #include "editor/TimePanes.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/SoundReplace.h"
 #include "editor/logic/UiText.h"
 #include "model/StepOps.h"
 
@@ -38,8 +39,6 @@ void TLumavoxForm::ConnectEditActions() {
         {ActionId::TimeStepAction, &EditActions::TimeStep},
         {ActionId::MovToCsrPosAction, &EditActions::MovToCsrPos},
         {ActionId::CpyFrmTrkAction, &EditActions::CpyFrmTrk},
-        {ActionId::UndoAction, &EditActions::Undo},
-        {ActionId::RedoAction, &EditActions::Redo},
         {ActionId::CutMltAction, &EditActions::CutMlt},
         {ActionId::CpyMltAction, &EditActions::CpyMlt},
         {ActionId::PstMltAction, &EditActions::PstMlt},
@@ -53,6 +52,26 @@ void TLumavoxForm::ConnectEditActions() {
         connect(Action(id), &QAction::triggered, m_edit, [this, work = slot] {
             if (m_panes->StepEditLocked()) return;
             (m_edit->*work)();
+            UpdateActions();
+        });
+    }
+    // Undo and redo of a replaced sound put that state's sound back with the steps.
+    const std::pair<ActionId, UndoSide> undoSlots[] = {{ActionId::UndoAction, UndoSide::Undo},
+                                                       {ActionId::RedoAction, UndoSide::Redo}};
+    for (const auto& [id, side] : undoSlots) {
+        connect(Action(id), &QAction::triggered, m_edit, [this, from = side] {
+            if (m_panes->StepEditLocked()) return;
+            const auto step = [this, from] {
+                if (from == UndoSide::Undo) {
+                    m_edit->Undo();
+                } else {
+                    m_edit->Redo();
+                }
+            };
+            if (StepWithSound(m_session, m_project, m_files->SoundMarks(), from, step)) {
+                LayoutStep();
+                Invalidate();
+            }
             UpdateActions();
         });
     }

@@ -122,6 +122,8 @@ void TLumavoxForm::CreateActions() {
             [this] { m_files->LoadGroup(); });
     connect(Action(ActionId::ExportFseqAction), &QAction::triggered, this,
             [this] { ExportFseq(); });
+    connect(Action(ActionId::ReplaceSoundAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::ReplaceSound);
     connect(Action(ActionId::TopPlayAction), &QAction::triggered, this,
             [this] { PlayFromStart(); });
     connect(Action(ActionId::PlayAction), &QAction::triggered, this, [this] { Play(); });

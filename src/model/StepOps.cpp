@@ -771,4 +771,19 @@ SelectedEnds FirstLastSelectedInLine(const ProjectData& project) {
     return ends;
 }
 
+int ShiftAllSteps(ProjectData& project, int32_t deltaMs) {
+    if (deltaMs == 0) return 0;
+    int moved = 0;
+    for (TStepList& line : project.Lines) {
+        if (line.Empty()) continue;
+        line.Edit([&](Items& live) {
+            for (auto& step : live) step->Time = SaturateTime(int64_t{step->Time} + deltaMs);
+        });
+        moved += line.Count();
+    }
+    Normalise(project);
+    project.Modified = true;
+    return moved;
+}
+
 }  // namespace lumavox

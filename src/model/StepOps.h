@@ -159,6 +159,10 @@ struct SelectedEnds {
 };
 SelectedEnds FirstLastSelectedInLine(const ProjectData& project);
 
+// Moves every step of every line by deltaMs (saturated, not clamped: the caller checks the time
+// line first), then Normalise and Modified. No undo state. Returns the number of steps moved.
+int ShiftAllSteps(ProjectData& project, int32_t deltaMs);
+
 // Saturating int32 arithmetic for step times.
 int32_t SaturateTime(int64_t time);
 

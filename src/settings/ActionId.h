@@ -65,7 +65,8 @@ namespace lumavox {
     X(LoadGrpAction, 0)                \
     X(SelectExAction, 0)               \
     X(ExportFseqAction, 0)             \
-    X(RedoAction, kCtrlBit | 'Y')
+    X(RedoAction, kCtrlBit | 'Y')      \
+    X(ReplaceSoundAction, 0)
 
 // An action of the main window. The main actions come first, in list order; CurBrt0Action (the
 // palette's brightness-zero button) follows them: it belongs to a second list and has no shortcut

@@ -93,7 +93,8 @@ constexpr MenuEntry kViewMenu[] = {S(kToolBarsSubmenu),
 constexpr MenuEntry kToolBarsMenu[] = {A(Id::ViewFilToolAction), A(Id::ViewEditToolAction),
                                        A(Id::ViewPlayerAction), A(Id::ViewCurPalAction)};
 
-constexpr MenuEntry kSettingsMenu[] = {A(Id::SetPrjAction), kSep, C(kOptionsCommand)};
+constexpr MenuEntry kSettingsMenu[] = {A(Id::SetPrjAction), A(Id::ReplaceSoundAction), kSep,
+                                       C(kOptionsCommand)};
 
 constexpr MenuEntry kHelpMenu[] = {C(kHelpContentsCommand), C(kWebPageCommand), kSep,
                                    C(kAboutCommand)};
@@ -243,6 +244,8 @@ constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row(Id::ExportFseqAction, LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."),
         "document-export", M::File, T::None),
     Row(Id::RedoAction, LV_TEXT("Lumavox", "やり直し(&R)"), "edit-redo", M::Edit, T::Edit),
+    Row(Id::ReplaceSoundAction, LV_TEXT("Lumavox", "サウンドの差し替え(&R)..."), "document-revert",
+        M::Settings, T::None),
 }};
 
 static_assert(InIdOrder(kActionTable), "kActionTable rows follow the order of ActionId");

@@ -109,6 +109,7 @@ bool Enabled(ActionId id, const ActionFacts& f) {
         case Id::SelectExAction:
             return f.StepsAll > 0;
         case Id::ExportFseqAction:
+        case Id::ReplaceSoundAction:
             return f.Idle && f.SoundLoaded;
         case Id::MovToCsrPosAction:
         case Id::UpBrightAction:
