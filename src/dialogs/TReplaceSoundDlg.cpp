@@ -29,9 +29,8 @@ TReplaceSoundDlg::TReplaceSoundDlg(const ProjectData& project, const TimeLimits&
                                    int32_t proposedShiftMs, QWidget* parent)
     : QDialog(parent), m_project(project), m_limits(newLimits) {
     setObjectName(QStringLiteral("ReplaceSoundDlg"));
-    const ActionInfo* action = FindAction("ReplaceSoundAction");
-    setWindowTitle(QtText(CaptionWithoutAccessKeys(
-        Translated(action ? action->Caption : std::string_view()))));
+    setWindowTitle(QtText(
+        CaptionWithoutAccessKeys(Translated(ActionInfoOf(ActionId::ReplaceSoundAction).Caption))));
 
     auto* form = new QFormLayout;
     form->addRow(Tr(soundtext::kCurrentSound), new QLabel(currentSound, this));
