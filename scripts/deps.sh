@@ -10,11 +10,12 @@ build_packages=(
     qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev fonts-ipafont-gothic
 )
 # The test and benchmark frameworks, and the tools the tests drive: a headless sound server,
-# fixture makers, network namespaces, clang for the fuzz targets.
+# fixture makers, network namespaces, clang for the fuzz targets, OLA as a sACN receiver.
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     pulseaudio pulseaudio-utils sox lame mpg123 iproute2 clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick ccache locales
+    ola
 )
 
 # What scripts/run.sh needs to show the editor on a machine without a display.

@@ -23,6 +23,7 @@
 #include "platform/NetworkConfig.h"
 #include "platform/UdpSocket.h"
 
+#include "editor/BeatLane.h"
 #include "editor/LineEditorPane.h"
 #include "editor/MarkBar.h"
 #include "editor/OutputStrip.h"
@@ -159,6 +160,27 @@ void BM_OnePane(benchmark::State& state) {
     }
 }
 BENCHMARK_TEMPLATE(BM_OnePane, MarkBar)->Arg(46)->Unit(benchmark::kMillisecond);
+
+// The beat lane over an hour of onsets every 125 ms and beats every 500 ms (36 000 marks), at the
+// show's zoom (0) and with the whole hour in view (1).
+void BM_BeatLaneRepaint(benchmark::State& state) {
+    Show show;
+    if (state.range(0) == 1) show.f.panes.ZoomFit();
+    BeatAnalysis analysis;
+    for (int32_t t = 0; t < kHourFrames * 10; t += 125) {
+        analysis.Onsets.push_back(t);
+        if (t % 500 == 0) analysis.Beats.push_back(t);
+    }
+    BeatMarks marks;
+    marks.Take("hour.wav", std::move(analysis));
+    BeatLane lane(show.f.panes, marks);
+    lane.resize(kWidth, BeatLane::kHeight);
+    for (auto _ : state) {
+        lane.InvalidateContent();
+        benchmark::DoNotOptimize(lane.Content().constBits());
+    }
+}
+BENCHMARK(BM_BeatLaneRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, OutputStrip)->Arg(30)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_OnePane, ReferencePane)->Arg(80)->Unit(benchmark::kMillisecond);
 

@@ -46,6 +46,8 @@ void TLumavoxForm::ConnectEditActions() {
         {ActionId::AlignMltAction, &EditActions::AlignMlt},
         {ActionId::StretchMltAction, &EditActions::StretchMlt},
         {ActionId::StretchBrtAction, &EditActions::StretchBrt},
+        {ActionId::AddBeatStepsAction, &EditActions::AddBeatSteps},
+        {ActionId::SelectBeatStepsAction, &EditActions::SelectBeatSteps},
     };
     // A command that frees or replaces steps must not run while a drag holds them.
     for (const auto& [id, slot] : editSlots) {

@@ -8,6 +8,7 @@
 #include <QStatusTipEvent>
 #include <algorithm>
 
+#include "app/BeatLaneCommands.h"
 #include "app/HelpWindow.h"
 #include "dialogs/DialogEditPrompts.h"
 #include "dialogs/QtPaletteImage.h"
@@ -27,6 +28,7 @@
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
+#include "engine/SacnSetup.h"
 #include "model/Msgstr.h"
 #include "settings/MainView.h"
 #include "sound/player/FallbackSoundDevice.h"
@@ -137,6 +139,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
     m_files->CreateSoundLoad();
     ConnectEditActions();
     ConnectPanes();
+    ConnectBeatLane();
     ApplyWaveHeights();
     SetReferenceView(0, false);
     resize(851, 669);
@@ -150,12 +153,16 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         config.UsbPeriodMs = static_cast<uint32_t>(std::max(1, m_env.DmxInterval));
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
+        config.Sacn = SacnConfigFrom(m_env.Sacn);
         m_outputs = std::make_unique<OutputPair>(*m_engine, m_clock, config);
-        m_outputs->Start(OutputTypeOf(m_env.DmxType));
+        m_outputs->Start(OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected));
         // The thread learns of a refused address only when it first runs: shown once, here.
         const std::string error = m_outputs->InitErrorAfterStart();
         if (!error.empty()) {
-            QMessageBox::warning(nullptr, QtText(UiText::ArtNetInitError), QtText(error));
+            const UiText caption = m_outputs->Active() == OutputType::Sacn
+                                       ? UiText::SacnInitError
+                                       : UiText::ArtNetInitError;
+            QMessageBox::warning(nullptr, QtText(caption), QtText(error));
         }
     }
 
@@ -167,6 +174,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
 TLumavoxForm::~TLumavoxForm() {
     qApp->removeEventFilter(this);  // no key reaches a half-destroyed window
     m_files->StopSoundLoad();       // while the status panels it writes to still exist
+    m_beats->Stop();
     if (m_outputs) m_outputs->Terminate();
     // The time panes unregister from their group when they go: before the group and the objects
     // they draw, which this window's members hold.
@@ -241,6 +249,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     SetReferenceView(view.RefTrack, view.ViewRefTrack);
     if (view.ViewColMon && m_aux.colMon) m_aux.colMon->show();
     Action(ActionId::ViewColMonAction)->setChecked(view.ViewColMon);
+    m_beats->Restore(m_env.Ini());
     activateWindow();
     ApplyShortCuts(LoadShortCuts(m_env.Ini()));
     m_play->ShowDeviceVolume();
@@ -298,6 +307,7 @@ void TLumavoxForm::DisplayTick() {
         LayoutStep();
     }
     m_panes->DisplayTick();
+    m_beats->Tick();
     m_palettePanel->Refresh();
     m_play->OutputPanel()->Refresh();
     // What changed since the last tick (an edit, the engine, the transport) reaches the actions

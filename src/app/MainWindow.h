@@ -17,6 +17,7 @@
 #include "dialogs/TOptionDlg.h"
 #include "dmx/Patch.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/BeatMarks.h"
 #include "editor/logic/EditorContext.h"
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/PaneState.h"
@@ -65,6 +66,8 @@ class IEditPrompts;
 class CurrentPalettePanel;
 class LineOutputPanel;
 class PaneSplitter;
+class BeatLane;
+class BeatLaneCommands;
 
 // The other windows of the program, created once after the main window and handed to it.
 struct AuxWindows {
@@ -171,6 +174,9 @@ public:
     TimePanes& TimePaneGroup() { return *m_panes; }
     EditActions& Edit() { return *m_edit; }
     CurrentPalettePanel& Palette() { return *m_palettePanel; }
+    // The onsets and beats of the open sound (empty until found) and the lane that shows them.
+    const BeatMarks& Beats() const { return m_beatMarks; }
+    BeatLaneCommands& BeatCommands() { return *m_beats; }
 
 signals:
     // UpdateActions() has run.
@@ -254,6 +260,7 @@ private:
     void CreateActions();
     void ConnectEditActions();
     void ConnectPanes();
+    void ConnectBeatLane();
     void ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos);
     void SetReferenceView(int refLine, bool shown);
     void ApplyWaveHeights();
@@ -351,6 +358,10 @@ private:
     WaveformPane* m_waveR = nullptr;
     PaneSplitter* m_waveSplitter = nullptr;
     MarkBar* m_markBar = nullptr;
+    QWidget* m_headBeat = nullptr;
+    BeatLane* m_beatLane = nullptr;
+    BeatMarks m_beatMarks;
+    BeatLaneCommands* m_beats = nullptr;
     LineEditorPane* m_lineEditor = nullptr;
     OutputStrip* m_outputStrip = nullptr;
     PaneSplitter* m_refSplitter = nullptr;

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "app/BeatLaneCommands.h"
 #include "app/HelpWindow.h"
 #include "dialogs/TColMonForm.h"
 #include "editor/ReferencePane.h"
@@ -99,6 +100,7 @@ void TLumavoxForm::SaveWindowState() {
     SaveToolBars();
     SaveStatusBar(m_env.Ini(), !statusBar()->isHidden());
     SaveShortCuts(m_env.Ini(), CurrentShortCuts());
+    m_beats->Save(m_env.Ini());
 }
 
 }  // namespace lumavox

@@ -130,10 +130,14 @@ void PlayPanel::Tick(const OutputPair* outputs) {
     if (m_timeLabel->text() != text) m_timeLabel->setText(text);
     if (label.FontColour != m_timeColour) SetTimeLabelColour(label.FontColour);
 
-    const std::string output = m_context.env.DmxType == 1
-                                   ? NetStatusText(outputs && outputs->Artnet().NetReady(),
-                                                   outputs ? outputs->Artnet().Nodes().Count() : 0)
-                                   : DmxStatusText(outputs && outputs->Usb().DevicePresent());
+    const EnvData& env = m_context.env;
+    const bool sacnOutput = env.Sacn.Selected && outputs && outputs->HasSacn();
+    const std::string output =
+        env.Sacn.Selected  ? SacnStatusText(sacnOutput && outputs->Sacn().NetReady(),
+                                            sacnOutput && outputs->Sacn().LastSendOk())
+        : env.DmxType == 1 ? NetStatusText(outputs && outputs->Artnet().NetReady(),
+                                           outputs ? outputs->Artnet().Nodes().Count() : 0)
+                           : DmxStatusText(outputs && outputs->Usb().DevicePresent());
     const bool audio = state.AudioAvailable.load();
     const bool silent = audio && m_device.Silent();
     const QString panel0 = QtText(StatusPanel0Text(output, audio, silent));

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/BeatLaneCommands.h"
+#include "editor/BeatLane.h"
 #include "editor/EditActions.h"
 #include "editor/LineEditorPane.h"
 #include "editor/LineTabStrip.h"
@@ -99,6 +101,7 @@ QWidget* TLumavoxForm::CreateCentre() {
     m_headL = HeaderLabel(header, "headL", QStringLiteral("L"), 0);
     m_headR = HeaderLabel(header, "headR", QStringLiteral("R"), 0);
     m_headMark = HeaderLabel(header, "headMark", QString(), 46);
+    m_headBeat = HeaderLabel(header, "headBeat", QString(), BeatLane::kHeight);
     m_lineTabs = new LineTabStrip(header);
     m_lineTabs->setObjectName(QStringLiteral("lineTabs"));
     m_refSpacer = new QWidget(header);
@@ -106,6 +109,7 @@ QWidget* TLumavoxForm::CreateCentre() {
     headerColumn->addWidget(m_headL);
     headerColumn->addWidget(m_headR);
     headerColumn->addWidget(m_headMark);
+    headerColumn->addWidget(m_headBeat);
     headerColumn->addWidget(m_lineTabs, 1);
     headerColumn->addWidget(m_refSpacer);
     row->addWidget(header);
@@ -138,6 +142,8 @@ QWidget* TLumavoxForm::CreateCentre() {
     m_markBar = new MarkBar(*m_panes, frame);
     m_markBar->setObjectName(QStringLiteral("markBar"));
     m_markBar->setFixedHeight(46);
+    m_beatLane = new BeatLane(*m_panes, m_beatMarks, frame);
+    m_beatLane->setObjectName(QStringLiteral("beatLane"));
     m_lineEditor = new LineEditorPane(*m_panes, frame);
     m_lineEditor->setObjectName(QStringLiteral("lineEditor"));
     m_lineEditor->setMinimumHeight(40);
@@ -152,9 +158,9 @@ QWidget* TLumavoxForm::CreateCentre() {
     });
     m_refPane = new ReferencePane(*m_panes, frame);
     m_refPane->setObjectName(QStringLiteral("refPane"));
-    for (QWidget* pane :
-         {static_cast<QWidget*>(m_waveL), m_waveBevel, static_cast<QWidget*>(m_waveR),
-          static_cast<QWidget*>(m_waveSplitter), static_cast<QWidget*>(m_markBar)}) {
+    for (QWidget* pane : {static_cast<QWidget*>(m_waveL), m_waveBevel,
+                          static_cast<QWidget*>(m_waveR), static_cast<QWidget*>(m_waveSplitter),
+                          static_cast<QWidget*>(m_markBar), static_cast<QWidget*>(m_beatLane)}) {
         panes->addWidget(pane);
     }
     panes->addWidget(m_lineEditor, 1);
@@ -175,6 +181,19 @@ QWidget* TLumavoxForm::CreateCentre() {
     // The panes follow the visible width: the layout step runs when the line pane is resized.
     m_lineEditor->installEventFilter(this);
     return centre;
+}
+
+void TLumavoxForm::ConnectBeatLane() {
+    m_edit->SetBeatMarks(&m_beatMarks);
+    m_panes->SetBeatMarks(&m_beatMarks);
+    m_beats = new BeatLaneCommands(*this, m_beatMarks, m_state, *m_play->StatusPanel(2),
+                                   *m_play->StatusPanel(4), this);
+    m_beats->Attach(m_beatLane, m_headBeat, Action(ActionId::ViewBeatLaneAction),
+                    Action(ActionId::SnapBeatAction));
+    connect(m_beats, &BeatLaneCommands::marksChanged, this, [this] {
+        m_panes->InvalidateAll();
+        UpdateActions();
+    });
 }
 
 void TLumavoxForm::SetReferenceView(int refLine, bool shown) {

@@ -72,6 +72,7 @@ void TLumavoxForm::CreateActions() {
         {ActionId::ZoomOutAction, GlyphIcon(QStringLiteral("⊖"), ink)},
         {ActionId::ZoomFitAction, GlyphIcon(QStringLiteral("↔"), ink)},
         {ActionId::UndoAction, GlyphIcon(QStringLiteral("↶"), ink)},
+        {ActionId::SnapBeatAction, GlyphIcon(QStringLiteral("♩"), ink)},
         {ActionId::RedoAction, GlyphIcon(QStringLiteral("↷"), ink)},
         {ActionId::TopPlayAction, st->standardIcon(QStyle::SP_MediaSeekBackward)},
         {ActionId::PlayAction, st->standardIcon(QStyle::SP_MediaPlay)},

@@ -14,11 +14,13 @@
 #include "cli/CliShow.h"
 #include "cli/Commands.h"
 #include "cli/PlayReport.h"
+#include "cli/SacnOptions.h"
 #include "cli/StderrReporter.h"
 #include "dmx/OutputPair.h"
 #include "dmx/artnet/NodeEntry.h"
 #include "engine/Engine.h"
 #include "engine/PostRequest.h"
+#include "engine/SacnSetup.h"
 #include "engine/Transport.h"
 #include "model/ProjectFile.h"
 #include "model/UsrFunc.h"
@@ -34,17 +36,22 @@ namespace lumavox::cli {
 namespace {
 
 constexpr const char* kHelp =
-    "usage: lumavox-cli play PROJECT [--output artnet|usb|none] [--universe N] [--repeat]\n"
+    "usage: lumavox-cli play PROJECT [--output artnet|sacn|usb|none] [--universe N] [--repeat]\n"
     "                        [--period MS] [--sound FILE] [--require-audio]\n"
     "                        [--artnet-unicast] [--artsync]\n"
     "                        [--progress | --quiet]\n"
+    "                        [--priority P] [--sacn-unicast IP[,IP...]] [--sacn-sync U]\n"
+    "                        [--sacn-interface NAME]\n"
     "Plays the show from the start of the pre-roll through the post-roll on the audio device,\n"
-    "sending the lights over Art-Net, to the USB DMX interface, or nowhere. The default output\n"
-    "is the editor's DMX setting. --universe sets the Art-Net universe (sub-net x 16 + ID,\n"
-    "0..255), --artnet-unicast sends it only to the nodes whose latest ArtPollReply takes\n"
-    "that universe (instead of broadcasting it), --artsync follows each frame with an\n"
-    "ArtSync (both default to the editor's settings), --period the USB output period in ms "
-    "(Art-Net always sends every 20 ms),\n"
+    "sending the lights over Art-Net, sACN (E1.31), to the USB DMX interface, or nowhere. The\n"
+    "default output is the editor's DMX setting. --universe sets the Art-Net universe (sub-net\n"
+    "x 16 + ID, 0..255) or the sACN universe (1..63999). --artnet-unicast sends Art-Net only to\n"
+    "the nodes whose latest ArtPollReply takes that universe (instead of broadcasting it),\n"
+    "--artsync follows each frame with an ArtSync (both default to the editor's settings).\n"
+    "--period is the USB and sACN output period in ms (Art-Net always sends every 20 ms). sACN\n"
+    "goes to the universe's multicast group on the interface of the default route\n"
+    "(--sacn-interface names another), or to the addresses of --sacn-unicast; --priority is its\n"
+    "priority (0..200), --sacn-sync a synchronisation universe (0: none).\n"
     "--repeat plays the sound again and again until interrupted. The sound is the project's\n"
     "sound file (at its stored path, else the same name in the project's folder), or --sound.\n"
     "Without a sound server the show runs silently on the system clock, unless --require-audio\n"
@@ -69,7 +76,7 @@ public:
     void SetWaveVolume(uint16_t) override {}
 };
 
-enum class OutputKind { ArtNet, Usb, None };
+enum class OutputKind { ArtNet, Sacn, Usb, None };
 
 // The outputs as the editor builds them, with only the one the show plays: Art-Net, the USB
 // interface, or for "none" the USB thread without identifiers, which ticks the engine and sends
@@ -79,6 +86,9 @@ OutputPairConfig OutputsFor(OutputKind kind, const EnvData& settings, int32_t un
     OutputPairConfig config;
     config.TxUniverse = universe;
     config.WithArtnet = kind == OutputKind::ArtNet;
+    config.WithSacn = kind == OutputKind::Sacn;
+    config.Sacn = SacnConfigFrom(settings.Sacn);
+    config.Sacn.periodMs = static_cast<uint32_t>(period.value_or(20));
     config.ArtnetUnicast = settings.ArtnetUnicast;
     config.ArtSync = settings.ArtSync;
     config.UsbPeriodMs =
@@ -104,6 +114,17 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
                  (config.ArtnetUnicast ? ", unicast to the nodes that take it" : "") +
                  (config.ArtSync ? ", ArtSync after each frame" : ""));
         }
+    } else if (kind == OutputKind::Sacn) {
+        if (const std::string error = outputs.InitErrorAfterStart(); !error.empty()) {
+            Warn("sACN: " + error);
+        } else {
+            Warn("sACN to " + outputs.Sacn().DestinationText() + ", universe " +
+                 std::to_string(config.Sacn.stream.universe) + ", priority " +
+                 std::to_string(config.Sacn.stream.priority) +
+                 (config.Sacn.stream.syncUniverse != 0
+                      ? ", sync universe " + std::to_string(config.Sacn.stream.syncUniverse)
+                      : std::string()));
+        }
     } else if (kind == OutputKind::Usb) {
         if (config.UsbVendorId == 0 && config.UsbProductId == 0) {
             Warn(UsbNotConfiguredText(settingsPath));
@@ -122,11 +143,13 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
 
 int PlayCommand(const std::vector<std::string>& args) {
     int status = 0;
-    const auto parsed = ParseCommand(
-        args,
-        {{"--output", "--universe", "--period", "--sound"},
-         {"--repeat", "--progress", "--quiet", "--require-audio", "--artnet-unicast", "--artsync"}},
-        kHelp, 1, "play takes one PROJECT (see --help)", status);
+    const auto parsed =
+        ParseCommand(args,
+                     {{"--output", "--universe", "--period", "--sound", "--priority",
+                       "--sacn-unicast", "--sacn-sync", "--sacn-interface"},
+                      {"--repeat", "--progress", "--quiet", "--require-audio", "--artnet-unicast",
+                       "--artsync"}},
+                     kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
 
     // Usage errors first, before anything is read.
@@ -134,20 +157,29 @@ int PlayCommand(const std::vector<std::string>& args) {
     if (const std::string* text = parsed->Value("--output")) {
         if (*text == "artnet") {
             outputKind = OutputKind::ArtNet;
+        } else if (*text == "sacn") {
+            outputKind = OutputKind::Sacn;
         } else if (*text == "usb") {
             outputKind = OutputKind::Usb;
         } else if (*text == "none") {
             outputKind = OutputKind::None;
         } else {
-            return Fail("--output must be artnet, usb or none", kStatusUsage);
+            return Fail("--output must be artnet, sacn, usb or none", kStatusUsage);
         }
     }
+    // --universe is an Art-Net universe unless the output is sACN, which the settings may decide.
     std::optional<int32_t> universe;
-    if (const std::string* text = parsed->Value("--universe")) {
-        universe = ParseInt32(*text);
-        if (!universe || *universe < 0 || *universe > 255) {
-            return Fail("--universe must be 0..255", kStatusUsage);
+    const auto readArtnetUniverse = [&]() {
+        if (const std::string* text = parsed->Value("--universe")) {
+            universe = ParseInt32(*text);
+            if (!universe || *universe < 0 || *universe > 255) {
+                return Fail("--universe must be 0..255 (sACN: 1..63999)", kStatusUsage);
+            }
         }
+        return 0;
+    };
+    if (outputKind && *outputKind != OutputKind::Sacn) {
+        if (const int failed = readArtnetUniverse(); failed != 0) return failed;
     }
     std::optional<int32_t> period;
     if (const std::string* text = parsed->Value("--period")) {
@@ -168,8 +200,26 @@ int PlayCommand(const std::vector<std::string>& args) {
     NoVolume noVolume;
     settings.Create(noVolume);
 
-    const OutputKind kind =
-        outputKind.value_or(settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb);
+    const OutputKind kind = outputKind.value_or(
+        settings.Sacn.Selected ? OutputKind::Sacn
+                               : (settings.DmxType == 1 ? OutputKind::ArtNet : OutputKind::Usb));
+    if (kind != OutputKind::Sacn && HasSacnOptions(*parsed)) {
+        return Fail(
+            "--priority, --sacn-unicast, --sacn-sync and --sacn-interface need "
+            "--output sacn",
+            kStatusUsage);
+    }
+    if (!outputKind && kind != OutputKind::Sacn) {
+        if (const int failed = readArtnetUniverse(); failed != 0) return failed;
+    }
+    if (kind == OutputKind::Sacn) {
+        std::string error;
+        if (!ApplySacnOptions(*parsed, settings.Sacn, error)) return Fail(error, kStatusUsage);
+        if (const std::string problem = SacnConfigFrom(settings.Sacn).settingError;
+            !problem.empty()) {
+            return Fail(settingsPath + ": " + problem);
+        }
+    }
     if (kind == OutputKind::Usb && !settings.BadUsbIdSetting.empty()) {
         return Fail(BadUsbIdText(settingsPath, settings.BadUsbIdSetting));
     }
@@ -236,7 +286,9 @@ int PlayCommand(const std::vector<std::string>& args) {
     Engine engine(context);
 
     OutputPair outputs(engine, clock, outputConfig);
-    outputs.Start(kind == OutputKind::ArtNet ? OutputType::ArtNet : OutputType::Usb);
+    outputs.Start(kind == OutputKind::ArtNet ? OutputType::ArtNet
+                  : kind == OutputKind::Sacn ? OutputType::Sacn
+                                             : OutputType::Usb);
     ReportOutputStart(outputs, kind, outputConfig, settingsPath);
 
     // The open may take longer than a command's wait (an MP3 is scanned): wait for the first

@@ -273,11 +273,17 @@ QWidget* TOptionDlg::CreateDmxPage() {
     m_interface = new QButtonGroup(this);
     m_interface->addButton(m_usbRadio, 0);
     m_interface->addButton(m_artNetRadio, 1);
+    m_sacnRadio = new QRadioButton(T(dlgtext::kSacn), m_interfaceGroup);
+    m_interface->addButton(m_sacnRadio, 2);
     auto* radios = new QHBoxLayout(m_interfaceGroup);
     radios->addWidget(m_usbRadio);
     radios->addWidget(m_artNetRadio);
+    radios->addWidget(m_sacnRadio);
     connect(m_interface, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) InterfaceChosen(id == 1);
+        if (!checked) return;
+        InterfaceChosen(id == 2   ? OutputType::Sacn
+                        : id == 1 ? OutputType::ArtNet
+                                  : OutputType::Usb);
     });
 
     m_artNetGroup = new QGroupBox(page);
@@ -356,7 +362,10 @@ QWidget* TOptionDlg::CreateDmxPage() {
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_interfaceGroup);
-    layout->addWidget(m_artNetGroup, 1);
+    auto* outputGroups = new QGridLayout;  // the Art-Net and the sACN group share one place
+    outputGroups->addWidget(m_artNetGroup, 0, 0);
+    outputGroups->addWidget(CreateSacnGroup(page), 0, 0, Qt::AlignTop);
+    layout->addLayout(outputGroups, 1);
     return page;
 }
 
@@ -444,12 +453,17 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     SelectNumber(m_dmxPeriod,
                  m_outputs ? static_cast<int>(m_outputs->Usb().Period()) : m_env.DmxInterval);
 
-    // Showing the interface changes nothing but the Art-Net group's visibility.
-    const bool artNet = m_env.DmxType == 1;
-    (artNet ? m_artNetRadio : m_usbRadio)->setChecked(true);
+    // Showing the interface changes nothing but the groups' visibility.
+    const OutputType type = OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected);
+    const bool artNet = type == OutputType::ArtNet;
+    (type == OutputType::Sacn ? m_sacnRadio
+     : artNet                 ? m_artNetRadio
+                              : m_usbRadio)
+        ->setChecked(true);
     m_artNetGroup->setVisible(artNet);
     m_interfaceGroup->setEnabled(!m_switching);
     m_artNetGroup->setEnabled(!m_switching);
+    ShowSacn();
 
     m_ipLabel->setText(T(dlgtext::kIpPrefix) +
                        (m_outputs ? QtText(m_outputs->Artnet().LocalAddressText()) : QString()));
@@ -506,37 +520,45 @@ void TOptionDlg::ChoosePalette() {
     m_paletteChanged = true;
 }
 
-void TOptionDlg::InterfaceChosen(bool artNet) {
+void TOptionDlg::InterfaceChosen(OutputType type) {
     if (m_showing) return;
+    const bool artNet = type == OutputType::ArtNet;
     m_artNetGroup->setVisible(artNet);
-    const bool wasArtNet = m_env.DmxType == 1;
-    if (artNet == wasArtNet) {
+    m_sacnGroup->setVisible(type == OutputType::Sacn);
+    const OutputType was = OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected);
+    if (type == was) {
         m_artNetGroup->setEnabled(!m_switching);
         return;
     }
     // Park the running thread now, resume the other one 250 ms later; the radios stay disabled
     // in between, so a second click cannot start a second switch, and the UI keeps running.
-    m_env.DmxType = artNet ? 1 : 0;
+    // DmxType keeps the Art-Net/USB choice while sACN is chosen.
+    m_env.Sacn.Selected = type == OutputType::Sacn;
+    if (type != OutputType::Sacn) m_env.DmxType = artNet ? 1 : 0;
     m_switching = true;
     m_interfaceGroup->setEnabled(false);
     m_artNetGroup->setEnabled(false);
     if (m_outputs) {
-        if (artNet && m_outputs->Usb().Running()) m_outputs->Usb().Suspend();
+        if (type != OutputType::Usb && m_outputs->Usb().Running()) m_outputs->Usb().Suspend();
         if (!artNet && m_outputs->Artnet().Running()) m_outputs->Artnet().Suspend();
+        if (type != OutputType::Sacn && m_outputs->HasSacn() && m_outputs->Sacn().Running()) {
+            m_outputs->Sacn().Suspend();
+        }
     }
-    QTimer::singleShot(OutputPair::kSwitchSettle, this, [this, artNet] { FinishSwitch(artNet); });
+    QTimer::singleShot(OutputPair::kSwitchSettle, this, [this, type] { FinishSwitch(type); });
 }
 
-void TOptionDlg::FinishSwitch(bool artNet) {
+void TOptionDlg::FinishSwitch(OutputType type) {
     if (m_outputs) {
         // The other thread is parked already: no second wait. Art-Net: node list emptied,
         // thread resumed, one poll.
-        m_outputs->SwitchTo(artNet ? OutputType::ArtNet : OutputType::Usb, 0ms);
+        m_outputs->SwitchTo(type, 0ms);
     }
-    if (artNet) m_nodeList->clear();
+    if (type == OutputType::ArtNet) m_nodeList->clear();
     m_switching = false;
     m_interfaceGroup->setEnabled(true);
     m_artNetGroup->setEnabled(true);
+    ShowSacnTarget();
 }
 
 void TOptionDlg::PortChanged() {

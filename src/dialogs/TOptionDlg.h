@@ -18,12 +18,14 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace lumavox {
 
 class EnvData;
 class OutputPair;
+enum class OutputType;
 class TArtNetPropDlg;
 
 // What the options dialog changes at once in the main window.
@@ -73,6 +75,14 @@ public:
     QRadioButton* UsbRadio() const { return m_usbRadio; }
     QRadioButton* ArtNetRadio() const { return m_artNetRadio; }
     QGroupBox* ArtNetGroup() const { return m_artNetGroup; }
+    QRadioButton* SacnRadio() const { return m_sacnRadio; }
+    QGroupBox* SacnGroup() const { return m_sacnGroup; }
+    QSpinBox* SacnUniverseSpinBox() const { return m_sacnUniverse; }
+    QSpinBox* SacnPrioritySpinBox() const { return m_sacnPriority; }
+    QSpinBox* SacnSyncSpinBox() const { return m_sacnSync; }
+    QLineEdit* SacnUnicastEdit() const { return m_sacnUnicast; }
+    QLineEdit* SacnInterfaceEdit() const { return m_sacnInterface; }
+    QLabel* SacnTargetLabel() const { return m_sacnTarget; }
     QComboBox* SubNetComboBox() const { return m_subNet; }
     QComboBox* IdComboBox() const { return m_id; }
     QLabel* IpLabel() const { return m_ipLabel; }
@@ -109,8 +119,14 @@ private:
     void ChangeShortCut();
     void ClearShortCut();
     void ChoosePalette();
-    void InterfaceChosen(bool artNet);
-    void FinishSwitch(bool artNet);
+    void InterfaceChosen(OutputType type);
+    void FinishSwitch(OutputType type);
+    // The sACN block (TOptionDlgSacn.cpp): built with the DMX page, filled at Show; a change of
+    // any field reaches the settings and the sACN output at once.
+    QGroupBox* CreateSacnGroup(QWidget* page);
+    void ShowSacn();
+    void SacnChanged();
+    void ShowSacnTarget();
     void PortChanged();
     void Scan();
     void OpenNodeDetails();
@@ -159,6 +175,14 @@ private:
     QCheckBox* m_artSync = nullptr;
     QComboBox* m_dispPeriod = nullptr;
     QComboBox* m_dmxPeriod = nullptr;
+    QRadioButton* m_sacnRadio = nullptr;
+    QGroupBox* m_sacnGroup = nullptr;
+    QSpinBox* m_sacnUniverse = nullptr;
+    QSpinBox* m_sacnPriority = nullptr;
+    QSpinBox* m_sacnSync = nullptr;
+    QLineEdit* m_sacnUnicast = nullptr;
+    QLineEdit* m_sacnInterface = nullptr;
+    QLabel* m_sacnTarget = nullptr;
 };
 
 }  // namespace lumavox

@@ -15,4 +15,11 @@ inline std::string NetStatusText(bool netReady, int nodeCount) {
     return nodeCount > 0 ? "NET:OK" : "NET:--";
 }
 
+// sACN: "NET:NG" when nothing can be sent (socket, interface or a setting), "NET:--" while the
+// packets do not reach the network (no route to the group, say), else "NET:OK".
+inline std::string SacnStatusText(bool netReady, bool lastSendOk) {
+    if (!netReady) return "NET:NG";
+    return lastSendOk ? "NET:OK" : "NET:--";
+}
+
 }  // namespace lumavox

@@ -53,9 +53,11 @@ ActionFacts EditActions::Facts() const {
     const TimeLine& timeLine = m_context.timeLine;
     const StepFacts& steps =
         m_stepFacts.Get(m_context.project, m_pane != nullptr ? m_pane->CurrentStep : nullptr);
-    return GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
-                             timeLine.FrameCount() > 0, steps, m_multiMode, timeLine.CanZoomIn(),
-                             timeLine.CanZoomOut());
+    ActionFacts facts = GatherActionFacts(m_context.project, m_context.engine, m_context.transport,
+                                          timeLine.FrameCount() > 0, steps, m_multiMode,
+                                          timeLine.CanZoomIn(), timeLine.CanZoomOut());
+    facts.BeatsKnown = m_marks != nullptr && m_marks->Known();
+    return facts;
 }
 
 bool EditActions::Enabled(ActionId action) const {
@@ -80,7 +82,12 @@ bool EditActions::Ready(ActionId action) const {
 
 int32_t EditActions::NewStepTime() const {
     const TimeLine& timeLine = m_context.timeLine;
-    return PixelGridTime(timeLine.CursorX(), timeLine.PixelsPerMs(), timeLine.PrePlayTime());
+    return Snapped(
+        PixelGridTime(timeLine.CursorX(), timeLine.PixelsPerMs(), timeLine.PrePlayTime()));
+}
+
+int32_t EditActions::Snapped(int32_t t) const {
+    return m_marks != nullptr ? m_marks->Snapped(t, m_context.timeLine.PixelsPerMs()) : t;
 }
 
 void EditActions::CutStep() {
@@ -97,7 +104,8 @@ void EditActions::CpyStep() {
 
 void EditActions::PstStep() {
     if (!Ready(ActionId::PstStepAction)) return;
-    PasteSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
+    PasteSteps(m_context.project,
+               Snapped(m_context.engine.CursorTime.load(std::memory_order_relaxed)));
     emit panesChanged();
 }
 
@@ -160,8 +168,9 @@ void EditActions::TimeStep() {
     if (!Ready(ActionId::TimeStepAction)) return;
     const std::optional<int32_t> time = StepTimeToEdit(m_context.project, *m_pane);
     if (!time) return;
-    const std::optional<int64_t> v = m_prompts->AskTime(*time);
+    std::optional<int64_t> v = m_prompts->AskTime(*time);
     if (!v || m_pane->Busy()) return;
+    if (*v >= 0 && *v <= std::numeric_limits<int32_t>::max()) v = Snapped(static_cast<int32_t>(*v));
     const int32_t soundLength = m_context.engine.SoundLength.load(std::memory_order_relaxed);
     if (*v < 0 || *v > soundLength ||
         !RetimeSteps(m_context.project, *m_pane, static_cast<int32_t>(*v), soundLength)) {
@@ -188,6 +197,18 @@ void EditActions::CpyFrmTrk() {
         m_prompts->AskText(MsgText(Msg::CopyTrack), MsgText(Msg::SourceTrackNo));
     if (!answer || m_pane->Busy()) return;
     if (CopyFromLine(m_context.project, *m_pane, *answer)) emit panesChanged();
+}
+
+void EditActions::AddBeatSteps() {
+    if (!Ready(ActionId::AddBeatStepsAction) || m_marks == nullptr) return;
+    if (AddStepsAtBeats(m_context.project, m_marks->Beats()) > 0) emit panesChanged();
+}
+
+void EditActions::SelectBeatSteps() {
+    if (!Ready(ActionId::SelectBeatStepsAction) || m_marks == nullptr) return;
+    SelectStepsNearestBeats(m_context.project, m_marks->Beats());
+    emit statusText(3, Qs(SelectionCountText(SelectedCount(m_context.project))));
+    emit panesChanged();
 }
 
 void EditActions::Undo() {
@@ -220,7 +241,8 @@ void EditActions::CpyMlt() {
 
 void EditActions::PstMlt() {
     if (!Ready(ActionId::PstMltAction) || !m_multiMode) return;
-    PasteMultiSteps(m_context.project, m_context.engine.CursorTime.load(std::memory_order_relaxed));
+    PasteMultiSteps(m_context.project,
+                    Snapped(m_context.engine.CursorTime.load(std::memory_order_relaxed)));
     emit panesChanged();
 }
 

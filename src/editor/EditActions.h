@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "editor/logic/BeatMarks.h"
 #include "editor/logic/EditRules.h"
 #include "editor/logic/EditorContext.h"
 
@@ -28,6 +29,9 @@ public:
 
     void Attach(PaneState& pane, IEditPrompts& prompts);
     void SetMultiMode(bool multiMode) { m_multiMode = multiMode; }
+    // The onsets and beats the adding, pasting and time commands snap to, and the beat commands
+    // use; the main window's, for the window's life.
+    void SetBeatMarks(const BeatMarks* marks) { m_marks = marks; }
     ActionFacts Facts() const;
     bool Enabled(ActionId action) const;
     // Sets enabled and visible of every main action lookup finds (the rules of every action,
@@ -56,6 +60,8 @@ public slots:
     void AlignMlt();
     void StretchMlt();
     void StretchBrt();
+    void AddBeatSteps();
+    void SelectBeatSteps();
 
 signals:
     // The steps changed: repaint the time panes (and refresh the palette bar).
@@ -66,11 +72,14 @@ signals:
 private:
     bool Ready(ActionId action) const;
     int32_t NewStepTime() const;
+    // t snapped to the nearest onset or beat while snapping is on.
+    int32_t Snapped(int32_t t) const;
 
     EditorContext& m_context;
     PaneState* m_pane = nullptr;
     IEditPrompts* m_prompts = nullptr;
     bool m_multiMode = false;
+    const BeatMarks* m_marks = nullptr;
     mutable StepFactsCache m_stepFacts;
 };
 

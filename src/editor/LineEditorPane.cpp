@@ -176,7 +176,7 @@ void LineEditorPane::mouseMoveEvent(QMouseEvent* event) {
             mode = PaneState::Drag::Brightness;
             setCursor(Qt::SizeVerCursor);
         } else if (mode == PaneState::Drag::Move) {
-            const int64_t dt = static_cast<int64_t>(m_tl.XToTime(x)) - dragged->Time;
+            const int64_t dt = static_cast<int64_t>(m_panes.DragTime(x, mods)) - dragged->Time;
             if (dt != 0) {
                 MoveSelected(project, SaturateTime(dt), mods.testFlag(Qt::AltModifier),
                              m_panes.Limits());
@@ -214,7 +214,7 @@ void LineEditorPane::mouseReleaseEvent(QMouseEvent* event) {
         m_panes.DragAlive()) {
         if (mode == PaneState::Drag::Move && m_state.Moved) {
             if (!event->modifiers().testFlag(Qt::AltModifier)) {
-                SetStepTime(project, line, dragged, m_tl.XToTime(x));
+                SetStepTime(project, line, dragged, m_panes.DragTime(x, event->modifiers()));
             }
             Normalise(project);
             m_dragChanged = true;

@@ -131,7 +131,8 @@ void MarkBar::mouseMoveEvent(QMouseEvent* event) {
         m_panes.DragAlive()) {
         if (x == m_lastX) return;
         if (mode == PaneState::Drag::Move) {
-            const int64_t dt = static_cast<int64_t>(m_tl.XToTime(x)) - dragged->Time;
+            const int64_t dt =
+                static_cast<int64_t>(m_panes.DragTime(x, event->modifiers())) - dragged->Time;
             if (dt != 0) {
                 MoveSelected(project, SaturateTime(dt),
                              event->modifiers().testFlag(Qt::AltModifier), m_panes.Limits());
@@ -165,7 +166,7 @@ void MarkBar::mouseReleaseEvent(QMouseEvent* event) {
         if (mode == PaneState::Drag::Move && m_state.Moved) {
             if (!event->modifiers().testFlag(Qt::AltModifier)) {
                 SetStepTime(project, m_panes.CurrentLineIndex(), dragged,
-                            m_tl.XToTime(ContentX(event->position())));
+                            m_panes.DragTime(ContentX(event->position()), event->modifiers()));
             }
             Normalise(project);
             project.Modified = true;

@@ -179,6 +179,12 @@ bool TimePanes::Painting() const {
     return !m_state.Closing && m_ctx.engine.SoundLoaded.load();
 }
 
+int32_t TimePanes::DragTime(int x, Qt::KeyboardModifiers mods) const {
+    const int32_t t = Line().XToTime(x);
+    if (m_marks == nullptr || mods.testFlag(Qt::AltModifier)) return t;
+    return m_marks->Snapped(t, Line().PixelsPerMs());
+}
+
 TimeLimits TimePanes::Limits() const {
     const EngineState& e = m_ctx.engine;
     return {e.PrePlayTime.load(), e.PostPlayTime.load(), e.SoundLength.load()};

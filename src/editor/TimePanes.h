@@ -5,6 +5,7 @@
 #include <QString>
 #include <vector>
 
+#include "editor/logic/BeatMarks.h"
 #include "editor/logic/EditorContext.h"
 #include "editor/logic/PaneState.h"
 #include "model/StepOps.h"
@@ -77,6 +78,11 @@ public:
     bool Playing() const;
     bool Painting() const;  // not closing and the engine's SoundLoaded
     TimeLimits Limits() const;
+    // The onsets and beats a moved step snaps to (the main window's, for the window's life).
+    void SetBeatMarks(const BeatMarks* marks) { m_marks = marks; }
+    // The time a step dragged to content x goes to: snapped to the nearest onset or beat while
+    // snapping is on, unless Alt is held.
+    int32_t DragTime(int x, Qt::KeyboardModifiers mods) const;
     int CurrentLineIndex() const;
     const TStepList* CurrentList() const;
     void SetDragLine(int x);
@@ -126,6 +132,7 @@ private:
     EditorContext& m_ctx;
     PaneState& m_state;
     std::vector<TimePane*> m_panes;
+    const BeatMarks* m_marks = nullptr;
     int m_waveGain = 1;
 };
 

@@ -54,6 +54,25 @@ void PosixUdpSocket::Close() {
     if (fd >= 0) ::close(fd);
 }
 
+bool PosixUdpSocket::SetMulticast(const MulticastOptions& options, std::string& error) {
+    const int fd = m_fd.load(std::memory_order_relaxed);
+    if (fd < 0) {
+        error = SystemErrorText(EBADF);
+        return false;
+    }
+    ip_mreqn outgoing{};
+    outgoing.imr_ifindex = options.interfaceIndex;
+    const int ttl = options.ttl;
+    const unsigned char loop = options.loopback ? 1 : 0;
+    if (setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &outgoing, sizeof outgoing) != 0 ||
+        setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl) != 0 ||
+        setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loop, sizeof loop) != 0) {
+        error = SystemErrorText(errno);
+        return false;
+    }
+    return true;
+}
+
 bool PosixUdpSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> bytes) {
     const int fd = m_fd.load(std::memory_order_relaxed);
     if (fd < 0) return false;

@@ -65,6 +65,10 @@ namespace lumavox {
     X(LoadGrpAction, 0)                \
     X(SelectExAction, 0)               \
     X(ExportFseqAction, 0)             \
+    X(ViewBeatLaneAction, 0)           \
+    X(SnapBeatAction, kCtrlBit | 0x42) \
+    X(AddBeatStepsAction, 0)           \
+    X(SelectBeatStepsAction, 0)        \
     X(RedoAction, kCtrlBit | 'Y')      \
     X(ReplaceSoundAction, 0)
 

@@ -154,6 +154,7 @@ void EnvData::ReadOptions() {
     };
     UsbVendorId = readUsbId("UsbVendorId");
     UsbProductId = readUsbId("UsbProductId");
+    Sacn = ReadSacnSettings(m_ini);
     ArtnetUnicast = m_ini.ReadBool("Output", "ArtnetUnicast", false);
     ArtSync = m_ini.ReadBool("Output", "ArtSync", false);
 }
@@ -200,6 +201,8 @@ SaveResult EnvData::Save(IWaveVolume& volume) {
         m_ini.WriteString("PrjHistory", "File" + std::to_string(n),
                           n < History.size() ? History[n] : std::string());
     }
+    // After the sections of old, so that a file written for the first time keeps their order.
+    WriteSacnSettings(m_ini, Sacn);
     return m_ini.Flush();
 }
 

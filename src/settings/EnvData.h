@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/PaletteImage.h"
+#include "settings/SacnSettings.h"
 #include "settings/SaveResult.h"
 #include "settings/UsrIniFile.h"
 #include "settings/WaveVolume.h"
@@ -114,6 +115,8 @@ public:
     // The first of those two settings that is not an identifier, as "key=value" (its identifier
     // is then 0); empty when both read.
     std::string BadUsbIdSetting;
+    // Section [Output], sACN: read with the options, written by Save.
+    SacnSettings Sacn;
 
     // Section [Output], Art-Net delivery: ArtDmx unicast to the nodes that take the universe
     // instead of broadcast, and ArtSync after each frame. Written by SaveOptions once set.

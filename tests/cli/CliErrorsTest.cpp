@@ -97,7 +97,7 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
         {"render " + p + " --to", 2, "missing value for --to (see --help)"},
         {"demo " + Quote(m_dir / std::string(300, 'n')), 1,
          "cannot create the folder (File name too long)"},
-        {"play " + p + " --output dmx", 2, "--output must be artnet, usb or none"},
+        {"play " + p + " --output dmx", 2, "--output must be artnet, sacn, usb or none"},
         {"play " + p + " --quiet --progress", 2, "exclude each other"},
         {"play " + p + " --output none --artsync", 2, "need the Art-Net output"},
         {"demo", 2, "demo takes one DIR"},

@@ -93,6 +93,7 @@ private slots:
     void addUsesThePixelGridAndBlackAndSuppressesTheNextDrag();
     void propertiesWithoutTargetsAddsAndWithTargetsRecolours();
     void timeRefusesOutOfRangeWithABeep();
+    void typedAndPastedTimesSnapWhileSnappingIsOn();
     void deleteAllAndCopyFromLineAskFirst();
     void commandsWaitForADragToEnd();
     void stretchIsOnlyForMultiModeAndAlwaysRepaints();
@@ -150,6 +151,31 @@ void EditActionsTest::timeRefusesOutOfRangeWithABeep() {
     QCOMPARE(r.Times(), (std::vector<int32_t>{5000, 7000}));
     QCOMPARE(r.pane.CurrentIndex(r.rig.project), 1);  // the same step after the re-sort
     QVERIFY(r.rig.project.Modified);
+}
+
+void EditActionsTest::typedAndPastedTimesSnapWhileSnappingIsOn() {
+    ActionsRig r;  // 0.025 px/ms: 8 px are 320 ms
+    BeatMarks marks;
+    marks.Take("song.wav", BeatAnalysis{{2000, 7100}, {3000}, 60.0});
+    marks.SetSnap(true);
+    r.actions.SetBeatMarks(&marks);
+    r.pane.SetCurrentIndex(r.rig.project, 0, false);
+    r.prompts.typedTime = 7000;
+    r.actions.TimeStep();
+    QCOMPARE(r.Times(), (std::vector<int32_t>{5000, 7100}));
+    // Only the pasted steps move: the one at 5000 stays where it is.
+    SetStepSelected(r.rig.project, 0, &r.rig.project.Lines[0].At(1), true);
+    r.actions.CpyStep();
+    r.rig.engine.CursorTime = 2200;
+    r.actions.PstStep();
+    QCOMPARE(r.Times(), (std::vector<int32_t>{2000, 5000, 7100}));
+    r.rig.engine.CursorTime = 4000;  // 1000 ms from any mark
+    r.actions.PstStep();
+    QCOMPARE(r.Times(), (std::vector<int32_t>{2000, 4000, 5000, 7100}));
+    marks.SetSnap(false);
+    r.rig.engine.CursorTime = 2200;
+    r.actions.PstStep();
+    QCOMPARE(r.Times(), (std::vector<int32_t>{2000, 2200, 4000, 5000, 7100}));
 }
 
 void EditActionsTest::deleteAllAndCopyFromLineAskFirst() {

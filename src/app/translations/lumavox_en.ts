@@ -834,6 +834,62 @@
         <translation>Unicast: nothing is sent (the node does not take the output universe)</translation>
     </message>
     <message>
+        <source>ユニバース</source>
+        <translation>Universe</translation>
+    </message>
+    <message>
+        <source>優先度</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>同期ユニバース</source>
+        <translation>Sync universe</translation>
+    </message>
+    <message>
+        <source>ユニキャスト先</source>
+        <translation>Unicast to</translation>
+    </message>
+    <message>
+        <source>空欄でマルチキャスト (例: 10.0.0.5,10.0.0.6)</source>
+        <translation>Empty: multicast (e.g. 10.0.0.5,10.0.0.6)</translation>
+    </message>
+    <message>
+        <source>空欄で既定の経路のインターフェイス</source>
+        <translation>Empty: the default route&apos;s interface</translation>
+    </message>
+    <message>
+        <source>送信先: </source>
+        <translation>Sending to: </translation>
+    </message>
+    <message>
+        <source>sACN初期化エラー</source>
+        <translation>sACN Start-up Error</translation>
+    </message>
+    <message>
+        <source>ビート解析中 %1%</source>
+        <translation>Analysing beats %1%</translation>
+    </message>
+    <message>
+        <source>Esc キーでビート解析を中止します</source>
+        <translation>Press Esc to stop the beat analysis</translation>
+    </message>
+    <message>
+        <source>ビートレーン(&amp;B)</source>
+        <translation>&amp;Beat Lane</translation>
+    </message>
+    <message>
+        <source>ビートにスナップ(&amp;H)</source>
+        <translation>Snap to &amp;Hits and Beats</translation>
+    </message>
+    <message>
+        <source>選択範囲のビートに基点を追加(&amp;Y)</source>
+        <translation>Add a Step at Ever&amp;y Beat of the Selection</translation>
+    </message>
+    <message>
+        <source>ビートに最も近い基点を選択(&amp;R)</source>
+        <translation>Pic&amp;k the Steps Nearest the Beats</translation>
+    </message>
+    <message>
         <source>やり直し(&amp;R)</source>
         <translation>&amp;Redo</translation>
     </message>

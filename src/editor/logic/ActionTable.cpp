@@ -71,7 +71,11 @@ constexpr MenuEntry kEditMenu[] = {A(Id::CutStepAction),
                                    A(Id::NxtStpAction),
                                    kSep,
                                    A(Id::CpyFrmTrkAction),
-                                   A(Id::SelectExAction)};
+                                   A(Id::SelectExAction),
+                                   kSep,
+                                   A(Id::SnapBeatAction),
+                                   A(Id::AddBeatStepsAction),
+                                   A(Id::SelectBeatStepsAction)};
 
 constexpr MenuEntry kPlayMenu[] = {
     A(Id::TopPlayAction),    A(Id::PlayAction),     A(Id::PauseAction), A(Id::StopAction),
@@ -86,6 +90,7 @@ constexpr MenuEntry kViewMenu[] = {S(kToolBarsSubmenu),
                                    A(Id::ZoomFitAction),
                                    kSep,
                                    A(Id::DispMonoAction),
+                                   A(Id::ViewBeatLaneAction),
                                    kSep,
                                    A(Id::ViewRefTrkAction),
                                    A(Id::ViewColMonAction)};
@@ -117,7 +122,9 @@ constexpr MenuEntry kEditBar[] = {A(Id::AddStepAction),
                                   A(Id::ZoomFitAction),
                                   kSep,
                                   A(Id::UndoAction),
-                                  A(Id::RedoAction)};
+                                  A(Id::RedoAction),
+                                  kSep,
+                                  A(Id::SnapBeatAction)};
 
 constexpr MenuEntry kPlayerBar[] = {A(Id::TopPlayAction),  A(Id::PlayAction),
                                     A(Id::PauseAction),    A(Id::StopAction),
@@ -243,6 +250,13 @@ constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
     Row(Id::SelectExAction, LV_TEXT("Lumavox", "拡張選択(&E)"), "edit-find", M::Edit, T::None),
     Row(Id::ExportFseqAction, LV_TEXT("Lumavox", "FSEQ形式でエクスポート(&E)..."),
         "document-export", M::File, T::None),
+    Row(Id::ViewBeatLaneAction, LV_TEXT("Lumavox", "ビートレーン(&B)"), "", M::View, T::None, true),
+    Row(Id::SnapBeatAction, LV_TEXT("Lumavox", "ビートにスナップ(&H)"), "view-grid", M::Edit,
+        T::Edit, true),
+    Row(Id::AddBeatStepsAction, LV_TEXT("Lumavox", "選択範囲のビートに基点を追加(&Y)"), "", M::Edit,
+        T::None),
+    Row(Id::SelectBeatStepsAction, LV_TEXT("Lumavox", "ビートに最も近い基点を選択(&R)"), "",
+        M::Edit, T::None),
     Row(Id::RedoAction, LV_TEXT("Lumavox", "やり直し(&R)"), "edit-redo", M::Edit, T::Edit),
     Row(Id::ReplaceSoundAction, LV_TEXT("Lumavox", "サウンドの差し替え(&R)..."), "document-revert",
         M::Settings, T::None),

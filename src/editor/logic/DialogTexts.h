@@ -54,6 +54,19 @@ inline constexpr std::array<std::string_view, 7> kSaveIntervals = {"5",  "10", "
 inline constexpr std::string_view kInterfaceGroup = LV_TEXT("Lumavox", "インターフェイス");
 inline constexpr std::string_view kUsbDmx = "USBDMX";
 inline constexpr std::string_view kArtNet = "ArtNet";
+// The sACN block of the DMX page.
+inline constexpr std::string_view kSacn = "sACN";
+inline constexpr std::string_view kSacnUniverse = LV_TEXT("Lumavox", "ユニバース");
+inline constexpr std::string_view kSacnPriority = LV_TEXT("Lumavox", "優先度");
+inline constexpr std::string_view kSacnSync = LV_TEXT("Lumavox", "同期ユニバース");
+inline constexpr std::string_view kSacnNoSync = LV_TEXT("Lumavox", "なし");
+inline constexpr std::string_view kSacnUnicast = LV_TEXT("Lumavox", "ユニキャスト先");
+inline constexpr std::string_view kSacnUnicastHint =
+    LV_TEXT("Lumavox", "空欄でマルチキャスト (例: 10.0.0.5,10.0.0.6)");
+inline constexpr std::string_view kSacnInterface = LV_TEXT("Lumavox", "インターフェイス");
+inline constexpr std::string_view kSacnInterfaceHint =
+    LV_TEXT("Lumavox", "空欄で既定の経路のインターフェイス");
+inline constexpr std::string_view kSacnTargetPrefix = LV_TEXT("Lumavox", "送信先: ");
 inline constexpr std::string_view kOutputPortGroup = LV_TEXT("Lumavox", "出力ポート");
 inline constexpr std::string_view kSubNet = "SUB-NET";
 inline constexpr std::string_view kId = "ID";

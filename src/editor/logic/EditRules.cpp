@@ -7,13 +7,13 @@ namespace lumavox {
 namespace {
 
 constexpr ActionId kStepChanging[] = {
-    ActionId::NewPrjAction,   ActionId::OpenPrjAction,      ActionId::CutStepAction,
-    ActionId::PstStepAction,  ActionId::AddStepAction,      ActionId::AddBlkStepAction,
-    ActionId::DelStepAction,  ActionId::DelAllStepAction,   ActionId::MovToCsrPosAction,
-    ActionId::PropStepAction, ActionId::TimeStepAction,     ActionId::CpyFrmTrkAction,
-    ActionId::UndoAction,     ActionId::CutMltAction,       ActionId::PstMltAction,
-    ActionId::AlignMltAction, ActionId::StretchMltAction,   ActionId::LoadGrpAction,
-    ActionId::RedoAction,     ActionId::ReplaceSoundAction,
+    ActionId::NewPrjAction,       ActionId::OpenPrjAction,    ActionId::CutStepAction,
+    ActionId::PstStepAction,      ActionId::AddStepAction,    ActionId::AddBlkStepAction,
+    ActionId::DelStepAction,      ActionId::DelAllStepAction, ActionId::MovToCsrPosAction,
+    ActionId::PropStepAction,     ActionId::TimeStepAction,   ActionId::CpyFrmTrkAction,
+    ActionId::UndoAction,         ActionId::CutMltAction,     ActionId::PstMltAction,
+    ActionId::AlignMltAction,     ActionId::StretchMltAction, ActionId::LoadGrpAction,
+    ActionId::AddBeatStepsAction, ActionId::RedoAction,       ActionId::ReplaceSoundAction,
 };
 
 constexpr std::array<bool, kActionIdCount> kChangesSteps = [] {

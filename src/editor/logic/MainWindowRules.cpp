@@ -159,7 +159,13 @@ bool Enabled(ActionId id, const ActionFacts& f) {
         case Id::ViewRefTrkAction:
         case Id::ViewColMonAction:
         case Id::DispMonoAction:
+        case Id::ViewBeatLaneAction:
+        case Id::SnapBeatAction:
             return true;
+        case Id::AddBeatStepsAction:
+            return f.BeatsKnown && f.SelectedInLine >= 2;
+        case Id::SelectBeatStepsAction:
+            return f.BeatsKnown && f.StepsInLine > 0;
     }
     return true;
 }

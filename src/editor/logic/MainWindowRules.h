@@ -67,6 +67,7 @@ struct ActionFacts {
     bool CanPauseResume = false;
     bool CanStop = false;
     bool CanGoToSoundStartOrEnd = false;
+    bool BeatsKnown = false;  // the onsets and beats of the open sound have been found
     bool operator==(const ActionFacts&) const = default;
 };
 

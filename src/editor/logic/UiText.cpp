@@ -12,6 +12,8 @@ std::string_view UiTextSource(UiText id) {
             return "Lumavox";
         case UiText::ArtNetInitError:
             return LV_TEXT("Lumavox", "ArtNet初期化エラー");
+        case UiText::SacnInitError:
+            return LV_TEXT("Lumavox", "sACN初期化エラー");
         case UiText::AutoBackup:
             return "Auto Backup...";
         case UiText::StepTimeTitle:

@@ -11,6 +11,7 @@ namespace lumavox {
 enum class UiText {
     AppTitle,         // "Lumavox"
     ArtNetInitError,  // caption of the Art-Net start-up warning
+    SacnInitError,    // caption of the sACN start-up warning
     AutoBackup,       // status panel 4 while the backup saves
     StepTimeTitle,    // the step time dialog
     AboutTitle,       // the about box

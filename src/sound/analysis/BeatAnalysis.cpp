@@ -14,6 +14,7 @@
 #include "model/Msgstr.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
+#include "sound/SoundScan.h"
 #include "sound/WavSound.h"
 #include "sound/WaveFormat.h"
 
@@ -473,10 +474,14 @@ int32_t AnalyseSound(const std::string& path, const BeatSettings& settings, Beat
     if (ext == ".WAV") return AnalyseWaveFile(fullPath, settings, result, control);
     if (ext != ".MP3") return kSoundNoSupportFrm;
     DecodeFolder folder;
-    if (!folder.Ok() || !DecodeMp3(fullPath, folder.WavPath())) return kSoundMp3Failed;
+    // The decode looks at the same cancel flag, so a cancel during a long MP3 answers at once.
+    SoundReadControl decode;
+    decode.Cancel = control.Cancel;
+    const bool decoded = folder.Ok() && DecodeMp3(fullPath, folder.WavPath(), &decode);
     if (control.Cancel != nullptr && control.Cancel->load(std::memory_order_relaxed)) {
         return kAnalysisCancelled;
     }
+    if (!decoded) return kSoundMp3Failed;
     const int32_t code = AnalyseWaveFile(folder.WavPath(), settings, result, control);
     // the decoder's own file: a fault in it is the decoding's
     return code == kSoundIllegalFile || code == kSoundFileNotFound ? kSoundMp3Failed : code;
