@@ -108,6 +108,19 @@ void BM_WaveformPaneRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_WaveformPaneRepaint)->Unit(benchmark::kMillisecond);
 
+// The same at the largest amplitude zoom: most columns then run past the pane's edges.
+void BM_WaveformPaneRepaintAmplified(benchmark::State& state) {
+    Show show;
+    show.f.panes.SetWaveGain(16);
+    WaveformPane pane(show.f.panes, 1);
+    pane.resize(kWidth, 180);
+    for (auto _ : state) {
+        pane.InvalidateContent();
+        benchmark::DoNotOptimize(pane.Content().constBits());
+    }
+}
+BENCHMARK(BM_WaveformPaneRepaintAmplified)->Unit(benchmark::kMillisecond);
+
 // A page of scrolling re-renders every pane: L, R, mark bar, line editor, strip, reference.
 void BM_PageScrollAllPanes(benchmark::State& state) {
     Show show;

@@ -19,6 +19,7 @@
 #include "editor/ReferencePane.h"
 #include "editor/TimePanes.h"
 #include "editor/logic/ActionTable.h"
+#include "editor/logic/SoundReplace.h"
 #include "editor/logic/UiText.h"
 #include "model/StepOps.h"
 
@@ -38,7 +39,6 @@ void TLumavoxForm::ConnectEditActions() {
         {ActionId::TimeStepAction, &EditActions::TimeStep},
         {ActionId::MovToCsrPosAction, &EditActions::MovToCsrPos},
         {ActionId::CpyFrmTrkAction, &EditActions::CpyFrmTrk},
-        {ActionId::UndoAction, &EditActions::Undo},
         {ActionId::CutMltAction, &EditActions::CutMlt},
         {ActionId::CpyMltAction, &EditActions::CpyMlt},
         {ActionId::PstMltAction, &EditActions::PstMlt},
@@ -57,6 +57,26 @@ void TLumavoxForm::ConnectEditActions() {
         connect(Action(id), &QAction::triggered, m_edit, [this, work] {
             if (m_panes->StepEditLocked()) return;
             work(*m_edit);
+            UpdateActions();
+        });
+    }
+    // Undo and redo of a replaced sound put that state's sound back with the steps.
+    const std::pair<ActionId, UndoSide> undoSlots[] = {{ActionId::UndoAction, UndoSide::Undo},
+                                                       {ActionId::RedoAction, UndoSide::Redo}};
+    for (const auto& [id, side] : undoSlots) {
+        connect(Action(id), &QAction::triggered, m_edit, [this, from = side] {
+            if (m_panes->StepEditLocked()) return;
+            const auto step = [this, from] {
+                if (from == UndoSide::Undo) {
+                    m_edit->Undo();
+                } else {
+                    m_edit->Redo();
+                }
+            };
+            if (StepWithSound(m_session, m_project, m_files->SoundMarks(), from, step)) {
+                LayoutStep();
+                Invalidate();
+            }
             UpdateActions();
         });
     }
@@ -130,6 +150,7 @@ void TLumavoxForm::ConnectPanes() {
         UpdateActions();
     });
     connect(panes, &TimePanes::zoomChanged, this, &TLumavoxForm::RefreshActions);
+    connect(panes, &TimePanes::waveGainChanged, this, &TLumavoxForm::ShowWaveHeaderTexts);
     connect(m_lineTabs, &LineTabStrip::currentChanged, panes,
             [panes](int line) { panes->SetCurrentLine(line, true); });
 

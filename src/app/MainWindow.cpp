@@ -11,6 +11,7 @@
 #include "app/BeatLaneCommands.h"
 #include "app/HelpWindow.h"
 #include "dialogs/DialogEditPrompts.h"
+#include "dialogs/QtPaletteImage.h"
 #include "dialogs/TColMonForm.h"
 #include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
@@ -94,6 +95,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
                                     std::make_unique<PulseSoundDevice>(), m_clock);
     m_close = std::make_unique<CloseSequence>(*this, m_closeHost, m_state, m_env, *m_device);
     m_env.Create(*m_device);
+    CompletePaletteImage(m_env);  // a PNG palette image is read through Qt
 
     m_patch.ClearAll();  // nothing patched until a project brings its patch
     EngineContext context{m_state,
@@ -241,6 +243,7 @@ void TLumavoxForm::showEvent(QShowEvent* event) {
     Action(ActionId::ViewRefTrkAction)->setChecked(view.ViewRefTrack);
     Action(ActionId::DispMonoAction)->setChecked(view.DispMonoWav);
     m_waveHeight = view.WavLRHeight;
+    m_panes->SetWaveGain(view.WavAmpZoom);
     m_refHeight = view.RefTrackHi;
     ApplyWaveHeights();
     SetReferenceView(view.RefTrack, view.ViewRefTrack);

@@ -264,6 +264,7 @@ private:
     void ShowActionMenu(std::span<const MenuEntry> layout, const QPoint& globalPos);
     void SetReferenceView(int refLine, bool shown);
     void ApplyWaveHeights();
+    void ShowWaveHeaderTexts();  // "L", "R" or "L+R", with the amplitude zoom under them
     void RunSelectEx();
     QAction* CommandItem(QMenu* menu, std::string_view name);
     void FillMenu(QMenu* menu, std::span<const MenuEntry> entries);

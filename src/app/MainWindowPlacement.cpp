@@ -92,6 +92,7 @@ void TLumavoxForm::SaveWindowState() {
     view.RefTrackHi = m_refHeight;
     view.WavLRHeight = m_waveHeight;
     view.DispMonoWav = Action(ActionId::DispMonoAction)->isChecked();
+    view.WavAmpZoom = m_panes->WaveGain();
     view.ViewColMon = m_aux.colMon && m_aux.colMon->isVisible();
     SaveMainView(m_env.Ini(), view);
     if (m_aux.colMon) m_aux.colMon->SaveToSettings();

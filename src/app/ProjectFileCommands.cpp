@@ -13,6 +13,7 @@
 
 #include "app/PlayPanel.h"
 #include "app/SoundLoadTask.h"
+#include "dialogs/TReplaceSoundDlg.h"
 #include "dialogs/TSetPrjDlg.h"
 #include "editor/EditPrompts.h"
 #include "editor/QtText.h"
@@ -29,6 +30,7 @@
 #include "model/ProjectData.h"
 #include "model/ProjectFile.h"
 #include "settings/EnvData.h"
+#include "sound/player/PcmSource.h"
 
 namespace lumavox {
 
@@ -41,6 +43,7 @@ ProjectFileCommands::ProjectFileCommands(QWidget& window, IProjectFileHost& host
       m_project(context.project),
       m_env(context.env),
       m_state(context.engine),
+      m_sound(context.sound),
       m_session(session),
       m_paneState(paneState),
       m_panes(panes),
@@ -312,6 +315,45 @@ void ProjectFileCommands::HandleDroppedFile(const QString& path) {
         case DropAction::Ignore:
             break;
     }
+}
+
+void ProjectFileCommands::ReplaceSound() {
+    if (m_panes.StepEditLocked() || m_sound.List().Empty() || SoundLoading()) return;
+    const QString wav = QtText(MsgText(Msg::SoundFile)) + QStringLiteral(" (*.wav *.WAV)");
+    const QString mp3 = QtText(MsgText(Msg::SoundFile)) + QStringLiteral(" (*.mp3 *.MP3)");
+    QFileDialog dialog(&m_window, QtText(Msg::SelSoundFile));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({wav, mp3});
+    const std::string current = m_state.SoundPath.Get();
+    if (!current.empty()) dialog.setDirectory(QFileInfo(QtText(current)).path());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::string path = StdText(dialog.selectedFiles().constFirst());
+
+    // The new time line ends where the player will end the new sound.
+    const PcmSourceResult source = OpenPcmSource(path);
+    if (!source.Source) {
+        m_host.ShowWarning(QtText(Msg::NoSupportFrm));
+        return;
+    }
+    const int64_t lengthMs = FramesToMs(source.Source->FrameCount(), source.Source->Rate());
+    const TimeLimits limits{m_state.PrePlayTime.load(), m_state.PostPlayTime.load(),
+                            static_cast<int32_t>(std::min<int64_t>(lengthMs, INT32_MAX))};
+    TReplaceSoundDlg shiftDialog(
+        m_project, limits, QFileInfo(QtText(HeaderSoundFile(m_project.Header))).fileName(),
+        QFileInfo(QtText(path)).fileName(), ProposedSoundShiftMs(current, path), &m_window);
+    if (shiftDialog.exec() != QDialog::Accepted) return;
+    const int32_t shiftMs = shiftDialog.ShiftMs();
+    // The new sound is read on the worker; the steps move and the undo state is saved with it.
+    m_soundLoad->Start(path, [this, path, shiftMs](SoundScan&& scan) {
+        if (m_host.Closing() || scan.Cancelled) return;
+        if (lumavox::ReplaceSound(m_session, m_project, m_soundMarks, path, shiftMs, &scan)) {
+            m_panes.StepsReplaced();
+            m_host.LayoutStep();
+        }
+        m_host.Invalidate();
+        m_host.UpdateCaption();
+        m_host.UpdateActions();
+    });
 }
 
 void ProjectFileCommands::SaveGroup() {

@@ -11,6 +11,7 @@
 
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/ProjectCommands.h"
+#include "editor/logic/SoundReplace.h"
 
 class QAction;
 class QDialog;
@@ -33,6 +34,7 @@ class ShowSession;
 class SoundLoadTask;
 struct SoundScan;
 class TimePanes;
+class WavSound;
 
 // What the project file commands ask of the main window.
 class IProjectFileHost {
@@ -96,6 +98,11 @@ public:
     void RunProjectSettings(bool newProject);
     void SaveGroup();
     void LoadGroup();
+    // "サウンドの差し替え": another sound file for the show, the steps kept or shifted; one undo.
+    // The new sound is read on the worker.
+    void ReplaceSound();
+    // The sounds that undo and redo of a replaced sound put back.
+    SoundUndoMarks& SoundMarks() { return m_soundMarks; }
 
     // Fills the recent-project submenu with its hidden entries.
     void FillRecentMenu(QMenu* menu);
@@ -127,6 +134,7 @@ private:
     ProjectData& m_project;
     EnvData& m_env;
     EngineState& m_state;
+    const WavSound& m_sound;
     ShowSession& m_session;
     PaneState& m_paneState;
     TimePanes& m_panes;
@@ -138,6 +146,7 @@ private:
     QTimer m_backupTimer;
     AutoBackupGate m_backupGate;
     std::unique_ptr<SoundLoadTask> m_soundLoad;
+    SoundUndoMarks m_soundMarks;
 };
 
 }  // namespace lumavox

@@ -229,9 +229,21 @@ void TLumavoxForm::ApplyWaveHeights() {
     m_waveR->setFixedHeight(layout.RHeight);
     m_headL->setFixedHeight(layout.LHeaderHeight);
     m_headR->setFixedHeight(layout.RHeaderHeight);
-    static_cast<QLabel*>(m_headL)->setText(QString::fromLatin1(layout.LHeaderText));
-    static_cast<QLabel*>(m_headR)->setText(QString::fromLatin1(layout.RHeaderText));
+    ShowWaveHeaderTexts();
     LayoutStep();
+}
+
+void TLumavoxForm::ShowWaveHeaderTexts() {
+    const WaveLayout layout =
+        WaveAreaLayout(Action(ActionId::DispMonoAction)->isChecked(), m_waveHeight);
+    // An amplitude zoom shows under the channel names (the mono L header has none).
+    const QString gain = QString::fromStdString(WaveGainText(m_panes->WaveGain()));
+    auto headerText = [&gain](const char* text) {
+        const QString name = QString::fromLatin1(text);
+        return name.isEmpty() || gain.isEmpty() ? name : name + QStringLiteral("\n") + gain;
+    };
+    static_cast<QLabel*>(m_headL)->setText(headerText(layout.LHeaderText));
+    static_cast<QLabel*>(m_headR)->setText(headerText(layout.RHeaderText));
 }
 
 }  // namespace lumavox

@@ -73,6 +73,7 @@ void TLumavoxForm::CreateActions() {
         {ActionId::ZoomFitAction, GlyphIcon(QStringLiteral("↔"), ink)},
         {ActionId::UndoAction, GlyphIcon(QStringLiteral("↶"), ink)},
         {ActionId::SnapBeatAction, GlyphIcon(QStringLiteral("♩"), ink)},
+        {ActionId::RedoAction, GlyphIcon(QStringLiteral("↷"), ink)},
         {ActionId::TopPlayAction, st->standardIcon(QStyle::SP_MediaSeekBackward)},
         {ActionId::PlayAction, st->standardIcon(QStyle::SP_MediaPlay)},
         {ActionId::PauseAction, st->standardIcon(QStyle::SP_MediaPause)},
@@ -122,6 +123,8 @@ void TLumavoxForm::CreateActions() {
             [this] { m_files->LoadGroup(); });
     connect(Action(ActionId::ExportFseqAction), &QAction::triggered, this,
             [this] { ExportFseq(); });
+    connect(Action(ActionId::ReplaceSoundAction), &QAction::triggered, m_files,
+            &ProjectFileCommands::ReplaceSound);
     connect(Action(ActionId::TopPlayAction), &QAction::triggered, this,
             [this] { PlayFromStart(); });
     connect(Action(ActionId::PlayAction), &QAction::triggered, this, [this] { Play(); });
@@ -296,6 +299,9 @@ void TLumavoxForm::ApplyShortCuts(const MainShortCuts& shortCuts) {
     std::vector<QKeySequence> taken;
     for (size_t i = 0; i < kMainActionCount; ++i) {
         QList<QKeySequence> keys = ShortCutToKeySequences(shortCuts[i]);
+        if (kActionTable[i].Id == ActionId::RedoAction && shortCuts[i] != kRedoSecondShortCut) {
+            keys.append(ShortCutToKeySequences(kRedoSecondShortCut));
+        }
         keys.removeIf([&taken](const QKeySequence& key) {
             return std::find(taken.begin(), taken.end(), key) != taken.end();
         });

@@ -19,19 +19,19 @@ namespace {
 
 constexpr const char* kPeaksHelp =
     "usage: lumavox-cli peaks SOUND OUT.wfm|-\n"
-    "Reads SOUND as the editor does (16-bit PCM WAV directly, MP3 decoded first), writes its\n"
-    "waveform peak cache to OUT.wfm and prints the number of peak frames; with OUT \"-\" the "
-    "cache\n"
-    "goes to stdout instead. OUT is never the input itself. On failure the error goes to stderr\n"
-    "and the exit status is the reader's error code: 1 file not found or not readable, 2 not a\n"
-    "valid file, 3 unsupported format, 4 MP3 decoding failed.\n";
+    "Reads SOUND as the editor does (WAV of 16-, 24- or 32-bit integer or 32-bit float samples\n"
+    "directly, MP3 decoded first), writes its waveform peak cache to OUT.wfm and prints the\n"
+    "number of peak frames; with OUT \"-\" the cache goes to stdout instead. OUT is never the\n"
+    "input itself. On failure the error goes to stderr and the exit status is the reader's error\n"
+    "code: 1 file not found or not readable, 2 not a valid file, 3 unsupported format, 4 MP3\n"
+    "decoding failed.\n";
 
 constexpr const char* kWavInfoHelp =
     "usage: lumavox-cli wavinfo SOUND\n"
     "Prints SOUND's format as JSON: channels, rate, bytesPerSample, bits, lengthMs and the text\n"
-    "the project settings show for it. A WAV file must be 8-bit or 16-bit PCM; any other file is\n"
-    "taken as MP3, and one whose information cannot be read gives \"MP3 Audio File ?\" with "
-    "zeros.\n";
+    "the project settings show for it. A WAV file must hold 8-, 16-, 24- or 32-bit integer or\n"
+    "32-bit float samples; any other file is taken as MP3, and one whose information cannot be\n"
+    "read gives \"MP3 Audio File ?\" with zeros.\n";
 
 }  // namespace
 

@@ -52,10 +52,9 @@ WavProblem CheckWavFile(const std::string& path, bool acceptEightBit) {
             if (f.Rate == 0) return {"not a valid WAV file (sample rate 0)", 2};
             return {"not a valid WAV file (no data chunk)", 2};
         case WaveFault::NoSupportFrm:
-            if (!f.Pcm) {
+            if (!f.Pcm && !f.Float) {
                 std::snprintf(detail, sizeof detail,
-                              "unsupported WAV format (format tag 0x%04X, not PCM; the waveform "
-                              "needs 16-bit PCM)",
+                              "unsupported WAV format (format tag 0x%04X, neither PCM nor float)",
                               static_cast<unsigned>(f.FormatTag));
             } else {
                 std::snprintf(detail, sizeof detail,
@@ -67,10 +66,20 @@ WavProblem CheckWavFile(const std::string& path, bool acceptEightBit) {
             break;
     }
     const int32_t bytes = f.BytesPerSample;
-    if (bytes == 2 || (acceptEightBit && bytes == 1)) return {};
-    std::snprintf(detail, sizeof detail,
-                  "unsupported WAV format (%d-bit samples; the waveform needs 16-bit PCM)",
-                  static_cast<int>(bytes * 8));
+    const bool eightBit = bytes == 1 && f.Pcm;
+    if (WaveSamplesReadable(f) && (acceptEightBit || !eightBit)) return {};
+    if (eightBit || bytes < 1 || bytes > 4) {
+        std::snprintf(detail, sizeof detail,
+                      "unsupported WAV format (%d-bit samples; the waveform reads 16-, 24- and "
+                      "32-bit samples)",
+                      static_cast<int>(bytes * 8));
+    } else {
+        std::snprintf(detail, sizeof detail,
+                      "unsupported WAV format (%d-bit %s samples declared as %u bits with block "
+                      "align %u)",
+                      static_cast<int>(bytes * 8), f.Float ? "float" : "integer",
+                      static_cast<unsigned>(f.BitsPerSample), static_cast<unsigned>(f.BlockAlign));
+    }
     return {detail, 3};
 }
 

@@ -23,9 +23,9 @@ private:
 std::string EnglishSoundText(std::string_view text);
 
 // Why a WAV file cannot be used, in English with the detail the reader's own messages lack
-// ("unsupported WAV format (24-bit samples; the waveform needs 16-bit PCM)"), and the reader's
-// error code for it; empty text when the header is fine. acceptEightBit: 8-bit files pass (for
-// wavinfo; the waveform reads 16-bit only).
+// ("unsupported WAV format (8-bit samples; the waveform reads 16-, 24- and 32-bit samples)"), and
+// the reader's error code for it; empty text when the header is fine. acceptEightBit: 8-bit files
+// pass (for wavinfo; the waveform reads 16 bits and wider).
 struct WavProblem {
     std::string Text;
     int Code = 0;  // 1 cannot open, 2 not a valid file, 3 unsupported format

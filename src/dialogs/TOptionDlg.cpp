@@ -22,6 +22,7 @@
 #include <chrono>
 #include <string>
 
+#include "dialogs/QtPaletteImage.h"
 #include "dialogs/TArtNetPropDlg.h"
 #include "dmx/OutputPair.h"
 #include "editor/QtText.h"
@@ -510,8 +511,8 @@ void TOptionDlg::ClearShortCut() {
 }
 
 void TOptionDlg::ChoosePalette() {
-    const QString filter =
-        T(dlgtext::kBitmapFilter) + QStringLiteral(";;") + T(dlgtext::kJpegFilter);
+    const QString filter = T(dlgtext::kBitmapFilter) + QStringLiteral(";;") +
+                           T(dlgtext::kJpegFilter) + QStringLiteral(";;") + T(dlgtext::kPngFilter);
     const QString path =
         QFileDialog::getOpenFileName(this, QtText(Msg::SelPalImage), QString(), filter);
     if (path.isEmpty()) return;
@@ -630,6 +631,7 @@ void TOptionDlg::accept() {
             m_env.LoadPaletteImage(std::string());
         } else {
             m_env.ChoosePaletteImage(path);
+            CompletePaletteImage(m_env);
         }
         m_paletteChanged = false;
     }

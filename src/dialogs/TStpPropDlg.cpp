@@ -12,9 +12,11 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "dialogs/QtPaletteImage.h"
 #include "dialogs/StepPaletteArea.h"
 #include "editor/QtText.h"
 #include "editor/logic/DialogMaths.h"
+#include "editor/logic/DialogTexts.h"
 #include "editor/logic/EditTexts.h"
 #include "model/ColourEval.h"
 #include "model/Msgstr.h"
@@ -167,10 +169,12 @@ QMenu* TStpPropDlg::BuildContextMenu() {
 }
 
 void TStpPropDlg::ChooseImage() {
-    const QString path = QFileDialog::getOpenFileName(this, Qs(MsgText(Msg::SelPalImage)),
-                                                      QString(), Tr(edittext::kImageFilter));
+    const QString path = QFileDialog::getOpenFileName(
+        this, Qs(MsgText(Msg::SelPalImage)), QString(),
+        Tr(edittext::kImageFilter) + QStringLiteral(";;") + Qs(dlgtext::kPngFilter));
     if (path.isEmpty()) return;
     m_context.env.ChoosePaletteImage(path.toStdString());
+    CompletePaletteImage(m_context.env);
     RenderPalette();
 }
 

@@ -218,6 +218,13 @@ void EditActions::Undo() {
     emit panesChanged();
 }
 
+void EditActions::Redo() {
+    if (!Ready(ActionId::RedoAction)) return;
+    BusyCursor busy;
+    RedoCommand(m_context.project, *m_pane);
+    emit panesChanged();
+}
+
 void EditActions::CutMlt() {
     if (!Ready(ActionId::CutMltAction) || !m_multiMode) return;
     CutMultiSteps(m_context.project, *m_pane);

@@ -52,6 +52,7 @@ public slots:
     void MovToCsrPos();
     void CpyFrmTrk();
     void Undo();
+    void Redo();
     void CutMlt();
     void CpyMlt();
     void PstMlt();

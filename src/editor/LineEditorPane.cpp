@@ -292,6 +292,7 @@ void LineEditorPane::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
+    if (WheelZoom(event)) return;
     const int delta = event->angleDelta().y();
     if (delta != 0) {
         const int32_t step = event->modifiers().testFlag(Qt::ShiftModifier) ? 16 : 4;

@@ -193,19 +193,11 @@ void MarkBar::wheelEvent(QWheelEvent* event) {
         event->ignore();
         return;
     }
+    if (WheelZoom(event)) return;
     const int delta = event->angleDelta().y();
-    const Qt::KeyboardModifiers mods = event->modifiers();
     if (delta != 0) {
-        if (mods.testFlag(Qt::ControlModifier)) {
-            if (delta < 0) {
-                m_panes.ZoomOut();
-            } else {
-                m_panes.ZoomIn();
-            }
-        } else {
-            const int d = m_tl.WheelScroll(mods.testFlag(Qt::ShiftModifier));
-            m_panes.SetScroll(delta < 0 ? m_tl.L() + d : m_tl.L() - d);
-        }
+        const int d = m_tl.WheelScroll(event->modifiers().testFlag(Qt::ShiftModifier));
+        m_panes.SetScroll(delta < 0 ? m_tl.L() + d : m_tl.L() - d);
     }
     event->accept();
 }

@@ -4,11 +4,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 
 #include "editor/logic/TimeLine.h"
+#include "settings/EnvData.h"
 
 namespace lumavox {
 
@@ -67,6 +69,19 @@ void TimePane::RepaintStrip(int contentX) {
 
 int TimePane::ContentX(const QPointF& pos) const {
     return m_tl.PointerX(static_cast<int>(std::trunc(pos.x())), m_dragOffset.x());
+}
+
+void TimePane::wheelEvent(QWheelEvent* event) {
+    if (!WheelZoom(event)) event->ignore();
+}
+
+bool TimePane::WheelZoom(QWheelEvent* event) {
+    if (!m_ctx.env.UseWheel || !event->modifiers().testFlag(Qt::ControlModifier)) return false;
+    const int delta = event->angleDelta().y();
+    // Toward the user (negative) zooms out, as on the mark bar.
+    if (delta != 0) m_panes.ZoomAtPointer(delta > 0, ContentX(event->position()));
+    event->accept();
+    return true;
 }
 
 void TimePane::resizeEvent(QResizeEvent* event) {

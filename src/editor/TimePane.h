@@ -36,6 +36,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Ctrl+wheel zooms around the pointer's time; other wheel turns go on to the scroll area.
+    void wheelEvent(QWheelEvent* event) override;
+    // The Ctrl+wheel zoom when the wheel functions are on: true when the event was taken (and
+    // accepted).
+    bool WheelZoom(QWheelEvent* event);
     // Paints the columns [L, E) of the pane into c, in content coordinates.
     virtual void Render(PaneCanvas& c) = 0;
     // Overlays of the pane's own (inverted drawing is set up), origin at content x L.

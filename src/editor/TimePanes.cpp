@@ -110,6 +110,23 @@ bool TimePanes::ZoomFit() {
     return true;
 }
 
+bool TimePanes::ZoomAtPointer(bool in, int contentX) {
+    TimeLine& tl = m_ctx.timeLine;
+    const int offset = contentX - tl.L();
+    const double oldZoom = tl.FrameZoom();
+    if (!(in ? ZoomIn() : ZoomOut())) return false;
+    SetScroll(tl.AnchoredL(contentX, offset, oldZoom));
+    return true;
+}
+
+void TimePanes::SetWaveGain(int gain) {
+    gain = ValidWaveGain(gain);
+    if (gain == m_waveGain) return;
+    m_waveGain = gain;
+    InvalidateAll();
+    emit waveGainChanged(gain);
+}
+
 void TimePanes::SetCurrentLine(int line, bool deselectAll) {
     if (line < 0 || line >= kLineCount) return;
     m_ctx.project.CurrentLine.store(line, std::memory_order_relaxed);

@@ -45,6 +45,12 @@ public:
     bool ZoomIn();
     bool ZoomOut();
     bool ZoomFit();
+    // Ctrl+wheel over a pane: one zoom step in or out, keeping the time at content x under the
+    // pointer (the zoom commands keep the play cursor instead).
+    bool ZoomAtPointer(bool in, int contentX);
+    // The amplitude zoom of the waveform panes (1, 2, 4, 8, 16); the peaks stay as they are.
+    int WaveGain() const { return m_waveGain; }
+    void SetWaveGain(int gain);
     // Tabs (deselect = true) and the line pop-up (false): the line becomes current, no current
     // step; panel 3 counts the new line's selection.
     void SetCurrentLine(int line, bool deselectAll);
@@ -116,6 +122,7 @@ signals:
     void currentLineChanged(int line);
     void modifiedChanged();
     void zoomChanged();
+    void waveGainChanged(int gain);
 
 private:
     void AfterScroll();
@@ -126,6 +133,7 @@ private:
     PaneState& m_state;
     std::vector<TimePane*> m_panes;
     const BeatMarks* m_marks = nullptr;
+    int m_waveGain = 1;
 };
 
 }  // namespace lumavox

@@ -1,6 +1,7 @@
 #include "editor/WaveformPane.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "editor/logic/PaneGeometry.h"
 #include "settings/EnvData.h"
@@ -28,6 +29,7 @@ void WaveformPane::Render(PaneCanvas& c) {
     const bool monoL = m_mono && m_tag == 0;
     c.Fill(l, 0, e - l, h, PixelOf(m_tag == 0 ? env.LwavBg : env.RwavBg));
     const TWavFrmList& peaks = m_ctx.sound.List();
+    const int gain = m_panes.WaveGain();
     for (int x = l; x < e; ++x) {
         const double f = m_tl.XToFrame(x);
         if (!m_tl.FrameShown(f) || static_cast<int32_t>(f) >= peaks.Count()) {
@@ -45,7 +47,7 @@ void WaveformPane::Render(PaneCanvas& c) {
             a = pf.RightMax;
             b = pf.RightMin;
         }
-        const WaveSpan span = WaveColumn(a, b, h);
+        const WaveSpan span = WaveColumn(a, b, h, gain);
         if (span.Bottom > span.Top) c.Fill(x, span.Top, 1, span.Bottom - span.Top, fg);
     }
     c.Fill(l, h, e - l, 1, fg);  // the baseline, on the pane's bottom edge
@@ -60,6 +62,19 @@ void WaveformPane::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton) {
         emit m_panes.stepMenuRequested(event->globalPosition().toPoint() + QPoint(2, 0));
     }
+}
+
+void WaveformPane::wheelEvent(QWheelEvent* event) {
+    if (WheelZoom(event)) return;
+    if (!m_ctx.env.UseWheel || !event->modifiers().testFlag(Qt::ShiftModifier)) {
+        event->ignore();
+        return;
+    }
+    // Some platforms turn a Shift+wheel turn into a horizontal one.
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    if (delta != 0) m_panes.SetWaveGain(StepWaveGain(m_panes.WaveGain(), delta > 0 ? 1 : -1));
+    event->accept();
 }
 
 void WaveformPane::mouseMoveEvent(QMouseEvent* event) {

@@ -19,6 +19,8 @@ protected:
     void Render(PaneCanvas& c) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Ctrl: zoom around the pointer; Shift: the amplitude zoom, one doubling per notch.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     int m_tag;

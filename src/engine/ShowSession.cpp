@@ -248,6 +248,29 @@ bool ShowSession::ChangeSound(const std::string& soundPath,
     return true;
 }
 
+ShowSession::SoundRecord ShowSession::CurrentSound() const {
+    SoundRecord record;
+    if (m_sound == nullptr) return record;
+    record.StoredText = HeaderSoundFile(m_project.Header);
+    record.FileTime = m_project.Header.SoundFileTime;
+    record.OpenPath = m_engine.SoundPath.Get();
+    record.Peaks = m_sound->State();
+    return record;
+}
+
+void ShowSession::RestoreSound(const SoundRecord& record) {
+    if (m_sound == nullptr) return;
+    // The text came out of the same field, so it fits again.
+    SetHeaderSoundFile(m_project.Header, record.StoredText);
+    m_project.Header.SoundFileTime = record.FileTime;
+    m_sound->Restore(record.Peaks);
+    m_cachePending = true;
+    m_engine.SoundPath.Set(record.OpenPath);
+    m_engine.SoundLoaded.store(!record.OpenPath.empty());
+    if (!record.OpenPath.empty()) PostRequest(m_engine, m_engine.OpenRequest, m_requestBound);
+    m_project.Modified = true;
+}
+
 void ShowSession::PlaySoundInstead(const std::string& soundPath) {
     m_engine.SoundPath.Set(soundPath);
     m_engine.SoundLoaded.store(true);

@@ -10,6 +10,7 @@
 #include "engine/PostRequest.h"
 #include "model/ProjectFile.h"
 #include "model/SoundLocation.h"
+#include "sound/WavSound.h"
 
 namespace lumavox {
 
@@ -110,6 +111,20 @@ public:
     bool ChangeSound(const std::string& soundPath,
                      const std::optional<std::string>& storedText = std::nullopt,
                      SoundScan* readAhead = nullptr);
+    // The project's sound as ChangeSound will replace it: the stored path text and time, the path
+    // the engine opens, and the peak list. Empty without a waveform.
+    struct SoundRecord {
+        std::string StoredText;
+        double FileTime = 0.0;
+        std::string OpenPath;
+        WavSoundState Peaks;
+    };
+    SoundRecord CurrentSound() const;
+    // Puts a recorded sound back (a replaced sound undone): the header names it again with its
+    // time, the peak list returns without reading the file, the engine is asked to open it, the
+    // project is marked modified and the cache waits for the next save. A file gone meanwhile
+    // only leaves the sound silent, as when a project's sound is missing at open.
+    void RestoreSound(const SoundRecord& record);
     // A sound for this run in place of the project's (the player's --sound): the engine is asked
     // to open it; the project and its header stay as they are.
     void PlaySoundInstead(const std::string& soundPath);

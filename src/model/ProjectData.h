@@ -35,6 +35,11 @@ public:
     TStepList LineClipboard;       // copies from the current line
     TStepList MultiLineClipboard;  // copies from all lines; each keeps its LineIndex
     TUndoList UndoList;
+    // States an undo left behind, nearest first, with the same limits as UndoList. They can be
+    // brought back while the lines still stand at RedoRevisions (the revisions of the eight lines
+    // right after the last undo or redo); a new undo state or any other edit ends them.
+    TUndoList RedoList;
+    std::array<uint64_t, kLineCount> RedoRevisions{};
     // The line being edited, 0..7. Written by the UI thread, read by the output thread's tick to
     // place the preview colour; relaxed order is enough, a stale value lasts one output period.
     std::atomic<int32_t> CurrentLine{0};

@@ -213,7 +213,9 @@ void Normalise(ProjectData& project) {
     for (TStepList& line : project.Lines) NormaliseLine(line);
 }
 
-void SaveUndoState(ProjectData& project) {
+namespace {
+
+std::unique_ptr<TStepList> Snapshot(const ProjectData& project) {
     Items all;
     all.reserve(static_cast<size_t>(StepCount(project)));
     for (const TStepList& line : project.Lines) {
@@ -221,12 +223,17 @@ void SaveUndoState(ProjectData& project) {
     }
     auto snapshot = std::make_unique<TStepList>();
     snapshot->Edit([&](Items& items) { items.swap(all); });
-    project.UndoList.PushFront(std::move(snapshot));
+    return snapshot;
 }
 
-void Undo(ProjectData& project) {
-    std::unique_ptr<TStepList> snapshot = project.UndoList.PopFront();
-    if (!snapshot) return;
+std::array<uint64_t, kLineCount> LineRevisions(const ProjectData& project) {
+    std::array<uint64_t, kLineCount> revisions{};
+    for (size_t i = 0; i < revisions.size(); ++i) revisions[i] = project.Lines[i].Revision();
+    return revisions;
+}
+
+// Moves the snapshot's steps into the lines they name, replacing all eight lines.
+void Restore(ProjectData& project, std::unique_ptr<TStepList> snapshot) {
     std::array<Items, kLineCount> restored;
     // The snapshot is private to this function, so its lock is uncontended.
     snapshot->Edit([&](Items& items) {
@@ -242,12 +249,41 @@ void Undo(ProjectData& project) {
         project.Lines[i].Edit([&](Items& live) { live.swap(restored[i]); });
         restored[i].clear();  // frees the replaced steps outside the lock
     }
+    project.RedoRevisions = LineRevisions(project);
     // The restored state differs from the one a save (an automatic backup, say) may have written.
     project.Modified = true;
 }
 
+}  // namespace
+
+void SaveUndoState(ProjectData& project) {
+    project.RedoList.Clear();
+    project.UndoList.PushFront(Snapshot(project));
+}
+
+void Undo(ProjectData& project) {
+    std::unique_ptr<TStepList> snapshot = project.UndoList.PopFront();
+    if (!snapshot) return;
+    // Redo states from before an edit that saved no undo state cannot follow this one.
+    if (!CanRedo(project)) project.RedoList.Clear();
+    project.RedoList.PushFront(Snapshot(project));
+    Restore(project, std::move(snapshot));
+}
+
+bool CanRedo(const ProjectData& project) {
+    return !project.RedoList.Empty() && project.RedoRevisions == LineRevisions(project);
+}
+
+void Redo(ProjectData& project) {
+    if (!CanRedo(project)) return;
+    std::unique_ptr<TStepList> snapshot = project.RedoList.PopFront();
+    project.UndoList.PushFront(Snapshot(project));
+    Restore(project, std::move(snapshot));
+}
+
 void ClearUndo(ProjectData& project) {
     project.UndoList.Clear();
+    project.RedoList.Clear();
 }
 
 void ClearLine(ProjectData& project, int line) {
@@ -733,6 +769,21 @@ SelectedEnds FirstLastSelectedInLine(const ProjectData& project) {
         ends.Last = s;
     }
     return ends;
+}
+
+int ShiftAllSteps(ProjectData& project, int32_t deltaMs) {
+    if (deltaMs == 0) return 0;
+    int moved = 0;
+    for (TStepList& line : project.Lines) {
+        if (line.Empty()) continue;
+        line.Edit([&](Items& live) {
+            for (auto& step : live) step->Time = SaturateTime(int64_t{step->Time} + deltaMs);
+        });
+        moved += line.Count();
+    }
+    Normalise(project);
+    project.Modified = true;
+    return moved;
 }
 
 }  // namespace lumavox

@@ -44,10 +44,19 @@ int StepCount(const ProjectData& project);            // in all lines
 // Sorts every line by Time and sets each Length to the distance to the next step (0 for the last).
 void Normalise(ProjectData& project);
 // Pushes a copy of every step of all lines (line 0 first) to the front of the undo list, which
-// keeps at most TUndoList::kMaxUndoStates of them within TUndoList::kMaxUndoBytes.
+// keeps at most TUndoList::kMaxUndoStates of them within TUndoList::kMaxUndoBytes. A new change
+// begins here, so the redo states end.
 void SaveUndoState(ProjectData& project);
 // Restores the newest saved state and drops it, and sets Modified. Nothing when there is none.
+// The state it replaces goes to the front of the redo list.
 void Undo(ProjectData& project);
+// True when a state left by Undo can be brought back: there is one and the lines have not been
+// edited since the last undo or redo (a brightness wheel turn, which saves no undo state, counts).
+bool CanRedo(const ProjectData& project);
+// Brings back the state the last Undo replaced, pushing the present one to the undo list as a
+// change would, and sets Modified. Nothing when CanRedo is false.
+void Redo(ProjectData& project);
+// Empties the undo and the redo list.
 void ClearUndo(ProjectData& project);
 // Frees every step of line i (nothing for i outside 0..7). No undo state, Modified unchanged.
 void ClearLine(ProjectData& project, int line);
@@ -149,6 +158,10 @@ struct SelectedEnds {
     const Step* Last = nullptr;
 };
 SelectedEnds FirstLastSelectedInLine(const ProjectData& project);
+
+// Moves every step of every line by deltaMs (saturated, not clamped: the caller checks the time
+// line first), then Normalise and Modified. No undo state. Returns the number of steps moved.
+int ShiftAllSteps(ProjectData& project, int32_t deltaMs);
 
 // Saturating int32 arithmetic for step times.
 int32_t SaturateTime(int64_t time);

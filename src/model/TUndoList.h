@@ -33,6 +33,11 @@ public:
     // Removes and returns the newest snapshot; null when there is none.
     std::unique_ptr<TStepList> PopFront();
     const TStepList& At(int index) const { return *m_states[static_cast<size_t>(index)].list; }
+    // Each pushed snapshot gets the next number of a count that starts at 1 and never repeats,
+    // so that callers can attach something of their own to one state (the sound a replace-sound
+    // undo puts back). 0 for an empty list.
+    uint64_t FrontSerial() const { return m_states.empty() ? 0 : m_states.front().serial; }
+    bool HoldsSerial(uint64_t serial) const;
     void Clear() {
         m_states.clear();
         m_bytes = 0;
@@ -42,8 +47,10 @@ private:
     struct State {
         std::unique_ptr<TStepList> list;
         size_t bytes = 0;
+        uint64_t serial = 0;
     };
     size_t m_maxBytes;
+    uint64_t m_lastSerial = 0;
     std::deque<State> m_states;
     size_t m_bytes = 0;
 };

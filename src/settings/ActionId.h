@@ -68,7 +68,9 @@ namespace lumavox {
     X(ViewBeatLaneAction, 0)           \
     X(SnapBeatAction, kCtrlBit | 0x42) \
     X(AddBeatStepsAction, 0)           \
-    X(SelectBeatStepsAction, 0)
+    X(SelectBeatStepsAction, 0)        \
+    X(RedoAction, kCtrlBit | 'Y')      \
+    X(ReplaceSoundAction, 0)
 
 // An action of the main window. The main actions come first, in list order; CurBrt0Action (the
 // palette's brightness-zero button) follows them: it belongs to a second list and has no shortcut

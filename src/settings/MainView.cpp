@@ -16,6 +16,8 @@ MainView LoadMainView(const UsrIniFile& ini) {
     view.RefTrack = (line >= 0 && line <= 7) || line == MainView::kAllLines ? line : 0;
     view.RefTrackHi = std::max(ini.ReadInt("General", "RefTrackHi", 80), MainView::kMinRefTrackHi);
     view.ViewColMon = ini.ReadBool("General", "ViewColMon", false);
+    const int32_t amp = ini.ReadInt("General", "WavAmpZoom", 1);
+    view.WavAmpZoom = amp >= 1 && amp <= 16 && (amp & (amp - 1)) == 0 ? amp : 1;
     view.StatusBarVisible = ini.ReadBool("StatusBar", "Visible", true);
     return view;
 }
@@ -27,6 +29,9 @@ void SaveMainView(UsrIniFile& ini, const MainView& view) {
     ini.WriteInt("General", "RefTrack", view.RefTrack);
     ini.WriteInt("General", "RefTrackHi", view.RefTrackHi);
     ini.WriteBool("General", "ViewColMon", view.ViewColMon);
+    if (view.WavAmpZoom != 1 || !ini.ReadString("General", "WavAmpZoom", "").empty()) {
+        ini.WriteInt("General", "WavAmpZoom", view.WavAmpZoom);
+    }
 }
 
 void SaveStatusBar(UsrIniFile& ini, bool visible) {

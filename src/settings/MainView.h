@@ -15,6 +15,7 @@ struct MainView {
     int32_t RefTrack = 0;       // 0..7 one line, kAllLines every line
     int32_t RefTrackHi = 80;    // reference pane height, pixels, at least kMinRefTrackHi
     bool ViewColMon = false;    // colour monitor shown
+    int32_t WavAmpZoom = 1;     // waveform amplitude zoom: 1, 2, 4, 8 or 16
     bool StatusBarVisible = true;
 
     static constexpr int32_t kAllLines = -2;
@@ -26,7 +27,8 @@ struct MainView {
 // panes index by the one and size by the other).
 MainView LoadMainView(const UsrIniFile& ini);
 // [General] WavLRHeight, DispMonoWav, ViewRefTrack, RefTrack, RefTrackHi, ViewColMon, in that
-// order (after the window's placement, before the colour monitor closes).
+// order (after the window's placement, before the colour monitor closes); then WavAmpZoom, but
+// only once it is not 1 or the file has it, so a file that never had it keeps its keys.
 void SaveMainView(UsrIniFile& ini, const MainView& view);
 // [StatusBar] Visible (after the tool bars).
 void SaveStatusBar(UsrIniFile& ini, bool visible);

@@ -39,6 +39,8 @@ struct ActionShortCut {
 // Indexed by IndexOf(ActionId).
 extern const std::array<ActionShortCut, kMainActionCount> kMainActions;
 using MainShortCuts = std::array<ShortCut, kMainActionCount>;
+// Redo answers this key too, unless another action has it.
+inline constexpr ShortCut kRedoSecondShortCut = kCtrlBit | kShiftBit | 'Z';
 
 // Section [ShortCut]: a stored non-empty value replaces the built-in shortcut (a value naming no
 // key gives none); empty or missing keeps the built-in one. Cut, copy and paste that end up with

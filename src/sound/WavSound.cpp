@@ -137,10 +137,21 @@ void ScanBlock(const int16_t* samples, size_t frameCount, int32_t channels, size
     }
 }
 
-// The entries a scan of dataBytes of 16-bit samples gives: 100 per whole second and the complete
-// groups of rate / 100 sample frames in the last partial second.
+// Whether LoadSound reads the file's samples: 16-bit PCM as stored, and the wider integer and
+// float samples through ConvertWaveSamples. 8-bit samples are refused.
+bool PeaksReadable(const WaveFormat& format) {
+    return format.BytesPerSample >= 2 && WaveSamplesReadable(format);
+}
+
+// Bytes of one sample frame as the peak scan steps through the data.
+uint64_t FrameBytesOf(const WaveFormat& format) {
+    return static_cast<uint64_t>(format.BytesPerSample) * format.Channels;
+}
+
+// The entries a scan of dataBytes gives: 100 per whole second and the complete groups of
+// rate / 100 sample frames in the last partial second.
 uint64_t PeakFramesOf(const WaveFormat& format, uint64_t dataBytes) {
-    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    const uint64_t frameBytes = FrameBytesOf(format);
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t groupFrames = format.Rate / 100;  // 0 below 100 Hz: no entry is ever complete
     if (groupFrames == 0 || secondBytes == 0) return 0;
@@ -178,7 +189,7 @@ private:
 
 namespace {
 
-// Scans the 16-bit PCM WAV file at path into scan: the format, then one block of at most one
+// Scans the WAV file at path into scan: the format, then one block of at most one
 // second at a time (see ScanBlock), telling the progress in whole seconds.
 void ScanWaveFile(const std::string& path, const SoundReadControl& control, SoundScan& scan) {
     const FileDescriptor file(OpenRegularFile(path));
@@ -197,7 +208,7 @@ void ScanWaveFile(const std::string& path, const SoundReadControl& control, Soun
     scan.Channels = format.Channels;
     scan.Rate = static_cast<int32_t>(format.Rate);
     scan.BytesPerSample = format.BytesPerSample;
-    if (format.BytesPerSample != 2) {  // only 16-bit samples are read
+    if (!PeaksReadable(format)) {
         scan.Code = kSoundNoSupportFrm;
         return;
     }
@@ -208,8 +219,9 @@ void ScanWaveFile(const std::string& path, const SoundReadControl& control, Soun
         return;
     }
 
-    // Rate and channels were checked (1..kMaxWaveRate, 1 or 2): a second is at most a few MB.
-    const uint64_t frameBytes = uint64_t{2} * format.Channels;
+    // Rate, channels and width were checked (1..kMaxWaveRate, 1 or 2, 2..4 bytes): a second is
+    // at most a few MB.
+    const uint64_t frameBytes = FrameBytesOf(format);
     const uint64_t secondBytes = format.Rate * frameBytes;
     const uint64_t wholeSeconds = data.Bytes / secondBytes;
     const uint64_t remainder = data.Bytes % secondBytes;
@@ -224,7 +236,12 @@ void ScanWaveFile(const std::string& path, const SoundReadControl& control, Soun
     frames.reserve(static_cast<size_t>(expected));
     scan.DataFound = true;
     if (groupFrames > 0) {
-        std::vector<int16_t> buffer(static_cast<size_t>(secondBytes / 2));
+        // 16-bit PCM is read straight into the sample buffer; other samples pass through a byte
+        // buffer and are converted to 16 bits, so that the peaks keep the 16-bit range.
+        const bool direct = format.Pcm && format.BytesPerSample == 2;
+        std::vector<int16_t> buffer(static_cast<size_t>(format.Rate) * format.Channels);
+        std::vector<unsigned char> raw(direct ? 0 : static_cast<size_t>(secondBytes));
+        void* target = direct ? static_cast<void*>(buffer.data()) : raw.data();
         uint64_t offset = data.Offset;
         for (uint64_t i = 0; i <= wholeSeconds; ++i) {
             if (control.Cancelled()) {
@@ -238,8 +255,12 @@ void ScanWaveFile(const std::string& path, const SoundReadControl& control, Soun
             const uint64_t blockBytes = i < wholeSeconds ? secondBytes : remainder;
             const uint64_t blockFrames = blockBytes / frameBytes;
             if (blockFrames == 0) break;
-            if (!ReadAt(file.Get(), buffer.data(), static_cast<size_t>(blockBytes), offset)) break;
+            if (!ReadAt(file.Get(), target, static_cast<size_t>(blockBytes), offset)) break;
             offset += blockBytes;
+            if (!direct) {
+                ConvertWaveSamples(format, raw.data(), static_cast<size_t>(blockFrames),
+                                   buffer.data());
+            }
             ScanBlock(buffer.data(), static_cast<size_t>(blockFrames), format.Channels,
                       static_cast<size_t>(groupFrames), frames);
         }
@@ -373,7 +394,7 @@ std::optional<int64_t> MinimumPeakFrames(const std::string& path) {
         WaveFileReader reader(file.Get());
         WaveFormat format;
         WaveData data;
-        if (ReadWaveFormat(reader, format) != WaveFault::None || format.BytesPerSample != 2 ||
+        if (ReadWaveFormat(reader, format) != WaveFault::None || !PeaksReadable(format) ||
             FindWaveData(reader, format, data) != WaveFault::None) {
             return std::nullopt;
         }
@@ -407,7 +428,7 @@ bool WavSound::ReadWaveInfo(const std::string& path, WaveInfo* info) {
     WaveFormat format;
     WaveData data;
     WaveFault fault = ReadWaveFormat(reader, format);
-    if (fault == WaveFault::None && format.BytesPerSample != 1 && format.BytesPerSample != 2) {
+    if (fault == WaveFault::None && !WaveSamplesReadable(format)) {
         fault = WaveFault::IllegalFile;
     }
     if (fault == WaveFault::None) fault = FindWaveData(reader, format, data);

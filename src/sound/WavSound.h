@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "sound/PeakFrame.h"
 #include "sound/SoundReporter.h"
@@ -31,7 +32,7 @@ struct WaveInfo {
 };
 
 // The fewest entries a complete peak list of the sound at path holds, told from the file's header
-// without reading the samples: for a 16-bit PCM WAV file exactly what LoadSound gives; for an MP3
+// without reading the samples: for a WAV file exactly what LoadSound gives; for an MP3
 // file its length in whole seconds less one second (the decoder trims the encoder's delay, which
 // moves the end by a few milliseconds). nullopt when the file cannot tell: missing, unreadable, or
 // in a format LoadSound refuses. The path is resolved against the program folder.
@@ -40,6 +41,14 @@ std::optional<int64_t> MinimumPeakFrames(const std::string& path);
 // Whether the .wfm file at cachePath can stand for the sound at soundPath as LoadPeakCacheFor
 // decides it, told from the file's size without reading it.
 bool PeakCacheCovers(const std::string& cachePath, const std::string& soundPath);
+// A peak list with the format of the sound it was read from, kept whole so that a sound change
+// can be undone without reading the former sound again.
+struct WavSoundState {
+    TWavFrmList List;
+    int32_t Channels = 0;
+    int32_t Rate = 0;
+    int32_t BytesPerSample = 0;
+};
 
 // The loaded sound: its waveform peak list (100 entries per second of sound) and the format of
 // the last sound read. Owned by the main window for the whole run. UI thread only (or the one
@@ -48,10 +57,12 @@ class WavSound {
 public:
     explicit WavSound(SoundReporter& reporter) : m_reporter(reporter) {}
 
-    // Reads a 16-bit PCM WAV file, or an MP3 file through a temporary WAV file, into the peak
-    // list. The path is resolved against the program folder. Returns the entry count (0 for a
-    // sound too short for one entry), or a kSound... code after reporting it. The list is replaced
-    // only once the data chunk has been found; before that the previous list stays.
+    // Reads a WAV file of 16-, 24- or 32-bit integer or 32-bit float samples (plain or
+    // extensible), or an MP3 file through a temporary WAV file, into the peak list. Wider samples
+    // are brought to the 16-bit range first, so the entries and the cache keep one scale. The path
+    // is resolved against the program folder. Returns the entry count (0 for a sound too short for
+    // one entry), or a kSound... code after reporting it. The list is replaced only once the data
+    // chunk has been found; before that the previous list stays.
     int32_t LoadSound(const std::string& path);
     // The second half of LoadSound for a sound read elsewhere (ScanSound on a worker): takes the
     // format and the frames in as LoadSound would and reports a failure. A cancelled scan changes
@@ -69,9 +80,18 @@ public:
     bool SavePeakCache(const std::string& path);
     // Frees every entry and empties the list.
     void Clear() { m_list.Clear(); }
-    // Reads the format of an 8-bit or 16-bit PCM WAV file; info may be null. Reports a refused
+    // Reads the format of a WAV file LoadSound or the player can read (8-bit PCM included); info
+    // may be null. Reports a refused
     // file (a file that cannot be opened only gives false).
     bool ReadWaveInfo(const std::string& path, WaveInfo* info);
+
+    WavSoundState State() const { return {m_list, m_channels, m_rate, m_bytesPerSample}; }
+    void Restore(WavSoundState state) {
+        m_list = std::move(state.List);
+        m_channels = state.Channels;
+        m_rate = state.Rate;
+        m_bytesPerSample = state.BytesPerSample;
+    }
 
     const TWavFrmList& List() const { return m_list; }
     int32_t Channels() const { return m_channels; }

@@ -21,6 +21,9 @@ constexpr size_t kMaxTagLength = 16;
 // KSDATAFORMAT_SUBTYPE_PCM, 00000001-0000-0010-8000-00aa00389b71, in its stored byte order.
 constexpr std::array<unsigned char, 16> kPcmSubFormat = {
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+// KSDATAFORMAT_SUBTYPE_IEEE_FLOAT: the same GUID with 3 in its first field.
+constexpr std::array<unsigned char, 16> kFloatSubFormat = {
+    0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 uint16_t Le16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
@@ -167,19 +170,71 @@ WaveFault ReadWaveFormat(WaveFileReader& reader, WaveFormat& format) {
     format.BitsPerSample = Le16(record + 14);
 
     format.Pcm = format.FormatTag == kWaveFormatPcm;
+    format.Float = format.FormatTag == kWaveFormatIeeeFloat;
     if (format.FormatTag == kWaveFormatExtensible && format.FmtSize >= 40) {
         // cbSize, valid bits, channel mask, then the sub-format GUID.
         unsigned char extension[24];
         if (reader.ReadExact(extension, sizeof extension) && Le16(extension) >= 22) {
             format.Pcm = std::equal(kPcmSubFormat.begin(), kPcmSubFormat.end(), extension + 8);
+            format.Float =
+                std::equal(kFloatSubFormat.begin(), kFloatSubFormat.end(), extension + 8);
         }
     }
-    if (!format.Pcm) return WaveFault::NoSupportFrm;
+    if (!format.Pcm && !format.Float) return WaveFault::NoSupportFrm;
     if (format.Channels != 1 && format.Channels != 2) return WaveFault::IllegalFile;
     if (format.Rate == 0) return WaveFault::IllegalFile;
     if (format.Rate > kMaxWaveRate) return WaveFault::NoSupportFrm;
     format.BytesPerSample = format.BlockAlign / format.Channels;
     return WaveFault::None;
+}
+
+bool WaveSamplesReadable(const WaveFormat& format) {
+    const int32_t width = format.BytesPerSample;
+    if (format.Channels < 1 || format.Channels > 2) return false;
+    if (format.Float) {
+        return width == 4 && format.BitsPerSample == 32 && format.BlockAlign == 4 * format.Channels;
+    }
+    if (!format.Pcm || width < 1 || width > 4) return false;
+    if (width <= 2) return true;  // read as they always were, whatever the bits field says
+    return format.BlockAlign == width * format.Channels && format.BitsPerSample > 8 * (width - 1) &&
+           format.BitsPerSample <= 8 * width;
+}
+
+void ConvertWaveSamples(const WaveFormat& format, const unsigned char* in, size_t frameCount,
+                        int16_t* out) {
+    const size_t width = static_cast<size_t>(format.BytesPerSample);
+    const size_t stride = format.BlockAlign;
+    const size_t channels = format.Channels;
+    for (size_t f = 0; f < frameCount; ++f) {
+        const unsigned char* frame = in + f * stride;
+        for (size_t c = 0; c < channels; ++c) {
+            const unsigned char* s = frame + c * width;
+            int32_t v = 0;
+            if (format.Float) {
+                float x = 0.0f;
+                std::memcpy(&x, s, sizeof x);
+                // The comparisons are false for a NaN, which stays at 0.
+                if (x >= 1.0f) {
+                    v = 32767;
+                } else if (x <= -1.0f) {
+                    v = -32768;
+                } else if (x > -1.0f) {
+                    v = static_cast<int32_t>(x * 32768.0f);
+                }
+            } else if (width == 1) {
+                v = (static_cast<int32_t>(s[0]) - 128) * 256;
+            } else if (width == 2) {
+                v = static_cast<int16_t>(Le16(s));
+            } else if (width == 3) {
+                // Sign-extend the 24-bit value through the top byte of a 32-bit one.
+                const auto u = static_cast<uint32_t>(s[0] << 8 | s[1] << 16) | uint32_t{s[2]} << 24;
+                v = static_cast<int32_t>(u) / 65536;
+            } else {
+                v = static_cast<int32_t>(Le32(s)) / 65536;
+            }
+            *out++ = static_cast<int16_t>(v);
+        }
+    }
 }
 
 WaveFault FindWaveData(WaveFileReader& reader, const WaveFormat& format, WaveData& data) {

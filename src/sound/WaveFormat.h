@@ -13,6 +13,7 @@ namespace lumavox {
 // caller opened; any thread, one reader per thread.
 
 inline constexpr uint16_t kWaveFormatPcm = 1;
+inline constexpr uint16_t kWaveFormatIeeeFloat = 3;
 inline constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
 // Highest sample rate accepted (the highest rate in common use). Above it a one-second buffer
 // would grow without bound, so such files are refused as unsupported.
@@ -26,8 +27,9 @@ std::string_view WaveFaultText(WaveFault fault);
 
 // The 16-byte "fmt " record and what the readers derive from it.
 struct WaveFormat {
-    uint16_t FormatTag = 0;  // as stored: 1 PCM, 0xFFFE extensible, ...
+    uint16_t FormatTag = 0;  // as stored: 1 PCM, 3 float, 0xFFFE extensible, ...
     bool Pcm = false;        // plain PCM, or extensible with the PCM sub-format
+    bool Float = false;      // IEEE float, plain or extensible with the float sub-format
     uint16_t Channels = 0;
     uint32_t Rate = 0;  // Hz
     uint32_t BytesPerSecond = 0;
@@ -75,9 +77,10 @@ private:
 // From the current position (normally 0): search "RIFF", skip its size, search "WAVEfmt " (or,
 // when other chunks come first, walk the chunk list to "fmt "), read the fmt chunk size and the
 // 16-byte record. Checks in order: a missing tag or a short record is
-// IllegalFile; a format other than PCM (plain, or extensible with cbSize >= 22 and the PCM
-// sub-format) is NoSupportFrm; channels other than 1 or 2 and a rate of 0 are IllegalFile; a rate
-// above kMaxWaveRate is NoSupportFrm. The sample width is left to the caller to judge.
+// IllegalFile; a format other than PCM or IEEE float (plain, or extensible with cbSize >= 22 and
+// the PCM or float sub-format) is NoSupportFrm; channels other than 1 or 2 and a rate of 0 are
+// IllegalFile; a rate above kMaxWaveRate is NoSupportFrm. The sample width is left to the caller to
+// judge.
 WaveFault ReadWaveFormat(WaveFileReader& reader, WaveFormat& format);
 
 // Finds the data chunk after the fmt chunk: walks the chunk list from the end of the fmt chunk,
@@ -85,8 +88,21 @@ WaveFault ReadWaveFormat(WaveFileReader& reader, WaveFormat& format);
 // the 16-byte record. A missing data chunk is IllegalFile.
 WaveFault FindWaveData(WaveFileReader& reader, const WaveFormat& format, WaveData& data);
 
-// Both steps on a whole file, for callers that only need the layout (the sound player). 8-bit and
-// 16-bit PCM both pass; check BytesPerSample. A file that cannot be opened is IllegalFile with
+// Whether ConvertWaveSamples can read the samples: integer PCM of 1 to 4 bytes or 32-bit float.
+// Beyond 16 bits the declared bits must fit the sample width (more than its upper three bytes, at
+// most all of it) and one sample per channel must fill the block exactly, so that a header that
+// contradicts itself is refused instead of being read as noise.
+bool WaveSamplesReadable(const WaveFormat& format);
+
+// Turns frameCount frames of stored samples (BlockAlign bytes apart) into interleaved 16-bit
+// samples: 8-bit samples are unsigned and move to the top byte; wider integers are divided down to
+// 16 bits, truncated toward zero; float samples are clipped to -1..1 and scaled by 32768 (1.0 gives
+// 32767); a NaN gives 0. The format must be WaveSamplesReadable.
+void ConvertWaveSamples(const WaveFormat& format, const unsigned char* in, size_t frameCount,
+                        int16_t* out);
+
+// Both steps on a whole file, for callers that only need the layout (the sound player). Every
+// sample width passes; check WaveSamplesReadable. A file that cannot be opened is IllegalFile with
 // Opened false.
 struct WaveLayout {
     bool Opened = false;

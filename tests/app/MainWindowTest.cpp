@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <cstdio>
 #include <functional>
@@ -491,6 +492,31 @@ private slots:
         QTest::mouseDClick(markBar, Qt::LeftButton, {}, QPoint(markBar->width() / 2, 20));
         QCOMPARE(form.Project().Lines[2].Count(), 1);
         form.Project().Modified = false;
+    }
+
+    // Redo answers Ctrl+Y and Ctrl+Shift+Z, sits beside undo in the edit menu and bar, and ends
+    // with the next change.
+    void redoAnswersBothKeysUntilTheNextChange() {
+        TLumavoxForm& form = Make();
+        ProjectData& project = form.Project();
+        for (int t : {100, 200, 300}) AddStep(project, 0x0000FF, 0, t, 0, true);
+        form.UpdateActions();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        for (int i = 0; i < 3; ++i) form.Action("UndoAction")->trigger();
+        QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(project.Lines[0].Count(), 2);
+        AddStep(project, 0x00FF00, 0, 400, 0, true);
+        form.UpdateActions();
+        QTest::keyClick(&form, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(project.Lines[0].Count(), 3);
+        auto besideUndo = [&form](const QList<QAction*>& actions) {
+            return actions.value(actions.indexOf(form.Action("UndoAction")) + 1) ==
+                   form.Action("RedoAction");
+        };
+        QVERIFY(besideUndo(form.menuBar()->actions().at(1)->menu()->actions()));
+        QVERIFY(besideUndo(form.ToolBar(1)->actions()));
     }
 
     void selectionCountAndReferenceGapFollowTheView() {

@@ -34,15 +34,15 @@ std::string FileText(const fs::path& path) {
     return ss.str();
 }
 
-// A 24-bit stereo PCM WAV file of one second of silence.
-void WriteWav24(const fs::path& path) {
+// A 24-bit stereo PCM WAV file of one second of silence, declaring the given bits per sample.
+void WriteWav24(const fs::path& path, uint32_t bits) {
     std::string b = "RIFF";
     auto le = [&](uint32_t v, int n) {
         for (int i = 0; i < n; ++i) b.push_back(static_cast<char>(v >> (8 * i)));
     };
     le(36 + 44100 * 6, 4);
     b += "WAVEfmt ";
-    le(16, 4), le(1, 2), le(2, 2), le(44100, 4), le(44100 * 6, 4), le(6, 2), le(24, 2);
+    le(16, 4), le(1, 2), le(2, 2), le(44100, 4), le(44100 * 6, 4), le(6, 2), le(bits, 2);
     b += "data";
     le(44100 * 6, 4);
     b.append(44100 * 6, '\0');
@@ -53,7 +53,7 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
     const std::string prj = WriteHandProject();
     const fs::path wav = m_dir / "s16.wav";
     ASSERT_TRUE(WriteDemoWav(wav.string(), 1));
-    WriteWav24(m_dir / "s24.wav");
+    WriteWav24(m_dir / "s24.wav", 0);
     ASSERT_EQ(mkfifo((m_dir / "fifo.wav").c_str(), 0600), 0);
     fs::create_directory(m_dir / "folder.wav");
     fs::create_symlink(prj, m_dir / "link.prj");
@@ -82,7 +82,8 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
         {"wavinfo " + Quote(m_dir / "folder.wav"), 1, "folder.wav: is a directory"},
         {"wavinfo " + Quote(m_dir / "fifo.wav"), 1, "fifo.wav: not a regular file"},
         {"wavinfo " + Quote(m_dir / "s24.wav"), 1,
-         d + "s24.wav: unsupported WAV format (24-bit samples; the waveform needs 16-bit PCM)"},
+         d + "s24.wav: unsupported WAV format (24-bit integer samples declared as 0 bits with "
+             "block align 6)"},
         {"peaks " + Quote(m_dir / "s24.wav") + " x.wfm", 3, "unsupported WAV format (24-bit"},
         {"peaks " + p + " x.wfm", 3, "hand.prj: unsupported sound type"},
         {"beats " + Quote(m_dir / "s24.wav"), 3, "unsupported WAV format (24-bit"},

@@ -7,7 +7,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <fstream>
+
 #include "dialogs/DigitSpinEdit.h"
+#include "dialogs/QtPaletteImage.h"
 #include "dialogs/StepPaletteArea.h"
 #include "dialogs/TStpPropDlg.h"
 #include "dialogs/TStpTimeDlg.h"
@@ -44,6 +47,7 @@ private slots:
     void standardPaletteColumns();
     void userPaletteKeepsItsAspectAndPicksAreClamped();
     void contextMenuOffersTheImageOnlyOnTheUserTab();
+    void aPngPaletteImageIsReadThroughQtOverBlack();
 };
 
 void StepDialogsTest::timeFieldsShowTheSplitTime() {
@@ -263,6 +267,39 @@ void StepDialogsTest::contextMenuOffersTheImageOnlyOnTheUserTab() {
     QCOMPARE(user->actions().first()->text(), QStringLiteral("パレット画像の選択(&P)"));
     user->actions().at(2)->trigger();
     QCOMPARE(dialog.PaletteArea()->size(), QSize(240, 240));
+}
+
+void StepDialogsTest::aPngPaletteImageIsReadThroughQtOverBlack() {
+    testing::EditorContextRig rig;
+    QImage png(3, 2, QImage::Format_ARGB32);
+    png.fill(qRgba(10, 200, 30, 255));
+    png.setPixel(1, 0, qRgba(200, 100, 50, 0));     // transparent: black
+    png.setPixel(2, 1, qRgba(255, 255, 255, 128));  // half over black
+    QVERIFY(png.save(QString::fromStdString(rig.dir.File("pal.PNG")), "PNG"));
+
+    // The settings store leaves a PNG empty; the editor completes it, by a bare name in the
+    // program folder as the store keeps it.
+    QVERIFY(!rig.env.ChoosePaletteImage(rig.dir.File("pal.PNG")));
+    QCOMPARE(rig.env.ImgFile, std::string("pal.PNG"));
+    QVERIFY(CompletePaletteImage(rig.env));
+    const RgbImage& image = rig.env.PaletteImage;
+    QCOMPARE(image.Width, 3);
+    QCOMPARE(image.Height, 2);
+    QCOMPARE(image.Pixels.size(), size_t{18});
+    QCOMPARE(image.ColourAt(0, 0), 0x1EC80A);  // 0x00BBGGRR
+    QCOMPARE(image.ColourAt(1, 0), 0);
+    QCOMPARE(image.ColourAt(2, 1), 0x808080);
+
+    TStpPropDlg dialog(rig.context, nullptr);
+    dialog.show();
+    dialog.Tabs()->setCurrentIndex(1);
+    QCOMPARE(dialog.PaletteArea()->Image().pixel(0, 0), Rgb(10, 200, 30));
+
+    // A corrupt PNG leaves the image empty.
+    std::ofstream(rig.dir.File("bad.png"), std::ios::binary) << "\x89PNG\r\n\x1a\nnot really";
+    rig.env.ChoosePaletteImage(rig.dir.File("bad.png"));
+    QVERIFY(!CompletePaletteImage(rig.env));
+    QVERIFY(rig.env.PaletteImage.Empty());
 }
 
 QTEST_MAIN(StepDialogsTest)

@@ -127,6 +127,25 @@ private slots:
         QCOMPARE(Pixel(strip, 99, 10), qRgb(0, 0, 0));
         QCOMPARE(Pixel(strip, 100, 10), qRgb(255, 0, 0));
     }
+
+    // Shift+wheel scales the drawn amplitude by doubling within 1..16; Ctrl+wheel zooms keeping
+    // the pointer's time; both need the wheel functions on.
+    void theWheelZoomsTheAmplitudeWithShiftAndTheTimeWithCtrl() {
+        PaneFixture f(6000, 800);  // x 4 is frame 16, peak 5296: 16 of 100 px, 64 at x4
+        WaveformPane pane(f.panes, 0);
+        pane.resize(800, 100);
+        const QRgb background = Pixel(pane, 4, 5);
+        for (int i = 0; i < 2; ++i) Wheel(&pane, {400, 50}, 120, Qt::ShiftModifier);
+        QCOMPARE(f.panes.WaveGain(), 4);
+        QVERIFY(Pixel(pane, 4, 50) != background);
+        f.panes.SetScroll(300);
+        Wheel(&pane, {200, 50}, 120, Qt::ControlModifier);  // 20 s under the pointer
+        QCOMPARE(f.timeLine.FrameZoom(), 0.5);
+        QCOMPARE(f.timeLine.XToTime(f.timeLine.L() + 200), 20000);
+        f.env.UseWheel = false;
+        Wheel(&pane, {200, 50}, 120, Qt::ShiftModifier);
+        QCOMPARE(f.panes.WaveGain(), 4);
+    }
 };
 
 QTEST_MAIN(WaveformPaneTest)

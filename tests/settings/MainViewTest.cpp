@@ -26,5 +26,17 @@ TEST(MainView, ReadsDefaultsRaisesShortReferencePaneAndRejectsIndexesOutOfRange)
     }
 }
 
+TEST(MainView, AmplitudeZoomReadsPowersOfTwoAndIsWrittenOnlyOnceUsed) {
+    UsrIniFile ini("");
+    MainView view;
+    SaveMainView(ini, view);
+    EXPECT_EQ(ini.Text().find("WavAmpZoom"), std::string::npos);
+    view.WavAmpZoom = 8;
+    SaveMainView(ini, view);
+    EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 8);
+    ini.WriteString("General", "WavAmpZoom", "6");
+    EXPECT_EQ(LoadMainView(ini).WavAmpZoom, 1);
+}
+
 }  // namespace
 }  // namespace lumavox

@@ -73,5 +73,18 @@ TEST(ShortCut, StoredValuesOverrideBuiltInsAndClearedOnesComeBack) {
     EXPECT_EQ(again[ActionIndex("UpBrightAction")], TextToShortCut("Up"));
 }
 
+// Redo is Ctrl+Y out of the box; its key is written like every other action's and a changed
+// value comes back.
+TEST(ShortCut, RedoIsCtrlYAndItsKeyRoundTrips) {
+    UsrIniFile ini("");
+    MainShortCuts shortCuts = LoadShortCuts(ini);
+    SaveShortCuts(ini, shortCuts);
+    EXPECT_EQ(ini.ReadString("ShortCut", "RedoActionItem", ""), "Ctrl+Y");
+    shortCuts[ActionIndex("RedoAction")] = TextToShortCut("Ctrl+R");
+    SaveShortCuts(ini, shortCuts);
+    SaveShortCuts(ini, LoadShortCuts(ini));
+    EXPECT_EQ(ini.ReadString("ShortCut", "RedoActionItem", ""), "Ctrl+R");
+}
+
 }  // namespace
 }  // namespace lumavox

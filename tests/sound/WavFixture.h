@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -19,6 +20,7 @@ struct WavRecipe {
     int BlockAlign = -1;       // -1: channels * bits / 8
     bool Extensible = false;   // 40-byte fmt chunk with tag 0xFFFE and a sub-format GUID
     bool PcmSubFormat = true;  // the GUID names PCM (else IEEE float)
+    int SubFormatId = -1;      // >= 0: the GUID's first byte instead (an unknown sub-format)
     uint16_t ExtensibleCbSize = 22;
     bool Fmt18 = false;             // 18-byte fmt chunk (cbSize 0)
     std::string ChunksBeforeFmt;    // raw bytes placed between "WAVE" and "fmt "
@@ -64,6 +66,7 @@ inline std::string WavBytes(const WavRecipe& recipe, const std::string& data) {
                                        0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
         std::string guid(reinterpret_cast<const char*>(pcm), 16);
         if (!recipe.PcmSubFormat) guid[0] = 3;
+        if (recipe.SubFormatId >= 0) guid[0] = static_cast<char>(recipe.SubFormatId);
         fmt += guid;
     } else if (recipe.Fmt18) {
         PutLe16(fmt, 0);
@@ -83,6 +86,24 @@ inline std::string Pcm16(const std::vector<int16_t>& samples) {
     std::string s;
     s.reserve(samples.size() * 2);
     for (int16_t v : samples) PutLe16(s, static_cast<uint16_t>(v));
+    return s;
+}
+
+// Interleaved samples of 3 or 4 bytes (the low bytes of each value) as little-endian bytes.
+inline std::string PcmWide(const std::vector<int32_t>& samples, int width) {
+    std::string s;
+    for (int32_t v : samples) {
+        for (int i = 0; i < width; ++i) {
+            s.push_back(static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF));
+        }
+    }
+    return s;
+}
+
+// Interleaved 32-bit float samples as little-endian bytes.
+inline std::string PcmFloat(const std::vector<float>& samples) {
+    std::string s(samples.size() * 4, '\0');
+    std::memcpy(s.data(), samples.data(), s.size());
     return s;
 }
 

@@ -8,18 +8,23 @@
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <random>
 #include <thread>
 
 #include "WavFixture.h"
 #include "fakes/RecordingSoundReporter.h"
+#include "sound/WaveFormat.h"
 
 namespace lumavox {
 namespace {
 
 using test::Chunk;
 using test::Pcm16;
+using test::PcmFloat;
+using test::PcmWide;
 using test::RecordingSoundReporter;
 using test::TempDir;
 using test::WavBytes;
@@ -197,6 +202,63 @@ TEST(WavSound, HeaderVariantsReadTheSameEntries) {
     EXPECT_TRUE(reporter.Errors.empty());
 }
 
+// Wider samples made from 16-bit ones (shifted up, or divided by 32768 as float) give the 16-bit
+// file's peaks exactly, and so a byte-identical cache that also stands for the wide file.
+TEST(WavSound, WiderSamplesGiveTheSamePeaksAndCacheAsTheirSixteenBitOriginal) {
+    TempDir dir;
+    RecordingSoundReporter reporter;
+    WavSound sound(reporter);
+    const auto cacheOf = [&](const std::string& name, int channels, const WavRecipe& recipe,
+                             const std::string& data) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.File(name + ".wav");
+        const std::string cache = dir.File(name + ".wfm");
+        WriteFile(path, WavBytes(recipe, data));
+        EXPECT_EQ(sound.LoadSound(path), 123);
+        EXPECT_EQ(sound.Channels(), channels);
+        EXPECT_TRUE(sound.SavePeakCache(cache));
+        EXPECT_EQ(sound.LoadPeakCacheFor(cache, path), 123);  // not taken for a cut-off cache
+        std::ifstream in(cache, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    for (const int channels : {1, 2}) {
+        const std::vector<int16_t> s16 = TestSamples(
+            54683, channels, static_cast<uint32_t>(7 + channels));  // 1 s + 23 groups + 440
+        std::vector<int32_t> s24;
+        std::vector<int32_t> s32;
+        std::vector<float> f32;
+        for (const int16_t v : s16) {
+            s24.push_back(v * 256);
+            s32.push_back(v * 65536);
+            f32.push_back(static_cast<float>(v) / 32768.0f);
+        }
+        WavRecipe r16;
+        r16.Channels = static_cast<uint16_t>(channels);
+        const std::string golden = cacheOf("s16", channels, r16, Pcm16(s16));
+        ASSERT_EQ(golden.size(), 123u * 16);
+        std::vector<PeakFrame> reference = ReferencePeaks(s16, channels, 44100);
+        EXPECT_EQ(std::memcmp(golden.data(), reference.data(), golden.size()), 0);
+
+        WavRecipe ext16 = r16;
+        ext16.Extensible = true;
+        EXPECT_EQ(cacheOf("ext16", channels, ext16, Pcm16(s16)), golden);
+        for (const bool extensible : {false, true}) {
+            const std::string tag = std::to_string(channels) + (extensible ? "ext" : "");
+            WavRecipe r = r16;
+            r.Extensible = extensible;
+            r.BitsPerSample = 24;
+            EXPECT_EQ(cacheOf("s24_" + tag, channels, r, PcmWide(s24, 3)), golden);
+            r.BitsPerSample = 32;
+            EXPECT_EQ(cacheOf("s32_" + tag, channels, r, PcmWide(s32, 4)), golden);
+            r.FormatTag = kWaveFormatIeeeFloat;
+            r.PcmSubFormat = false;
+            EXPECT_EQ(cacheOf("f32_" + tag, channels, r, PcmFloat(f32)), golden);
+        }
+    }
+    EXPECT_TRUE(reporter.Errors.empty());
+}
+
 TEST(WavSound, ATruncatedDataChunkReadsWhatIsThere) {
     TempDir dir;
     const std::vector<int16_t> samples = TestSamples(44100 + 30000, 2, 3);
@@ -236,10 +298,10 @@ TEST(WavSound, RefusedFilesKeepThePreviousListAndReportTheirText) {
     WavRecipe adpcm;
     adpcm.FormatTag = 2;
     refused("adpcm.wav", WavBytes(adpcm, data), kSoundNoSupportFrm, kNoSupportFrm);
-    WavRecipe floatExt;
-    floatExt.Extensible = true;
-    floatExt.PcmSubFormat = false;
-    refused("float.wav", WavBytes(floatExt, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavRecipe unknownExt;
+    unknownExt.Extensible = true;
+    unknownExt.SubFormatId = 2;
+    refused("unknown.wav", WavBytes(unknownExt, data), kSoundNoSupportFrm, kNoSupportFrm);
     WavRecipe rateZero;
     rateZero.Rate = 0;
     refused("rate0.wav", WavBytes(rateZero, data), kSoundIllegalFile, kIllegalFile);
@@ -249,9 +311,20 @@ TEST(WavSound, RefusedFilesKeepThePreviousListAndReportTheirText) {
     WavRecipe fourChannels;
     fourChannels.Channels = 4;
     refused("4ch.wav", WavBytes(fourChannels, data), kSoundIllegalFile, kIllegalFile);
-    WavRecipe twentyFour;
-    twentyFour.BitsPerSample = 24;
-    refused("24bit.wav", WavBytes(twentyFour, data), kSoundNoSupportFrm, kNoSupportFrm);
+    // Wide headers that contradict themselves: a block that does not hold exactly one sample per
+    // channel, bits that do not fit the width, float samples that are not 32-bit.
+    WavRecipe badAlign;
+    badAlign.BitsPerSample = 24;
+    badAlign.BlockAlign = 8;
+    refused("badAlign.wav", WavBytes(badAlign, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavRecipe bitsZero;
+    bitsZero.BitsPerSample = 0;
+    bitsZero.BlockAlign = 6;
+    refused("bits0.wav", WavBytes(bitsZero, data), kSoundNoSupportFrm, kNoSupportFrm);
+    WavRecipe float64;
+    float64.FormatTag = kWaveFormatIeeeFloat;
+    float64.BitsPerSample = 64;
+    refused("float64.wav", WavBytes(float64, data), kSoundNoSupportFrm, kNoSupportFrm);
     std::string noRiff = WavBytes(WavRecipe(), data);
     noRiff.replace(0, 4, "RIFX");
     refused("noRiff.wav", noRiff, kSoundIllegalFile, kIllegalFile);
@@ -534,6 +607,7 @@ TEST(ReadWaveInfo, RefusalsShowTheirMessage) {
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("r0.wav"), &info));
     WavRecipe twentyFour;
     twentyFour.BitsPerSample = 24;
+    twentyFour.BlockAlign = 8;
     WriteFile(dir.File("24.wav"), WavBytes(twentyFour, std::string(12, '\0')));
     EXPECT_FALSE(sound.ReadWaveInfo(dir.File("24.wav"), &info));
     WavRecipe adpcm;

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include "WavFixture.h"
 
 namespace lumavox {
@@ -121,10 +125,10 @@ TEST(WaveLayout, RefusedHeadersGiveTheirFault) {
     WavRecipe adpcm;
     adpcm.FormatTag = 2;
     EXPECT_EQ(faultOf(adpcm), WaveFault::NoSupportFrm);
-    WavRecipe extFloat;
-    extFloat.Extensible = true;
-    extFloat.PcmSubFormat = false;
-    EXPECT_EQ(faultOf(extFloat), WaveFault::NoSupportFrm);
+    WavRecipe extUnknown;
+    extUnknown.Extensible = true;
+    extUnknown.SubFormatId = 6;  // A-law
+    EXPECT_EQ(faultOf(extUnknown), WaveFault::NoSupportFrm);
     WavRecipe extShort;
     extShort.Extensible = true;
     extShort.ExtensibleCbSize = 20;
@@ -151,6 +155,54 @@ TEST(WaveLayout, RefusedHeadersGiveTheirFault) {
     EXPECT_FALSE(missing.Opened);
     EXPECT_EQ(missing.Fault, WaveFault::IllegalFile);
     EXPECT_FALSE(ReadWaveLayout(dir.Path()).Opened);
+}
+
+// The stored frames converted to 16 bits.
+std::vector<int16_t> Converted(const WaveFormat& format, const std::string& bytes) {
+    const size_t frames = bytes.size() / format.BlockAlign;
+    std::vector<int16_t> out(frames * format.Channels);
+    ConvertWaveSamples(format, reinterpret_cast<const unsigned char*>(bytes.data()), frames,
+                       out.data());
+    return out;
+}
+
+WaveFormat MonoFormat(int width, bool isFloat) {
+    WaveFormat f;
+    f.Pcm = !isFloat;
+    f.Float = isFloat;
+    f.Channels = 1;
+    f.BytesPerSample = width;
+    f.BlockAlign = static_cast<uint16_t>(width);
+    f.BitsPerSample = static_cast<uint16_t>(8 * width);
+    return f;
+}
+
+TEST(ConvertWaveSamples, WideSamplesTruncateTowardZeroAndFloatIsClipped) {
+    using test::PcmFloat;
+    using test::PcmWide;
+    using V = std::vector<int16_t>;
+    EXPECT_EQ(Converted(MonoFormat(1, false), std::string("\x00\x7f\x80\xff", 4)),
+              (V{-32768, -256, 0, 32512}));
+    EXPECT_EQ(Converted(MonoFormat(2, false), Pcm16({-32768, -1, 0, 32767})),
+              (V{-32768, -1, 0, 32767}));
+    // A floor (the top two bytes) would give -1 for the small negative values.
+    EXPECT_EQ(Converted(MonoFormat(3, false),
+                        PcmWide({-8388608, -257, -256, -255, -1, 0, 255, 256, 8388607}, 3)),
+              (V{-32768, -1, -1, 0, 0, 0, 0, 1, 32767}));
+    EXPECT_EQ(Converted(MonoFormat(4, false),
+                        PcmWide({INT32_MIN, -65537, -65535, -1, 65535, 65536, INT32_MAX}, 4)),
+              (V{-32768, -1, 0, 0, 0, 1, 32767}));
+    const float inf = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(Converted(MonoFormat(4, true),
+                        PcmFloat({-inf, -2.0f, -1.0f, -0.5f, -1e-9f, 0.0f, 1.0f / 32768, 0.5f,
+                                  0.99999f, 1.0f, 3.0f, inf, std::nanf("")})),
+              (V{-32768, -32768, -32768, -16384, 0, 0, 1, 16384, 32767, 32767, 32767, 32767, 0}));
+
+    // Stereo frames step by the block; each channel keeps its place.
+    WaveFormat stereo = MonoFormat(3, false);
+    stereo.Channels = 2;
+    stereo.BlockAlign = 6;
+    EXPECT_EQ(Converted(stereo, PcmWide({256, -512, 768, -1024}, 3)), (V{1, -2, 3, -4}));
 }
 
 }  // namespace

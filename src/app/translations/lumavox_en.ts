@@ -887,7 +887,39 @@
     </message>
     <message>
         <source>ビートに最も近い基点を選択(&amp;R)</source>
-        <translation>Select the Steps Nea&amp;rest the Beats</translation>
+        <translation>Pic&amp;k the Steps Nearest the Beats</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>サウンドの差し替え(&amp;R)...</source>
+        <translation>&amp;Replace Sound...</translation>
+    </message>
+    <message>
+        <source>%1 個の基点がタイムラインの外に出ます</source>
+        <translation>%1 steps would leave the time line</translation>
+    </message>
+    <message>
+        <source>%1 個の基点が新しいサウンドの終わりより後に残ります</source>
+        <translation>%1 steps stay after the end of the new sound</translation>
+    </message>
+    <message>
+        <source>現在のサウンド :</source>
+        <translation>Current sound:</translation>
+    </message>
+    <message>
+        <source>新しいサウンド :</source>
+        <translation>New sound:</translation>
+    </message>
+    <message>
+        <source>全ての基点をずらす (ミリ秒) :</source>
+        <translation>Shift every step (ms):</translation>
+    </message>
+    <message>
+        <source>基点の時刻はそのままです。ずらす量を指定すると全ての基点が移動します。</source>
+        <translation>The steps keep their times. Enter a shift to move every step by it.</translation>
     </message>
 </context>
 </TS>

@@ -65,6 +65,7 @@ constexpr MenuEntry kEditMenu[] = {A(Id::CutStepAction),
                                    A(Id::MovToCsrPosAction),
                                    kSep,
                                    A(Id::UndoAction),
+                                   A(Id::RedoAction),
                                    kSep,
                                    A(Id::PrvStpAction),
                                    A(Id::NxtStpAction),
@@ -97,7 +98,8 @@ constexpr MenuEntry kViewMenu[] = {S(kToolBarsSubmenu),
 constexpr MenuEntry kToolBarsMenu[] = {A(Id::ViewFilToolAction), A(Id::ViewEditToolAction),
                                        A(Id::ViewPlayerAction), A(Id::ViewCurPalAction)};
 
-constexpr MenuEntry kSettingsMenu[] = {A(Id::SetPrjAction), kSep, C(kOptionsCommand)};
+constexpr MenuEntry kSettingsMenu[] = {A(Id::SetPrjAction), A(Id::ReplaceSoundAction), kSep,
+                                       C(kOptionsCommand)};
 
 constexpr MenuEntry kHelpMenu[] = {C(kHelpContentsCommand), C(kWebPageCommand), kSep,
                                    C(kAboutCommand)};
@@ -120,6 +122,7 @@ constexpr MenuEntry kEditBar[] = {A(Id::AddStepAction),
                                   A(Id::ZoomFitAction),
                                   kSep,
                                   A(Id::UndoAction),
+                                  A(Id::RedoAction),
                                   kSep,
                                   A(Id::SnapBeatAction)};
 
@@ -254,6 +257,9 @@ constexpr std::array<ActionInfo, kMainActionCount> kActionTable = {{
         T::None),
     Row(Id::SelectBeatStepsAction, LV_TEXT("Lumavox", "ビートに最も近い基点を選択(&R)"), "",
         M::Edit, T::None),
+    Row(Id::RedoAction, LV_TEXT("Lumavox", "やり直し(&R)"), "edit-redo", M::Edit, T::Edit),
+    Row(Id::ReplaceSoundAction, LV_TEXT("Lumavox", "サウンドの差し替え(&R)..."), "document-revert",
+        M::Settings, T::None),
 }};
 
 static_assert(InIdOrder(kActionTable), "kActionTable rows follow the order of ActionId");

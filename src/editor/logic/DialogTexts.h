@@ -44,6 +44,8 @@ inline constexpr std::string_view kClearKey = LV_TEXT("Lumavox", "解除(&R)");
 inline constexpr std::string_view kPaletteGroup = LV_TEXT("Lumavox", "ユーザパレット画像");
 inline constexpr std::string_view kBitmapFilter = LV_TEXT("Lumavox", "ビットマップ (*.bmp *.BMP)");
 inline constexpr std::string_view kJpegFilter = "JPEG File (*.JPG *.JPE *.JPEG *.jpg *.jpe *.jpeg)";
+// PNG palette images, read by the editor through Qt.
+inline constexpr std::string_view kPngFilter = "PNG File (*.png *.PNG)";
 inline constexpr std::string_view kAutoBackup = LV_TEXT("Lumavox", "自動バックアップを行う");
 inline constexpr std::string_view kInterval = LV_TEXT("Lumavox", "間隔");
 inline constexpr std::string_view kMinutes = LV_TEXT("Lumavox", "分");

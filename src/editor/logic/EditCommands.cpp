@@ -180,13 +180,27 @@ bool StretchBrightnessMulti(ProjectData& project, std::string_view answer) {
     return true;
 }
 
-void UndoCommand(ProjectData& project, PaneState& pane) {
+namespace {
+
+// Undo and redo replace every step object: the current and anchor steps keep their indices.
+template <class Restore>
+void RestoreKeepingIndices(ProjectData& project, PaneState& pane, Restore restore) {
     const int current = pane.CurrentIndex(project);
     const int anchor = pane.AnchorIndex(project);
     ClearCurrent(pane);
-    Undo(project);
+    restore(project);
     pane.CurrentStep = StepAt(project, current);
     pane.AnchorStep = StepAt(project, anchor);
+}
+
+}  // namespace
+
+void UndoCommand(ProjectData& project, PaneState& pane) {
+    RestoreKeepingIndices(project, pane, [](ProjectData& p) { Undo(p); });
+}
+
+void RedoCommand(ProjectData& project, PaneState& pane) {
+    RestoreKeepingIndices(project, pane, [](ProjectData& p) { Redo(p); });
 }
 
 bool SetCurrentBrightness(ProjectData& project, const PaneState& pane, int32_t brightness,

@@ -65,6 +65,8 @@ bool StretchBrightnessMulti(ProjectData& project, std::string_view answer);
 // Undo one level. The current step keeps its index in the restored line (none past its end):
 // the restored steps are new objects.
 void UndoCommand(ProjectData& project, PaneState& pane);
+// Redo one level, keeping the current step's index in the same way.
+void RedoCommand(ProjectData& project, PaneState& pane);
 // The current step of the current line, or null when it is gone.
 const Step* CurrentStepOf(const ProjectData& project, const PaneState& pane);
 // Brightness slider: sets the current step's brightness (clamped) without an undo state; marks

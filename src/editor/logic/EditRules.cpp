@@ -13,7 +13,7 @@ constexpr ActionId kStepChanging[] = {
     ActionId::PropStepAction,     ActionId::TimeStepAction,   ActionId::CpyFrmTrkAction,
     ActionId::UndoAction,         ActionId::CutMltAction,     ActionId::PstMltAction,
     ActionId::AlignMltAction,     ActionId::StretchMltAction, ActionId::LoadGrpAction,
-    ActionId::AddBeatStepsAction,
+    ActionId::AddBeatStepsAction, ActionId::RedoAction,       ActionId::ReplaceSoundAction,
 };
 
 constexpr std::array<bool, kActionIdCount> kChangesSteps = [] {

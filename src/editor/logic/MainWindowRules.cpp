@@ -61,6 +61,7 @@ ActionFacts GatherActionFacts(const ProjectData& project, const EngineState& eng
     f.LineClipboardEmpty = project.LineClipboard.ItemsUnlocked().empty();
     f.MultiClipboardEmpty = project.MultiLineClipboard.ItemsUnlocked().empty();
     f.UndoEmpty = project.UndoList.Count() == 0;
+    f.RedoAvailable = CanRedo(project);
     f.ZoomInAllowed = zoomInAllowed;
     f.ZoomOutAllowed = zoomOutAllowed;
     f.CanPlayFromStart = transport.CanPlayFromStart(waveformHasData);
@@ -108,6 +109,7 @@ bool Enabled(ActionId id, const ActionFacts& f) {
         case Id::SelectExAction:
             return f.StepsAll > 0;
         case Id::ExportFseqAction:
+        case Id::ReplaceSoundAction:
             return f.Idle && f.SoundLoaded;
         case Id::MovToCsrPosAction:
         case Id::UpBrightAction:
@@ -119,6 +121,8 @@ bool Enabled(ActionId id, const ActionFacts& f) {
             return current || f.SelectedAll > 0;
         case Id::UndoAction:
             return !f.UndoEmpty;
+        case Id::RedoAction:
+            return f.RedoAvailable;
         case Id::PrvStpAction:
             return f.CurrentStep > 0;
         case Id::NxtStpAction:

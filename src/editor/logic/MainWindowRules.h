@@ -59,6 +59,7 @@ struct ActionFacts {
     bool LineClipboardEmpty = true;
     bool MultiClipboardEmpty = true;
     bool UndoEmpty = true;
+    bool RedoAvailable = false;
     bool ZoomInAllowed = false;  // from the time line's zoom table
     bool ZoomOutAllowed = false;
     bool CanPlayFromStart = false;  // the Transport rules

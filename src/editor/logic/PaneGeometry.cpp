@@ -142,13 +142,31 @@ std::vector<const Step*> RefRows::BandPicks(const TimeLine& timeLine, TStepList:
     return picks;
 }
 
-WaveSpan WaveColumn(int32_t a, int32_t b, int height) {
-    auto y = [height](int32_t v) { return height - TruncToInt(v / 32767.0 * height); };
+WaveSpan WaveColumn(int32_t a, int32_t b, int height, int gain) {
+    // v * gain is exact in double, so gain 1 gives the unzoomed rows bit for bit.
+    auto y = [height, gain](int32_t v) {
+        return height - TruncToInt(static_cast<double>(v) * gain / 32767.0 * height);
+    };
     const int ya = y(a);
     const int yb = y(b);
     // The end point is excluded in either direction.
     if (ya <= yb) return {ya, yb};
     return {yb + 1, ya + 1};
+}
+
+int StepWaveGain(int gain, int notches) {
+    int g = ValidWaveGain(gain);
+    for (int i = 0; i < notches && g < kMaxWaveGain; ++i) g *= 2;
+    for (int i = 0; i > notches && g > 1; --i) g /= 2;
+    return g;
+}
+
+int ValidWaveGain(int32_t stored) {
+    return stored >= 1 && stored <= kMaxWaveGain && (stored & (stored - 1)) == 0 ? stored : 1;
+}
+
+std::string WaveGainText(int gain) {
+    return gain > 1 ? "\u00D7" + std::to_string(gain) : std::string();
 }
 
 WaveLayout WaveAreaLayout(bool mono, int waveAreaHeight) {

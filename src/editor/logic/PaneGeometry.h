@@ -100,12 +100,22 @@ struct RefRows {
 };
 
 // The y span of one waveform column: a line from y(a) toward y(b), end excluded, with
-// y(v) = H - trunc(v / 32767 * H). Rows [Top, Bottom) are drawn (may extend past the pane).
+// y(v) = H - trunc(v * gain / 32767 * H). Rows [Top, Bottom) are drawn (may extend past the pane;
+// the canvas clips at its edges).
 struct WaveSpan {
     int Top = 0;
     int Bottom = 0;
 };
-WaveSpan WaveColumn(int32_t a, int32_t b, int height);
+WaveSpan WaveColumn(int32_t a, int32_t b, int height, int gain = 1);
+
+// The waveform's amplitude zoom: 1, 2, 4, 8 or 16 times the peak values.
+inline constexpr int kMaxWaveGain = 16;
+// The gain `notches` doublings (halvings when negative) away, kept within 1..16.
+int StepWaveGain(int gain, int notches);
+// A stored gain: anything but 1, 2, 4, 8 or 16 reads as 1.
+int ValidWaveGain(int32_t stored);
+// What the waveform headers add to their text: empty at 1, else "×2" .. "×16".
+std::string WaveGainText(int gain);
 
 // Heights of the waveform area from its total (L pane + bevel + R pane) and the mono display. The
 // L and R headers beside it span the panes, the bevel and the 4 px splitter under them.

@@ -173,6 +173,12 @@ int TimeLine::WheelScroll(bool shift) const {
     return TruncToInt((shift ? 200 : 50) * m_frameZoom);
 }
 
+int TimeLine::AnchoredL(int anchorX, int anchorOffset, double oldFrameZoom) const {
+    if (!(oldFrameZoom > 0)) return std::clamp(m_l, 0, MaxL());
+    const int x = TruncToInt(anchorX * (m_frameZoom / oldFrameZoom));
+    return std::clamp(TruncToInt(static_cast<double>(x) - anchorOffset), 0, MaxL());
+}
+
 std::string TimeLine::ScaleText() const {
     char buf[32];
     std::snprintf(buf, sizeof buf, "=%6.3f", m_frameZoom);

@@ -90,6 +90,11 @@ public:
 
     // Status panel 2 after a layout: "スケール= 0.250".
     std::string ScaleText() const;
+    // After a zoom (and its layout) from oldFrameZoom: the L that brings content x anchorX of the
+    // old scale back under the screen column it was shown at, anchorOffset pixels from the left
+    // edge, clamped to [0, MaxL()]. The anchor scales by the ratio of the zooms (both are table
+    // values, so 2 from 0.25 to 0.5 is exact) rather than through a truncated time.
+    int AnchoredL(int anchorX, int anchorOffset, double oldFrameZoom) const;
 
 private:
     double m_frameZoom = kInitialZoom;

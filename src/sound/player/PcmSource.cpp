@@ -20,14 +20,15 @@ int64_t FramesToMs(uint64_t frameCount, uint32_t rate) {
 
 namespace {
 
-// Integer PCM of 1 to 4 bytes per sample, little-endian; 8-bit samples are unsigned.
+// Integer PCM of 1 to 4 bytes per sample (8-bit unsigned) or 32-bit float, little-endian,
+// converted to 16 bits as the waveform reader converts it.
 class WavPcmSource final : public IPcmSource {
 public:
     WavPcmSource(int fd, const WaveLayout& layout)
         : m_fd(fd),
+          m_format(layout.Format),
           m_rate(layout.Format.Rate),
           m_channels(layout.Format.Channels),
-          m_bytesPerSample(static_cast<uint32_t>(layout.Format.BytesPerSample)),
           m_blockAlign(layout.Format.BlockAlign),
           m_dataOffset(layout.Data.Offset),
           m_frameCount(layout.Data.Bytes / layout.Format.BlockAlign) {}
@@ -54,7 +55,7 @@ public:
             if (got <= 0) break;  // the file shrank or cannot be read: the sound ends here
             const size_t frames = static_cast<size_t>(got) / m_blockAlign;
             if (frames == 0) break;
-            Convert(m_buffer.data(), frames, out + done * m_channels);
+            ConvertWaveSamples(m_format, m_buffer.data(), frames, out + done * m_channels);
             done += frames;
             m_frame += frames;
         }
@@ -62,28 +63,10 @@ public:
     }
 
 private:
-    void Convert(const unsigned char* in, size_t frames, int16_t* out) const {
-        for (size_t f = 0; f < frames; ++f) {
-            const unsigned char* frame = in + f * m_blockAlign;
-            for (uint32_t c = 0; c < m_channels; ++c) {
-                const unsigned char* s = frame + c * m_bytesPerSample;
-                int32_t v;
-                if (m_bytesPerSample == 1) {
-                    v = (static_cast<int32_t>(s[0]) - 128) * 256;
-                } else {
-                    // The two most significant bytes of a little-endian sample.
-                    const unsigned char* top = s + m_bytesPerSample - 2;
-                    v = static_cast<int16_t>(static_cast<uint16_t>(top[0] | (top[1] << 8)));
-                }
-                *out++ = static_cast<int16_t>(v);
-            }
-        }
-    }
-
     int m_fd;
+    WaveFormat m_format;
     uint32_t m_rate;
     uint32_t m_channels;
-    uint32_t m_bytesPerSample;
     uint32_t m_blockAlign;
     uint64_t m_dataOffset;
     uint64_t m_frameCount;
@@ -143,8 +126,7 @@ PcmSourceResult OpenWav(const std::string& path) {
     if (!layout.Opened) return {nullptr, "the file cannot be opened"};
     if (layout.Fault != WaveFault::None) return {nullptr, WaveFaultText(layout.Fault)};
     const WaveFormat& format = layout.Format;
-    if (format.BytesPerSample < 1 || format.BytesPerSample > 4 ||
-        format.BlockAlign < format.Channels * format.BytesPerSample) {
+    if (!WaveSamplesReadable(format)) {
         return {nullptr, WaveFaultText(WaveFault::NoSupportFrm)};
     }
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

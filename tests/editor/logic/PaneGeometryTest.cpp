@@ -187,5 +187,18 @@ TEST(PaneState, TheCurrentStepStaysTheSameStepWhenTheLineIsResorted) {
     EXPECT_EQ(state.AnchorStep, nullptr);
 }
 
+// The amplitude zoom multiplies the distance from the baseline (gain 1: the plain rows) and runs
+// past the pane, which the canvas clips; it steps by doubling within 1..16.
+TEST(WaveColumn, AmplitudeZoomScalesFromTheBaselineAndStepsByDoubling) {
+    EXPECT_EQ(WaveColumn(16384, -16384, 100, 1).Top, 50);
+    EXPECT_EQ(WaveColumn(1000, -1000, 100, 4).Top, 88);  // 100 - trunc(12.2)
+    EXPECT_EQ(WaveColumn(1000, -1000, 100, 4).Bottom, 112);
+    EXPECT_EQ(WaveColumn(32767, -32768, 120, 16).Top, -1800);
+    EXPECT_EQ(StepWaveGain(8, 2), 16);
+    EXPECT_EQ(StepWaveGain(2, -5), 1);
+    EXPECT_EQ(ValidWaveGain(6), 1);
+    EXPECT_EQ(WaveGainText(16), "\u00D716");
+}
+
 }  // namespace
 }  // namespace lumavox

@@ -159,5 +159,26 @@ TEST(TimeLine, CursorPageFollowsOnlyWhileTheSoundPlays) {
     EXPECT_EQ(tl.WheelScroll(true), 50);
 }
 
+// Zooming at the pointer keeps the pointer's column on the same time line x (scaled by the zoom
+// ratio), within [0, MaxL]. 10 minutes, 800 px: MaxL is 14200 at 0.25, 29200 at 0.5.
+TEST(TimeLine, AnchoredZoomKeepsThePointersTimeInItsColumnWithinTheScrollRange) {
+    struct Row {
+        double from;
+        bool in;
+        int l, offset, newL;
+    };
+    for (const Row r : {Row{0.25, true, 1000, 100, 2100}, Row{0.5, false, 2100, 100, 1000},
+                        Row{1, true, 1000, 799, 1899},  // 1.5x: trunc(1799 * 1.5) - 799
+                        Row{0.5, false, 10, 30, 0}, Row{0.5, false, 29000, 0, 14200}}) {
+        TimeLine tl = Laid(0, 0, 60000, 800);
+        while (tl.FrameZoom() < r.from) tl.ZoomIn();
+        tl.Layout({0, 0, 0, 60000, 600000, 800});
+        tl.SetL(r.l);
+        ASSERT_TRUE(r.in ? tl.ZoomIn() : tl.ZoomOut());
+        tl.Layout({0, 0, 0, 60000, 600000, 800});
+        EXPECT_EQ(tl.AnchoredL(r.l + r.offset, r.offset, r.from), r.newL) << r.from << " " << r.l;
+    }
+}
+
 }  // namespace
 }  // namespace lumavox

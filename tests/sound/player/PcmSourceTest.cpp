@@ -67,6 +67,23 @@ TEST(PcmSource, WavOtherWidthsBecomeSixteenBit) {
     ASSERT_EQ(opened.Source->Read(out, 2), 2u);
     EXPECT_EQ(out[0], 0x1234);
     EXPECT_EQ(out[1], -32768);
+
+    // Stereo extensible float plays as the waveform reads it, clipped.
+    WavRecipe floats;
+    floats.Extensible = true;
+    floats.PcmSubFormat = false;
+    floats.BitsPerSample = 32;
+    const std::string pathF = dir.File("float.wav");
+    WriteFile(pathF, WavBytes(floats, test::PcmFloat({0.5f, -1.5f, -0.25f, 2.0f})));
+    opened = OpenPcmSource(pathF);
+    ASSERT_TRUE(opened.Source) << opened.Error;
+    EXPECT_EQ(opened.Source->FrameCount(), 2u);
+    int16_t stereo[4] = {};
+    ASSERT_EQ(opened.Source->Read(stereo, 2), 2u);
+    EXPECT_EQ(stereo[0], 16384);
+    EXPECT_EQ(stereo[1], -32768);
+    EXPECT_EQ(stereo[2], -8192);
+    EXPECT_EQ(stereo[3], 32767);
 }
 
 TEST(PcmSource, TruncatedDataEndsTheSoundAtTheLastWholeFrame) {
@@ -90,8 +107,8 @@ TEST(PcmSource, RefusesWhatItCannotPlay) {
     EXPECT_FALSE(opened.Error.empty());
     WavRecipe floatWav;
     floatWav.FormatTag = 3;
-    floatWav.BitsPerSample = 32;
-    const std::string f = dir.File("float.wav");
+    floatWav.BitsPerSample = 64;
+    const std::string f = dir.File("float64.wav");
     WriteFile(f, WavBytes(floatWav, std::string(80, '\0')));
     EXPECT_FALSE(OpenPcmSource(f).Source);
 }
