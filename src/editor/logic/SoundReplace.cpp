@@ -1,10 +1,13 @@
 #include "editor/logic/SoundReplace.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
 #include <utility>
 
 #include "model/ProjectData.h"
 #include "model/Translation.h"
+#include "sound/analysis/BeatCache.h"
 
 namespace lumavox {
 
@@ -28,11 +31,14 @@ bool SoundShiftAllowed(const ProjectData& project, int32_t shiftMs, const TimeLi
 }
 
 int32_t ProposedSoundShiftMs(const std::string& oldSoundPath, const std::string& newSoundPath) {
-    // Wired to the onset analysis once its results exist for both sounds: the new sound's first
-    // onset minus the old one's.
-    static_cast<void>(oldSoundPath);
-    static_cast<void>(newSoundPath);
-    return 0;
+    // Only what the beat lane has already found: analysing here would hold up the dialog.
+    const BeatSettings settings;
+    const std::optional<BeatAnalysis> before = LoadBeatCache(oldSoundPath, settings);
+    if (!before || before->Onsets.empty()) return 0;
+    const std::optional<BeatAnalysis> after = LoadBeatCache(newSoundPath, settings);
+    if (!after || after->Onsets.empty()) return 0;
+    const int64_t shift = int64_t{after->Onsets.front()} - int64_t{before->Onsets.front()};
+    return static_cast<int32_t>(std::clamp<int64_t>(shift, INT32_MIN, INT32_MAX));
 }
 
 std::string ShiftRefusalText(const StepsOffTimeLine& off, const TimeLimits& limits) {

@@ -42,9 +42,9 @@ StepsOffTimeLine StepsOffTimeLineAfterShift(const ProjectData& project, int32_t 
 bool SoundShiftAllowed(const ProjectData& project, int32_t shiftMs, const TimeLimits& limits);
 
 // The shift the replace-sound dialog proposes for moving from the old sound to the new one.
-// With onset analysis results for both sounds it is the distance between their first onsets, so
-// that the show follows the music; no analysis is available to this function yet, so it proposes
-// 0 (the steps stay where they are).
+// When the beat lane has analysed both sounds (fresh .beats caches with the default settings) it
+// is the new sound's first onset minus the old one's, so that the show follows the music;
+// otherwise 0 (the steps stay where they are).
 int32_t ProposedSoundShiftMs(const std::string& oldSoundPath, const std::string& newSoundPath);
 
 // Why the dialog refuses a shift: "n 個の基点がタイムライン (a 〜 b ms) の外に出ます".

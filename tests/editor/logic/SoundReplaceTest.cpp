@@ -12,6 +12,7 @@
 #include "settings/EnvData.h"
 #include "sound/WavFixture.h"
 #include "sound/WavSound.h"
+#include "sound/analysis/BeatCache.h"
 
 namespace lumavox {
 namespace {
@@ -65,7 +66,6 @@ TEST(SoundShift, NoShiftKeepsStepsBeyondAShorterSoundAndAShiftMayBringThemBack) 
     EXPECT_EQ(StepsOffTimeLineAfterShift(project, 0, kLimits).After, 1);
     EXPECT_FALSE(SoundShiftAllowed(project, 10, kLimits));  // moved, and still off the line
     EXPECT_TRUE(SoundShiftAllowed(project, -2000, kLimits));
-    EXPECT_EQ(ProposedSoundShiftMs("a.wav", "b.wav"), 0);
 }
 
 class ReplaceSoundTest : public ::testing::Test {
@@ -224,4 +224,22 @@ TEST_F(ReplaceSoundTest, UndoAndRedoSwapTheSoundBackAndForthWithTheSteps) {
 }
 
 }  // namespace
+TEST_F(ReplaceSoundTest, TheProposedShiftAlignsTheFirstOnsetsOnlyWhenBothSoundsWereAnalysed) {
+    const std::string before = WriteSound("before.wav", 2, 0);
+    const std::string after = WriteSound("after.wav", 3, 0);
+    const auto cache = [](const std::string& path, std::vector<int32_t> onsets) {
+        BeatAnalysis analysis;
+        analysis.Onsets = std::move(onsets);
+        ASSERT_EQ(SaveBeatCache(path, *StampOf(path), BeatSettings{}, analysis), 0);
+    };
+    EXPECT_EQ(ProposedSoundShiftMs(before, after), 0);
+    cache(before, {250, 900});
+    EXPECT_EQ(ProposedSoundShiftMs(before, after), 0);  // the new sound not analysed yet
+    cache(after, {1100, 1400});
+    EXPECT_EQ(ProposedSoundShiftMs(before, after), 850);
+    EXPECT_EQ(ProposedSoundShiftMs(after, before), -850);
+    cache(after, {});  // analysed, but silent
+    EXPECT_EQ(ProposedSoundShiftMs(before, after), 0);
+}
+
 }  // namespace lumavox
