@@ -17,16 +17,20 @@ namespace {
 constexpr uint32_t kStart = 1000;  // clock time of show time 0
 
 // A show of single-channel steps: channel 1 holds how many steps lie at or before the show time
-// (clock - kStart + offset). Stands in for the engine, on the same clock as the loop.
+// (clock - kStart + offset). Holds are steps that change nothing (as one that keeps the colour
+// before a jump). Stands in for the engine, on the same clock as the loop.
 class StepShow final : public IFrameSource {
 public:
-    StepShow(const IClock& clock, std::vector<int32_t> steps)
-        : m_clock(clock), m_steps(std::move(steps)) {}
+    StepShow(const IClock& clock, std::vector<int32_t> steps, const std::vector<int32_t>& holds)
+        : m_clock(clock), m_steps(std::move(steps)), m_allSteps(m_steps) {
+        m_allSteps.insert(m_allSteps.end(), holds.begin(), holds.end());
+        std::sort(m_allSteps.begin(), m_allSteps.end());
+    }
     void Tick(DmxFrame& frame) override { FrameAt(m_clock.NowMs(), frame); }
     void SetLightOffsetMs(int32_t offsetMs) override { m_offset = offsetMs; }
     std::optional<uint32_t> NextStepAt(uint32_t afterMs) override {
-        const auto it = std::upper_bound(m_steps.begin(), m_steps.end(), ShowTime(afterMs));
-        if (it == m_steps.end()) return std::nullopt;
+        const auto it = std::upper_bound(m_allSteps.begin(), m_allSteps.end(), ShowTime(afterMs));
+        if (it == m_allSteps.end()) return std::nullopt;
         return static_cast<uint32_t>(static_cast<int32_t>(kStart) + *it - m_offset);
     }
     void FrameAt(uint32_t nowMs, DmxFrame& frame) override {
@@ -38,6 +42,7 @@ private:
     int32_t ShowTime(uint32_t now) const { return static_cast<int32_t>(now - kStart) + m_offset; }
     const IClock& m_clock;
     std::vector<int32_t> m_steps;
+    std::vector<int32_t> m_allSteps;
     int32_t m_offset = 0;
 };
 
@@ -88,8 +93,10 @@ uint32_t SmallestGap(const std::vector<Sent>& sent) {
 }
 
 // Steps between ticks, one inside the gap after another, one on a tick, one just before a tick
-// (which then waits for the gap's end), and a pair 1 ms apart.
-const std::vector<int32_t> kSteps{113, 240, 242, 500, 521, 731, 732};
+// (which then waits for the gap's end), a jump held 1 ms before (the hold must not start a gap)
+// and a pair 1 ms apart.
+const std::vector<int32_t> kSteps{113, 240, 242, 500, 521, 610, 620, 731, 732};
+const std::vector<int32_t> kHolds{619};
 
 struct Case {
     const char* name;
@@ -102,7 +109,7 @@ class EventTimedLoops : public ::testing::TestWithParam<Case> {
 protected:
     ManualClock clock{kStart};
     FakeUdpSocket socket;
-    StepShow show{clock, kSteps};
+    StepShow show{clock, kSteps, kHolds};
 };
 
 TEST_P(EventTimedLoops, ArtnetAndSacnSendStepsAtTheirTimeAndKeepTheGap) {
@@ -142,12 +149,12 @@ INSTANTIATE_TEST_SUITE_P(
     Timing, EventTimedLoops,
     ::testing::Values(
         // Periodic only: each step waits for the next 25 ms tick.
-        Case{"Periodic", false, 0, {125, 250, 250, 500, 525, 750, 750}},
+        Case{"Periodic", false, 0, {125, 250, 250, 500, 525, 625, 625, 750, 750}},
         // 242 falls inside the gap after 240 and leaves at its end; so does 732 after 731.
-        Case{"EventTimed", true, 0, {113, 240, 245, 500, 521, 731, 736}},
-        Case{"EarlyBy50", true, 50, {63, 190, 195, 450, 471, 681, 686}},
-        Case{"LateBy20", true, -20, {133, 260, 265, 520, 541, 751, 756}},
-        Case{"PeriodicEarlyBy50", false, 50, {75, 200, 200, 450, 475, 700, 700}}),
+        Case{"EventTimed", true, 0, {113, 240, 245, 500, 521, 610, 620, 731, 736}},
+        Case{"EarlyBy50", true, 50, {63, 190, 195, 450, 471, 560, 570, 681, 686}},
+        Case{"LateBy20", true, -20, {133, 260, 265, 520, 541, 630, 640, 751, 756}},
+        Case{"PeriodicEarlyBy50", false, 50, {75, 200, 200, 450, 475, 575, 575, 700, 700}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

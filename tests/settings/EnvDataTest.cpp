@@ -327,6 +327,46 @@ TEST(EnvData, ArtnetDeliveryIsStoredInOutputOnlyOnceChosen) {
     EXPECT_EQ(env.Ini().ReadString("Output", "ArtnetUnicast", ""), "0");
 }
 
+// Frame timing likewise; a hand-edited offset beyond the range reads as none.
+TEST(EnvData, FrameTimingIsStoredOnlyOnceSetAndReadWithinRange) {
+    TempDir dir;
+    const std::string path = dir.File("lumavox.INI");
+    FakeWaveVolume volume(100);
+    const auto session = [&](auto change) {
+        EnvData env(path, dir.Folder());
+        env.Create(volume);
+        change(env);
+        env.SaveOptions(0, 0);
+        EXPECT_TRUE(env.Save(volume).Ok());
+    };
+    session([](EnvData& env) {
+        EXPECT_FALSE(env.EventTimed);
+        EXPECT_EQ(env.MinFrameGapMs, 5);
+    });
+    EXPECT_EQ(ReadBytes(path).find("[Output]"), std::string::npos);
+    session([](EnvData& env) {
+        env.EventTimed = true;
+        env.ArtnetLightOffsetMs = -120;
+    });
+    session([](EnvData& env) {
+        EXPECT_TRUE(env.EventTimed);
+        EXPECT_EQ(env.ArtnetLightOffsetMs, -120);
+        EXPECT_EQ(env.SacnLightOffsetMs, 0);
+    });
+    const std::string text = ReadBytes(path);
+    EXPECT_EQ(text.find("UsbLightOffsetMs"), std::string::npos);
+    EXPECT_EQ(text.find("MinFrameGapMs"), std::string::npos);
+    {
+        EnvData env(path, dir.Folder());
+        env.Create(volume);
+        env.Ini().WriteInt("Output", "SacnLightOffsetMs", 900);
+        EXPECT_TRUE(env.Save(volume).Ok());
+    }
+    EnvData env(path, dir.Folder());
+    env.Create(volume);
+    EXPECT_EQ(env.SacnLightOffsetMs, 0);
+}
+
 // The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.
 TEST(EnvData, OutputThreadReadsTickValuesWhileTheUiChangesThem) {
     TempDir dir;

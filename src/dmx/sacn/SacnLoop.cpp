@@ -41,9 +41,13 @@ uint32_t SacnLoop::Iterate() {
     if (now - m_last < m_periodMs) {
         if (!eventTimed) return 0;
         if (m_schedule.Due(now)) {
-            // A step's frame, or a periodic frame held for the gap's end, for this instant.
+            // A step's frame, or a periodic frame held for the gap's end, for this instant. A
+            // step that changes nothing (one holding the colour before a jump) sends nothing,
+            // so it cannot push the jump behind a gap.
             m_source.FrameAt(now, m_frame);
-            if (SendIfNeeded(now)) {
+            const bool changed =
+                !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
+            if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
                 m_schedule.Sent(now);
             } else {
                 m_schedule.DropHeld();
