@@ -865,5 +865,21 @@
         <source>sACN初期化エラー</source>
         <translation>sACN Start-up Error</translation>
     </message>
+    <message>
+        <source>出力タイミング</source>
+        <translation>Output timing</translation>
+    </message>
+    <message>
+        <source>ステップ時刻にも送信 (Art-Net・sACN)</source>
+        <translation>Also send at step times (Art-Net, sACN)</translation>
+    </message>
+    <message>
+        <source>最小間隔</source>
+        <translation>Minimum gap</translation>
+    </message>
+    <message>
+        <source>ライト先行 (ms)</source>
+        <translation>Lights ahead (ms)</translation>
+    </message>
 </context>
 </TS>

@@ -80,6 +80,8 @@ public:
     void SetUnicast(bool on) { m_shared.unicast.store(on, std::memory_order_relaxed); }
     bool ArtSync() const { return m_shared.artSync.load(std::memory_order_relaxed); }
     void SetArtSync(bool on) { m_shared.artSync.store(on, std::memory_order_relaxed); }
+    bool EventTimed() const { return m_shared.eventTimed.load(std::memory_order_relaxed); }
+    int32_t LightOffset() const { return m_shared.lightOffsetMs.load(std::memory_order_relaxed); }
     // Event timing and the light offset; any time, the loop follows from its next pass.
     void SetTiming(bool eventTimed, uint32_t minGapMs, int32_t lightOffsetMs) {
         m_shared.eventTimed.store(eventTimed, std::memory_order_relaxed);
