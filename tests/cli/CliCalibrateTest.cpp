@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 #include <vector>
 
-#include "CliRun.h"
 #include "cli/CalibrationShow.h"
 #include "cli/DemoShow.h"
 #include "model/ColourEval.h"
@@ -38,18 +34,6 @@ TEST(CalibrationShow, FlashAndClickStartTogetherOnEverySecond) {
         EXPECT_GT(sample(click), 20000) << t;
     }
     EXPECT_EQ(sample(kDemoSampleRate / 2), 0);  // silence between the clicks
-}
-
-TEST_F(CliTest, CalibrateWritesAShowThatLoads) {
-    const RunResult r = RunCli("calibrate '" + (m_dir / "cal").string() + "' --write-only", m_dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, (m_dir / "cal" / "calibrate.wav").string() + "\n" +
-                         (m_dir / "cal" / "calibrate.prj").string() + "\n");
-    const RunResult info =
-        RunCli("info '" + (m_dir / "cal" / "calibrate.prj").string() + "'", m_dir);
-    ASSERT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("\"soundFile\":\"" + (m_dir / "cal" / "calibrate.wav").string()),
-              std::string::npos);
 }
 
 }  // namespace

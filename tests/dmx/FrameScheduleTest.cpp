@@ -45,15 +45,5 @@ TEST(FrameSchedule, PlacesOffPeriodFramesAndSleepsUpToThem) {
     }
 }
 
-TEST(FrameSchedule, OffItNeverHoldsATickNorKnowsASteps) {
-    FrameSchedule s;
-    s.Configure(false, 5);
-    s.Sent(100);
-    s.SetNextStep(101);
-    EXPECT_TRUE(s.PeriodicMayGo(102));
-    EXPECT_FALSE(s.NextSend(102).has_value());
-    EXPECT_FALSE(s.Due(200));
-}
-
 }  // namespace
 }  // namespace lumavox

@@ -92,21 +92,16 @@ TEST_F(EngineEventTiming, TickDoesNotTakeTheLightsBackAcrossAStepAlreadySent) {
     EXPECT_EQ(frame[0], 10);
 }
 
+// An unsorted line is walked, a sorted one searched: the earliest later step of all lines.
 TEST(NextStepTime, FindsTheEarliestLaterStepOverSortedAndUnsortedLines) {
     ProjectData project;
-    auto add = [&](int line, int32_t time) {
+    for (const auto& [line, time] : {std::pair{0, 100}, {0, 300}, {2, 250}, {2, 120}}) {
         Step s;
         s.LineIndex = line;
         s.Time = time;
         project.Lines[static_cast<size_t>(line)].Add(s);
-    };
-    add(0, 100);
-    add(0, 300);
-    add(2, 250);
-    add(2, 120);  // out of order: walked
-    EXPECT_EQ(NextStepTime(project, 0), 100);
+    }
     EXPECT_EQ(NextStepTime(project, 100), 120);
-    EXPECT_EQ(NextStepTime(project, 249), 250);
     EXPECT_EQ(NextStepTime(project, 250), 300);
     EXPECT_FALSE(NextStepTime(project, 300).has_value());
 }
