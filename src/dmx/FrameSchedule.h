@@ -24,8 +24,9 @@ struct OutputTiming {
 // The timing of event-timed output, shared by the network loops: besides the periodic tick a
 // frame goes out at the clock time of the next step, and no two frames leave closer than the
 // minimum gap (a step inside it goes out at the gap's end; so does a periodic frame, whose tick
-// still runs on time). Times are IClock milliseconds, compared wrap-safe. Plain arithmetic, no
-// threads; one per loop.
+// still runs on time, and a periodic frame just before a step goes with the step's frame instead,
+// so it cannot push the step behind a gap). Times are IClock milliseconds, compared wrap-safe.
+// Plain arithmetic, no threads; one per loop.
 class FrameSchedule {
 public:
     static constexpr uint32_t kDefaultMinGapMs = 5;
@@ -52,22 +53,32 @@ public:
     }
     // The clock time of the next step (nothing: none known).
     void SetNextStep(std::optional<uint32_t> at) { m_nextStep = m_eventTimed ? at : std::nullopt; }
-    // A periodic frame due at now: whether it may go now; if not, it is held for the gap's end.
+    // A periodic frame due at now: whether it may go now; if not, it is held for the gap's end
+    // or for the step due within the gap after now.
     bool PeriodicMayGo(uint32_t now) {
-        if (!m_eventTimed || !InsideGap(now)) return true;
-        m_held = true;
-        return false;
+        if (!m_eventTimed) return true;
+        if (InsideGap(now)) {
+            m_held = true;
+            m_heldUntil = m_lastSent + m_minGapMs;
+            return false;
+        }
+        if (m_nextStep && Before(now, *m_nextStep) && Before(*m_nextStep, now + m_minGapMs)) {
+            m_held = true;
+            m_heldUntil = *m_nextStep;
+            return false;
+        }
+        return true;
     }
     bool Held() const { return m_held; }
     // The held frame turned out to need no packet.
     void DropHeld() { m_held = false; }
 
-    // When the next off-period frame may leave: the step's time (or, for a held frame, now)
-    // moved to the gap's end; nothing when none waits.
-    std::optional<uint32_t> NextSend(uint32_t now) const {
+    // When the next off-period frame may leave: the step's time or the held frame's, moved to
+    // the gap's end; nothing when none waits.
+    std::optional<uint32_t> NextSend() const {
         if (!m_eventTimed) return std::nullopt;
         std::optional<uint32_t> at;
-        if (m_held) at = now;
+        if (m_held) at = m_heldUntil;
         if (m_nextStep && (!at || Before(*m_nextStep, *at))) at = m_nextStep;
         if (!at) return std::nullopt;
         if (m_sent && Before(*at, m_lastSent + m_minGapMs)) at = m_lastSent + m_minGapMs;
@@ -75,7 +86,7 @@ public:
     }
     // Whether an off-period frame is due at now.
     bool Due(uint32_t now) const {
-        const auto at = NextSend(now);
+        const auto at = NextSend();
         return at && !Before(now, *at);
     }
     // How long the loop may sleep at now before it must look again: up to 2 ms before the
@@ -83,7 +94,7 @@ public:
     // next millisecond).
     uint32_t SleepMs(uint32_t now, uint32_t nextTick) const {
         uint32_t until = nextTick;
-        if (const auto at = NextSend(now); at && Before(*at, until)) until = *at;
+        if (const auto at = NextSend(); at && Before(*at, until)) until = *at;
         if (!Before(now, until)) return 0;
         const uint32_t left = until - now;
         return left > 2 ? left - 2 : 0;
@@ -101,6 +112,7 @@ private:
     uint32_t m_lastSent = 0;
     std::optional<uint32_t> m_nextStep;
     bool m_held = false;
+    uint32_t m_heldUntil = 0;
 };
 
 }  // namespace lumavox

@@ -94,8 +94,8 @@ uint32_t SmallestGap(const std::vector<Sent>& sent) {
 
 // Steps between ticks, one inside the gap after another, one on a tick, one just before a tick
 // (which then waits for the gap's end), a jump held 1 ms before (the hold must not start a gap)
-// and a pair 1 ms apart.
-const std::vector<int32_t> kSteps{113, 240, 242, 500, 521, 610, 620, 731, 732};
+// a pair 1 ms apart, and one just after a tick that would repeat the last change.
+const std::vector<int32_t> kSteps{113, 240, 242, 500, 521, 610, 620, 731, 732, 752};
 const std::vector<int32_t> kHolds{619};
 
 struct Case {
@@ -149,12 +149,12 @@ INSTANTIATE_TEST_SUITE_P(
     Timing, EventTimedLoops,
     ::testing::Values(
         // Periodic only: each step waits for the next 25 ms tick.
-        Case{"Periodic", false, 0, {125, 250, 250, 500, 525, 625, 625, 750, 750}},
+        Case{"Periodic", false, 0, {125, 250, 250, 500, 525, 625, 625, 750, 750, 775}},
         // 242 falls inside the gap after 240 and leaves at its end; so does 732 after 731.
-        Case{"EventTimed", true, 0, {113, 240, 245, 500, 521, 610, 620, 731, 736}},
-        Case{"EarlyBy50", true, 50, {63, 190, 195, 450, 471, 560, 570, 681, 686}},
-        Case{"LateBy20", true, -20, {133, 260, 265, 520, 541, 630, 640, 751, 756}},
-        Case{"PeriodicEarlyBy50", false, 50, {75, 200, 200, 450, 475, 575, 575, 700, 700}}),
+        Case{"EventTimed", true, 0, {113, 240, 245, 500, 521, 610, 620, 731, 736, 752}},
+        Case{"EarlyBy50", true, 50, {63, 190, 195, 450, 471, 560, 570, 681, 686, 702}},
+        Case{"LateBy20", true, -20, {133, 260, 265, 520, 541, 630, 640, 751, 756, 772}},
+        Case{"PeriodicEarlyBy50", false, 50, {75, 200, 200, 450, 475, 575, 575, 700, 700, 725}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

@@ -13,7 +13,7 @@ struct Row {
     std::optional<uint32_t> step;
     bool held;
     uint32_t now;
-    std::optional<uint32_t> send;  // NextSend(now)
+    std::optional<uint32_t> send;  // NextSend()
     uint32_t sleep;                // SleepMs(now, nextTick)
 };
 
@@ -29,6 +29,7 @@ TEST(FrameSchedule, PlacesOffPeriodFramesAndSleepsUpToThem) {
         {"nothing sent yet: the step's time", std::nullopt, 101, false, 100, 101, 0},
         {"held tick waits for the gap's end", 100, std::nullopt, true, 102, 105, 1},
         {"held tick and a later step: the held first", 100, 115, true, 102, 105, 1},
+        {"tick just before a step goes with it", 50, 103, true, 100, 103, 1},
         {"gap across the clock wrap", kWrap, 1u, false, kWrap, 3u, 3},
     };
     for (const Row& r : rows) {
@@ -39,7 +40,7 @@ TEST(FrameSchedule, PlacesOffPeriodFramesAndSleepsUpToThem) {
         if (r.held) {
             EXPECT_FALSE(s.PeriodicMayGo(r.now)) << r.what;
         }
-        EXPECT_EQ(s.NextSend(r.now), r.send) << r.what;
+        EXPECT_EQ(s.NextSend(), r.send) << r.what;
         const uint32_t tick = r.now >= kWrap ? 20u : kNextTick;
         EXPECT_EQ(s.SleepMs(r.now, tick), r.sleep) << r.what;
     }
