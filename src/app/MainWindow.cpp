@@ -28,6 +28,7 @@
 #include "editor/logic/MainWindowRules.h"
 #include "editor/logic/ProjectCommands.h"
 #include "editor/logic/UiText.h"
+#include "engine/OutputTimingSetup.h"
 #include "engine/SacnSetup.h"
 #include "model/Msgstr.h"
 #include "settings/MainView.h"
@@ -154,6 +155,7 @@ TLumavoxForm::TLumavoxForm(Setup setup, QWidget* parent)
         config.UsbVendorId = static_cast<uint16_t>(m_env.UsbVendorId);
         config.UsbProductId = static_cast<uint16_t>(m_env.UsbProductId);
         config.Sacn = SacnConfigFrom(m_env.Sacn);
+        config.Timing = OutputTimingFrom(m_env);
         m_outputs = std::make_unique<OutputPair>(*m_engine, m_clock, config);
         m_outputs->Start(OutputTypeOf(m_env.DmxType, m_env.Sacn.Selected));
         // The thread learns of a refused address only when it first runs: shown once, here.

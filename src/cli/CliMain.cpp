@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  beats SOUND       print the onsets or beats of a WAV or MP3 file (ms per line)\n"
     "  play PROJECT      play a show headless on the audio device and a DMX output\n"
     "  demo DIR          write a demo show (demo.wav, demo.prj) into DIR\n"
+    "  calibrate DIR     write and play a click show to measure the lights' delay\n"
     "  export PROJECT OUT.fseq  write the show as an FSEQ sequence for show players\n"
     "\n"
     "Every command takes --help (or: lumavox-cli help COMMAND); --version prints the version.\n"
@@ -36,6 +37,7 @@ Command FindCommand(const std::string& name) {
     if (name == "beats") return BeatsCommand;
     if (name == "play") return PlayCommand;
     if (name == "demo") return DemoCommand;
+    if (name == "calibrate") return CalibrateCommand;
     if (name == "export") return ExportCommand;
     return nullptr;
 }

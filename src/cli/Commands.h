@@ -15,6 +15,7 @@ int PeaksCommand(const std::vector<std::string>& args);
 int WavInfoCommand(const std::vector<std::string>& args);
 int PlayCommand(const std::vector<std::string>& args);
 int DemoCommand(const std::vector<std::string>& args);
+int CalibrateCommand(const std::vector<std::string>& args);
 int ExportCommand(const std::vector<std::string>& args);
 int BeatsCommand(const std::vector<std::string>& args);
 

@@ -18,6 +18,10 @@ void PutLe(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
+void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
+
 int16_t ToSample(double v) {
     v = std::clamp(v, -1.0, 1.0);
     return static_cast<int16_t>(v * 32000.0);
@@ -25,16 +29,15 @@ int16_t ToSample(double v) {
 
 }  // namespace
 
-std::vector<uint8_t> DemoWavBytes(int seconds) {
+std::vector<uint8_t> StereoWavHeader(uint32_t frameCount) {
     constexpr int kChannels = 2;
-    const uint32_t frameCount =
-        kDemoSampleRate * static_cast<uint32_t>(std::clamp(seconds, 0, 3600));
     const uint32_t dataBytes = frameCount * kChannels * 2;
     std::vector<uint8_t> bytes;
     bytes.reserve(44 + dataBytes);
-    bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
+    PutTag(bytes, "RIFF");
     PutLe(bytes, 36 + dataBytes, 4);
-    bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    PutTag(bytes, "WAVE");
+    PutTag(bytes, "fmt ");
     PutLe(bytes, 16, 4);
     PutLe(bytes, 1, 2);  // PCM
     PutLe(bytes, kChannels, 2);
@@ -42,8 +45,20 @@ std::vector<uint8_t> DemoWavBytes(int seconds) {
     PutLe(bytes, kDemoSampleRate * kChannels * 2, 4);
     PutLe(bytes, kChannels * 2, 2);
     PutLe(bytes, 16, 2);
-    bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
+    PutTag(bytes, "data");
     PutLe(bytes, dataBytes, 4);
+    return bytes;
+}
+
+void PutStereoSample(std::vector<uint8_t>& bytes, int16_t left, int16_t right) {
+    PutLe(bytes, static_cast<uint16_t>(left), 2);
+    PutLe(bytes, static_cast<uint16_t>(right), 2);
+}
+
+std::vector<uint8_t> DemoWavBytes(int seconds) {
+    const uint32_t frameCount =
+        kDemoSampleRate * static_cast<uint32_t>(std::clamp(seconds, 0, 3600));
+    std::vector<uint8_t> bytes = StereoWavHeader(frameCount);
 
     std::mt19937 noise(42);
     std::uniform_real_distribution<double> white(-1.0, 1.0);
@@ -69,8 +84,7 @@ std::vector<uint8_t> DemoWavBytes(int seconds) {
                     std::sin(kTwoPi * root * 1.5 * t));
         const int16_t left = ToSample(0.7 * kick + hat * 0.8 + pad);
         const int16_t right = ToSample(0.7 * kick + hat * 1.2 + pad);
-        PutLe(bytes, static_cast<uint16_t>(left), 2);
-        PutLe(bytes, static_cast<uint16_t>(right), 2);
+        PutStereoSample(bytes, left, right);
     }
 
     return bytes;

@@ -15,6 +15,11 @@ inline constexpr int kDemoSeconds = 24;
 inline constexpr int kDemoBeatMs = 500;
 inline constexpr int32_t kDemoPrePostMs = 2000;
 
+// The 44-byte header of a 16-bit stereo PCM WAV file of frameCount frames at kDemoSampleRate,
+// with room reserved for the samples; PutStereoSample appends one frame.
+std::vector<uint8_t> StereoWavHeader(uint32_t frameCount);
+void PutStereoSample(std::vector<uint8_t>& bytes, int16_t left, int16_t right);
+
 // The piece (its first `seconds`) as the bytes of a 16-bit stereo PCM WAV file.
 std::vector<uint8_t> DemoWavBytes(int seconds = kDemoSeconds);
 // Writes them, atomically. False when the file cannot be written.

@@ -19,6 +19,7 @@
 #include "dmx/OutputPair.h"
 #include "dmx/artnet/NodeEntry.h"
 #include "engine/Engine.h"
+#include "engine/OutputTimingSetup.h"
 #include "engine/PostRequest.h"
 #include "engine/SacnSetup.h"
 #include "engine/Transport.h"
@@ -39,6 +40,7 @@ constexpr const char* kHelp =
     "usage: lumavox-cli play PROJECT [--output artnet|sacn|usb|none] [--universe N] [--repeat]\n"
     "                        [--period MS] [--sound FILE] [--require-audio]\n"
     "                        [--artnet-unicast] [--artsync]\n"
+    "                        [--event-timed] [--light-offset MS]\n"
     "                        [--progress | --quiet]\n"
     "                        [--priority P] [--sacn-unicast IP[,IP...]] [--sacn-sync U]\n"
     "                        [--sacn-interface NAME]\n"
@@ -48,6 +50,9 @@ constexpr const char* kHelp =
     "x 16 + ID, 0..255) or the sACN universe (1..63999). --artnet-unicast sends Art-Net only to\n"
     "the nodes whose latest ArtPollReply takes that universe (instead of broadcasting it),\n"
     "--artsync follows each frame with an ArtSync (both default to the editor's settings).\n"
+    "--event-timed (Art-Net and sACN) also sends a frame at the time of each step, frames at\n"
+    "least [Output] MinFrameGapMs apart; --light-offset sends the lights MS ms ahead of the\n"
+    "sound (negative: behind; -500..500). Both default to the editor's settings.\n"
     "--period is the USB and sACN output period in ms (Art-Net always sends every 20 ms). sACN\n"
     "goes to the universe's multicast group on the interface of the default route\n"
     "(--sacn-interface names another), or to the addresses of --sacn-unicast; --priority is its\n"
@@ -91,6 +96,7 @@ OutputPairConfig OutputsFor(OutputKind kind, const EnvData& settings, int32_t un
     config.Sacn.periodMs = static_cast<uint32_t>(period.value_or(20));
     config.ArtnetUnicast = settings.ArtnetUnicast;
     config.ArtSync = settings.ArtSync;
+    config.Timing = OutputTimingFrom(settings);
     config.UsbPeriodMs =
         static_cast<uint32_t>(period.value_or(kind == OutputKind::Usb ? settings.DmxInterval : 20));
     if (kind == OutputKind::Usb) {
@@ -137,6 +143,20 @@ void ReportOutputStart(OutputPair& outputs, OutputKind kind, const OutputPairCon
                  "this user open it? see lsusb and the README's udev rule)");
         }
     }
+    const OutputTiming& timing = config.Timing;
+    const bool network = kind == OutputKind::ArtNet || kind == OutputKind::Sacn;
+    const int32_t offset = kind == OutputKind::ArtNet ? timing.ArtnetLightOffsetMs
+                           : kind == OutputKind::Sacn ? timing.SacnLightOffsetMs
+                                                      : timing.UsbLightOffsetMs;
+    if ((network && timing.EventTimed) || offset != 0) {
+        Warn(std::string(network && timing.EventTimed
+                             ? "frames at each step, at least " +
+                                   std::to_string(timing.MinFrameGapMs) + " ms apart"
+                             : "frames every period") +
+             (offset != 0 ? ", lights " + std::to_string(offset < 0 ? -offset : offset) +
+                                (offset < 0 ? " ms behind the sound" : " ms ahead of the sound")
+                          : std::string()));
+    }
 }
 
 }  // namespace
@@ -146,9 +166,9 @@ int PlayCommand(const std::vector<std::string>& args) {
     const auto parsed =
         ParseCommand(args,
                      {{"--output", "--universe", "--period", "--sound", "--priority",
-                       "--sacn-unicast", "--sacn-sync", "--sacn-interface"},
+                       "--sacn-unicast", "--sacn-sync", "--sacn-interface", "--light-offset"},
                       {"--repeat", "--progress", "--quiet", "--require-audio", "--artnet-unicast",
-                       "--artsync"}},
+                       "--artsync", "--event-timed"}},
                      kHelp, 1, "play takes one PROJECT (see --help)", status);
     if (!parsed) return status;
 
@@ -186,6 +206,14 @@ int PlayCommand(const std::vector<std::string>& args) {
         period = ParseInt32(*text);
         if (!period || *period < 1 || *period > 1000) {
             return Fail("--period must be 1..1000 ms", kStatusUsage);
+        }
+    }
+    std::optional<int32_t> lightOffset;
+    if (const std::string* text = parsed->Value("--light-offset")) {
+        lightOffset = ParseInt32(*text);
+        if (!lightOffset || *lightOffset < -OutputTiming::kMaxLightOffsetMs ||
+            *lightOffset > OutputTiming::kMaxLightOffsetMs) {
+            return Fail("--light-offset must be -500..500 ms", kStatusUsage);
         }
     }
     if (parsed->Has("--progress") && parsed->Has("--quiet")) {
@@ -231,6 +259,16 @@ int PlayCommand(const std::vector<std::string>& args) {
         OutputsFor(kind, settings, universe.value_or(settings.TxUniverse), period);
     if (parsed->Has("--artnet-unicast")) outputConfig.ArtnetUnicast = true;
     if (parsed->Has("--artsync")) outputConfig.ArtSync = true;
+    if (parsed->Has("--event-timed")) {
+        if (kind != OutputKind::ArtNet && kind != OutputKind::Sacn) {
+            return Fail("--event-timed needs the Art-Net or sACN output", kStatusUsage);
+        }
+        outputConfig.Timing.EventTimed = true;
+    }
+    if (lightOffset) {
+        outputConfig.Timing.UsbLightOffsetMs = outputConfig.Timing.ArtnetLightOffsetMs =
+            outputConfig.Timing.SacnLightOffsetMs = *lightOffset;
+    }
     std::atomic<bool> repeat{parsed->Has("--repeat")};
 
     // Ctrl+C and a service manager's TERM end the show through the normal shutdown below; this

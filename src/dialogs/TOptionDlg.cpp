@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
@@ -29,6 +30,7 @@
 #include "editor/logic/ActionTable.h"
 #include "editor/logic/DialogTexts.h"
 #include "editor/logic/UiLanguage.h"
+#include "engine/OutputTimingSetup.h"
 #include "settings/EnvData.h"
 
 namespace lumavox {
@@ -402,8 +404,58 @@ QWidget* TOptionDlg::CreateAdvancedPage() {
     });
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(grid);
+    layout->addWidget(CreateTimingGroup(page));
     layout->addStretch(1);
     return page;
+}
+
+// Event timing and the light offsets: applied at once and stored in [Output].
+QGroupBox* TOptionDlg::CreateTimingGroup(QWidget* page) {
+    auto* group = new QGroupBox(T(dlgtext::kOutputTiming), page);
+    m_eventTimed = new QCheckBox(T(dlgtext::kEventTimed), group);
+    m_eventTimed->setObjectName(QStringLiteral("EventTimedCheckBox"));
+    const auto spin = [group](int low, int high, const char* name) {
+        auto* box = new QSpinBox(group);
+        box->setRange(low, high);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    m_minFrameGap = spin(0, 100, "MinFrameGapSpinBox");
+    m_minFrameGap->setSuffix(QStringLiteral(" ms"));
+    m_lightOffsets = {spin(-500, 500, "UsbLightOffsetSpinBox"),
+                      spin(-500, 500, "ArtnetLightOffsetSpinBox"),
+                      spin(-500, 500, "SacnLightOffsetSpinBox")};
+    auto* rows = new QVBoxLayout(group);
+    auto* events = new QHBoxLayout;
+    events->addWidget(m_eventTimed);
+    events->addSpacing(12);
+    events->addWidget(new QLabel(T(dlgtext::kMinFrameGap), group));
+    events->addWidget(m_minFrameGap);
+    events->addStretch(1);
+    rows->addLayout(events);
+    auto* offsets = new QHBoxLayout;
+    offsets->addWidget(new QLabel(T(dlgtext::kLightOffset), group));
+    const std::array<const char*, 3> names = {"USB", "Art-Net", "sACN"};
+    for (size_t i = 0; i < names.size(); ++i) {
+        offsets->addSpacing(8);
+        offsets->addWidget(new QLabel(QString::fromLatin1(names[i]), group));
+        offsets->addWidget(m_lightOffsets[i]);
+    }
+    offsets->addStretch(1);
+    rows->addLayout(offsets);
+    const auto apply = [this] {
+        if (m_showing) return;
+        m_env.EventTimed = m_eventTimed->isChecked();
+        m_env.MinFrameGapMs = m_minFrameGap->value();
+        m_env.UsbLightOffsetMs = m_lightOffsets[0]->value();
+        m_env.ArtnetLightOffsetMs = m_lightOffsets[1]->value();
+        m_env.SacnLightOffsetMs = m_lightOffsets[2]->value();
+        if (m_outputs) m_outputs->SetTiming(OutputTimingFrom(m_env));
+    };
+    connect(m_eventTimed, &QCheckBox::toggled, this, apply);
+    connect(m_minFrameGap, &QSpinBox::valueChanged, this, apply);
+    for (QSpinBox* box : m_lightOffsets) connect(box, &QSpinBox::valueChanged, this, apply);
+    return group;
 }
 
 void TOptionDlg::SetWorkingColour(size_t index, int32_t colour) {
@@ -472,6 +524,11 @@ void TOptionDlg::showEvent(QShowEvent* event) {
     m_id->setCurrentIndex(universe & 0xF);
     m_unicast->setChecked(m_outputs ? m_outputs->Artnet().Unicast() : m_env.ArtnetUnicast);
     m_artSync->setChecked(m_outputs ? m_outputs->Artnet().ArtSync() : m_env.ArtSync);
+    m_eventTimed->setChecked(m_env.EventTimed);
+    m_minFrameGap->setValue(m_env.MinFrameGapMs);
+    m_lightOffsets[0]->setValue(m_env.UsbLightOffsetMs);
+    m_lightOffsets[1]->setValue(m_env.ArtnetLightOffsetMs);
+    m_lightOffsets[2]->setValue(m_env.SacnLightOffsetMs);
     if (m_outputs) m_outputs->Artnet().Nodes().SetNodesChanged();
     m_showing = false;
     QDialog::showEvent(event);

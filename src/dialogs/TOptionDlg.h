@@ -93,6 +93,10 @@ public:
     QCheckBox* ArtSyncBox() const { return m_artSync; }
     QComboBox* DisplayPeriodComboBox() const { return m_dispPeriod; }
     QComboBox* DmxPeriodComboBox() const { return m_dmxPeriod; }
+    QCheckBox* EventTimedBox() const { return m_eventTimed; }
+    QSpinBox* MinFrameGapSpinBox() const { return m_minFrameGap; }
+    // USB, Art-Net, sACN.
+    QSpinBox* LightOffsetSpinBox(size_t output) const { return m_lightOffsets[output]; }
     // The working copy of the colour scheme (reaches EnvData on OK).
     int32_t WorkingColour(size_t index) const { return m_colours[index]; }
     void SetWorkingColour(size_t index, int32_t colour);
@@ -121,6 +125,8 @@ private:
     void ChoosePalette();
     void InterfaceChosen(OutputType type);
     void FinishSwitch(OutputType type);
+    // The output timing block of the advanced page; a change applies at once.
+    QGroupBox* CreateTimingGroup(QWidget* page);
     // The sACN block (TOptionDlgSacn.cpp): built with the DMX page, filled at Show; a change of
     // any field reaches the settings and the sACN output at once.
     QGroupBox* CreateSacnGroup(QWidget* page);
@@ -175,6 +181,9 @@ private:
     QCheckBox* m_artSync = nullptr;
     QComboBox* m_dispPeriod = nullptr;
     QComboBox* m_dmxPeriod = nullptr;
+    QCheckBox* m_eventTimed = nullptr;
+    QSpinBox* m_minFrameGap = nullptr;
+    std::array<QSpinBox*, 3> m_lightOffsets{};
     QRadioButton* m_sacnRadio = nullptr;
     QGroupBox* m_sacnGroup = nullptr;
     QSpinBox* m_sacnUniverse = nullptr;

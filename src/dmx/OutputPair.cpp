@@ -1,5 +1,6 @@
 #include "dmx/OutputPair.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace lumavox {
@@ -46,6 +47,20 @@ void OutputPair::Build(IFrameSource& source, const IClock& clock, const OutputPa
     dmx.vendorId = config.UsbVendorId;
     dmx.productId = config.UsbProductId;
     m_usb = std::make_unique<TDmxDtThread>(source, usb, clock, dmx);
+    SetTiming(config.Timing);
+}
+
+void OutputPair::SetTiming(const OutputTiming& timing) {
+    const uint32_t gap = std::min(timing.MinFrameGapMs, FrameSchedule::kMaxMinGapMs);
+    if (m_artnet) {
+        m_artnet->SetTiming(timing.EventTimed, gap,
+                            OutputTiming::ClampOffset(timing.ArtnetLightOffsetMs));
+    }
+    if (m_sacn) {
+        m_sacn->SetTiming(timing.EventTimed, gap,
+                          OutputTiming::ClampOffset(timing.SacnLightOffsetMs));
+    }
+    m_usb->SetLightOffset(OutputTiming::ClampOffset(timing.UsbLightOffsetMs));
 }
 
 OutputPair::~OutputPair() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "dmx/FrameSchedule.h"
 #include "dmx/FrameSource.h"
 #include "dmx/artnet/TArtnetThread.h"
 #include "dmx/sacn/TSacnThread.h"
@@ -43,6 +44,7 @@ struct OutputPairConfig {
     SacnConfig Sacn{};
     bool ArtnetUnicast = false;  // "[Output] ArtnetUnicast"
     bool ArtSync = false;        // "[Output] ArtSync"
+    OutputTiming Timing{};       // "[Output] EventTimed", "MinFrameGapMs", "*LightOffsetMs"
 };
 
 // The output threads of the editor (Art-Net, USB, sACN) with the operating-system pieces they work
@@ -84,6 +86,9 @@ public:
     // A new sACN configuration (universe, priority, sync, destinations, interface); a running
     // sACN thread ends its stream and starts the new one. Nothing without sACN.
     void SetSacn(const SacnConfig& config);
+    // Event timing (the network outputs) and each output's light offset; the threads follow from
+    // their next pass, running or not.
+    void SetTiming(const OutputTiming& timing);
     // Ends Art-Net (its socket closed, an added address removed), sACN (its stream terminated),
     // then the USB thread (its closing header written). Idempotent; the destructor calls it.
     void Terminate();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "model/ColourEval.h"
@@ -40,6 +41,7 @@ void Engine::EngineTick(DmxFrame& frame) {
         m_movedThisTick = false;
         m_commandedThisTick = false;
         m_openedThisTick = false;
+        m_modelClock = m_context.Clock.NowMs();
         AdvanceFreeClock();
         ReadModeAndPosition();
         HandleOpenOrClose();
@@ -47,6 +49,7 @@ void Engine::EngineTick(DmxFrame& frame) {
         HandleTransportRequests(tickMode);
         SettlePosition();
         HandleEndOfSound();
+        NoteClockModel();
         BuildOutput(frame);
     } catch (...) {
         // The output must go on: a failure here leaves the state as far as it got and the frame as
@@ -296,11 +299,73 @@ void Engine::StartFreeClock(int32_t at, uint32_t atTick) {
     s.FreeClockRunning.store(true);
 }
 
-// Steps 10 and 11.
+// Whether the show time runs on from this tick: the free clock runs, or the sound plays and its
+// position was read in this tick with nothing moving it since.
+void Engine::NoteClockModel() {
+    const EngineState& s = m_context.State;
+    m_modelTime = s.CursorTime.load();
+    if (s.FreeClockRunning.load() && !s.FreeClockPaused.load()) {
+        m_advancing = true;
+        m_modelEnd = static_cast<int64_t>(s.SoundLength.load()) + s.PostPlayTime.load();
+        return;
+    }
+    m_advancing = m_positionRead && !m_movedThisTick && !m_commandedThisTick &&
+                  m_mode.View() == kPlaying && !s.SeekRequest.load() && m_modelTime >= 0;
+    m_modelEnd = s.SoundLength.load();
+}
+
+int32_t Engine::FrameTimeAt(uint32_t nowMs) const {
+    if (!m_advancing) return m_modelTime;
+    // A model more than a second old (a stalled output) is not run on any further.
+    const int64_t elapsed =
+        std::clamp<int64_t>(static_cast<int32_t>(nowMs - m_modelClock), 0, 1000);
+    const int64_t position = std::min<int64_t>(int64_t{m_modelTime} + elapsed, m_modelEnd);
+    return ClampToInt32(std::max<int64_t>(position, m_modelTime) + m_lightOffsetMs);
+}
+
+std::optional<uint32_t> Engine::NextStepAt(uint32_t afterMs) {
+    if (!m_advancing) return std::nullopt;
+    try {
+        const int32_t t = FrameTimeAt(afterMs);
+        const std::optional<int32_t> next = NextStepTime(m_context.Project, t);
+        if (!next) return std::nullopt;
+        // The clock time at which the model reaches the step; beyond the end, or farther than
+        // the coming ticks would let the model run, it is not known yet.
+        const int64_t position = static_cast<int64_t>(*next) - m_lightOffsetMs;
+        if (position > m_modelEnd || position - m_modelTime > 60000) return std::nullopt;
+        return m_modelClock + static_cast<uint32_t>(position - m_modelTime);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+void Engine::FrameAt(uint32_t nowMs, DmxFrame& frame) {
+    try {
+        const int32_t t = FrameTimeAt(nowMs);
+        std::array<int32_t, kLineCount> colours{};
+        BuildOutputFrame(m_context.Project, m_context.Patch, t,
+                         m_context.Project.CurrentLine.load(std::memory_order_relaxed),
+                         m_context.State.PreviewColour.load(), m_context.PatchCheckChannel.load(),
+                         colours, m_sources, frame);
+        if (m_advancing) m_frameFloor = t;
+    } catch (...) {
+    }
+}
+
+// Steps 10 and 11, at the show time (with the light offset while it advances).
 void Engine::BuildOutput(DmxFrame& frame) {
     EngineState& s = m_context.State;
+    int32_t t = FrameTimeAt(m_modelClock);
+    // Held within a period of an earlier frame only: a seek or a repeat starts afresh.
+    constexpr int32_t kFloorHoldMs = 100;
+    if (m_advancing && m_frameFloor && t < *m_frameFloor &&
+        static_cast<int64_t>(*m_frameFloor) - t <= kFloorHoldMs) {
+        t = *m_frameFloor;
+    } else {
+        m_frameFloor.reset();
+    }
     std::array<int32_t, kLineCount> colours{};
-    BuildOutputFrame(m_context.Project, m_context.Patch, s.CursorTime.load(),
+    BuildOutputFrame(m_context.Project, m_context.Patch, t,
                      m_context.Project.CurrentLine.load(std::memory_order_relaxed),
                      s.PreviewColour.load(), m_context.PatchCheckChannel.load(), colours, m_sources,
                      frame);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "dmx/FrameSource.h"
@@ -61,6 +62,13 @@ public:
     void EngineTick(DmxFrame& frame);
     void Tick(DmxFrame& frame) override { EngineTick(frame); }
 
+    // Between ticks the show time is the one the last tick settled, advanced by the clock since
+    // that tick while the sound plays or the free clock runs (the tick reads it afresh each
+    // period, so this adds no drift of its own). The light offset applies while it advances.
+    void SetLightOffsetMs(int32_t offsetMs) override { m_lightOffsetMs = offsetMs; }
+    std::optional<uint32_t> NextStepAt(uint32_t afterMs) override;
+    void FrameAt(uint32_t nowMs, DmxFrame& frame) override;
+
 private:
     // A device mode text as the tick last read it: "playing", "ERROR:..." or empty.
     struct ModeText {
@@ -78,6 +86,10 @@ private:
     void HandleEndOfSound();
     void BuildOutput(DmxFrame& frame);
     void StartFreeClock(int32_t at, uint32_t atTick);
+    void NoteClockModel();
+    // The show time the frames follow at clock time nowMs (the light offset included), by the
+    // last tick's clock model.
+    int32_t FrameTimeAt(uint32_t nowMs) const;
 
     EngineContext m_context;
     ModeText m_mode;      // SoundMode as read in this tick
@@ -101,6 +113,17 @@ private:
     // How long ago the device says the sound ended, when m_endedNaturally.
     uint32_t m_msSinceEnd = 0;
     SourceChannels m_sources{};
+
+    // The clock model of the last tick: at clock m_modelClock the position was m_modelTime, and
+    // it advances with the clock when m_advancing (up to m_modelEnd).
+    uint32_t m_modelClock = 0;
+    int32_t m_modelTime = 0;
+    int64_t m_modelEnd = 0;
+    bool m_advancing = false;
+    int32_t m_lightOffsetMs = 0;
+    // The show time of the last frame sent between ticks: a tick whose device position reads a
+    // little behind it must not take the lights back across a step that already went out.
+    std::optional<int32_t> m_frameFloor;
 };
 
 }  // namespace lumavox

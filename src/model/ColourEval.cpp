@@ -60,6 +60,29 @@ LineColour LineColourAt(const ProjectData& project, int line, int32_t t) {
         [t](TStepList::View steps, bool sorted) { return LineColourAt(steps, sorted, t); });
 }
 
+std::optional<int32_t> NextStepTime(const ProjectData& project, int32_t t) {
+    std::optional<int32_t> next;
+    for (const auto& line : project.Lines) {
+        const std::optional<int32_t> found =
+            line.Read([t](TStepList::View steps, bool sorted) -> std::optional<int32_t> {
+                if (sorted) {
+                    const auto it = std::upper_bound(
+                        steps.begin(), steps.end(), t,
+                        [](int32_t time, const auto& s) { return time < s->Time; });
+                    if (it == steps.end()) return std::nullopt;
+                    return (*it)->Time;
+                }
+                std::optional<int32_t> first;
+                for (const auto& s : steps) {
+                    if (s->Time > t && (!first || s->Time < *first)) first = s->Time;
+                }
+                return first;
+            });
+        if (found && (!next || *found < *next)) next = found;
+    }
+    return next;
+}
+
 int32_t ApplyBrightness(int32_t colour, int32_t brightness) {
     if (colour == NoColour) return 0;
     const int64_t b = brightness;

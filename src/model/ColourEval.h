@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/TStepList.h"
 
@@ -29,6 +30,10 @@ LineColour LineColourAt(TStepList::View steps, bool sorted, int32_t t);
 
 // The plain walk from the start of the list, the reference the fast search is held to.
 LineColour LineColourAtByWalk(TStepList::View steps, int32_t t);
+
+// The time of the first step of any line after t (Time > t), or nothing. Any thread: takes each
+// line's lock in turn for a binary search (a walk over an unsorted list).
+std::optional<int32_t> NextStepTime(const ProjectData& project, int32_t t);
 
 // The shown and sent colour: NoColour gives black; brightness b > 0 lightens each channel by
 // (255 - c) * b / 255, b < 0 darkens it to c * (b + 255) / 255 (integer arithmetic).

@@ -157,6 +157,14 @@ void EnvData::ReadOptions() {
     Sacn = ReadSacnSettings(m_ini);
     ArtnetUnicast = m_ini.ReadBool("Output", "ArtnetUnicast", false);
     ArtSync = m_ini.ReadBool("Output", "ArtSync", false);
+    EventTimed = m_ini.ReadBool("Output", "EventTimed", false);
+    MinFrameGapMs = InRange(m_ini.ReadInt("Output", "MinFrameGapMs", 5), 0, 100, 5);
+    const auto offset = [this](std::string_view key) {
+        return InRange(m_ini.ReadInt("Output", key, 0), -500, 500, 0);
+    };
+    UsbLightOffsetMs = offset("UsbLightOffsetMs");
+    ArtnetLightOffsetMs = offset("ArtnetLightOffsetMs");
+    SacnLightOffsetMs = offset("SacnLightOffsetMs");
 }
 
 void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {
@@ -172,6 +180,16 @@ void EnvData::SaveOptions(int32_t prePlayTimeMs, int32_t postPlayTimeMs) {
     };
     writeOutput("ArtnetUnicast", ArtnetUnicast);
     writeOutput("ArtSync", ArtSync);
+    writeOutput("EventTimed", EventTimed);
+    const auto writeOutputInt = [this](std::string_view key, int32_t value, int32_t def) {
+        if (value != def || !m_ini.ReadString("Output", key, "").empty()) {
+            m_ini.WriteInt("Output", key, value);
+        }
+    };
+    writeOutputInt("MinFrameGapMs", MinFrameGapMs, 5);
+    writeOutputInt("UsbLightOffsetMs", UsbLightOffsetMs, 0);
+    writeOutputInt("ArtnetLightOffsetMs", ArtnetLightOffsetMs, 0);
+    writeOutputInt("SacnLightOffsetMs", SacnLightOffsetMs, 0);
 }
 
 SaveResult EnvData::Save(IWaveVolume& volume) {

@@ -123,6 +123,15 @@ public:
     bool ArtnetUnicast = false;
     bool ArtSync = false;
 
+    // Section [Output], frame timing: the network outputs also send a frame at each step's time,
+    // frames at least MinFrameGapMs apart (0..100); each output's frames run its light offset
+    // ahead of the play position (-500..500 ms). Written by SaveOptions once set.
+    bool EventTimed = false;
+    int32_t MinFrameGapMs = 5;
+    int32_t UsbLightOffsetMs = 0;
+    int32_t ArtnetLightOffsetMs = 0;
+    int32_t SacnLightOffsetMs = 0;
+
 private:
     void ReadOptions();
     void ReadHistory();

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
 #include <atomic>
@@ -257,6 +258,16 @@ private slots:
         QCOMPARE(pair->Usb().Period(), 50u);
         QVERIFY(!pair->Usb().Running());
         QVERIFY(pair->Artnet().Running());
+        // Output timing reaches the running thread and the settings at once, each output its own.
+        dialog->EventTimedBox()->click();
+        dialog->LightOffsetSpinBox(1)->setValue(-120);
+        dialog->LightOffsetSpinBox(0)->setValue(40);
+        QVERIFY(pair->Artnet().EventTimed());
+        QCOMPARE(pair->Artnet().LightOffset(), -120);
+        QCOMPARE(pair->Usb().LightOffset(), 40);
+        QVERIFY(env->EventTimed);
+        QCOMPARE(env->ArtnetLightOffsetMs, -120);
+        QCOMPARE(env->SacnLightOffsetMs, 0);
         dialog->reject();
         QCOMPARE(pair->Artnet().TxUniverse(), 0x2A);
     }

@@ -48,6 +48,9 @@ TEST(EngineConcurrency, TransportAndEditingWhileTheOutputThreadTicks) {
             clock.Advance(5);
             device.Advance(5);
             engine.EngineTick(frame);
+            // Event-timed output between ticks reads the lines the UI is editing.
+            engine.SetLightOffsetMs(static_cast<int32_t>(ticks.load() % 3) * 40 - 40);
+            if (const auto next = engine.NextStepAt(clock.NowMs())) engine.FrameAt(*next, frame);
             ticks.fetch_add(1);
         }
     });
@@ -166,6 +169,9 @@ TEST(EngineConcurrency, StopAroundTheNaturalEndNeverLeavesAPostRollRunning) {
                 device.FinishNaturalEnd();
             }
             engine.EngineTick(frame);
+            // Event-timed output between ticks reads the lines the UI is editing.
+            engine.SetLightOffsetMs(static_cast<int32_t>(ticks.load() % 3) * 40 - 40);
+            if (const auto next = engine.NextStepAt(clock.NowMs())) engine.FrameAt(*next, frame);
             ticks.fetch_add(1);
         }
     });

@@ -300,8 +300,8 @@ TEST(EnvData, LanguageIsWrittenOnlyOnceChosen) {
     EXPECT_EQ(env.Ini().ReadString("General", "Language", ""), "en");
 }
 
-// Broadcast stays the default: a file without [Output] keeps its text until unicast is chosen,
-// and turning it off again is stored as such.
+// Broadcast and periodic frames stay the default: a file without [Output] keeps its text until
+// something there is chosen, and turning it off again is stored as such.
 TEST(EnvData, ArtnetDeliveryIsStoredInOutputOnlyOnceChosen) {
     TempDir dir;
     const std::string path = dir.File("lumavox.INI");
@@ -313,11 +313,17 @@ TEST(EnvData, ArtnetDeliveryIsStoredInOutputOnlyOnceChosen) {
         env.SaveOptions(0, 0);
         EXPECT_TRUE(env.Save(volume).Ok());
     };
-    session([](EnvData& env) { EXPECT_FALSE(env.ArtnetUnicast || env.ArtSync); });
+    session([](EnvData& env) { EXPECT_FALSE(env.ArtnetUnicast || env.ArtSync || env.EventTimed); });
     EXPECT_EQ(ReadBytes(path).find("[Output]"), std::string::npos);
-    session([](EnvData& env) { env.ArtnetUnicast = env.ArtSync = true; });
     session([](EnvData& env) {
-        EXPECT_TRUE(env.ArtnetUnicast && env.ArtSync);
+        env.ArtnetUnicast = env.ArtSync = env.EventTimed = true;
+        env.ArtnetLightOffsetMs = -120;
+        env.Ini().WriteInt("Output", "SacnLightOffsetMs", 900);  // by hand, out of range
+    });
+    session([](EnvData& env) {
+        EXPECT_TRUE(env.ArtnetUnicast && env.ArtSync && env.EventTimed);
+        EXPECT_EQ(env.ArtnetLightOffsetMs, -120);
+        EXPECT_EQ(env.SacnLightOffsetMs, 0);
         env.ArtnetUnicast = false;
     });
     EnvData env(path, dir.Folder());
@@ -325,6 +331,7 @@ TEST(EnvData, ArtnetDeliveryIsStoredInOutputOnlyOnceChosen) {
     EXPECT_FALSE(env.ArtnetUnicast);
     EXPECT_TRUE(env.ArtSync);
     EXPECT_EQ(env.Ini().ReadString("Output", "ArtnetUnicast", ""), "0");
+    EXPECT_EQ(ReadBytes(path).find("UsbLightOffsetMs"), std::string::npos);
 }
 
 // The output thread reads Repeat and PatchCheckChannel every tick while the UI changes them.

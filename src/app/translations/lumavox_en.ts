@@ -921,5 +921,21 @@
         <source>基点の時刻はそのままです。ずらす量を指定すると全ての基点が移動します。</source>
         <translation>The steps keep their times. Enter a shift to move every step by it.</translation>
     </message>
+    <message>
+        <source>出力タイミング</source>
+        <translation>Output timing</translation>
+    </message>
+    <message>
+        <source>ステップ時刻にも送信 (Art-Net・sACN)</source>
+        <translation>Also send at step times (Art-Net, sACN)</translation>
+    </message>
+    <message>
+        <source>最小間隔</source>
+        <translation>Minimum gap</translation>
+    </message>
+    <message>
+        <source>ライト先行 (ms)</source>
+        <translation>Lights ahead (ms)</translation>
+    </message>
 </context>
 </TS>

@@ -30,19 +30,28 @@ ArtnetLoop::ArtnetLoop(IUdpSocket& socket, IFrameSource& source, const IClock& c
 void ArtnetLoop::Start() {
     m_last = m_pollTime = m_clock.NowMs();
     m_frameCounter = 0;
-    if (m_shared.sendEnabled.load(std::memory_order_relaxed)) SendDmx(true);
+    m_schedule.Reset();
+    m_heldForce = false;
+    if (m_shared.sendEnabled.load(std::memory_order_relaxed) && SendDmx(true)) {
+        m_schedule.Sent(m_last);
+    }
 }
 
 uint32_t ArtnetLoop::Iterate() {
     const bool netReady = m_shared.netReady.load(std::memory_order_relaxed);
     if (netReady) Receive();
     const uint32_t now = m_clock.NowMs();
+    const bool eventTimed = m_shared.eventTimed.load(std::memory_order_relaxed);
+    m_schedule.Configure(eventTimed, m_shared.minGapMs.load(std::memory_order_relaxed));
+    m_source.SetLightOffsetMs(m_shared.lightOffsetMs.load(std::memory_order_relaxed));
     if (now - m_last < m_periodMs) {
         if (now - m_pollTime >= kPollIntervalMs) {
             m_pollTime = now;
             SendPoll();
         }
-        return 0;
+        if (!eventTimed) return 0;
+        if (m_schedule.Due(now)) SendOffPeriodFrame(now);
+        return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
     }
     m_last = now;
     ++m_frameCounter;
@@ -51,10 +60,31 @@ uint32_t ArtnetLoop::Iterate() {
     if (m_shared.sendEnabled.load(std::memory_order_relaxed)) {
         const bool welcome = m_newSubscriber && m_shared.unicast.load(std::memory_order_relaxed);
         m_newSubscriber = false;
-        SendDmx(keyframe || welcome);
+        if (m_schedule.PeriodicMayGo(now)) {
+            if (SendDmx(keyframe || welcome)) m_schedule.Sent(now);
+        } else {
+            m_heldForce = m_heldForce || keyframe || welcome;
+        }
     }
-    const uint32_t spent = m_clock.NowMs() - m_last;
-    return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
+    if (!eventTimed) {
+        const uint32_t spent = m_clock.NowMs() - m_last;
+        return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
+    }
+    m_schedule.SetNextStep(m_source.NextStepAt(now));
+    return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
+}
+
+// A step's frame, or a periodic frame held for the gap's end, computed for this instant.
+void ArtnetLoop::SendOffPeriodFrame(uint32_t now) {
+    m_source.FrameAt(now, m_frame);
+    const bool force = m_heldForce;
+    m_heldForce = false;
+    if (m_shared.sendEnabled.load(std::memory_order_relaxed) && SendDmx(force)) {
+        m_schedule.Sent(now);
+    } else {
+        m_schedule.DropHeld();  // nothing changed, nothing went out
+    }
+    m_schedule.SetNextStep(m_source.NextStepAt(now));
 }
 
 void ArtnetLoop::Receive() {
@@ -75,10 +105,10 @@ void ArtnetLoop::Receive() {
     }
 }
 
-void ArtnetLoop::SendDmx(bool force) {
-    if (!m_shared.netReady.load(std::memory_order_relaxed)) return;
+bool ArtnetLoop::SendDmx(bool force) {
+    if (!m_shared.netReady.load(std::memory_order_relaxed)) return false;
     const auto data = m_dmx.begin() + kArtDmxDataOffset;
-    if (!force && std::equal(m_frame.begin(), m_frame.end(), data)) return;
+    if (!force && std::equal(m_frame.begin(), m_frame.end(), data)) return false;
     const int32_t txUniverse = m_shared.txUniverse.load(std::memory_order_relaxed);
     SetArtDmxUniverse(m_dmx, txUniverse);
     std::copy(m_frame.begin(), m_frame.end(), data);
@@ -95,6 +125,7 @@ void ArtnetLoop::SendDmx(bool force) {
     if (sent > 0 && m_shared.artSync.load(std::memory_order_relaxed)) {
         m_socket.SendTo(kArtnetBroadcast, kArtnetPort, m_sync);
     }
+    return true;
 }
 
 void ArtnetLoop::SendPoll() {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "dmx/FrameSchedule.h"
 #include "dmx/FrameSource.h"
 #include "dmx/artnet/ArtnetPackets.h"
 #include "dmx/artnet/NodeSubscriptions.h"
@@ -25,6 +26,11 @@ struct ArtnetShared {
     // ArtDmx.
     std::atomic<bool> unicast{false};
     std::atomic<bool> artSync{false};
+    // Frames also at each step's time, no two closer than minGapMs; show time runs
+    // lightOffsetMs ahead of the play position.
+    std::atomic<bool> eventTimed{false};
+    std::atomic<uint32_t> minGapMs{FrameSchedule::kDefaultMinGapMs};
+    std::atomic<int32_t> lightOffsetMs{0};
     NodeTable nodes;
     NodeSubscriptions subscriptions;
 };
@@ -36,6 +42,9 @@ struct ArtnetShared {
 //   last                              last+period
 //    |-- tick, send --|-- sleep --|-- spin --|-- tick, send ...
 //                                 ^ period-2 ms after last
+//
+// Event-timed, a frame also leaves at the time of each step and a periodic frame inside the
+// minimum gap after one waits for the gap's end (FrameSchedule); the tick itself stays on time.
 //
 // Output thread only (the control thread may call SetLocalAddress while the loop is parked).
 class ArtnetLoop {
@@ -52,7 +61,9 @@ public:
 
 private:
     void Receive();
-    void SendDmx(bool force);
+    // Returns whether an ArtDmx went out.
+    bool SendDmx(bool force);
+    void SendOffPeriodFrame(uint32_t now);
     void SendPoll();
 
     IUdpSocket& m_socket;
@@ -70,6 +81,8 @@ private:
     const ArtSyncPacket m_sync;
     NodeSubscriptions::Addresses m_destinations{};
     bool m_newSubscriber = false;
+    FrameSchedule m_schedule;
+    bool m_heldForce = false;  // the held periodic frame was a keyframe or welcome
     std::array<uint8_t, 2048> m_receiveBuffer{};
 };
 

@@ -80,6 +80,14 @@ public:
     void SetUnicast(bool on) { m_shared.unicast.store(on, std::memory_order_relaxed); }
     bool ArtSync() const { return m_shared.artSync.load(std::memory_order_relaxed); }
     void SetArtSync(bool on) { m_shared.artSync.store(on, std::memory_order_relaxed); }
+    bool EventTimed() const { return m_shared.eventTimed.load(std::memory_order_relaxed); }
+    int32_t LightOffset() const { return m_shared.lightOffsetMs.load(std::memory_order_relaxed); }
+    // Event timing and the light offset; any time, the loop follows from its next pass.
+    void SetTiming(bool eventTimed, uint32_t minGapMs, int32_t lightOffsetMs) {
+        m_shared.eventTimed.store(eventTimed, std::memory_order_relaxed);
+        m_shared.minGapMs.store(minGapMs, std::memory_order_relaxed);
+        m_shared.lightOffsetMs.store(lightOffsetMs, std::memory_order_relaxed);
+    }
     // Whether ArtDmx goes unicast to the node at address (first octet first) now: unicast is on
     // and the node's latest reply, at most 10 s old, outputs the universe. Any thread.
     bool ReceivesUnicast(const std::array<uint8_t, 4>& address) const;

@@ -30,34 +30,62 @@ void SacnLoop::Configure(const SacnStream& stream) {
 void SacnLoop::Start() {
     m_last = m_clock.NowMs();
     m_sendNext = true;
+    m_schedule.Reset();
 }
 
 uint32_t SacnLoop::Iterate() {
     const uint32_t now = m_clock.NowMs();
-    if (now - m_last < m_periodMs) return 0;
+    const bool eventTimed = m_shared.eventTimed.load(std::memory_order_relaxed);
+    m_schedule.Configure(eventTimed, m_shared.minGapMs.load(std::memory_order_relaxed));
+    m_source.SetLightOffsetMs(m_shared.lightOffsetMs.load(std::memory_order_relaxed));
+    if (now - m_last < m_periodMs) {
+        if (!eventTimed) return 0;
+        if (m_schedule.Due(now)) {
+            // A step's frame, or a periodic frame held for the gap's end, for this instant. A
+            // step that changes nothing (one holding the colour before a jump) sends nothing,
+            // so it cannot push the jump behind a gap.
+            m_source.FrameAt(now, m_frame);
+            const bool changed =
+                !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
+            if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
+                m_schedule.Sent(now);
+            } else {
+                m_schedule.DropHeld();
+            }
+            m_schedule.SetNextStep(m_source.NextStepAt(now));
+        }
+        return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
+    }
     m_last = now;
     m_source.Tick(m_frame);
-    if (m_shared.ready.load(std::memory_order_relaxed)) {
-        const bool changed =
-            !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
-        if (changed || m_sendNext) {
-            m_repeatsLeft = kRepeatsAfterChange;
-            SendData();
-        } else if (m_repeatsLeft > 0) {
-            --m_repeatsLeft;
-            SendData();
-        } else if (now - m_lastSend >= kKeepAliveMs) {
-            SendData();
-        }
+    if (m_schedule.PeriodicMayGo(now) && SendIfNeeded(now)) m_schedule.Sent(now);
+    if (!eventTimed) {
+        const uint32_t spent = m_clock.NowMs() - m_last;
+        return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
     }
-    const uint32_t spent = m_clock.NowMs() - m_last;
-    return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
+    m_schedule.SetNextStep(m_source.NextStepAt(now));
+    return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
 }
 
-void SacnLoop::SendData() {
+bool SacnLoop::SendIfNeeded(uint32_t now) {
+    if (!m_shared.ready.load(std::memory_order_relaxed)) return false;
+    const bool changed =
+        !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
+    if (changed || m_sendNext) {
+        m_repeatsLeft = kRepeatsAfterChange;
+    } else if (m_repeatsLeft > 0) {
+        --m_repeatsLeft;
+    } else if (now - m_lastSend < kKeepAliveMs) {
+        return false;
+    }
+    SendData(now);
+    return true;
+}
+
+void SacnLoop::SendData(uint32_t now) {
     m_sendNext = false;
     m_live = true;
-    m_lastSend = m_last;
+    m_lastSend = now;
     std::copy(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
     m_data[kSacnSequenceOffset] = m_sequence++;
     SendToAll(m_data, m_dataDestinations);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dmx/FrameSchedule.h"
 #include "dmx/FrameSource.h"
 #include "dmx/sacn/SacnPackets.h"
 #include "platform/Clock.h"
@@ -30,6 +31,11 @@ struct SacnShared {
     std::atomic<bool> ready{false};
     std::atomic<bool> lastSendOk{true};
     std::atomic<uint32_t> packetsSent{0};
+    // Set by the control thread at any time, read every pass: frames also at each step's time, no
+    // two closer than minGapMs; show time runs lightOffsetMs ahead of the play position.
+    std::atomic<bool> eventTimed{false};
+    std::atomic<uint32_t> minGapMs{FrameSchedule::kDefaultMinGapMs};
+    std::atomic<int32_t> lightOffsetMs{0};
 };
 
 // One sACN output period after another: per frame the tick, and a data packet when the frame
@@ -41,6 +47,9 @@ struct SacnShared {
 //   last                              last+period
 //    |-- tick, send --|-- sleep --|-- spin --|-- tick, send ...
 //                                 ^ period-2 ms after last
+//
+// Event-timed, a frame also leaves at the time of each step and a periodic frame inside the
+// minimum gap after one waits for the gap's end (FrameSchedule); the tick itself stays on time.
 //
 // Output thread only; the control thread calls Configure and Terminate while the loop is parked
 // or has ended.
@@ -66,7 +75,9 @@ public:
     uint32_t PeriodMs() const { return m_periodMs; }
 
 private:
-    void SendData();
+    // The sending decision for the frame in m_frame at now: changed, repeat or keep-alive.
+    bool SendIfNeeded(uint32_t now);
+    void SendData(uint32_t now);
     void SendToAll(std::span<const uint8_t> bytes, const std::vector<uint32_t>& destinations);
 
     IUdpSocket& m_socket;
@@ -87,6 +98,7 @@ private:
     uint32_t m_last = 0;
     uint32_t m_lastSend = 0;
     DmxFrame m_frame{};
+    FrameSchedule m_schedule;
 };
 
 }  // namespace lumavox

@@ -70,6 +70,12 @@ public:
     bool LastSendOk() const { return m_shared.lastSendOk.load(std::memory_order_relaxed); }
     uint32_t PacketsSent() const { return m_shared.packetsSent.load(std::memory_order_relaxed); }
     const SacnConfig& Config() const { return m_config; }
+    // Event timing and the light offset; any time, the loop follows from its next pass.
+    void SetTiming(bool eventTimed, uint32_t minGapMs, int32_t lightOffsetMs) {
+        m_shared.eventTimed.store(eventTimed, std::memory_order_relaxed);
+        m_shared.minGapMs.store(minGapMs, std::memory_order_relaxed);
+        m_shared.lightOffsetMs.store(lightOffsetMs, std::memory_order_relaxed);
+    }
     // "239.255.0.7 on eth0" or "10.0.0.5, 10.0.0.6": where the data goes, for the user.
     const std::string& DestinationText() const { return m_destinationText; }
     // Why nothing can be sent (a setting, the socket or the interface); empty when it can.

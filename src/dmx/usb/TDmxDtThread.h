@@ -37,6 +37,9 @@ public:
     // The options dialog: suspend, set the period, resume.
     void SetPeriod(uint32_t periodMs) { m_loop.SetPeriod(periodMs); }
     uint32_t Period() const { return m_loop.Period(); }
+    // Any time; the next frame follows it.
+    void SetLightOffset(int32_t ms) { m_loop.SetLightOffset(ms); }
+    int32_t LightOffset() const { return m_loop.LightOffset(); }
     // Shown in the status line as "DMX:OK" / "DMX:NG".
     bool DevicePresent() const { return m_devicePresent; }
 

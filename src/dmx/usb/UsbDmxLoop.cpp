@@ -29,6 +29,7 @@ uint32_t UsbDmxLoop::Iterate() {
     if (now - m_last < period) return 0;
     m_last = now;
     ++m_frames;
+    m_source.SetLightOffsetMs(LightOffset());
     m_source.Tick(m_frame);
     if (m_devicePresent && (m_sendConfig || m_sendData)) {
         m_sendConfig = false;

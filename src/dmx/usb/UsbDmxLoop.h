@@ -33,6 +33,9 @@ public:
     // Read by the loop at every pass; the options dialog changes it while the loop is parked.
     void SetPeriod(uint32_t periodMs) { m_periodMs.store(periodMs, std::memory_order_relaxed); }
     uint32_t Period() const { return m_periodMs.load(std::memory_order_relaxed); }
+    // Show time runs this far ahead of the play position; any thread, read at every pass.
+    void SetLightOffset(int32_t ms) { m_lightOffsetMs.store(ms, std::memory_order_relaxed); }
+    int32_t LightOffset() const { return m_lightOffsetMs.load(std::memory_order_relaxed); }
 
     void Start();
     // One pass; returns how long to sleep in milliseconds (0: not yet due, wait for the next
@@ -48,6 +51,7 @@ private:
     const IClock& m_clock;
     // Relaxed: a single value, written while the loop is parked (the gate orders it).
     std::atomic<uint32_t> m_periodMs;
+    std::atomic<int32_t> m_lightOffsetMs{0};
     bool m_sendConfig;
     const bool m_sendData;
     const bool m_headerFlag10;

@@ -83,6 +83,12 @@ inline constexpr std::string_view kNodeNoUnicast =
 inline constexpr std::string_view kDisplayPeriod = LV_TEXT("Lumavox", "画面更新周期");
 inline constexpr std::string_view kDmxPeriod = LV_TEXT("Lumavox", "DMX更新周期");
 inline constexpr std::string_view kMs = "ms";
+// Output timing ([Output] settings): frames at each step's time, and each output's light offset.
+inline constexpr std::string_view kOutputTiming = LV_TEXT("Lumavox", "出力タイミング");
+inline constexpr std::string_view kEventTimed =
+    LV_TEXT("Lumavox", "ステップ時刻にも送信 (Art-Net・sACN)");
+inline constexpr std::string_view kMinFrameGap = LV_TEXT("Lumavox", "最小間隔");
+inline constexpr std::string_view kLightOffset = LV_TEXT("Lumavox", "ライト先行 (ms)");
 inline constexpr std::array<std::string_view, 4> kDisplayPeriods = {"50", "100", "150", "200"};
 inline constexpr std::array<std::string_view, 5> kDmxPeriods = {"20", "25", "30", "40", "50"};
 inline constexpr std::string_view kOk = "OK";
