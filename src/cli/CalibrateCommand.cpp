@@ -1,14 +1,12 @@
 // lumavox-cli calibrate: writes the calibration show (a click and a white flash every second)
 // and plays it, so the delay between the lights and the sound can be measured.
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cli/CalibrationShow.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "model/ProjectFile.h"
-#include "platform/FileReplace.h"
+#include "cli/GeneratedShow.h"
 
 namespace lumavox::cli {
 
@@ -46,38 +44,14 @@ int CalibrateCommand(const std::vector<std::string>& args) {
         }
     }
 
-    std::error_code ec;
-    const auto folder = std::filesystem::absolute(args[0], ec);
-    if (ec) return FailFile(args[0], "cannot make the path absolute", ec.message());
-    std::filesystem::create_directories(folder, ec);
-    std::error_code checkError;
-    if (!std::filesystem::is_directory(folder, checkError)) {
-        const std::error_code& reason = ec ? ec : checkError;
-        return FailFile(folder.string(), "cannot create the folder",
-                        reason ? reason.message() : "");
-    }
-    std::string dir = folder.string();
-    if (dir.back() != '/') dir += '/';
-    const std::string wav = dir + "calibrate.wav";
-
-    ProjectData project;
-    if (!SetSoundFilePath(project.Header, wav)) {
-        return FailFile(wav, "path too long to be stored in a project (at most 263 bytes)");
-    }
-    if (const int error = ReplaceFileAtomically(wav, CalibrationWavBytes()); error != 0) {
-        return FailFile(wav, "cannot write", OsReason(error));
-    }
-    BuildCalibrationSteps(project);
-    SetHeaderTitle(project.Header, "Lumavox calibration");
-    project.Header.SoundFileTime = FileDateTime(wav);
-    project.ProjectFileName = dir + "calibrate.prj";
-    const ProjectSaveResult saved = SaveProjectFile(
-        project, ThroughPatch(), project.Header.PrePlayTime, project.Header.PostPlayTime, false);
-    if (!saved.Ok()) return FailFile(project.ProjectFileName, "cannot write", saved.SystemError);
-    Print(wav + "\n" + project.ProjectFileName + "\n");
+    std::string project;
+    const GeneratedShow show{"calibrate", "Lumavox calibration",
+                             [] { return CalibrationWavBytes(); },
+                             [](ProjectData& p) { BuildCalibrationSteps(p); }};
+    if (const int failed = WriteGeneratedShow(args[0], show, project); failed != 0) return failed;
     if (writeOnly) return FinishOutput(0);
     if (const int status = FinishOutput(0); status != 0) return status;
-    playArgs.insert(playArgs.begin(), project.ProjectFileName);
+    playArgs.insert(playArgs.begin(), project);
     return PlayCommand(playArgs);
 }
 

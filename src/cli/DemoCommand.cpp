@@ -1,12 +1,10 @@
 // lumavox-cli demo: writes the demo show.
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "cli/DemoShow.h"
-#include "model/ProjectFile.h"
-#include "platform/FileReplace.h"
+#include "cli/GeneratedShow.h"
 
 namespace lumavox::cli {
 
@@ -25,40 +23,11 @@ int DemoCommand(const std::vector<std::string>& args) {
     const auto parsed =
         ParseCommand(args, {{}, {}}, kHelp, 1, "demo takes one DIR (see --help)", status);
     if (!parsed) return status;
-    std::error_code ec;
-    const auto folder = std::filesystem::absolute(parsed->positionals[0], ec);
-    if (ec) return FailFile(parsed->positionals[0], "cannot make the path absolute", ec.message());
-    std::filesystem::create_directories(folder, ec);
-    // The check keeps the first reason: a name the system refuses (too long) fails both.
-    std::error_code checkError;
-    if (!std::filesystem::is_directory(folder, checkError)) {
-        const std::error_code& reason = ec ? ec : checkError;
-        return FailFile(folder.string(), "cannot create the folder",
-                        reason ? reason.message() : "");
+    std::string project;
+    const GeneratedShow demo{"demo", "Lumavox demo", [] { return DemoWavBytes(); }, BuildDemoSteps};
+    if (const int failed = WriteGeneratedShow(parsed->positionals[0], demo, project); failed != 0) {
+        return failed;
     }
-    // The project stores the sound path absolute (or relative to the program folder), so the
-    // folder is made absolute before anything is written.
-    std::string dir = folder.string();
-    if (dir.back() != '/') dir += '/';
-    const std::string wav = dir + "demo.wav";
-
-    // Everything that can be checked is checked before the 4 MB of sound are written, and each
-    // file is written atomically: a failure leaves no partial file behind.
-    ProjectData project;
-    if (!SetSoundFilePath(project.Header, wav)) {
-        return FailFile(wav, "path too long to be stored in a project (at most 263 bytes)");
-    }
-    if (const int error = ReplaceFileAtomically(wav, DemoWavBytes()); error != 0) {
-        return FailFile(wav, "cannot write", OsReason(error));
-    }
-    BuildDemoSteps(project);
-    SetHeaderTitle(project.Header, "Lumavox demo");
-    project.Header.SoundFileTime = FileDateTime(wav);
-    project.ProjectFileName = dir + "demo.prj";
-    const ProjectSaveResult saved = SaveProjectFile(
-        project, ThroughPatch(), project.Header.PrePlayTime, project.Header.PostPlayTime, false);
-    if (!saved.Ok()) return FailFile(project.ProjectFileName, "cannot write", saved.SystemError);
-    Print(wav + "\n" + project.ProjectFileName + "\n");
     return FinishOutput(0);
 }
 
