@@ -41,6 +41,15 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// Makes a rename in the target's folder durable.
+void SyncFolderOf(const std::string& target) {
+    const int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
+}
+
 // Opens a new, unused file in the target's folder (rename only replaces within one file system).
 // The name is short, so a target name near the length limit still gets a temporary file, and
 // recognisable if a crash leaves it behind.
@@ -203,14 +212,7 @@ int ReplaceFileAtomically(const std::string& path, std::span<const uint8_t> byte
         unlink(temporary.c_str());
         return error;
     }
-    if (sync) {
-        // Make the rename itself durable.
-        const int dir = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            fsync(dir);
-            close(dir);
-        }
-    }
+    if (sync) SyncFolderOf(target);
     return 0;
 }
 
@@ -305,13 +307,7 @@ int FileReplacement::Commit(bool sync) {
         return error;
     }
     m_temporary.clear();
-    if (sync) {
-        const int dir = open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            fsync(dir);
-            close(dir);
-        }
-    }
+    if (sync) SyncFolderOf(m_target);
     return 0;
 }
 
