@@ -13,7 +13,13 @@ void Transport::Post(std::atomic<bool>& request) {
 // The free clock is cleared before the stop is posted and again after the wait: a post-roll that
 // the tick started on a natural end meanwhile is ended, and a stop that the tick carries out late
 // (after the wait gave up) leaves alone a clock that a later command starts.
+// A play or resume posted earlier that no tick has taken yet is taken back: a tick that had
+// passed its play check when the play came would otherwise carry out the stop first and start
+// the sound after it.
 void Transport::PostStop() {
+    m_state.PlayRequest.store(false);
+    m_state.PlayFromStartRequest.store(false);
+    m_state.ResumeRequest.store(false);
     m_state.FreeClockRunning.store(false);
     Post(m_state.StopRequest);
     m_state.FreeClockRunning.store(false);

@@ -395,6 +395,20 @@ TEST_F(EngineTick, AStopCarriedOutLateLeavesAPreRollStartedAfterItRunning) {
     EXPECT_EQ(state.CursorTime, -9900);
 }
 
+TEST_F(EngineTick, AStopTakesBackAPlayNoTickHasCarriedOut) {
+    OpenSound(30000);
+    Command([&] { transport.Locate(29950); });
+    Period();
+    Transport impatient(state, clock, repeat, std::chrono::milliseconds(1));
+    device.ClearCalls();
+    impatient.Play();
+    impatient.Stop();  // the play and the stop come within one period
+    Periods(5);
+    EXPECT_EQ(device.Commands(), std::vector<std::string>{"stop"});
+    EXPECT_EQ(state.SoundMode.Get(), "stopped");
+    EXPECT_FALSE(state.FreeClockRunning);
+}
+
 TEST_F(EngineTick, WithoutAudioDeviceTheOpenWarnsAndTheShowRunsOnTheFreeClock) {
     device.SetAudioPresent(false);
     OpenSound(2000);
