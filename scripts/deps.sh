@@ -21,9 +21,14 @@ test_packages=(
 # What scripts/run.sh needs to show the editor on a machine without a display.
 run_packages=(xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils libzstd1 libaubio5)
 
+# What scripts/package.sh needs to build, lint and check the Debian package.
+package_packages=(dpkg-dev fakeroot file lintian appstream desktop-file-utils shared-mime-info
+                  xdg-utils man-db groff-base bash-completion)
+
 wanted=("${build_packages[@]}")
 if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}"); fi
 if [[ "${1:-build}" == run ]]; then wanted+=("${run_packages[@]}"); fi
+if [[ "${1:-build}" == package ]]; then wanted+=("${package_packages[@]}"); fi
 
 missing=()
 for p in "${wanted[@]}"; do

@@ -65,13 +65,13 @@ constexpr const char* kHelp =
     "end\n(\"[unicast]\" after those that were receiving the universe by unicast).\n";
 
 // The settings file of the editor installed beside this tool ("lumavox" in the same folder):
-// "<folder>/lumavox.INI" when the folder is writable, else the one in the user's config folder.
+// "<folder>/lumavox.INI" for a build tree or a portable copy in a writable folder, else the one in
+// the user's config folder.
 std::string EditorSettingsPath() {
     const std::string folder = ExeDir();
-    const bool writable = access(folder.c_str(), W_OK) == 0;
     const std::string home = HomeFolder();
-    return SettingsPathFor(folder + "lumavox", writable, std::getenv("XDG_CONFIG_HOME"),
-                           home.c_str());
+    return SettingsPathFor(folder + "lumavox", SettingsBesideProgram(folder),
+                           std::getenv("XDG_CONFIG_HOME"), home.c_str());
 }
 
 // The sound settings need a volume seam; the player never changes the system's volume.

@@ -1,10 +1,12 @@
 #include "settings/SettingsPath.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstdlib>
+#include <string_view>
 
 namespace lumavox {
 
@@ -26,7 +28,40 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
+
+bool IsInstalledProgramFolder(const std::string& folder, const std::string& installBinDir) {
+    const std::string dir = WithoutTrailingSlashes(folder);
+    if (dir.empty()) return false;
+    if (!installBinDir.empty() && dir == WithoutTrailingSlashes(installBinDir)) return true;
+    constexpr std::array<std::string_view, 7> kSystemFolders{
+        "/usr/bin",   "/usr/local/bin",  "/bin", "/usr/sbin", "/usr/local/sbin",
+        "/usr/games", "/usr/local/games"};
+    for (const std::string_view system : kSystemFolders) {
+        if (dir == system) return true;
+    }
+    return IsFolder(dir + "/../share/lumavox");
+}
+
+bool SettingsBesideProgram(const std::string& folder) {
+#ifdef LUMAVOX_INSTALL_BINDIR
+    const std::string installBinDir = LUMAVOX_INSTALL_BINDIR;
+#else
+    const std::string installBinDir;
+#endif
+    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0 &&
+           !IsInstalledProgramFolder(folder, installBinDir);
+}
 
 std::string SettingsPathFor(const std::string& programPath, bool programFolderWritable,
                             const char* xdgConfigHome, const char* home) {
@@ -59,9 +94,9 @@ std::string HomeFolder() {
 
 std::string DefaultSettingsPath() {
     const std::string program = ProgramPath();
-    const bool writable = !program.empty() && ::access(FolderOf(program).c_str(), W_OK) == 0;
+    const bool beside = !program.empty() && SettingsBesideProgram(FolderOf(program));
     const std::string home = HomeFolder();
-    return SettingsPathFor(program, writable, std::getenv("XDG_CONFIG_HOME"), home.c_str());
+    return SettingsPathFor(program, beside, std::getenv("XDG_CONFIG_HOME"), home.c_str());
 }
 
 }  // namespace lumavox

@@ -5,10 +5,15 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "fakes/TempDir.h"
 
 namespace lumavox {
 namespace {
+
+using testing::TempDir;
 
 TEST(SettingsPath, BesideTheProgramWhenWritableElseInTheUserConfigFolder) {
     EXPECT_EQ(SettingsPathFor("/opt/lumavox/lumavox", true, "/x", "/home/u"),
@@ -35,6 +40,30 @@ TEST(SettingsPath, WithoutHomeTheAccountsHomeFromTheUserDatabaseIsUsed) {
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(home, entry->pw_dir);
     EXPECT_NE(home.rfind("/tmp", 0), 0u);
+}
+
+// A writable folder keeps the settings beside the program only when it is a build tree or a
+// portable copy; an installed tree (its data in ../share/lumavox, wherever its prefix is) and the
+// system's program folders use the user's config folder even for an account that may write there.
+TEST(SettingsPath, OnlyAWritableBuildTreeOrPortableCopyKeepsItsSettingsBesideTheProgram) {
+    TempDir dir;
+    ASSERT_FALSE(dir.Folder().empty());
+    std::filesystem::create_directories(dir.File("portable/help/en"));
+    std::filesystem::create_directories(dir.File("prefix/bin"));
+    std::filesystem::create_directories(dir.File("prefix/share/lumavox/help"));
+
+    EXPECT_TRUE(SettingsBesideProgram(dir.File("portable")));
+    EXPECT_TRUE(SettingsBesideProgram(dir.File("portable/")));
+    EXPECT_FALSE(SettingsBesideProgram(dir.File("prefix/bin/")));
+    EXPECT_FALSE(SettingsBesideProgram(dir.File("missing/")));
+    EXPECT_FALSE(SettingsBesideProgram(""));
+
+    EXPECT_TRUE(IsInstalledProgramFolder(dir.File("prefix/bin"), ""));
+    EXPECT_FALSE(IsInstalledProgramFolder(dir.File("portable/"), "/usr/bin"));
+    EXPECT_TRUE(IsInstalledProgramFolder(dir.File("portable/"), dir.File("portable")));
+    EXPECT_TRUE(IsInstalledProgramFolder("/usr/local/bin/", "/opt/x/bin"));
+    EXPECT_TRUE(IsInstalledProgramFolder("/usr/bin", ""));
+    EXPECT_FALSE(IsInstalledProgramFolder("", ""));
 }
 
 }  // namespace
