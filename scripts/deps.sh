@@ -26,7 +26,8 @@ package_packages=(dpkg-dev fakeroot file lintian appstream desktop-file-utils sh
                   xdg-utils man-db groff-base bash-completion)
 
 wanted=("${build_packages[@]}")
-if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}"); fi
+# The suite checks the package too.
+if [[ "${1:-build}" == test ]]; then wanted+=("${test_packages[@]}" "${package_packages[@]}"); fi
 if [[ "${1:-build}" == run ]]; then wanted+=("${run_packages[@]}"); fi
 if [[ "${1:-build}" == package ]]; then wanted+=("${package_packages[@]}"); fi
 

@@ -25,6 +25,9 @@ for preset in "${presets[@]}"; do
     if [[ $preset == tsan ]]; then
         # ThreadSanitizer needs a memory layout without the kernel's widest address randomisation.
         setarch "$(uname -m)" -R ctest --preset "$preset" -j "$jobs"
+    elif [[ $preset == release ]]; then
+        # The Debian package is built from the release build and checked once, here.
+        LUMAVOX_PACKAGE_CHECK=1 ctest --preset "$preset" -j "$jobs"
     else
         ctest --preset "$preset" -j "$jobs"
     fi
