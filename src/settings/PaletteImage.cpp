@@ -11,6 +11,7 @@
 
 #include <jpeglib.h>
 
+#include "platform/FileRead.h"
 #include "settings/AtomicFile.h"
 
 namespace lumavox {
@@ -114,17 +115,6 @@ bool DecodeJpegInto(const unsigned char* data, unsigned long size, RgbImage& ima
     image.Width = static_cast<int32_t>(cinfo.output_width);
     image.Height = static_cast<int32_t>(cinfo.output_height);
     return true;
-}
-
-std::string UpperExtension(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 
 #include "model/Msgstr.h"
 #include "model/Translation.h"
+#include "platform/FileRead.h"
 #include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
@@ -31,59 +32,6 @@ constexpr std::string_view kMp3Error = "MP3 Decoding Error";
 constexpr std::string_view kTempWavName = "$$temp.wav";
 // ScanWaveFile's result for a file that exists but cannot be opened as a regular file.
 constexpr int32_t kOpenFailed = std::numeric_limits<int32_t>::min();
-
-// Closes a descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-int OpenRegularFile(const std::string& path) {
-    // Non-blocking so that a FIFO named like a sound cannot hang the open.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// Reads exactly size bytes at offset; false on a read error or an early end of file.
-bool ReadAt(int fd, void* target, size_t size, uint64_t offset) {
-    auto* out = static_cast<unsigned char*>(target);
-    while (size > 0) {
-        const ssize_t n = pread(fd, out, size, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        out += n;
-        size -= static_cast<size_t>(n);
-        offset += static_cast<uint64_t>(n);
-    }
-    return true;
-}
-
-// The extension of the file name (from its last '.'), ASCII letters in upper case.
-std::string UpperExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext;
-}
 
 int32_t CodeOf(WaveFault fault) {
     return fault == WaveFault::NoSupportFrm ? kSoundNoSupportFrm : kSoundIllegalFile;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "model/Msgstr.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 #include "sound/Mp3Decode.h"
 #include "sound/SoundScan.h"
@@ -321,53 +322,13 @@ void Downmix(const int16_t* samples, size_t frames, int32_t channels, std::vecto
     }
 }
 
-// Closes a descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-bool ReadAt(int fd, void* target, size_t size, uint64_t offset) {
-    auto* out = static_cast<unsigned char*>(target);
-    while (size > 0) {
-        const ssize_t n = pread(fd, out, size, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        out += n;
-        size -= static_cast<size_t>(n);
-        offset += static_cast<uint64_t>(n);
-    }
-    return true;
-}
-
-std::string UpperExtension(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return ext;
-}
-
 // Reads a 16-bit PCM WAV file second by second into the analyser, as the peak list reader
 // does: a data chunk cut short by the end of the file is read as far as it goes.
 int32_t AnalyseWaveFile(const std::string& path, const BeatSettings& settings, BeatAnalysis& result,
                         const AnalysisControl& control) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    const FileDescriptor file(fd);
-    struct stat st {};
-    if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return kSoundFileNotFound;
+    const FileDescriptor file(OpenRegularFile(path));
+    const int fd = file.Get();
+    if (fd < 0) return kSoundFileNotFound;
     WaveFileReader reader(fd);
     WaveFormat format;
     WaveData data;
