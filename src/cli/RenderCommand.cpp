@@ -1,7 +1,11 @@
 // lumavox-cli render: what a show sends, frame by frame, without playing it.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "cli/CliArgs.h"
 #include "cli/CliPaths.h"
@@ -12,6 +16,7 @@
 #include "engine/Engine.h"
 #include "model/ColourEval.h"
 #include "model/ProjectFile.h"
+#include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "settings/EnvData.h"
 
@@ -100,6 +105,9 @@ int RenderCommand(const std::vector<std::string>& args) {
 
     // The raw recording: a file, or stdout in place of the CSV.
     std::unique_ptr<std::FILE, FileCloser> raw;
+    FileReplacement rawFile;
+    bool rawReplaced = false;
+    std::vector<uint8_t> rawBuffer;
     std::string rawPath;
     bool rawToStdout = false;
     if (const std::string* rawOption = parsed->Value("--raw")) {
@@ -111,10 +119,30 @@ int RenderCommand(const std::vector<std::string>& args) {
                     return FailFile(rawPath, "is an input file; not overwriting it");
                 }
             }
-            raw.reset(std::fopen(rawPath.c_str(), "wb"));
-            if (!raw) return FailFile(rawPath, "cannot write", OsReason(errno));
+            // A file is replaced whole once every frame is in it, so a failed or interrupted
+            // render leaves an earlier recording as it was; a pipe or device is written as it
+            // goes.
+            struct stat st {};
+            if (stat(rawPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+                raw.reset(std::fopen(rawPath.c_str(), "wb"));
+                if (!raw) return FailFile(rawPath, "cannot write", OsReason(errno));
+            } else if (const int code = rawFile.Open(rawPath); code != 0) {
+                return FailFile(rawPath, "cannot write", OsReason(code));
+            } else {
+                rawReplaced = true;
+            }
         }
     }
+    const auto writeRaw = [&](std::span<const uint8_t> bytes) {
+        if (raw)
+            return std::fwrite(bytes.data(), 1, bytes.size(), raw.get()) == bytes.size() ? 0
+                                                                                         : errno;
+        rawBuffer.insert(rawBuffer.end(), bytes.begin(), bytes.end());
+        if (rawBuffer.size() < (size_t{1} << 16)) return 0;
+        const int code = rawFile.Append(rawBuffer);
+        rawBuffer.clear();
+        return code;
+    };
 
     if (!rawToStdout) Print("time,line1,line2,line3,line4,line5,line6,line7,line8\n");
     std::array<int32_t, kLineCount> colours{};
@@ -139,14 +167,23 @@ int RenderCommand(const std::vector<std::string>& args) {
             written = Print({row, static_cast<size_t>(used) + 1});
         }
         if (!written) break;  // FinishOutput reports it
-        if (raw && std::fwrite(frame.data(), 1, frame.size(), raw.get()) != frame.size()) {
-            return FailFile(rawPath, "write error", OsReason(errno));
+        if (!rawPath.empty()) {
+            if (const int code = writeRaw(frame); code != 0) {
+                return FailFile(rawPath, "write error", OsReason(code));
+            }
         }
     }
     if (raw && std::fclose(raw.release()) != 0) {
         return FailFile(rawPath, "write error", OsReason(errno));
     }
-    return FinishOutput(0);
+    // The recording replaces an earlier one only when the CSV went out whole too.
+    const int finished = FinishOutput(0);
+    if (rawReplaced && finished == 0) {
+        int code = rawFile.Append(rawBuffer);
+        if (code == 0) code = rawFile.Commit();
+        if (code != 0) return FailFile(rawPath, "write error", OsReason(code));
+    }
+    return finished;
 }
 
 }  // namespace lumavox::cli

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,23 @@
 
 namespace lumavox::cli {
 namespace {
+
+TEST_F(CliTest, RenderReplacesAnEarlierRecordingOnlyWhenItFinishes) {
+    const std::string prj = WriteHandProject();
+    const std::string raw = (m_dir / "show.dmx").string();
+    std::ofstream(raw) << "earlier";
+    const std::string args = "render '" + prj + "' --sound-length 2000 --raw '" + raw + "'";
+    const RunResult failed = RunCli(args + " >/dev/full", m_dir);
+    EXPECT_NE(failed.status, 0);
+    std::ifstream earlier(raw);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(earlier), {}) == "earlier");
+
+    const RunResult done = RunCli(args, m_dir);
+    ASSERT_EQ(done.status, 0) << done.err;
+    const auto rows = static_cast<uintmax_t>(std::count(done.out.begin(), done.out.end(), '\n'));
+    EXPECT_EQ(std::filesystem::file_size(raw), (rows - 1) * 512);
+    ASSERT_EQ(RunCli(args + " --from 0 --to 0 --raw /dev/null", m_dir).status, 0);  // a device
+}
 
 TEST_F(CliTest, RenderGivesTheHandWorkedColoursAndFrames) {
     const std::string prj = WriteHandProject();
