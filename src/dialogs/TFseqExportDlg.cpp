@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -93,7 +94,10 @@ FseqExportOptions TFseqExportDlg::Options() const {
 void TFseqExportDlg::Browse() {
     const QString chosen = QFileDialog::getSaveFileName(this, Tr(fseqtext::kTitle), m_path->text(),
                                                         Tr(fseqtext::kFilter));
-    if (!chosen.isEmpty()) m_path->setText(chosen);
+    if (chosen.isEmpty()) return;
+    // A name typed without an extension gets the one show players look for.
+    m_path->setText(QFileInfo(chosen).suffix().isEmpty() ? chosen + QStringLiteral(".fseq")
+                                                         : chosen);
 }
 
 // A media name is a file name: a folder in it would never match the player's music folder.
