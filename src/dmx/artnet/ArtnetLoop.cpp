@@ -77,6 +77,12 @@ uint32_t ArtnetLoop::Iterate() {
 // A step's frame, or a periodic frame held for the gap's end, computed for this instant.
 void ArtnetLoop::SendOffPeriodFrame(uint32_t now) {
     m_source.FrameAt(now, m_frame);
+    m_schedule.SetNextStep(m_source.NextStepAt(now));
+    // A held keyframe at a step that changes nothing (one holding the colour just before a jump)
+    // goes with the jump's frame instead, so it cannot push the jump behind a gap.
+    const bool unchanged =
+        std::equal(m_frame.begin(), m_frame.end(), m_dmx.begin() + kArtDmxDataOffset);
+    if (unchanged && m_schedule.HoldForNextStep(now)) return;
     const bool force = m_heldForce;
     m_heldForce = false;
     if (m_shared.sendEnabled.load(std::memory_order_relaxed) && SendDmx(force)) {
@@ -84,7 +90,6 @@ void ArtnetLoop::SendOffPeriodFrame(uint32_t now) {
     } else {
         m_schedule.DropHeld();  // nothing changed, nothing went out
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
 }
 
 void ArtnetLoop::Receive() {

@@ -43,16 +43,19 @@ uint32_t SacnLoop::Iterate() {
         if (m_schedule.Due(now)) {
             // A step's frame, or a periodic frame held for the gap's end, for this instant. A
             // step that changes nothing (one holding the colour before a jump) sends nothing,
-            // so it cannot push the jump behind a gap.
+            // and a held repeat at such a step goes with the jump's frame, so neither can push
+            // the jump behind a gap.
             m_source.FrameAt(now, m_frame);
+            m_schedule.SetNextStep(m_source.NextStepAt(now));
             const bool changed =
                 !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
-            if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
-                m_schedule.Sent(now);
-            } else {
-                m_schedule.DropHeld();
+            if (changed || !m_schedule.HoldForNextStep(now)) {
+                if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
+                    m_schedule.Sent(now);
+                } else {
+                    m_schedule.DropHeld();
+                }
             }
-            m_schedule.SetNextStep(m_source.NextStepAt(now));
         }
         return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
     }
