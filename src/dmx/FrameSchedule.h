@@ -75,8 +75,8 @@ public:
     bool Held() const { return m_held; }
     // The held frame is due at now but changes nothing (it would go only as a repeat): whether
     // it waits further for the next step, which lies inside the gap after now, so that its packet
-    // cannot push that step behind a gap. Set the next step after now first. A held frame waits
-    // so at most twice the gap after its tick.
+    // cannot push that step behind a gap. Set the next step after now first. A held frame
+    // waits at most twice the gap after its tick.
     bool HoldForNextStep(uint32_t now) {
         if (!m_held || !StepWithinGapAfter(now) ||
             !Before(*m_nextStep, m_heldAt + 2 * m_minGapMs)) {
