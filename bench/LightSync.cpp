@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
         }
     });
 
-    std::vector<std::string> play{dir + "/calibrate.prj", "--output", "artnet"};
+    std::vector<std::string> play{"play", dir + "/calibrate.prj", "--output", "artnet"};
     play.insert(play.end(), playOptions.begin(), playOptions.end());
     std::string shown;
     for (const auto& a : playOptions) shown += " " + a;
