@@ -4,8 +4,9 @@
 // a private null sink (fakes/HeadlessPulseServer.h) whose monitor parec records
 // (MonitorRecording.h), and sends its ArtDmx over a veth pair to a receiver in a second network
 // namespace. Both namespaces are made here; the machine's own interfaces are never used. Clicks
-// and frames are placed on the monotonic clock, which all namespaces share, and for each click
-// the flash's onset (the first ArtDmx with the flash on) minus the click's time is its error.
+// and frames are placed on the monotonic clock, which all namespaces share (a frame at the
+// kernel's receive stamp), and for each click the flash's onset (the first ArtDmx with the flash
+// on) minus the click's time is its error.
 //
 // Default 300 s; the play options (--event-timed, --light-offset MS...) go to play as given.
 // Needs root (or the capabilities to make network namespaces and veth pairs, as under
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,8 +50,9 @@ constexpr int kPreRollSeconds = 2;
 constexpr int kPostRollSeconds = 1;
 
 struct Frame {
-    int64_t atUs;
-    bool lit;  // the flash is on (channel 1 at least half)
+    int64_t atUs;    // taken in by the receiver's kernel
+    int64_t wakeUs;  // until the receiving thread had it
+    bool lit;        // the flash is on (channel 1 at least half)
 };
 
 // An Art-Net node in the peer namespace: a socket on the Art-Net port there, or -1.
@@ -70,8 +73,40 @@ int BindReceiver(PeerNamespace& peer) {
         }
         timeval timeout{0, 200000};
         setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
     });
     return fd;
+}
+
+int64_t RealtimeUs() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+// Receives one datagram; atUs: when the kernel took it in (its CLOCK_REALTIME stamp moved onto the
+// monotonic clock), wokeUs: when this thread got it. -1: nothing within the timeout.
+ssize_t ReceiveStamped(int fd, std::span<uint8_t> buffer, int64_t& atUs, int64_t& wokeUs) {
+    iovec io{buffer.data(), buffer.size()};
+    alignas(cmsghdr) char control[256];
+    msghdr msg{};
+    msg.msg_iov = &io;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof control;
+    const ssize_t n = recvmsg(fd, &msg, 0);
+    wokeUs = MonotonicUs();
+    atUs = wokeUs;
+    if (n < 0) return n;
+    const int64_t realtimeAhead = RealtimeUs() - MonotonicUs();
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS) {
+            timespec ts{};
+            std::memcpy(&ts, CMSG_DATA(c), sizeof ts);
+            atUs = static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000 - realtimeAhead;
+        }
+    }
+    return n;
 }
 
 // Runs lumavox-cli with stdout dropped and stderr into errFile; its exit status, or -1 when it
@@ -193,14 +228,15 @@ int main(int argc, char** argv) {
         std::array<uint8_t, 2048> buffer{};
         const int64_t start = MonotonicUs();
         while (!stop.load() && MonotonicUs() - start < boundUs) {
-            const ssize_t n = recv(receiver, buffer.data(), buffer.size(), 0);
-            const int64_t at = MonotonicUs();
+            int64_t at = 0;
+            int64_t woke = 0;
+            const ssize_t n = ReceiveStamped(receiver, buffer, at, woke);
             if (n <= static_cast<ssize_t>(kArtDmxChannel1) ||
                 std::memcmp(buffer.data(), "Art-Net\0", 8) != 0 || buffer[8] != 0x00 ||
                 buffer[9] != 0x50) {
                 continue;  // polls, replies, timeouts
             }
-            frames.push_back({at, buffer[kArtDmxChannel1] >= 128});
+            frames.push_back({at, woke - at, buffer[kArtDmxChannel1] >= 128});
         }
     });
 
@@ -285,7 +321,17 @@ int main(int argc, char** argv) {
     };
     std::printf("clicks recorded      %zu, flashes received %zu, matched %zu (ArtDmx %zu)\n",
                 clickMs.size(), lightMs.size(), errors.size(), frames.size());
+    int64_t wakeMax = 0;
+    double wakeMean = 0;
+    for (const Frame& f : frames) {
+        wakeMax = std::max(wakeMax, f.wakeUs);
+        wakeMean += static_cast<double>(f.wakeUs) / static_cast<double>(frames.size());
+    }
     std::printf("recording rate       %.5f of real time\n", base.RateOfRealTime());
+    std::printf(
+        "receiver wake-up     mean %.3f ms, max %.3f ms after the kernel stamp (not in "
+        "the errors)\n",
+        wakeMean / 1000.0, static_cast<double>(wakeMax) / 1000.0);
     std::printf("error (light-sound)  mean %+.2f ms, std dev %.2f ms\n", mean,
                 std::sqrt(var / static_cast<double>(errors.size())));
     std::printf("min / max            %+.2f / %+.2f ms\n", sorted.front(), sorted.back());
