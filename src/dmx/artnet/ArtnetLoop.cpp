@@ -57,6 +57,9 @@ uint32_t ArtnetLoop::Iterate() {
     ++m_frameCounter;
     const bool keyframe = m_frameCounter % m_keyframeEvery == 0;
     m_source.Tick(m_frame);
+    // The next step by the model this tick has just settled: one known from the last pass may
+    // lie at now by it, and a keyframe sent then would push the step right after it behind a gap.
+    if (eventTimed) m_schedule.SetNextStep(m_source.NextStepAt(now));
     if (m_shared.sendEnabled.load(std::memory_order_relaxed)) {
         const bool welcome = m_newSubscriber && m_shared.unicast.load(std::memory_order_relaxed);
         m_newSubscriber = false;
@@ -70,7 +73,6 @@ uint32_t ArtnetLoop::Iterate() {
         const uint32_t spent = m_clock.NowMs() - m_last;
         return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
     return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
 }
 

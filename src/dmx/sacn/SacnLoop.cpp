@@ -61,12 +61,13 @@ uint32_t SacnLoop::Iterate() {
     }
     m_last = now;
     m_source.Tick(m_frame);
+    // The next step by the model this tick has just settled (see the Art-Net loop).
+    if (eventTimed) m_schedule.SetNextStep(m_source.NextStepAt(now));
     if (m_schedule.PeriodicMayGo(now) && SendIfNeeded(now)) m_schedule.Sent(now);
     if (!eventTimed) {
         const uint32_t spent = m_clock.NowMs() - m_last;
         return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
     return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
 }
 
