@@ -246,10 +246,24 @@ int main(int argc, char** argv) {
     for (const auto& a : playOptions) shown += " " + a;
     std::printf("light_sync: %d s, lumavox-cli play --output artnet%s\n", seconds, shown.c_str());
     std::fflush(stdout);
+    // What the null sink says of its latency while the show plays (it renders that far ahead of
+    // what it counts as played, and its monitor has the samples when they are rendered).
+    std::string sinkLatency;
+    std::thread askSink([&] {
+        for (int i = 0; i < (kPreRollSeconds + 5) * 10 && !stop.load(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (std::FILE* pipe = popen("pactl list sinks 2>/dev/null | grep -i latency", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, pipe)) sinkLatency += line;
+            pclose(pipe);
+        }
+    });
     const int status = RunCli(play, errFile, seconds + kPreRollSeconds + kPostRollSeconds + 60);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     stop = true;
     receive.join();
+    askSink.join();
     close(receiver);
     recording.Stop();
     if (status != 0) {
@@ -328,6 +342,8 @@ int main(int argc, char** argv) {
         wakeMean += static_cast<double>(f.wakeUs) / static_cast<double>(frames.size());
     }
     std::printf("recording rate       %.5f of real time\n", base.RateOfRealTime());
+    std::printf("null sink, 5 s in    %s",
+                sinkLatency.empty() ? "(no answer)\n" : sinkLatency.c_str());
     std::printf(
         "receiver wake-up     mean %.3f ms, max %.3f ms after the kernel stamp (not in "
         "the errors)\n",
