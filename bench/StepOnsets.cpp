@@ -61,6 +61,11 @@ Figures Run(const std::string& wav, int seconds, bool eventTimed, int32_t offset
     ProjectData project;
     std::vector<Step> steps;
     std::vector<std::pair<int32_t, int>> onsets;  // show time, value
+    // The colour before the first jump from the start, so that its hold changes nothing either.
+    Step first;
+    first.Time = 0;
+    first.Colour = MakeColour(1, 0, 0);
+    steps.push_back(first);
     for (int k = 1; k * 250 < seconds * 1000 - 500; ++k) {
         const int32_t t = k * 250 + (k * 7) % 20;  // every phase against the period
         const int value = 1 + k % 250;
