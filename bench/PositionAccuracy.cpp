@@ -4,8 +4,7 @@
 // every millisecond. Each recorded click is placed on the monotonic clock, and the position the
 // device reported at that moment is compared with the click's place in the file.
 //
-// The recording's time base is the earliest delivery of parec's data (capture can only precede
-// delivery), so the measured offsets include at most the smallest monitor-to-pipe delay.
+// The recording and its time base are bench/MonitorRecording.h's.
 //
 // Usage: position_accuracy [seconds]   (default 60)
 #include <signal.h>
@@ -23,23 +22,20 @@
 #include <thread>
 #include <vector>
 
+#include "MonitorRecording.h"
 #include "fakes/HeadlessPulseServer.h"
 #include "sound/WavFixture.h"
 #include "sound/player/PulseSoundDevice.h"
 
 namespace {
 
+using lumavox::bench::MonitorRecording;
+using lumavox::bench::MonotonicUs;
 using lumavox::testing::HeadlessPulseServer;
 
 constexpr uint32_t kRate = 44100;
 constexpr uint32_t kClickEveryFrames = kRate / 2;  // 500 ms
 constexpr int kClickFrames = 44;                   // 1 ms
-
-int64_t NowUs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
-}
 
 struct Reading {
     int64_t AtUs;
@@ -80,51 +76,11 @@ int main(int argc, char** argv) {
     lumavox::test::WriteFile(
         wav, lumavox::test::WavBytes(lumavox::test::WavRecipe{}, lumavox::test::Pcm16(samples)));
 
-    // parec on the monitor, into a pipe this program reads.
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return 1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::string monitor =
-        std::string("--device=") + HeadlessPulseServer::SinkName() + ".monitor";
-    const pid_t parec =
-        HeadlessPulseServer::Spawn({"parec", monitor, "--raw", "--format=s16le", "--rate=44100",
-                                    "--channels=2", "--latency-msec=2"},
-                                   &actions);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    if (parec <= 0) {
+    MonitorRecording recording;
+    if (!recording.Start(seconds)) {
         std::fprintf(stderr, "parec cannot be started\n");
         return 1;
     }
-
-    std::vector<int16_t> recorded;  // left channel
-    recorded.reserve(static_cast<size_t>(kRate) * static_cast<size_t>(seconds + 10));
-    // (frames recorded so far, monotonic µs when they were delivered), one per read.
-    std::vector<std::pair<uint64_t, int64_t>> deliveries;
-    deliveries.reserve(1 << 20);
-    std::thread reader([&] {
-        std::vector<char> buffer(4096);
-        std::vector<char> carry;
-        uint64_t framesSoFar = 0;
-        for (;;) {
-            const ssize_t got = read(pipeFds[0], buffer.data(), buffer.size());
-            if (got <= 0) break;
-            const int64_t now = NowUs();
-            carry.insert(carry.end(), buffer.begin(), buffer.begin() + got);
-            const size_t whole = carry.size() / 4;
-            for (size_t i = 0; i < whole; ++i) {
-                int16_t left;
-                std::memcpy(&left, carry.data() + 4 * i, 2);
-                recorded.push_back(left);
-            }
-            carry.erase(carry.begin(), carry.begin() + static_cast<std::ptrdiff_t>(whole * 4));
-            framesSoFar += whole;
-            deliveries.emplace_back(framesSoFar, now);
-        }
-    });
 
     lumavox::PulseSoundDevice device;
     if (!device.Open(wav).Ok) {
@@ -136,7 +92,7 @@ int main(int argc, char** argv) {
     std::vector<Reading> readings;
     readings.reserve(static_cast<size_t>(seconds) * 1100);
     device.PlayFromStart();
-    const int64_t start = NowUs();
+    const int64_t start = MonotonicUs();
     for (int64_t next = start; next - start < static_cast<int64_t>(seconds) * 1000000;
          next += 1000) {
         timespec until{static_cast<time_t>(next / 1000000),
@@ -144,26 +100,14 @@ int main(int argc, char** argv) {
         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         int32_t position = 0;
         device.GetPosition(position);
-        readings.push_back({NowUs(), position});
+        readings.push_back({MonotonicUs(), position});
     }
     device.Stop();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    kill(parec, SIGTERM);
-    waitpid(parec, nullptr, 0);
-    reader.join();
-    close(pipeFds[0]);
+    recording.Stop();
 
     // Click onsets: a loud sample after at least 100 quiet ones.
-    std::vector<size_t> onsets;
-    size_t quiet = 0;
-    for (size_t i = 0; i < recorded.size(); ++i) {
-        if (std::abs(recorded[i]) > 10000) {
-            if (quiet >= 100) onsets.push_back(i);
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
+    const std::vector<size_t> onsets = recording.ClickOnsets();
     if (onsets.size() < 3) {
         std::fprintf(stderr, "too few clicks recorded (%zu)\n", onsets.size());
         return 1;
@@ -172,32 +116,10 @@ int main(int argc, char** argv) {
     // Offset of each click: the reported position when it was output, minus its file time.
     std::vector<double> offsets;
     std::vector<double> clickTimes;
-    // The recording's time base: the sound server's sample clock need not run at exactly the
-    // monotonic rate, so fit the delivery times against the frame count (least squares for the
-    // rate) and put the line under every delivery (capture precedes delivery).
-    double fMean = 0;
-    double tMeanUs = 0;
-    for (const auto& [f, t] : deliveries) {
-        fMean += static_cast<double>(f);
-        tMeanUs += static_cast<double>(t);
-    }
-    fMean /= static_cast<double>(deliveries.size());
-    tMeanUs /= static_cast<double>(deliveries.size());
-    double sxy = 0;
-    double sxx = 0;
-    for (const auto& [f, t] : deliveries) {
-        sxy += (static_cast<double>(f) - fMean) * (static_cast<double>(t) - tMeanUs);
-        sxx += (static_cast<double>(f) - fMean) * (static_cast<double>(f) - fMean);
-    }
-    const double usPerFrame = sxx > 0 ? sxy / sxx : 1e6 / kRate;
-    double baseUs = INFINITY;
-    for (const auto& [f, t] : deliveries) {
-        baseUs = std::min(baseUs, static_cast<double>(t) - usPerFrame * static_cast<double>(f));
-    }
-    const double recordedRate = 1e6 / kRate / usPerFrame;
+    const MonitorRecording::TimeBase base = recording.Fit();
+    const double recordedRate = base.RateOfRealTime();
     for (size_t n = 0; n < onsets.size(); ++n) {
-        const auto atUs =
-            static_cast<int64_t>(baseUs + usPerFrame * static_cast<double>(onsets[n]));
+        const auto atUs = static_cast<int64_t>(base.AtUs(onsets[n]));
         // Which click this is: the nearest 500 ms step after the play command.
         const long k = std::lround(static_cast<double>(atUs - start) / 500000.0);
         const double reported = PositionAt(readings, atUs);

@@ -61,6 +61,11 @@ Figures Run(const std::string& wav, int seconds, bool eventTimed, int32_t offset
     ProjectData project;
     std::vector<Step> steps;
     std::vector<std::pair<int32_t, int>> onsets;  // show time, value
+    // The colour before the first jump from the start, so that its hold changes nothing either.
+    Step first;
+    first.Time = 0;
+    first.Colour = MakeColour(1, 0, 0);
+    steps.push_back(first);
     for (int k = 1; k * 250 < seconds * 1000 - 500; ++k) {
         const int32_t t = k * 250 + (k * 7) % 20;  // every phase against the period
         const int value = 1 + k % 250;
@@ -125,7 +130,18 @@ Figures Run(const std::string& wav, int seconds, bool eventTimed, int32_t offset
     for (const auto& [t, value] : onsets) {
         while (from < socket.sent.size() && socket.sent[from].value != value) ++from;
         if (from == socket.sent.size()) break;
-        errors.push_back(socket.sent[from].ms - (zero + t - offset));
+        const double error = socket.sent[from].ms - (zero + t - offset);
+        errors.push_back(error);
+        if (eventTimed && error > 2.0) {
+            // What went out just before: a frame within the minimum gap held the onset back; none
+            // means the loop itself was late.
+            const double due = zero + t - offset;
+            const double before = from > 0 ? socket.sent[from - 1].ms - due : -1e9;
+            std::printf(
+                "late onset at %d ms: %+.2f ms; the frame before left %+.2f ms from the "
+                "onset's time\n",
+                t, error, before);
+        }
     }
     Figures f;
     if (errors.empty()) return f;

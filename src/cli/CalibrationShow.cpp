@@ -9,7 +9,7 @@
 namespace lumavox::cli {
 
 std::vector<uint8_t> CalibrationWavBytes(int seconds) {
-    const int clamped = std::clamp(seconds, 0, 3600);
+    const int clamped = std::clamp(seconds, 0, kMaxCalibrationSeconds);
     const uint32_t frameCount = kDemoSampleRate * static_cast<uint32_t>(clamped);
     std::vector<uint8_t> bytes = StereoWavHeader(frameCount);
     constexpr uint32_t kClickFrames = kDemoSampleRate / 100;  // 10 ms

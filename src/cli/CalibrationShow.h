@@ -10,6 +10,7 @@ namespace lumavox::cli {
 // The calibration show: a click on every whole second of the sound (from 1 s on) and, on all
 // eight lines, a white flash of kCalibrationFlashMs that starts exactly then, black in between.
 inline constexpr int kCalibrationSeconds = 60;
+inline constexpr int kMaxCalibrationSeconds = 3600;
 inline constexpr int32_t kCalibrationFlashMs = 100;
 inline constexpr int32_t kCalibrationPreMs = 2000;
 inline constexpr int32_t kCalibrationPostMs = 1000;

@@ -25,7 +25,8 @@ struct OutputTiming {
 // frame goes out at the clock time of the next step, and no two frames leave closer than the
 // minimum gap (a step inside it goes out at the gap's end; so does a periodic frame, whose tick
 // still runs on time, and a periodic frame just before a step goes with the step's frame instead,
-// so it cannot push the step behind a gap). Times are IClock milliseconds, compared wrap-safe.
+// so it cannot push the step behind a gap; when that step changes nothing, with the next one).
+// Times are IClock milliseconds, compared wrap-safe.
 // Plain arithmetic, no threads; one per loop.
 class FrameSchedule {
 public:
@@ -59,17 +60,31 @@ public:
         if (!m_eventTimed) return true;
         if (InsideGap(now)) {
             m_held = true;
+            m_heldAt = now;
             m_heldUntil = m_lastSent + m_minGapMs;
             return false;
         }
-        if (m_nextStep && Before(now, *m_nextStep) && Before(*m_nextStep, now + m_minGapMs)) {
+        if (StepWithinGapAfter(now)) {
             m_held = true;
+            m_heldAt = now;
             m_heldUntil = *m_nextStep;
             return false;
         }
         return true;
     }
     bool Held() const { return m_held; }
+    // The held frame is due at now but changes nothing (it would go only as a repeat): whether
+    // it waits further for the next step, which lies inside the gap after now, so that its packet
+    // cannot push that step behind a gap. Set the next step after now first. A held frame
+    // waits at most twice the gap after its tick.
+    bool HoldForNextStep(uint32_t now) {
+        if (!m_held || !StepWithinGapAfter(now) ||
+            !Before(*m_nextStep, m_heldAt + 2 * m_minGapMs)) {
+            return false;
+        }
+        m_heldUntil = *m_nextStep;
+        return true;
+    }
     // The held frame turned out to need no packet.
     void DropHeld() { m_held = false; }
 
@@ -105,6 +120,9 @@ public:
 
 private:
     bool InsideGap(uint32_t now) const { return m_sent && Before(now, m_lastSent + m_minGapMs); }
+    bool StepWithinGapAfter(uint32_t now) const {
+        return m_nextStep && Before(now, *m_nextStep) && Before(*m_nextStep, now + m_minGapMs);
+    }
 
     bool m_eventTimed = false;
     uint32_t m_minGapMs = kDefaultMinGapMs;
@@ -112,6 +130,7 @@ private:
     uint32_t m_lastSent = 0;
     std::optional<uint32_t> m_nextStep;
     bool m_held = false;
+    uint32_t m_heldAt = 0;  // the tick of the held frame
     uint32_t m_heldUntil = 0;
 };
 

@@ -103,6 +103,7 @@ TEST_F(CliTest, BadInputsGiveOneEnglishLineNamingTheFileAndTheStatusOfItsKind) {
         {"play " + p + " --output usb --event-timed", 2, "needs the Art-Net or sACN output"},
         {"play " + p + " --light-offset 501", 2, "--light-offset must be -500..500 ms"},
         {"calibrate --output none", 2, "calibrate takes a DIR first"},
+        {"calibrate " + Quote(m_dir / "cal") + " --seconds 1", 2, "--seconds must be 2..3600"},
         {"demo", 2, "demo takes one DIR"},
         {"help frobnicate", 2, "help takes one COMMAND"},
         {"frobnicate", 2, "unknown command 'frobnicate'"},

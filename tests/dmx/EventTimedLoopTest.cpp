@@ -145,6 +145,41 @@ TEST_P(EventTimedLoops, ArtnetAndSacnSendStepsAtTheirTimeAndKeepTheGap) {
     }
 }
 
+// A periodic frame that must go out although nothing changed (a keyframe for Art-Net, a repeat
+// after a change for sACN), ticking just before or right on a hold that precedes a jump by 1 ms,
+// goes with the jump's frame: sent at the hold, it would push the jump to the end of its gap.
+TEST(EventTimedLoop, RepeatHeldForAHoldDoesNotDelayTheJumpAfterIt) {
+    ManualClock clock{kStart};
+    FakeUdpSocket socket;
+    std::string error;
+    socket.Open(kArtnetPort, error);
+    // sACN repeats a change on the next two ticks (500 and 525, 2000 and 2025); Art-Net's
+    // keyframes are the ticks at 1500 and 3000 (every 60 frames of 25 ms).
+    StepShow show{clock, {490, 529, 1504, 1990, 2026, 3001}, {528, 1503, 2025, 3000}};
+    const std::vector<int32_t> onsets{490, 529, 1504, 1990, 2026, 3001};
+    {
+        ArtnetShared shared;
+        shared.netReady = true;
+        shared.sendEnabled = true;
+        shared.eventTimed = true;
+        ArtnetLoop loop(socket, show, clock, shared, 25);
+        const auto sent =
+            RunLoop(loop, clock, socket, kStart + 3100, kArtDmxSize, kArtDmxDataOffset);
+        EXPECT_EQ(Onsets(sent, onsets.size()), onsets) << "Art-Net";
+        EXPECT_GE(SmallestGap(sent), 5u) << "Art-Net";
+    }
+    {
+        SacnShared shared;
+        shared.ready = true;
+        shared.eventTimed = true;
+        SacnLoop loop(socket, show, clock, shared, 25);
+        const auto sent =
+            RunLoop(loop, clock, socket, kStart + 3100, kSacnDataSize, kSacnSlotsOffset);
+        EXPECT_EQ(Onsets(sent, onsets.size()), onsets) << "sACN";
+        EXPECT_GE(SmallestGap(sent), 5u) << "sACN";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Timing, EventTimedLoops,
     ::testing::Values(

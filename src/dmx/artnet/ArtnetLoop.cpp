@@ -57,6 +57,9 @@ uint32_t ArtnetLoop::Iterate() {
     ++m_frameCounter;
     const bool keyframe = m_frameCounter % m_keyframeEvery == 0;
     m_source.Tick(m_frame);
+    // The next step by the model this tick has just settled: one known from the last pass may
+    // lie at now by it, and a keyframe sent then would push the step right after it behind a gap.
+    if (eventTimed) m_schedule.SetNextStep(m_source.NextStepAt(now));
     if (m_shared.sendEnabled.load(std::memory_order_relaxed)) {
         const bool welcome = m_newSubscriber && m_shared.unicast.load(std::memory_order_relaxed);
         m_newSubscriber = false;
@@ -70,13 +73,18 @@ uint32_t ArtnetLoop::Iterate() {
         const uint32_t spent = m_clock.NowMs() - m_last;
         return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
     return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
 }
 
 // A step's frame, or a periodic frame held for the gap's end, computed for this instant.
 void ArtnetLoop::SendOffPeriodFrame(uint32_t now) {
     m_source.FrameAt(now, m_frame);
+    m_schedule.SetNextStep(m_source.NextStepAt(now));
+    // A held keyframe at a step that changes nothing (one holding the colour just before a jump)
+    // goes with the jump's frame instead, so it cannot push the jump behind a gap.
+    const bool unchanged =
+        std::equal(m_frame.begin(), m_frame.end(), m_dmx.begin() + kArtDmxDataOffset);
+    if (unchanged && m_schedule.HoldForNextStep(now)) return;
     const bool force = m_heldForce;
     m_heldForce = false;
     if (m_shared.sendEnabled.load(std::memory_order_relaxed) && SendDmx(force)) {
@@ -84,7 +92,6 @@ void ArtnetLoop::SendOffPeriodFrame(uint32_t now) {
     } else {
         m_schedule.DropHeld();  // nothing changed, nothing went out
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
 }
 
 void ArtnetLoop::Receive() {

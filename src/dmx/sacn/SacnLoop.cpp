@@ -43,27 +43,31 @@ uint32_t SacnLoop::Iterate() {
         if (m_schedule.Due(now)) {
             // A step's frame, or a periodic frame held for the gap's end, for this instant. A
             // step that changes nothing (one holding the colour before a jump) sends nothing,
-            // so it cannot push the jump behind a gap.
+            // and a held repeat at such a step goes with the jump's frame, so neither can push
+            // the jump behind a gap.
             m_source.FrameAt(now, m_frame);
+            m_schedule.SetNextStep(m_source.NextStepAt(now));
             const bool changed =
                 !std::equal(m_frame.begin(), m_frame.end(), m_data.begin() + kSacnSlotsOffset);
-            if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
-                m_schedule.Sent(now);
-            } else {
-                m_schedule.DropHeld();
+            if (changed || !m_schedule.HoldForNextStep(now)) {
+                if ((changed || m_schedule.Held()) && SendIfNeeded(now)) {
+                    m_schedule.Sent(now);
+                } else {
+                    m_schedule.DropHeld();
+                }
             }
-            m_schedule.SetNextStep(m_source.NextStepAt(now));
         }
         return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
     }
     m_last = now;
     m_source.Tick(m_frame);
+    // The next step by the model this tick has just settled (see the Art-Net loop).
+    if (eventTimed) m_schedule.SetNextStep(m_source.NextStepAt(now));
     if (m_schedule.PeriodicMayGo(now) && SendIfNeeded(now)) m_schedule.Sent(now);
     if (!eventTimed) {
         const uint32_t spent = m_clock.NowMs() - m_last;
         return spent + 2 < m_periodMs ? m_periodMs - 2 - spent : 0;
     }
-    m_schedule.SetNextStep(m_source.NextStepAt(now));
     return m_schedule.SleepMs(m_clock.NowMs(), m_last + m_periodMs);
 }
 
