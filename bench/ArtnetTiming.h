@@ -1,16 +1,19 @@
 #pragma once
 // Kernel-timestamped reception of ArtDmx frames and the interval figures the Art-Net timing
 // benchmarks report.
+#include <benchmark/benchmark.h>
 #include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../tests/dmx/net/NetSandbox.h"
@@ -18,6 +21,35 @@
 namespace lumavox::bench {
 
 constexpr double kPeriodMs = 20.0;
+
+// Two threads that keep both cores busy from construction until Stop (nothing when !busy).
+class BusyCores {
+public:
+    explicit BusyCores(bool busy) {
+        if (!busy) return;
+        for (unsigned i = 0; i < 2; ++i) {
+            m_threads.emplace_back([this] {
+                uint64_t x = 1;
+                while (!m_stop.load(std::memory_order_relaxed)) {
+                    x = x * 6364136223846793005u + 1442695040888963407u;
+                    benchmark::DoNotOptimize(x);
+                }
+            });
+        }
+    }
+    ~BusyCores() { Stop(); }
+    BusyCores(const BusyCores&) = delete;
+    BusyCores& operator=(const BusyCores&) = delete;
+    void Stop() {
+        m_stop.store(true, std::memory_order_relaxed);  // a stop request, nothing else rides on it
+        for (auto& t : m_threads) t.join();
+        m_threads.clear();
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+};
 
 // Moves the calling thread into a fresh network namespace linked by a veth pair to `peer`
 // (2.0.0.1 here, 2.0.0.2 there). Empty on success, else what failed.

@@ -56,19 +56,7 @@ void BM_ArtnetOutputTiming(benchmark::State& state) {
             naiveNode.emplace(kNaivePort);
         });
 
-        std::atomic<bool> stopLoad{false};  // relaxed: a stop request, nothing else rides on it
-        std::vector<std::thread> load;
-        if (busy) {
-            for (unsigned i = 0; i < 2; ++i) {
-                load.emplace_back([&] {
-                    uint64_t x = 1;
-                    while (!stopLoad.load(std::memory_order_relaxed)) {
-                        x = x * 6364136223846793005u + 1442695040888963407u;
-                        benchmark::DoNotOptimize(x);
-                    }
-                });
-            }
-        }
+        bench::BusyCores load(busy);
 
         CountingSource source;
         PosixUdpSocket socket;
@@ -102,8 +90,7 @@ void BM_ArtnetOutputTiming(benchmark::State& state) {
         artnetReceiver.join();
         naiveReceiver.join();
         thread.Terminate();
-        stopLoad.store(true, std::memory_order_relaxed);
-        for (auto& t : load) t.join();
+        load.Stop();
 
         const bench::Figures a = Analyse(artnetTimes), n = Analyse(naiveTimes);
         state.counters["frames"] = static_cast<double>(artnetTimes.size());

@@ -47,19 +47,7 @@ void BM_SacnOutputTiming(benchmark::State& state) {
             return;
         }
 
-        std::atomic<bool> stopLoad{false};  // relaxed: a stop request, nothing else rides on it
-        std::vector<std::thread> load;
-        if (busy) {
-            for (unsigned i = 0; i < 2; ++i) {
-                load.emplace_back([&] {
-                    uint64_t x = 1;
-                    while (!stopLoad.load(std::memory_order_relaxed)) {
-                        x = x * 6364136223846793005u + 1442695040888963407u;
-                        benchmark::DoNotOptimize(x);
-                    }
-                });
-            }
-        }
+        bench::BusyCores load(busy);
 
         CountingSource source;
         PosixUdpSocket socket;
@@ -80,8 +68,7 @@ void BM_SacnOutputTiming(benchmark::State& state) {
         thread.Resume();
         receive.join();
         thread.Terminate();
-        stopLoad.store(true, std::memory_order_relaxed);
-        for (auto& t : load) t.join();
+        load.Stop();
 
         const bench::Figures f = bench::Analyse(times);
         state.counters["frames"] = static_cast<double>(times.size());
